@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Korvin needs to build, run and test, when any is missing.
+# Usage: scripts/install-deps.sh [run|test|dev]
+set -euo pipefail
+kind=${1:-test}
+
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev libmpv-dev libxml2-dev
+          libgl-dev fonts-dejavu-core)
+case "$kind" in
+  run) ;;
+  test) packages+=(googletest libgtest-dev lame) ;;
+  dev) packages+=(googletest libgtest-dev lame libbenchmark-dev clang libclang-rt-14-dev
+                  xvfb xauth dbus-x11 at-spi2-core python3-pyatspi imagemagick) ;;
+  *) echo "usage: $0 [run|test|dev]" >&2; exit 2 ;;
+esac
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

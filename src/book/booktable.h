@@ -1,0 +1,71 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace korvin {
+
+// One of the hidden book tables: rows of text cells under fixed columns.
+//
+// Rows are addressed from 0. Reading a cell of a missing row (below 0, at or past
+// the row count) or column gives empty text; writing one does nothing. At most
+// one row is selected. Each table has a selection mark, -1 when new or emptied,
+// which only moves when set. A change of a row's state is reported to the
+// listener at once, before the call that caused it returns.
+class BookTable {
+public:
+    enum RowState { kNone = 0, kFocused = 1, kSelected = 2, kSelectedFocused = 3 };
+    // (row, new state), for every row whose state actually changed.
+    using RowStateListener = std::function<void(int row, int state)>;
+
+    explicit BookTable(std::vector<std::string> columns);
+
+    const std::vector<std::string>& columns() const { return m_columns; }
+    int columnCount() const { return static_cast<int>(m_columns.size()); }
+    int rowCount() const { return static_cast<int>(m_rows.size()); }
+
+    // Inserts a row at `index` (appends when index is at or past the row count)
+    // with `column0` in its first cell; returns the row's index.
+    int insertRow(int index, std::string column0);
+    void deleteRow(int row);
+    // Empties the table; the selection mark returns to -1.
+    void deleteAllRows();
+
+    void setText(int row, int column, std::string text);
+    const std::string& text(int row, int column) const;
+    // A cell read as the C conversions read it: leading blanks and sign, then
+    // digits; text that is not a number reads as 0.
+    int integer(int row, int column) const;
+    double real(int row, int column) const;
+
+    int selectionMark() const { return m_mark; }
+    void setSelectionMark(int row) { m_mark = row; }
+
+    // Sets a row's state (kSelected or kSelectedFocused; kNone clears it). A
+    // selected row clears the previously selected one. Missing rows are ignored.
+    void setRowState(int row, int state);
+    int rowState(int row) const;
+    // The selected row, -1 when none.
+    int selectedRow() const;
+    // The hidden tables are never seen: nothing to scroll.
+    void scrollIntoView(int /*row*/) {}
+
+    void setRowStateListener(RowStateListener listener) { m_listener = std::move(listener); }
+
+    // Bytes held by the cells, for memory measurements.
+    std::size_t memoryUsage() const;
+
+private:
+    bool isRow(int row) const { return row >= 0 && row < rowCount(); }
+    void changeState(int row, int state);
+
+    std::vector<std::string> m_columns;
+    std::vector<std::vector<std::string>> m_rows;
+    std::vector<int> m_states;
+    int m_selected = -1;
+    int m_mark = -1;
+    RowStateListener m_listener;
+};
+
+}  // namespace korvin

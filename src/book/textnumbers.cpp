@@ -1,0 +1,72 @@
+#include "book/textnumbers.h"
+
+#include <charconv>
+#include <climits>
+
+namespace korvin {
+
+namespace {
+
+bool isSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+std::string_view skipSpace(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && isSpace(text[i]))
+        ++i;
+    return text.substr(i);
+}
+
+}  // namespace
+
+int toInteger(std::string_view text)
+{
+    text = skipSpace(text);
+    bool negative = false;
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+        negative = text[0] == '-';
+        text.remove_prefix(1);
+    }
+    // Accumulate as a negative number so that INT_MIN fits; saturate instead of
+    // overflowing, which atoi leaves undefined.
+    long long value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            break;
+        value = value * 10 + (c - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1)
+            value = static_cast<long long>(INT_MAX) + 1;
+    }
+    if (negative)
+        return static_cast<int>(-value);
+    return value > INT_MAX ? INT_MAX : static_cast<int>(value);
+}
+
+double toReal(std::string_view text)
+{
+    text = skipSpace(text);
+    bool negative = false;
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) {
+        negative = text[0] == '-';
+        text.remove_prefix(1);
+    }
+    // from_chars reads the longest number at the front, without locale and
+    // without a sign of its own.
+    if (text.empty() || text[0] == '-' || text[0] == '+')
+        return 0.0;
+    double value = 0.0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error == std::errc::result_out_of_range) {
+        // from_chars leaves the value alone on overflow; atof gives infinity or 0.
+        (void)end;
+        return 0.0;
+    }
+    if (error != std::errc())
+        return 0.0;
+    return negative ? -value : value;
+}
+
+}  // namespace korvin

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace korvin {
+
+// What a long reading reports while it runs (the reading dialog's status line and
+// progress bar).
+class ReadProgress {
+public:
+    virtual ~ReadProgress() = default;
+    virtual void setRange(int minimum, int maximum) = 0;
+    virtual void setPosition(int position) = 0;
+    virtual void setStatus(const std::string& text) = 0;
+};
+
+struct Rgb {
+    int red = 0;
+    int green = 0;
+    int blue = 0;
+    friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+// The modal dialogs the main window opens. Each returns when it has closed.
+class Dialogs {
+public:
+    // The reading dialog's texts, taken from the string table by the caller.
+    struct ReadingTexts {
+        std::string caption;
+        std::string groupText;
+    };
+
+    virtual ~Dialogs() = default;
+
+    // Choose a book's "ncc.html". `filterText` names the filter ("NCC (ncc.html)"),
+    // which matches "ncc.html" in any letter case; the chosen file must exist.
+    // nullopt when cancelled. Does not change the current directory.
+    virtual std::optional<std::string> openNccFile(const std::string& title,
+                                                   const std::string& filterText,
+                                                   const std::string& initialFolder) = 0;
+
+    // The colour chooser with its custom-colour part open; nullopt when cancelled.
+    virtual std::optional<Rgb> chooseColour(const Rgb& initial) = 0;
+
+    // The modal reading dialog (`CA_Daisy`): shows the texts when the reading
+    // starts, runs `reading` with the dialog as its progress, ignores Enter and
+    // Escape, closes when `reading` returns and passes its result on.
+    virtual int runReading(const ReadingTexts& texts, const std::function<int(ReadProgress&)>& reading) = 0;
+
+    // The about box ("Info Korvin 2.0", "Korvin 2.0.1", OK).
+    virtual void showAbout() = 0;
+};
+
+}  // namespace korvin

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace korvin {
+
+// The embedded audio player (the main window holds it as `COcx1`). It plays one
+// file at a time; the program follows its progress by polling.
+//
+// Guarantees every implementation keeps:
+//  * After setUrl(path) the file opens and openState() is kOpenStateMediaOpen;
+//    setPosition() and play() called right after setUrl() act on that file.
+//    setUrl("") stops and unloads; openState() then is not kOpenStateMediaOpen.
+//  * setPosition() does not change the play state.
+//  * While playing, position() grows in seconds of the file at the set rate.
+//  * At the end of the file the play state becomes kStopped and stays so until
+//    play(); play() then starts from the current position.
+//  * pause() keeps the position; play() after pause() continues from it.
+//  * setRate() accepts at least 0.6 to 2.0 and keeps the pitch.
+//  * setVolume() clamps to 0..100; setPosition() clamps below 0 to 0.
+//  * A failure to open or decode adds to errorCount() and raises the error
+//    handler on the UI thread, never from a player thread.
+// All calls are made on the UI thread.
+class MediaPlayer {
+public:
+    enum PlayState {
+        kUndefined = 0,
+        kStopped = 1,
+        kPaused = 2,
+        kPlaying = 3,
+        kScanForward = 4,
+        kScanReverse = 5,
+        kBuffering = 6,
+        kWaiting = 7,
+        kMediaEnded = 8,
+        kTransitioning = 9,
+        kReady = 10,
+        kReconnecting = 11,
+    };
+    static constexpr int kOpenStateMediaOpen = 13;
+
+    virtual ~MediaPlayer() = default;
+
+    virtual void setUrl(const std::string& path) = 0;
+    virtual std::string url() const = 0;
+    virtual int openState() const = 0;
+    virtual int playState() const = 0;
+
+    virtual void play() = 0;
+    virtual void pause() = 0;
+
+    // Seconds from the start of the current file.
+    virtual double position() const = 0;
+    virtual void setPosition(double seconds) = 0;
+
+    // 1.0 is normal speed.
+    virtual double rate() const = 0;
+    virtual void setRate(double rate) = 0;
+
+    // 0..100.
+    virtual int volume() const = 0;
+    virtual void setVolume(int volume) = 0;
+
+    // Duration of the current file in seconds; 0 when none is loaded or unknown.
+    virtual double duration() const = 0;
+
+    virtual int errorCount() const = 0;
+    virtual void clearErrors() = 0;
+
+    // Called (on the UI thread) for every player error.
+    virtual void setErrorHandler(std::function<void()> handler) = 0;
+};
+
+// Plays the start of an audio file and returns when it has finished: the short
+// title cue heard after a book has been opened. Blocks the caller.
+class TitleCuePlayer {
+public:
+    virtual ~TitleCuePlayer() = default;
+    // Plays `path` from 0 to `milliseconds` (at most 10,000); a shorter file ends
+    // earlier. Failures are silent.
+    virtual void playRange(const std::string& path, int milliseconds) = 0;
+};
+
+}  // namespace korvin

@@ -1,0 +1,13 @@
+#pragma once
+
+namespace korvin {
+
+// The window's menu bar. The system's code changes the menu model (texts, gray
+// and check states) and then asks for a redraw, which shows the model as it is.
+class MenuBar {
+public:
+    virtual ~MenuBar() = default;
+    virtual void redraw() = 0;
+};
+
+}  // namespace korvin

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <vector>
+
+namespace korvin {
+
+// A keyboard accelerator: a key code with modifiers that sends a command.
+// Letters are key codes ('A'..'Z'), so they act whatever the layout and Caps Lock.
+struct Accelerator {
+    enum Modifier { kNone = 0, kShift = 1, kCtrl = 2, kAlt = 4 };
+    enum Key { kSpace = 0x20, kF4 = 0x73 };  // letters are their upper-case ASCII code
+    int key = 0;
+    int modifiers = kNone;
+    int command = 0;
+    friend bool operator==(const Accelerator&, const Accelerator&) = default;
+};
+
+// The main window as the system's code sees it.
+class Window {
+public:
+    virtual ~Window() = default;
+    // Hands the accelerator table to the key handling; until the first call,
+    // keys go to the focused control unchanged.
+    virtual void setAccelerators(const std::vector<Accelerator>& table) = 0;
+    // Gives the keyboard focus to a control (by control id).
+    virtual void setFocus(int controlId) = 0;
+    // Redraws the whole window at once.
+    virtual void redraw() = 0;
+    // Ends the main window; the program then exits.
+    virtual void end() = 0;
+};
+
+}  // namespace korvin
