@@ -1,0 +1,1 @@
+# (empty until this part lands)
