@@ -8,7 +8,7 @@ namespace korvin {
 // Letters are key codes ('A'..'Z'), so they act whatever the layout and Caps Lock.
 struct Accelerator {
     enum Modifier { kNone = 0, kShift = 1, kCtrl = 2, kAlt = 4 };
-    enum Key { kSpace = 0x20, kF4 = 0x73 };  // letters are their upper-case ASCII code
+    enum Key { kSpace = 0x20, kF1 = 0x70, kF4 = 0x73 };  // letters are their upper-case ASCII code
     int key = 0;
     int modifiers = kNone;
     int command = 0;
@@ -26,6 +26,9 @@ public:
     virtual void setFocus(int controlId) = 0;
     // Redraws the whole window at once.
     virtual void redraw() = 0;
+    // The interface language changed (0 German, 200 English): the controls take
+    // their accessible names in that language.
+    virtual void languageChanged(int languageOffset) = 0;
     // Ends the main window; the program then exits.
     virtual void end() = 0;
 };

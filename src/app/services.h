@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+
+#include "platform/dialogs.h"
+#include "platform/htmlview.h"
+#include "platform/listbox.h"
+#include "platform/mediaplayer.h"
+#include "platform/menubar.h"
+#include "platform/messagebox.h"
+#include "platform/timers.h"
+#include "platform/window.h"
+
+namespace korvin {
+
+// The platform the main window drives. Everything is owned by the caller and
+// outlives the main window.
+struct PlatformServices {
+    MediaPlayer& player;          // `COcx1`
+    TitleCuePlayer& titleCue;
+    HtmlView& textView;           // `CExplorer1`
+    Timers& timers;
+    ListBox& groupList;           // 1041
+    ListBox& bookmarkList;        // 1026
+    ListBox& searchResultList;    // 1003
+    MessageBoxes& messageBoxes;
+    Dialogs& dialogs;
+    Window& window;
+    MenuBar& menuBar;
+};
+
+// Where the program keeps its files. Both end without "/".
+struct Folders {
+    std::string state;      // the start directory: Settings.dl and the other .dl files
+    std::string data;       // holds documents/html/start_*.html and documents/Manuals/...
+};
+
+}  // namespace korvin

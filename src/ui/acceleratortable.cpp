@@ -1,0 +1,74 @@
+#include "ui/acceleratortable.h"
+
+#include "book/textnumbers.h"
+#include "embedded.h"
+
+namespace korvin {
+
+namespace {
+
+int parseKey(std::string_view name)
+{
+    if (name.size() == 1 && name[0] >= 'A' && name[0] <= 'Z')
+        return name[0];
+    if (name == "Space")
+        return Accelerator::kSpace;
+    if (name.size() >= 2 && name[0] == 'F') {
+        const int n = toInteger(name.substr(1));
+        if (n >= 1 && n <= 12)
+            return Accelerator::kF1 + n - 1;
+    }
+    return 0;
+}
+
+int parseModifiers(std::string_view text)
+{
+    int modifiers = Accelerator::kNone;
+    if (text.find("Ctrl") != std::string_view::npos)
+        modifiers |= Accelerator::kCtrl;
+    if (text.find("Shift") != std::string_view::npos)
+        modifiers |= Accelerator::kShift;
+    if (text.find("Alt") != std::string_view::npos)
+        modifiers |= Accelerator::kAlt;
+    return modifiers;
+}
+
+}  // namespace
+
+std::vector<Accelerator> parseAcceleratorTable(std::string_view table)
+{
+    std::vector<Accelerator> accelerators;
+    while (!table.empty()) {
+        const std::size_t end = table.find('\n');
+        std::string_view line = table.substr(0, end);
+        table = end == std::string_view::npos ? std::string_view() : table.substr(end + 1);
+        if (line.empty() || line[0] == '#')
+            continue;
+        const std::size_t tab1 = line.find('\t');
+        const std::size_t tab2 = tab1 == std::string_view::npos ? tab1 : line.find('\t', tab1 + 1);
+        if (tab2 == std::string_view::npos)
+            continue;
+        Accelerator accelerator;
+        accelerator.key = parseKey(line.substr(0, tab1));
+        accelerator.modifiers = parseModifiers(line.substr(tab1 + 1, tab2 - tab1 - 1));
+        accelerator.command = toInteger(line.substr(tab2 + 1));
+        if (accelerator.key != 0)
+            accelerators.push_back(accelerator);
+    }
+    return accelerators;
+}
+
+std::vector<Accelerator> builtInAccelerators()
+{
+    return parseAcceleratorTable(resources::acceleratorTable());
+}
+
+int commandForKey(const std::vector<Accelerator>& table, int key, int modifiers)
+{
+    for (const Accelerator& accelerator : table)
+        if (accelerator.key == key && accelerator.modifiers == modifiers)
+            return accelerator.command;
+    return 0;
+}
+
+}  // namespace korvin
