@@ -155,6 +155,11 @@ void MainWindow::close()
         m_table.message(message::kClose, 0);
 }
 
+void MainWindow::openAtStart(const std::string& book)
+{
+    m_startBook = book;
+}
+
 void MainWindow::redrawMenu()
 {
     m_platform.menuBar.redraw();

@@ -38,6 +38,10 @@ public:
     void helpRequest();
     // Closing the window by any means: runs the exit procedure, which ends it.
     void close();
+    // A book named on the command line (a book folder or its ncc.html), kept to
+    // be opened once the window has started, as Open opens a book.
+    void openAtStart(const std::string& book);
+    const std::string& startBook() const { return m_startBook; }
 
     // What the views show.
     HeadingTree& tree() { return m_tables.tree; }
@@ -95,6 +99,7 @@ private:
     std::string m_lastSearchTerm;
     std::string m_currentSearchTerm;
     bool m_navigationViewActive = false;
+    std::string m_startBook;
 };
 
 }  // namespace korvin
