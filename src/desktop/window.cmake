@@ -1,1 +1,36 @@
-# (empty until this part lands)
+# korvin_desktop: the Qt main window, its controls, keys, menus, dialogs, single
+# instance and start-up folders; korvin: the program.
+
+# Where the installed program finds its data, relative to its own folder.
+file(RELATIVE_PATH KORVIN_RELATIVE_DATA_DIR
+     "${CMAKE_INSTALL_FULL_BINDIR}" "${CMAKE_INSTALL_FULL_DATADIR}/korvin")
+
+add_library(korvin_desktop STATIC
+    aboutbox.cpp
+    appicon.cpp
+    ca_daisy.cpp
+    clientarea.cpp
+    commandline.cpp
+    desktopprogram.cpp
+    desktopwindow.cpp
+    headingtreeview.cpp
+    keyfilter.cpp
+    keymapping.cpp
+    menubarview.cpp
+    playerpanel.cpp
+    qtdialogs.cpp
+    qtlistbox.cpp
+    qtmessageboxes.cpp
+    qttimers.cpp
+    singleinstance.cpp
+    standins.cpp
+    startfolders.cpp
+)
+target_link_libraries(korvin_desktop PUBLIC korvin_app Qt6::Widgets Qt6::Network)
+target_compile_definitions(korvin_desktop PRIVATE
+    KORVIN_RELATIVE_DATA_DIR="${KORVIN_RELATIVE_DATA_DIR}"
+    KORVIN_SOURCE_DATA_DIR="${PROJECT_SOURCE_DIR}/resources")
+
+add_executable(korvin main.cpp)
+target_link_libraries(korvin PRIVATE korvin_desktop)
+install(TARGETS korvin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

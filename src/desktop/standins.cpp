@@ -1,0 +1,102 @@
+#include "desktop/standins.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QScrollBar>
+#include <QTimer>
+#include <QUrl>
+
+#include <filesystem>
+#include <fstream>
+
+namespace korvin {
+
+void SilentPlayer::setUrl(const std::string& path)
+{
+    m_url = path;
+    m_position = 0;
+    m_state = path.empty() ? kUndefined : kStopped;
+}
+
+TextBrowserView::TextBrowserView(QWidget* parent)
+    : QTextBrowser(parent)
+{
+    setOpenLinks(false);
+    setOpenExternalLinks(false);
+    connect(this, &QTextBrowser::anchorClicked, this, &TextBrowserView::linkActivated);
+}
+
+void TextBrowserView::navigate(const std::string& location)
+{
+    bool cancel = false;
+    if (m_listener)
+        m_listener->beforeNavigate(location, cancel);
+    if (!cancel)
+        load(location);
+}
+
+void TextBrowserView::load(const std::string& location)
+{
+    const QString path = QString::fromStdString(location.substr(0, location.find('#')));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    setSearchPaths({QFileInfo(path).absolutePath()});
+    setHtml(QString::fromUtf8(file.readAll()));
+    m_location = QFileInfo(path).absoluteFilePath().toStdString();
+    // The document is complete after the navigation call has returned, as a
+    // browser reports it.
+    QTimer::singleShot(0, this, [this, url = m_location] {
+        if (m_listener)
+            m_listener->documentComplete(url);
+    });
+}
+
+void TextBrowserView::linkActivated(const QUrl& link)
+{
+    std::string target;
+    if (link.isRelative() && !m_location.empty()) {
+        const QString base = QFileInfo(QString::fromStdString(m_location)).absolutePath();
+        target = (base + QLatin1Char('/') + link.toString()).toStdString();
+    } else {
+        target = link.isLocalFile() ? link.toLocalFile().toStdString() : link.toString().toStdString();
+    }
+    navigate(target);
+}
+
+int TextBrowserView::bodyScrollHeight() const
+{
+    return verticalScrollBar()->maximum() + viewport()->height();
+}
+
+int TextBrowserView::scrollTop() const
+{
+    return verticalScrollBar()->value();
+}
+
+void TextBrowserView::setScrollTop(int top)
+{
+    verticalScrollBar()->setValue(top);
+}
+
+int TextBrowserView::viewHeight() const
+{
+    return viewport()->height();
+}
+
+int dumpBook(const std::string& bookArgument, std::ostream& out, std::ostream& err, const std::string& failureMessage)
+{
+    std::filesystem::path ncc(bookArgument);
+    std::error_code ignored;
+    if (std::filesystem::is_directory(ncc, ignored))
+        ncc /= "ncc.html";
+    std::ifstream file(ncc);
+    if (!file) {
+        err << failureMessage << '\n';
+        return 2;
+    }
+    out << "[book]\n";
+    return 0;
+}
+
+}  // namespace korvin
