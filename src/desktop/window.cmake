@@ -34,3 +34,6 @@ target_compile_definitions(korvin_desktop PRIVATE
 add_executable(korvin main.cpp)
 target_link_libraries(korvin PRIVATE korvin_desktop)
 install(TARGETS korvin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/resources/korvin.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/korvin.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
