@@ -33,6 +33,8 @@ target_compile_definitions(korvin_desktop PRIVATE
 
 add_executable(korvin main.cpp)
 target_link_libraries(korvin PRIVATE korvin_desktop)
+# build/<dir>/korvin, where scripts/play.sh starts it.
+set_target_properties(korvin PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
 install(TARGETS korvin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/resources/korvin.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/korvin.svg
