@@ -1,0 +1,16 @@
+// The window tests need a QApplication; Qt draws offscreen unless told otherwise.
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Varnholt"));
+    QApplication::setApplicationName(QStringLiteral("Korvin 2.0"));
+    return RUN_ALL_TESTS();
+}
