@@ -19,11 +19,11 @@ void SilentPlayer::setUrl(const std::string& path)
 }
 
 TextBrowserView::TextBrowserView(QWidget* parent)
-    : QTextBrowser(parent)
+    : QTextEdit(parent)
 {
-    setOpenLinks(false);
-    setOpenExternalLinks(false);
-    connect(this, &QTextBrowser::anchorClicked, this, &TextBrowserView::linkActivated);
+    setReadOnly(true);
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    setTabChangesFocus(true);
 }
 
 void TextBrowserView::navigate(const std::string& location)
@@ -41,7 +41,7 @@ void TextBrowserView::load(const std::string& location)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return;
-    setSearchPaths({QFileInfo(path).absolutePath()});
+    document()->setBaseUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath() + QLatin1Char('/')));
     setHtml(QString::fromUtf8(file.readAll()));
     m_location = QFileInfo(path).absoluteFilePath().toStdString();
     // The document is complete after the navigation call has returned, as a
@@ -50,18 +50,6 @@ void TextBrowserView::load(const std::string& location)
         if (m_listener)
             m_listener->documentComplete(url);
     });
-}
-
-void TextBrowserView::linkActivated(const QUrl& link)
-{
-    std::string target;
-    if (link.isRelative() && !m_location.empty()) {
-        const QString base = QFileInfo(QString::fromStdString(m_location)).absolutePath();
-        target = (base + QLatin1Char('/') + link.toString()).toStdString();
-    } else {
-        target = link.isLocalFile() ? link.toLocalFile().toStdString() : link.toString().toStdString();
-    }
-    navigate(target);
 }
 
 int TextBrowserView::bodyScrollHeight() const

@@ -4,7 +4,7 @@
 // they arrive: a player that plays nothing, a QTextBrowser text view and the
 // book dump. Each keeps the interface of the part it stands for.
 
-#include <QTextBrowser>
+#include <QTextEdit>
 
 #include <ostream>
 #include <string>
@@ -48,9 +48,11 @@ public:
     void playRange(const std::string&, int) override {}
 };
 
-// Shows local HTML files; links are reported before they are followed. The
-// markup operations report a missing document.
-class TextBrowserView : public QTextBrowser, public HtmlView {
+// Shows local HTML files, read-only with a keyboard caret. A read-only
+// QTextEdit, not a QTextBrowser: screen readers get a QTextBrowser as a label,
+// a QTextEdit as a text. Links are not followed; the markup operations report
+// a missing document.
+class TextBrowserView : public QTextEdit, public HtmlView {
     Q_OBJECT
 public:
     explicit TextBrowserView(QWidget* parent);
@@ -73,7 +75,6 @@ public:
     int viewHeight() const override;
 
 private:
-    void linkActivated(const QUrl& link);
     void load(const std::string& location);
 
     Listener* m_listener = nullptr;
