@@ -243,8 +243,11 @@ void DesktopWindow::end()
 void DesktopWindow::showAtStart()
 {
     if (const QScreen* screen = this->screen()) {
+        // Restored from maximised, the window fits the screen it is centred on.
+        const QRect available = screen->availableGeometry();
+        resize(size().boundedTo(available.size() * 0.9));
         QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
+        frame.moveCenter(available.center());
         move(frame.topLeft());
     }
     showMaximized();
