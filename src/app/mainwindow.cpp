@@ -1,5 +1,7 @@
 #include "app/mainwindow.h"
 
+#include <cstdio>
+
 #include "library/settings.h"
 #include "platform/controlids.h"
 #include "ui/acceleratortable.h"
@@ -10,13 +12,15 @@ namespace korvin {
 
 namespace {
 
-constexpr int kHighlightTimer = 1;
-constexpr int kPollTimer = 2;
-constexpr int kStringStartPage = 42;
+// The highlight a listener sees before choosing one: the background colour the
+// colour chooser offers first.
+constexpr const char* kDefaultColour = "#ff8000";
 
-bool containsText(const std::string& text, const char* part)
+std::string colourText(const Rgb& colour)
 {
-    return text.find(part) != std::string::npos;
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", colour.red & 0xFF, colour.green & 0xFF, colour.blue & 0xFF);
+    return text;
 }
 
 }  // namespace
@@ -26,13 +30,30 @@ MainWindow::MainWindow(PlatformServices platform, Folders folders)
     , m_folders(std::move(folders))
     , m_strings(StringTable::builtIn())
     , m_menu(MenuModel::builtIn())
+    , m_highlighter(platform.textView)
+    , m_engine(m_state.playback, m_tables, m_menu,
+               PlaybackEngine::Services{platform.player, platform.titleCue, platform.timers, platform.textView,
+                                        platform.menuBar},
+               [this](const std::string& path) { return openableBookPath(m_state.playback.bookFolder, path); },
+               [this] { highlight(); })
+    , m_session(BookSession::Parts{m_state, m_tables, m_menu, m_strings, m_scrambler, m_engine}, platform, m_folders)
 {
+    m_state.style.background = true;
+    m_state.style.colour = kDefaultColour;
+    m_menu.checkRadio(cmd::kStyleBackground, cmd::kStyleTextColour, cmd::kStyleBackground);
     registerHandlers();
     wireTables();
+    m_platform.textView.setListener(&m_textViewEvents);
+    m_platform.player.setErrorHandler([this] {
+        EventArgs args;
+        event(control::kPlayer, event::kPlayerError, args);
+    });
 }
 
 MainWindow::~MainWindow()
 {
+    m_platform.textView.setListener(nullptr);
+    m_platform.player.setErrorHandler(nullptr);
     m_tables.tree.setSelectionListener(nullptr);
     for (BookTable* table : {&m_tables.headings, &m_tables.phrases, &m_tables.pages, &m_tables.groups,
                              &m_tables.bookmarks, &m_tables.searchHits})
@@ -41,8 +62,14 @@ MainWindow::~MainWindow()
 
 void MainWindow::initialise()
 {
-    resetToNoBook();
+    m_session.resetToNoBook();
     loadSettings();
+}
+
+void MainWindow::openAtStart(const std::string& path)
+{
+    if (!m_ended)
+        m_session.openPath(path);
 }
 
 // ---------------------------------------------------------------------------
@@ -53,50 +80,85 @@ void MainWindow::registerHandlers()
     const auto nothing = [] {};
     // Commands whose behaviour lands with later work are routed to an empty
     // handler, so that filling them in changes nothing else.
-    for (int id : {cmd::kOpen, cmd::kOpenFromList, cmd::kLastBook, cmd::kChangeVolume,
-                   cmd::kBookTotalTime, cmd::kBookElapsedTime, cmd::kBookRemainingTime, cmd::kEntries,
-                   cmd::kLevels, cmd::kTitleTotalTime, cmd::kTitleElapsedTime, cmd::kTitleRemainingTime,
-                   cmd::kHeadingIndex, cmd::kHeadingLevel, cmd::kPhraseForward, cmd::kPhraseBack,
-                   cmd::kPageNext, cmd::kPagePrevious, cmd::kPageGoto, cmd::kSkipFootnotes,
-                   cmd::kSkipSidebars, cmd::kSkipProdnotes, cmd::kSkipPageNumbers, cmd::kSwitchToNavigation,
-                   cmd::kVolumeUp, cmd::kVolumeNormal, cmd::kVolumeDown, cmd::kSpeedFaster, cmd::kSpeedNormal,
-                   cmd::kSpeedSlower, cmd::kWindForward, cmd::kWindBackward, cmd::kPauseContinue,
-                   cmd::kAutoPlayback, cmd::kStyleBackground, cmd::kStyleItalic, cmd::kStyleBold,
-                   cmd::kStyleTextColour, cmd::kSwitchToText, cmd::kBookmarkSet, cmd::kBookmarkDelete,
-                   cmd::kBookmarkNext, cmd::kBookmarkPrevious, cmd::kSearchHeadings, cmd::kSearchText,
-                   cmd::kSearchBook, cmd::kSearchNext, cmd::kSearchPrevious})
+    for (int id : {cmd::kOpenFromList, cmd::kChangeVolume, cmd::kBookTotalTime, cmd::kBookElapsedTime,
+                   cmd::kBookRemainingTime, cmd::kEntries, cmd::kLevels, cmd::kTitleTotalTime,
+                   cmd::kTitleElapsedTime, cmd::kTitleRemainingTime, cmd::kHeadingIndex, cmd::kHeadingLevel,
+                   cmd::kPageNext, cmd::kPagePrevious, cmd::kPageGoto, cmd::kSkipFootnotes, cmd::kSkipSidebars,
+                   cmd::kSkipProdnotes, cmd::kSkipPageNumbers, cmd::kSwitchToNavigation, cmd::kVolumeUp,
+                   cmd::kVolumeNormal, cmd::kVolumeDown, cmd::kSpeedFaster, cmd::kSpeedNormal, cmd::kSpeedSlower,
+                   cmd::kWindForward, cmd::kWindBackward, cmd::kSwitchToText, cmd::kBookmarkSet,
+                   cmd::kBookmarkDelete, cmd::kBookmarkNext, cmd::kBookmarkPrevious, cmd::kSearchHeadings,
+                   cmd::kSearchText, cmd::kSearchBook, cmd::kSearchNext, cmd::kSearchPrevious})
         m_table.onCommand(id, nothing);
-
     // Next and previous group have no behaviour: groups are reached through the group list.
     m_table.onCommand(cmd::kGroupNext, nothing);
     m_table.onCommand(cmd::kGroupPrevious, nothing);
 
+    m_table.onCommand(cmd::kOpen, [this] { m_session.open(); });
+    m_table.onCommand(cmd::kLastBook, [this] { m_session.last(); });
     m_table.onCommand(cmd::kGerman, [this] { setLanguage(0); });
     m_table.onCommand(cmd::kEnglish, [this] { setLanguage(200); });
     m_table.onCommand(cmd::kExit, [this] { exitProcedure(); });
     m_table.onCommand(cmd::kAbout, [this] { about(); });
     m_table.onCommand(cmd::kSystemAbout, [this] { about(); });
+    for (int style : {cmd::kStyleBackground, cmd::kStyleItalic, cmd::kStyleBold, cmd::kStyleTextColour})
+        m_table.onCommand(style, [this, style] { chooseStyle(style); });
 
     const auto answer = [](int, int) { return 0; };
-    m_table.onNotify(control::kHeadingTree, notify::kSelectionChanged, answer);
+    m_table.onNotify(control::kHeadingTree, notify::kSelectionChanged,
+                     [this](int item, int) { return m_session.headingSelected(item); });
     m_table.onNotify(control::kHeadingTree, notify::kSetFocus, [this](int, int) {
-        m_navigationViewActive = true;
+        m_state.navigationViewActive = true;
         return 0;
     });
-    for (int table : {control::kPhraseTable, control::kPageTable, control::kHeadingTable, control::kBookmarkTable,
-                      control::kSearchHitTable, control::kGroupTable})
+    m_table.onNotify(control::kHeadingTable, notify::kRowStateChanged, [this](int row, int state) {
+        if (state == BookTable::kSelected && m_state.playback.bookOpen)
+            m_tables.headings.setSelectionMark(row);
+        return 0;
+    });
+    for (int table : {control::kBookmarkTable, control::kSearchHitTable, control::kGroupTable})
         m_table.onNotify(table, notify::kRowStateChanged, answer);
     for (int list : {control::kSearchResultList, control::kBookmarkList, control::kGroupList})
         m_table.onNotify(list, notify::kSelectionChanged, answer);
 
-    m_table.onEvent(control::kTextView, event::kDocumentComplete, [this](EventArgs& args) { documentComplete(args); });
-    m_table.onEvent(control::kTextView, event::kBeforeNavigate, [](EventArgs&) {});
+    m_table.onEvent(control::kTextView, event::kBeforeNavigate,
+                    [this](EventArgs& args) { m_session.beforeNavigate(args.url, args.cancel); });
+    m_table.onEvent(control::kTextView, event::kDocumentComplete,
+                    [this](EventArgs& args) { m_engine.documentComplete(args.url); });
     m_table.onEvent(control::kPlayer, event::kPlayerError, [this](EventArgs&) { playerError(); });
 
-    m_table.onMessage(message::kTimer, [](int) {});
     m_table.onMessage(message::kClose, [this](int) { exitProcedure(); });
     m_table.onMessage(message::kHelp, [](int) {});
-    m_table.onMessage(message::kMenuSelect, [](int) {});
+
+    registerPlaybackHandlers();
+}
+
+void MainWindow::registerPlaybackHandlers()
+{
+    m_table.onCommand(cmd::kPhraseForward, [this] { m_engine.phraseForward(); });
+    m_table.onCommand(cmd::kPhraseBack, [this] { m_engine.phraseBack(); });
+    m_table.onCommand(cmd::kPauseContinue, [this] { m_engine.pauseContinue(); });
+    m_table.onCommand(cmd::kAutoPlayback, [this] { m_engine.toggleAutoPlayback(); });
+
+    m_table.onNotify(control::kPhraseTable, notify::kRowStateChanged, [this](int, int state) {
+        if (state == BookTable::kSelected)
+            m_engine.phraseStart();
+        return 0;
+    });
+    m_table.onNotify(control::kPageTable, notify::kRowStateChanged, [this](int, int state) {
+        if (state == BookTable::kSelected)
+            m_engine.pageJump();
+        return 0;
+    });
+
+    m_table.onMessage(message::kTimer, [this](int id) {
+        if (id == PlaybackEngine::kHighlightTimer)
+            m_engine.highlightTick();
+        else if (id == PlaybackEngine::kPollTimer)
+            m_engine.pollTick();
+    });
+    m_table.onMessage(message::kMenuSelect,
+                      [this](int parameter) { m_engine.menuPause((static_cast<unsigned>(parameter) >> 16) == 0xFFFF); });
 }
 
 void MainWindow::wireTables()
@@ -113,6 +175,19 @@ void MainWindow::wireTables()
     route(m_tables.searchHits, control::kSearchHitTable);
     m_tables.tree.setSelectionListener(
         [this](HeadingTree::Item item) { notify(control::kHeadingTree, notify::kSelectionChanged, item); });
+}
+
+void MainWindow::TextViewEvents::beforeNavigate(const std::string& url, bool& cancel)
+{
+    EventArgs args{url, cancel};
+    m_window.event(control::kTextView, event::kBeforeNavigate, args);
+    cancel = args.cancel;
+}
+
+void MainWindow::TextViewEvents::documentComplete(const std::string& url)
+{
+    EventArgs args{url, false};
+    m_window.event(control::kTextView, event::kDocumentComplete, args);
 }
 
 void MainWindow::command(int id)
@@ -155,11 +230,6 @@ void MainWindow::close()
         m_table.message(message::kClose, 0);
 }
 
-void MainWindow::openAtStart(const std::string& book)
-{
-    m_startBook = book;
-}
-
 void MainWindow::redrawMenu()
 {
     m_platform.menuBar.redraw();
@@ -170,12 +240,12 @@ void MainWindow::redrawMenu()
 
 void MainWindow::setLanguage(int languageOffset)
 {
-    m_languageOffset = languageOffset;
+    m_state.languageOffset = languageOffset;
     loadAccelerators();
-    if (!m_playback.bookOpen)
-        showStartPage();
-    setMenuLanguage(m_menu, m_strings, m_languageOffset);
-    m_platform.window.languageChanged(m_languageOffset);
+    if (!m_state.playback.bookOpen)
+        m_session.showStartPage();
+    setMenuLanguage(m_menu, m_strings, languageOffset);
+    m_platform.window.languageChanged(languageOffset);
     redrawMenu();
 }
 
@@ -185,57 +255,47 @@ void MainWindow::loadAccelerators()
     m_acceleratorsLoaded = true;
 }
 
-void MainWindow::showStartPage()
-{
-    m_platform.textView.navigate(m_folders.data + text(kStringStartPage));
-    m_playback.startPage = true;
-}
-
-void MainWindow::documentComplete(EventArgs& args)
-{
-    m_playback.startPage = containsText(args.url, "start_de.html") || containsText(args.url, "start_en.html");
-}
-
 void MainWindow::playerError()
 {
     if (m_platform.player.errorCount() > 0)
         m_platform.player.clearErrors();
 }
 
-// ---------------------------------------------------------------------------
-// No book
-
-void MainWindow::resetToNoBook()
+void MainWindow::highlight()
 {
-    m_platform.timers.killTimer(kHighlightTimer);
-    m_platform.timers.killTimer(kPollTimer);
-    m_playback.currentFragmentId.clear();
-    m_lastSearchTerm.clear();
-    m_currentSearchTerm.clear();
+    TextHighlighter::Context context;
+    context.startPage = m_state.playback.startPage;
+    context.bookOpen = m_state.playback.bookOpen;
+    context.textSearchMode = m_state.textSearchMode;
+    context.bookFolder = m_state.playback.bookFolder;
+    context.bookInfo = m_state.bookInfo;
+    context.style = m_state.style;
+    m_highlighter.markSearchTerm(m_state.searchTerm, context);
+    m_highlighter.highlightFragment(m_state.playback.currentFragmentId, context);
+}
 
-    if (m_tables.tree.count() > 0) {
-        m_tables.tree.deleteAll();
-        m_platform.window.redraw();
+void MainWindow::chooseStyle(int command)
+{
+    TextStyle& style = m_state.style;
+    if (command == cmd::kStyleBackground || command == cmd::kStyleTextColour) {
+        MediaPlayer& player = m_platform.player;
+        if (player.playState() == MediaPlayer::kPlaying)
+            player.pause();
+        const Rgb initial = command == cmd::kStyleBackground ? Rgb{255, 128, 0} : Rgb{255, 255, 255};
+        const auto chosen = m_platform.dialogs.chooseColour(initial);
+        if (player.playState() == MediaPlayer::kPaused)
+            player.play();
+        if (!chosen) {
+            redrawMenu();
+            return;
+        }
+        style.colour = colourText(*chosen);
     }
-
-    m_platform.bookmarkList.resetContent();
-    m_platform.groupList.resetContent();
-    m_platform.searchResultList.resetContent();
-    for (BookTable* table : {&m_tables.phrases, &m_tables.groups, &m_tables.bookmarks, &m_tables.pages,
-                             &m_tables.searchHits, &m_tables.headings})
-        if (table->rowCount() > 0)
-            table->deleteAllRows();
-
-    m_platform.player.setUrl("");
-    m_playback.lastAudioLoaded.clear();
-
-    m_platform.bookmarkList.setEnabled(false);
-    m_platform.groupList.setEnabled(false);
-    m_platform.searchResultList.setEnabled(false);
-
-    showStartPage();
-
-    grayBookItems(m_menu);
+    style.background = command == cmd::kStyleBackground;
+    style.textColour = command == cmd::kStyleTextColour;
+    style.bold = command == cmd::kStyleBold;
+    style.italic = command == cmd::kStyleItalic;
+    m_menu.checkRadio(cmd::kStyleBackground, cmd::kStyleTextColour, command);
     redrawMenu();
 }
 
@@ -245,69 +305,70 @@ void MainWindow::resetToNoBook()
 void MainWindow::loadSettings()
 {
     const SettingsFile file(m_folders.state + "/Settings.dl", m_scrambler);
-    const std::optional<SettingsLines> lines = file.read();
-    if (lines) {
+    if (const std::optional<SettingsLines> lines = file.read()) {
+        PlaybackState& playback = m_state.playback;
         const auto flag = [&](int line, bool& value, int command) {
             value = lines->flag(line);
             if (value)
                 m_menu.setChecked(command, true);
         };
-        flag(3, m_playback.skipFootnotes, cmd::kSkipFootnotes);
-        flag(4, m_playback.skipSidebars, cmd::kSkipSidebars);
-        flag(5, m_playback.skipProdnotes, cmd::kSkipProdnotes);
-        flag(6, m_playback.skipPageNumbers, cmd::kSkipPageNumbers);
-        flag(7, m_playback.autoPlay, cmd::kAutoPlayback);
+        flag(3, playback.skipFootnotes, cmd::kSkipFootnotes);
+        flag(4, playback.skipSidebars, cmd::kSkipSidebars);
+        flag(5, playback.skipProdnotes, cmd::kSkipProdnotes);
+        flag(6, playback.skipPageNumbers, cmd::kSkipPageNumbers);
+        flag(7, playback.autoPlay, cmd::kAutoPlayback);
 
-        const auto style = [&](int line, bool& value, int command) {
+        TextStyle& style = m_state.style;
+        const auto styleFlag = [&](int line, bool& value, int command) {
             value = lines->flag(line);
             if (value)
                 m_menu.checkRadio(cmd::kStyleBackground, cmd::kStyleTextColour, command);
             return value;
         };
-        if (style(8, m_style.background, cmd::kStyleBackground))
-            m_style.colour = lines->line(9);
-        style(10, m_style.italic, cmd::kStyleItalic);
-        style(11, m_style.bold, cmd::kStyleBold);
-        if (style(12, m_style.textColour, cmd::kStyleTextColour))
-            m_style.colour = lines->line(13);
+        if (styleFlag(8, style.background, cmd::kStyleBackground))
+            style.colour = lines->line(9);
+        styleFlag(10, style.italic, cmd::kStyleItalic);
+        styleFlag(11, style.bold, cmd::kStyleBold);
+        if (styleFlag(12, style.textColour, cmd::kStyleTextColour))
+            style.colour = lines->line(13);
 
         const int language = lines->language();
         if (language == 0 || language == 200) {
             m_menu.checkRadio(cmd::kGerman, cmd::kLanguageRangeLast, language == 200 ? cmd::kEnglish : cmd::kGerman);
-            m_languageOffset = language;
-            showStartPage();
+            m_state.languageOffset = language;
+            m_session.showStartPage();
             setLanguage(language);
         }
-
-        m_playback.volume = lines->volume();
-        m_playback.rate = lines->rate();
+        playback.volume = lines->volume();
+        playback.rate = lines->rate();
     }
     // Without a settings file, or with a language line that names no language,
-    // the keys must work all the same: the table is the same for both languages.
+    // the keys must work all the same: the table is the same in both languages.
     if (!m_acceleratorsLoaded)
         loadAccelerators();
-
-    m_platform.player.setVolume(m_playback.volume);
-    m_platform.player.setRate(m_playback.rate);
+    m_platform.player.setVolume(m_state.playback.volume);
+    m_platform.player.setRate(m_state.playback.rate);
     redrawMenu();
 }
 
 void MainWindow::saveSettings()
 {
+    const PlaybackState& playback = m_state.playback;
+    const TextStyle& style = m_state.style;
     Settings settings;
-    settings.volume = m_playback.volume;
-    settings.rate = m_playback.rate;
-    settings.skipFootnotes = m_playback.skipFootnotes;
-    settings.skipSidebars = m_playback.skipSidebars;
-    settings.skipProdnotes = m_playback.skipProdnotes;
-    settings.skipPageNumbers = m_playback.skipPageNumbers;
-    settings.autoPlay = m_playback.autoPlay;
-    settings.background = m_style.background;
-    settings.italic = m_style.italic;
-    settings.bold = m_style.bold;
-    settings.textColour = m_style.textColour;
-    settings.colour = m_style.colour;
-    settings.languageOffset = m_languageOffset;
+    settings.volume = playback.volume;
+    settings.rate = playback.rate;
+    settings.skipFootnotes = playback.skipFootnotes;
+    settings.skipSidebars = playback.skipSidebars;
+    settings.skipProdnotes = playback.skipProdnotes;
+    settings.skipPageNumbers = playback.skipPageNumbers;
+    settings.autoPlay = playback.autoPlay;
+    settings.background = style.background;
+    settings.italic = style.italic;
+    settings.bold = style.bold;
+    settings.textColour = style.textColour;
+    settings.colour = style.colour;
+    settings.languageOffset = m_state.languageOffset;
     SettingsFile(m_folders.state + "/Settings.dl", m_scrambler).write(settings);
 }
 
@@ -323,11 +384,7 @@ void MainWindow::exitProcedure()
 {
     if (m_ended)
         return;
-    if (m_playback.bookOpen) {
-        m_playback.bookOpen = false;
-        m_platform.timers.killTimer(kHighlightTimer);
-        m_platform.timers.killTimer(kPollTimer);
-    }
+    m_session.leaveForExit();
     saveSettings();
     m_ended = true;
     m_platform.window.end();

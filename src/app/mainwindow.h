@@ -1,16 +1,17 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
+#include "app/booksession.h"
 #include "app/commandtable.h"
 #include "app/services.h"
+#include "app/windowstate.h"
 #include "book/booktables.h"
 #include "library/scrambler.h"
-#include "playback/playbackstate.h"
+#include "playback/playbackengine.h"
 #include "ui/menumodel.h"
 #include "ui/stringtable.h"
-#include "ui/textstyle.h"
+#include "ui/texthighlighter.h"
 
 namespace korvin {
 
@@ -27,6 +28,8 @@ public:
 
     // Resets to no book and loads the settings; call once the window is shown.
     void initialise();
+    // Opens a book folder or its ncc.html as Open does (the command line's book).
+    void openAtStart(const std::string& path);
 
     // Entry points for the window. A command whose menu item is grayed or
     // disabled is not carried out.
@@ -38,45 +41,54 @@ public:
     void helpRequest();
     // Closing the window by any means: runs the exit procedure, which ends it.
     void close();
-    // A book named on the command line (a book folder or its ncc.html), kept to
-    // be opened once the window has started, as Open opens a book.
-    void openAtStart(const std::string& book);
-    const std::string& startBook() const { return m_startBook; }
 
     // What the views show.
     HeadingTree& tree() { return m_tables.tree; }
     const MenuModel& menu() const { return m_menu; }
     const StringTable& strings() const { return m_strings; }
-    int languageOffset() const { return m_languageOffset; }
-    const std::string& text(int id) const { return m_strings.get(id, m_languageOffset); }
+    int languageOffset() const { return m_state.languageOffset; }
+    const std::string& text(int id) const { return m_strings.get(id, m_state.languageOffset); }
 
     // State, for the tests and the views.
     BookTables& tables() { return m_tables; }
-    const PlaybackState& playback() const { return m_playback; }
-    const TextStyle& textStyle() const { return m_style; }
+    const WindowState& state() const { return m_state; }
+    const PlaybackState& playback() const { return m_state.playback; }
+    const TextStyle& textStyle() const { return m_state.style; }
     const std::string& startDirectory() const { return m_folders.state; }
     bool hasAccelerators() const { return m_acceleratorsLoaded; }
-    bool noLastBook() const { return m_noLastBook; }
-    const BookInfo& bookInfo() const { return m_bookInfo; }
 
 private:
+    // Hands the text view's events to the routing table.
+    class TextViewEvents final : public HtmlView::Listener {
+    public:
+        explicit TextViewEvents(MainWindow& window)
+            : m_window(window)
+        {
+        }
+        void beforeNavigate(const std::string& url, bool& cancel) override;
+        void documentComplete(const std::string& url) override;
+
+    private:
+        MainWindow& m_window;
+    };
+
     void registerHandlers();
+    void registerPlaybackHandlers();
     void wireTables();
     void redrawMenu();
 
     // Start-up and language.
     void setLanguage(int languageOffset);
     void loadAccelerators();
-    void showStartPage();
-    void resetToNoBook();
     void loadSettings();
     void saveSettings();
 
-    // Handlers of this window's own commands and messages.
+    // Handlers of this window's own commands, events and messages.
     void about();
     void exitProcedure();
-    void documentComplete(EventArgs& args);
     void playerError();
+    void highlight();
+    void chooseStyle(int command);
 
     PlatformServices m_platform;
     Folders m_folders;
@@ -85,21 +97,14 @@ private:
     Scrambler m_scrambler;
     BookTables m_tables;
     CommandTable m_table;
+    WindowState m_state;
+    TextHighlighter m_highlighter;
+    PlaybackEngine m_engine;
+    BookSession m_session;
+    TextViewEvents m_textViewEvents{*this};
 
-    int m_languageOffset = 0;
     bool m_acceleratorsLoaded = false;
     bool m_ended = false;
-
-    PlaybackState m_playback;
-    TextStyle m_style;
-    BookInfo m_bookInfo;
-    FeatureFlags m_features;
-    bool m_noLastBook = false;
-    bool m_textSearchMode = false;
-    std::string m_lastSearchTerm;
-    std::string m_currentSearchTerm;
-    bool m_navigationViewActive = false;
-    std::string m_startBook;
 };
 
 }  // namespace korvin

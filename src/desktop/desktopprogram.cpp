@@ -8,15 +8,16 @@
 #include "desktop/qtlistbox.h"
 #include "desktop/qtmessageboxes.h"
 #include "desktop/qttimers.h"
+#include "desktop/mpvplayer.h"
+#include "desktop/mpvtitlecue.h"
 #include "desktop/standins.h"
-#include "platform/controlids.h"
 
 namespace korvin {
 
 DesktopProgram::DesktopProgram(Folders folders)
     : m_folders(std::move(folders))
-    , m_player(std::make_unique<SilentPlayer>())
-    , m_titleCue(std::make_unique<SilentTitleCue>())
+    , m_player(std::make_unique<MpvPlayer>())
+    , m_titleCue(std::make_unique<MpvTitleCue>())
     , m_window(std::make_unique<DesktopWindow>(*m_player))
     , m_timers(std::make_unique<QtTimers>())
     , m_messageBoxes(std::make_unique<QtMessageBoxes>(m_window.get()))
@@ -33,18 +34,11 @@ DesktopProgram::DesktopProgram(Folders folders)
         m_folders);
 
     m_window->attach(*m_controller);
-    m_textView->setListener(this);
     m_timers->setHandler([this](int id) { m_controller->timer(id); });
-    m_player->setErrorHandler([this] {
-        EventArgs args;
-        m_controller->event(control::kPlayer, event::kPlayerError, args);
-    });
 }
 
 DesktopProgram::~DesktopProgram()
 {
-    m_player->setErrorHandler({});
-    m_textView->setListener(nullptr);
     m_timers->setHandler({});
     m_window->detach();
 }
@@ -58,21 +52,6 @@ void DesktopProgram::start()
 void DesktopProgram::openAtStart(const std::string& book)
 {
     m_controller->openAtStart(book);
-}
-
-void DesktopProgram::beforeNavigate(const std::string& url, bool& cancel)
-{
-    EventArgs args;
-    args.url = url;
-    m_controller->event(control::kTextView, event::kBeforeNavigate, args);
-    cancel = args.cancel;
-}
-
-void DesktopProgram::documentComplete(const std::string& url)
-{
-    EventArgs args;
-    args.url = url;
-    m_controller->event(control::kTextView, event::kDocumentComplete, args);
 }
 
 }  // namespace korvin

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "app/services.h"
-#include "platform/htmlview.h"
 
 namespace korvin {
 
@@ -18,10 +17,10 @@ class QtTimers;
 // The desktop program's object graph: the player, the text view, the window
 // with its controls, timers, message boxes and dialogs, and the main-window
 // controller that drives them. Runs on the Qt UI thread; needs a QApplication.
-class DesktopProgram : public HtmlView::Listener {
+class DesktopProgram {
 public:
     explicit DesktopProgram(Folders folders);
-    ~DesktopProgram() override;
+    ~DesktopProgram();
     DesktopProgram(const DesktopProgram&) = delete;
     DesktopProgram& operator=(const DesktopProgram&) = delete;
 
@@ -39,9 +38,6 @@ public:
     const Folders& folders() const { return m_folders; }
 
 private:
-    void beforeNavigate(const std::string& url, bool& cancel) override;
-    void documentComplete(const std::string& url) override;
-
     Folders m_folders;
     std::unique_ptr<MediaPlayer> m_player;
     std::unique_ptr<TitleCuePlayer> m_titleCue;

@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "book/dumpbook.h"
 #include "desktop/appicon.h"
 #include "desktop/commandline.h"
 #include "desktop/desktopprogram.h"
 #include "desktop/desktopwindow.h"
 #include "desktop/singleinstance.h"
-#include "desktop/standins.h"
 #include "desktop/startfolders.h"
 #include "ui/stringtable.h"
 

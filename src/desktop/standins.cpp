@@ -6,17 +6,8 @@
 #include <QTimer>
 #include <QUrl>
 
-#include <filesystem>
-#include <fstream>
 
 namespace korvin {
-
-void SilentPlayer::setUrl(const std::string& path)
-{
-    m_url = path;
-    m_position = 0;
-    m_state = path.empty() ? kUndefined : kStopped;
-}
 
 TextBrowserView::TextBrowserView(QWidget* parent)
     : QTextEdit(parent)
@@ -70,21 +61,6 @@ void TextBrowserView::setScrollTop(int top)
 int TextBrowserView::viewHeight() const
 {
     return viewport()->height();
-}
-
-int dumpBook(const std::string& bookArgument, std::ostream& out, std::ostream& err, const std::string& failureMessage)
-{
-    std::filesystem::path ncc(bookArgument);
-    std::error_code ignored;
-    if (std::filesystem::is_directory(ncc, ignored))
-        ncc /= "ncc.html";
-    std::ifstream file(ncc);
-    if (!file) {
-        err << failureMessage << '\n';
-        return 2;
-    }
-    out << "[book]\n";
-    return 0;
 }
 
 }  // namespace korvin

@@ -26,7 +26,7 @@ add_library(korvin_desktop STATIC
     standins.cpp
     startfolders.cpp
 )
-target_link_libraries(korvin_desktop PUBLIC korvin_app Qt6::Widgets Qt6::Network)
+target_link_libraries(korvin_desktop PUBLIC korvin_app korvin_mpv Qt6::Widgets Qt6::Network)
 target_compile_definitions(korvin_desktop PRIVATE
     KORVIN_RELATIVE_DATA_DIR="${KORVIN_RELATIVE_DATA_DIR}"
     KORVIN_SOURCE_DATA_DIR="${PROJECT_SOURCE_DIR}/resources")

@@ -1,0 +1,369 @@
+#include "app/booksession.h"
+
+#include <filesystem>
+
+#include "book/bookfilepath.h"
+#include "book/nccreader.h"
+#include "book/textnumbers.h"
+#include "library/statefile.h"
+#include "platform/controlids.h"
+#include "ui/commandids.h"
+#include "ui/menustates.h"
+
+namespace korvin {
+
+namespace {
+
+constexpr int kStringOpeningBook = 1;
+constexpr int kStringReadFailed = 2;
+constexpr int kStringReadFailedCaption = 3;
+constexpr int kStringOpenBookCaption = 4;
+constexpr int kStringOf = 40;
+constexpr int kStringBrowseTitle = 41;
+constexpr int kStringStartPage = 42;
+constexpr const char* kNccFilter = "NCC (ncc.html)";
+constexpr const char* kLastBookFile = "/Letztes.dl";
+
+bool isNavigationFile(const std::string& document)
+{
+    return document.find("ncc.html") != std::string::npos || document.find("NCC.HTML") != std::string::npos;
+}
+
+std::string folderOfFile(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+}  // namespace
+
+std::string openableBookPath(const std::string& bookFolder, const std::string& path)
+{
+    if (bookFolder.empty() || path.compare(0, bookFolder.size(), bookFolder) != 0)
+        return path;
+    return findBookFile(bookFolder, std::string_view(path).substr(bookFolder.size()));
+}
+
+BookSession::BookSession(Parts parts, PlatformServices platform, Folders folders)
+    : m_parts(parts)
+    , m_state(parts.state)
+    , m_tables(parts.tables)
+    , m_menu(parts.menu)
+    , m_platform(platform)
+    , m_folders(std::move(folders))
+{
+}
+
+// ---------------------------------------------------------------------------
+// Open and Last
+
+void BookSession::open()
+{
+    if (m_state.playback.bookOpen)
+        closeCurrentBook();
+    // A manual that could not be read leaves the flag set without an open
+    // book; the book chosen now is the listener's own and must be recorded.
+    m_state.noLastBook = false;
+    const auto chosen = m_platform.dialogs.openNccFile(
+        m_parts.strings.get(kStringBrowseTitle, m_state.languageOffset), kNccFilter, std::string());
+    if (!chosen)
+        return;
+    if (readBook(folderOfFile(*chosen))) {
+        bookOpened();
+        m_menu.setGrayed(cmd::kLastBook, false);
+        m_platform.menuBar.redraw();
+    }
+}
+
+void BookSession::openPath(const std::string& path)
+{
+    std::error_code error;
+    std::string folder = path;
+    if (std::filesystem::is_directory(path, error)) {
+        if (folder.empty() || folder.back() != '/')
+            folder += '/';
+    } else {
+        folder = folderOfFile(path);
+    }
+    if (m_state.playback.bookOpen)
+        closeCurrentBook();
+    m_state.noLastBook = false;
+    if (readBook(folder)) {
+        bookOpened();
+        m_menu.setGrayed(cmd::kLastBook, false);
+        m_platform.menuBar.redraw();
+    }
+}
+
+void BookSession::last()
+{
+    if (m_state.playback.bookOpen) {
+        m_state.playback.bookOpen = false;
+        m_parts.engine.stopTimers();
+        m_state.textSearchMode = false;
+        saveResumePosition();
+        saveBookmarks();
+        resetToNoBook();
+    }
+    const auto lines = readTextLines(lastBookPath());
+    if (!lines)
+        return;
+    const std::string folder = lines->empty() ? std::string() : m_parts.scrambler.unscramble(lines->front());
+    if (readBook(folder))
+        bookOpened();
+    m_menu.setGrayed(cmd::kLastBook, true);
+    m_platform.menuBar.redraw();
+}
+
+bool BookSession::readBook(const std::string& folder)
+{
+    const int offset = m_state.languageOffset;
+    m_state.playback.bookFolder = folder;
+    NccReader reader(m_tables, folder, NccReader::Texts{offset, m_parts.strings.get(kStringOf, offset)});
+    const Dialogs::ReadingTexts texts{m_parts.strings.get(kStringOpenBookCaption, offset),
+                                      m_parts.strings.get(kStringOpeningBook, offset)};
+    const int result = m_platform.dialogs.runReading(texts, [&](ReadProgress& progress) { return reader.read(progress); });
+    if (result != NccReader::kRead) {
+        m_platform.messageBoxes.show(m_parts.strings.get(kStringReadFailed, offset),
+                                     m_parts.strings.get(kStringReadFailedCaption, offset), MessageBoxes::Icon::kError);
+        return false;
+    }
+    m_readInfo = reader.info();
+    m_readFeatures = reader.features();
+    return true;
+}
+
+void BookSession::bookOpened()
+{
+    m_state.bookInfo = m_readInfo;
+    m_state.features = m_readFeatures;
+    loadBookmarks();
+    m_state.playback.bookOpen = true;
+    menuUpdate();
+    m_parts.engine.titleCue();
+    applyResumePosition();
+}
+
+// The order matters: selecting the first page starts the book there and moves
+// the page items, which the enabling afterwards then sets as a new book has them.
+void BookSession::menuUpdate()
+{
+    const FeatureFlags& features = m_state.features;
+    if (features.groups) {
+        m_platform.groupList.setEnabled(true);
+        for (int row = 0; row < m_tables.groups.rowCount(); ++row)
+            m_platform.groupList.addString(m_tables.groups.text(row, col::kGruppe));
+    }
+    if (features.pages) {
+        m_tables.pages.setSelectionMark(0);
+        m_tables.pages.setRowState(0, BookTable::kSelected);
+    }
+    const bool hasBookmarks = m_platform.bookmarkList.count() > 0;
+    enableBookItems(m_menu, features, m_tables.tree.count(), hasBookmarks);
+    if (hasBookmarks)
+        m_platform.bookmarkList.setEnabled(true);
+    m_platform.menuBar.redraw();
+}
+
+// ---------------------------------------------------------------------------
+// Closing
+
+void BookSession::closeCurrentBook()
+{
+    m_parts.engine.stopTimers();
+    m_state.playback.bookOpen = false;
+    if (!m_state.noLastBook)
+        recordLastBook();
+    else
+        m_state.noLastBook = false;
+    saveResumePosition();
+    saveBookmarks();
+    resetToNoBook();
+}
+
+void BookSession::leaveForExit()
+{
+    if (!m_state.playback.bookOpen)
+        return;
+    m_state.playback.bookOpen = false;
+    m_parts.engine.stopTimers();
+    if (!m_state.noLastBook)
+        recordLastBook();
+    saveResumePosition();
+    saveBookmarks();
+}
+
+void BookSession::resetToNoBook()
+{
+    m_parts.engine.stopTimers();
+    m_state.playback.currentFragmentId.clear();
+    m_state.searchTerm.clear();
+
+    if (m_tables.tree.count() > 0) {
+        m_tables.tree.deleteAll();
+        m_platform.window.redraw();
+    }
+
+    m_platform.bookmarkList.resetContent();
+    m_platform.groupList.resetContent();
+    m_platform.searchResultList.resetContent();
+    for (BookTable* table : {&m_tables.phrases, &m_tables.groups, &m_tables.bookmarks, &m_tables.pages,
+                             &m_tables.searchHits, &m_tables.headings})
+        if (table->rowCount() > 0)
+            table->deleteAllRows();
+
+    m_platform.player.setUrl("");
+    m_state.playback.lastAudioLoaded.clear();
+
+    m_platform.bookmarkList.setEnabled(false);
+    m_platform.groupList.setEnabled(false);
+    m_platform.searchResultList.setEnabled(false);
+
+    showStartPage();
+
+    grayBookItems(m_menu);
+    m_platform.menuBar.redraw();
+}
+
+void BookSession::showStartPage()
+{
+    m_platform.textView.navigate(m_folders.data + m_parts.strings.get(kStringStartPage, m_state.languageOffset));
+    m_state.playback.startPage = true;
+}
+
+std::string BookSession::lastBookPath() const
+{
+    return m_folders.state + kLastBookFile;
+}
+
+void BookSession::recordLastBook()
+{
+    // Written without a line end; a failure is not reported.
+    writeFileAtomically(lastBookPath(), m_parts.scrambler.scramble(m_state.playback.bookFolder));
+}
+
+// ---------------------------------------------------------------------------
+// Moving to a heading
+
+int BookSession::headingSelected(HeadingTree::Item item)
+{
+    if (!m_state.playback.bookOpen)
+        return 0;
+    const long heading = m_tables.tree.itemData(item);
+    m_platform.player.setUrl("");
+    m_state.playback.lastAudioLoaded.clear();
+    const bool searchInTextWasGrayed = m_menu.isGrayed(cmd::kSearchText);
+
+    BookTable& phrases = m_tables.phrases;
+    std::string lastTreeId;
+    bool searchResultsEmptied = false;
+    for (int row = 0; row <= phrases.rowCount(); ++row) {
+        lastTreeId = phrases.text(row, col::kPhraseTreeId);
+        if (toInteger(lastTreeId) != heading) {
+            // Text hits belong to one heading.
+            if (m_state.textSearchMode && !searchResultsEmptied) {
+                emptySearchResults();
+                searchResultsEmptied = true;
+            }
+            continue;
+        }
+        const std::string& previousDocument = phrases.text(phrases.selectionMark(), col::kDokument);
+        if (!isNavigationFile(previousDocument)) {
+            m_menu.setGrayed(cmd::kSearchText, false);
+        } else if (!searchInTextWasGrayed) {
+            m_menu.setGrayed(cmd::kSearchText, true);
+            emptySearchResults();
+        }
+        m_platform.menuBar.redraw();
+        m_menu.setGrayed(cmd::kPhraseForward, false);
+        m_platform.menuBar.redraw();
+        phrases.setSelectionMark(row);
+        phrases.scrollIntoView(row);
+        phrases.setRowState(row, BookTable::kSelected);
+        break;
+    }
+    const int headingRow = toInteger(lastTreeId);
+    m_tables.headings.scrollIntoView(headingRow);
+    m_tables.headings.setRowState(headingRow, BookTable::kSelected);
+    return 0;
+}
+
+void BookSession::beforeNavigate(const std::string& url, bool& cancel)
+{
+    if (!m_state.playback.bookOpen ||
+        (url.find(".smil") == std::string::npos && url.find(".SMIL") == std::string::npos))
+        return;
+    cancel = true;
+    m_state.playback.forceSeek = true;
+
+    const std::size_t hash = url.find('#');
+    std::string fragment;
+    if (hash != std::string::npos) {
+        const std::size_t quote = url.find('"', hash + 1);
+        fragment = url.substr(hash + 1, quote == std::string::npos ? std::string::npos : quote - hash - 1);
+    }
+    const std::size_t end = hash == std::string::npos ? url.size() : hash;
+    const std::size_t slash = end == 0 ? std::string::npos : url.rfind('/', end - 1);
+    const std::string smil = slash == std::string::npos ? url.substr(0, end) : url.substr(slash + 1, end - slash - 1);
+
+    const BookTable& headings = m_tables.headings;
+    for (int row = 0; row < headings.rowCount(); ++row) {
+        if (headings.text(row, col::kSmil) == smil) {
+            m_tables.headings.scrollIntoView(row);
+            m_parts.engine.selectHeadingByIndex(headings.integer(row, col::kTreeId));
+            break;
+        }
+    }
+    // A link without a fragment names no phrase; it must not match a row
+    // that merely lacks an id.
+    if (fragment.empty())
+        return;
+    BookTable& phrases = m_tables.phrases;
+    for (int row = 0; row < phrases.rowCount(); ++row) {
+        if (phrases.text(row, col::kTextId) == fragment || phrases.text(row, col::kParId) == fragment) {
+            m_state.playback.forceSeek = true;
+            phrases.setSelectionMark(row);
+            phrases.scrollIntoView(row);
+            phrases.setRowState(row, BookTable::kSelected);
+            break;
+        }
+    }
+}
+
+void BookSession::emptySearchResults()
+{
+    m_platform.searchResultList.resetContent();
+    m_tables.searchHits.deleteAllRows();
+}
+
+// ---------------------------------------------------------------------------
+// Places kept between runs
+
+void BookSession::loadBookmarks()
+{
+}
+
+void BookSession::saveResumePosition()
+{
+}
+
+void BookSession::saveBookmarks()
+{
+}
+
+void BookSession::applyResumePosition()
+{
+    m_parts.engine.stopTimers();
+    // No saved position: the book plays from its beginning.
+    m_parts.engine.selectHeadingByIndex(0);
+    BookTable& phrases = m_tables.phrases;
+    phrases.setSelectionMark(0);
+    m_state.playback.startPage = false;
+    const std::string& document = phrases.text(0, col::kDokument);
+    if (!document.empty())
+        m_platform.textView.navigate(openableBookPath(m_state.playback.bookFolder, document));
+    phrases.setRowState(0, BookTable::kSelected);
+    phrases.scrollIntoView(0);
+}
+
+}  // namespace korvin

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "app/services.h"
+#include "app/windowstate.h"
+#include "book/booktables.h"
+#include "library/scrambler.h"
+#include "playback/playbackengine.h"
+#include "ui/menumodel.h"
+#include "ui/stringtable.h"
+
+namespace korvin {
+
+// The path to open for `path`, a file of the book in `bookFolder`: the file
+// under its exact name, or under the one name of its folder that matches it
+// without regard to letter case.
+std::string openableBookPath(const std::string& bookFolder, const std::string& path);
+
+// The life of an open book in the main window: closing it, the reset to no
+// book, Open and Last, reading a book with the reading dialog, the steps after
+// a successful reading, and the two ways of moving to a heading that are not
+// commands: choosing it in the heading tree and following a link in the text.
+class BookSession {
+public:
+    struct Parts {
+        WindowState& state;
+        BookTables& tables;
+        MenuModel& menu;
+        const StringTable& strings;
+        const Scrambler& scrambler;
+        PlaybackEngine& engine;
+    };
+
+    BookSession(Parts parts, PlatformServices platform, Folders folders);
+
+    // Command 32774: close the open book, choose an ncc.html, read it.
+    void open();
+    // Command 32780: close the open book and read the one named in `Letztes.dl`.
+    void last();
+    // Opens `path`, a book folder or its ncc.html, as Open does after the file
+    // choice (the book given on the command line).
+    void openPath(const std::string& path);
+
+    // Closing the book the way Open does, and the state without a book.
+    void closeCurrentBook();
+    void resetToNoBook();
+    // The exit procedure's part: records the last book and the book's places.
+    void leaveForExit();
+
+    // Reactions: the tree's selection changed; the text view is about to
+    // follow a link (may cancel it).
+    int headingSelected(HeadingTree::Item item);
+    void beforeNavigate(const std::string& url, bool& cancel);
+
+    void showStartPage();
+
+private:
+    bool readBook(const std::string& folder);
+    void bookOpened();
+    void menuUpdate();
+    void recordLastBook();
+    std::string lastBookPath() const;
+    void emptySearchResults();
+
+    // Places in the book kept between runs: the resume position and the
+    // bookmarks. Loading the bookmarks finds none yet; without a saved position
+    // the book starts at its beginning.
+    void loadBookmarks();
+    void saveResumePosition();
+    void saveBookmarks();
+    void applyResumePosition();
+
+    Parts m_parts;
+    WindowState& m_state;
+    BookTables& m_tables;
+    MenuModel& m_menu;
+    PlatformServices m_platform;
+    Folders m_folders;
+    FeatureFlags m_readFeatures;
+    BookInfo m_readInfo;
+};
+
+}  // namespace korvin

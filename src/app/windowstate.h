@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+#include "book/booktables.h"
+#include "playback/playbackstate.h"
+#include "ui/textstyle.h"
+
+namespace korvin {
+
+// The state the main window holds for the whole run, shared by its parts.
+struct WindowState {
+    int languageOffset = 0;          // 0 German, 200 English
+    PlaybackState playback;
+    TextStyle style;
+    BookInfo bookInfo;               // of the open book
+    FeatureFlags features;           // of the open book
+    bool noLastBook = false;         // the open book is not recorded as the last book
+    bool textSearchMode = false;     // the search results come from a search in the text
+    std::string searchTerm;          // lower-cased, marked in the text view
+    bool navigationViewActive = false;
+};
+
+}  // namespace korvin

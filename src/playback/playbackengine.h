@@ -1,0 +1,87 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "book/booktables.h"
+#include "platform/htmlview.h"
+#include "platform/mediaplayer.h"
+#include "platform/menubar.h"
+#include "platform/timers.h"
+#include "playback/playbackstate.h"
+#include "ui/menumodel.h"
+
+namespace korvin {
+
+// Turns the phrase table into sound. The current phrase is the phrase table's
+// selected row: selecting a row (state kSelected alone) asks for it to be
+// played, and the engine moves on by selecting the next row. A poll timer
+// (id 2, 100 ms) compares the player's position with the phrase's end; a
+// one-shot highlight timer (id 1, 50 ms) brings the text view up to date after
+// each phrase start. Everything runs on the UI thread; selections nest.
+class PlaybackEngine {
+public:
+    static constexpr int kHighlightTimer = 1;
+    static constexpr int kPollTimer = 2;
+    static constexpr int kHighlightDelay = 50;
+    static constexpr int kPollPeriod = 100;
+
+    struct Services {
+        MediaPlayer& player;
+        TitleCuePlayer& titleCue;
+        Timers& timers;
+        HtmlView& textView;
+        MenuBar& menuBar;
+    };
+
+    // `resolvePath` turns a book path into the one to open (a file that exists
+    // only in another letter case); `highlight` runs the text view's marking and
+    // fragment highlight for the highlight tick.
+    PlaybackEngine(PlaybackState& state, BookTables& tables, MenuModel& menu, Services services,
+                   std::function<std::string(const std::string&)> resolvePath,
+                   std::function<void()> highlight);
+
+    // Reactions.
+    void phraseStart();
+    void pageJump();
+    void pollTick();
+    void highlightTick();
+    void documentComplete(const std::string& url);
+    // The menu bar's menus open (closed = false) or close (closed = true).
+    void menuPause(bool menuClosed);
+
+    // Commands.
+    void phraseForward();
+    void phraseBack();
+    void pauseContinue();
+    void toggleAutoPlayback();
+
+    // Used by the commands and by other parts of the window.
+    void stepForward();
+    void stepBack();
+    void selectHeadingByIndex(int index);
+    void titleCue();
+    // Stops both timers (closing a book, exit).
+    void stopTimers();
+
+private:
+    void startCurrentPhrase();
+    void step(int direction);
+    void followPages(const std::string& textId, const std::string& parId);
+    bool skipped(const std::string& skipClass) const;
+    void markBookChange(const std::string& skipClass);
+    void nextHeading();
+    void backToHeadingStart();
+    std::string bookPath(const std::string& name) const;
+
+    PlaybackState& m_state;
+    BookTables& m_tables;
+    MenuModel& m_menu;
+    Services m_services;
+    std::function<std::string(const std::string&)> m_resolvePath;
+    std::function<void()> m_highlight;
+    bool m_starting = false;
+    bool m_restart = false;
+};
+
+}  // namespace korvin

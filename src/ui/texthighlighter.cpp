@@ -1,0 +1,219 @@
+#include "ui/texthighlighter.h"
+
+#include <cstring>
+
+#include "book/textcase.h"
+
+namespace korvin {
+
+namespace {
+
+constexpr std::size_t kCloseLength = 7;
+
+bool contains(const std::string& text, const char* part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+bool equalsIgnoringCase(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() && lowerCase(a) == lowerCase(b);
+}
+
+// The style that decides when several are set: background, text colour, bold, italic.
+enum class Look { kNone, kBackground, kTextColour, kBold, kItalic };
+
+Look lookOf(const TextStyle& style)
+{
+    if (style.background)
+        return Look::kBackground;
+    if (style.textColour)
+        return Look::kTextColour;
+    if (style.bold)
+        return Look::kBold;
+    if (style.italic)
+        return Look::kItalic;
+    return Look::kNone;
+}
+
+}  // namespace
+
+TextHighlighter::TextHighlighter(HtmlView& view)
+    : m_view(view)
+{
+}
+
+std::string TextHighlighter::termOpenMarkup(const TextStyle& style)
+{
+    switch (lookOf(style)) {
+    case Look::kBackground:
+        return "<span style=\"BACKGROUND-COLOR: " + style.colour + "\">";
+    case Look::kTextColour:
+        return "<span style=\"COLOR: " + style.colour + "\">";
+    case Look::kBold:
+        return "<span style=\"FONT-WEIGHT: BOLD\">";
+    case Look::kItalic:
+        return "<span style=\"FONT-STYLE: ITALIC\">";
+    case Look::kNone:
+        break;
+    }
+    return {};
+}
+
+std::string TextHighlighter::fragmentOpenMarkup(const TextStyle& style)
+{
+    switch (lookOf(style)) {
+    case Look::kBackground:
+        return "<SPAN style=\"BACKGROUND-COLOR: " + style.colour + "\">";
+    case Look::kTextColour:
+        return "<SPAN style=\"COLOR: " + style.colour + "\">";
+    case Look::kBold:
+        return "<SPAN style=\"FONT-WEIGHT: bold\">";
+    case Look::kItalic:
+        return "<SPAN style=\"FONT-STYLE: italic\">";
+    case Look::kNone:
+        break;
+    }
+    return {};
+}
+
+// ---------------------------------------------------------------------------
+// Search term
+
+void TextHighlighter::markSearchTerm(const std::string& term, const Context& context)
+{
+    if (context.startPage)
+        return;
+    const std::string location = m_view.locationName();
+
+    if (location == m_lastMarkedDocument && term != m_lastTerm)
+        removeTermMarking();
+
+    // Without a style there is nothing to open the span with, and a lone
+    // closing tag would end a span of the document's own.
+    const std::string markup = termOpenMarkup(context.style);
+    if (!markup.empty())
+        m_termOpenMarkup = markup;
+
+    const bool wanted = !context.textSearchMode && !term.empty() &&
+                        (location != m_lastMarkedDocument || term != m_lastTerm) && !m_termOpenMarkup.empty() &&
+                        !contains(location, "ncc.html") && !contains(location, "NCC.HTML") &&
+                        !contains(location, "start_de.html") && !contains(location, "start_en.html");
+    if (wanted) {
+        if (const auto outer = m_view.bodyOuterHtml()) {
+            std::string html = *outer;
+            std::string lower = lowerCase(html);
+            std::size_t from = 1;
+            std::size_t position;
+            while (from <= lower.size() && (position = lower.find(term, from)) != std::string::npos) {
+                html.insert(position, m_termOpenMarkup);
+                lower.insert(position, m_termOpenMarkup);
+                const std::size_t close = position + m_termOpenMarkup.size() + term.size();
+                html.insert(close, kCloseMarkup);
+                lower.insert(close, kCloseMarkup);
+                // One past the closing markup: a term that follows directly is not marked.
+                from = close + kCloseLength + 1;
+            }
+            m_view.setBodyInnerHtml(html);
+            m_lastMarkedDocument = location;
+        }
+    }
+    m_lastTerm = term;
+}
+
+// The marking is found again by length and position: the open markup stands
+// directly before each occurrence and the closing markup directly after it.
+void TextHighlighter::removeTermMarking()
+{
+    if (m_lastTerm.empty())
+        return;
+    const auto inner = m_view.bodyInnerHtml();
+    if (!inner)
+        return;
+    std::string html = *inner;
+    std::string lower = lowerCase(html);
+    const std::size_t openLength = m_termOpenMarkup.size();
+    std::size_t from = 1;
+    std::size_t position;
+    const std::string openLower = lowerCase(m_termOpenMarkup);
+    while (from <= lower.size() && (position = lower.find(m_lastTerm, from)) != std::string::npos) {
+        // An occurrence that is not wrapped in our markup (the term may stand
+        // inside the open markup itself, "color" in "BACKGROUND-COLOR") is
+        // passed over; cutting by length there would eat the document's text.
+        const std::size_t after = position + m_lastTerm.size();
+        if (position < openLength || lower.compare(position - openLength, openLength, openLower) != 0 ||
+            lower.compare(after, kCloseLength, "</span>") != 0) {
+            from = position + 1;
+            continue;
+        }
+        std::size_t at = position - openLength;
+        html.erase(at, openLength);
+        lower.erase(at, openLength);
+        at += m_lastTerm.size();
+        html.erase(at, kCloseLength);
+        lower.erase(at, kCloseLength);
+        from = at + kCloseLength + 1;
+    }
+    m_view.setBodyInnerHtml(html);
+}
+
+// ---------------------------------------------------------------------------
+// Fragment
+
+void TextHighlighter::highlightFragment(const std::string& fragmentId, const Context& context)
+{
+    if (context.startPage || !context.bookOpen)
+        return;
+    const std::string location = m_view.locationName();
+    const std::string documentKey = context.bookFolder + location;
+    if (contains(location, "start_de.html") || contains(location, "start_en.html"))
+        return;
+
+    const bool same = equalsIgnoringCase(fragmentId, m_lastFragmentId) && equalsIgnoringCase(documentKey, m_lastDocumentKey);
+    if (!same && m_view.hasDocument()) {
+        if (!m_lastFragmentId.empty() && equalsIgnoringCase(documentKey, m_lastDocumentKey) &&
+            context.bookInfo == m_lastBookInfo)
+            removeFragmentHighlight();
+
+        const std::string markup = fragmentOpenMarkup(context.style);
+        if (!markup.empty())
+            m_fragmentOpenMarkup = markup;
+
+        if (const auto inner = m_view.elementInnerHtml(fragmentId)) {
+            if (!m_fragmentOpenMarkup.empty())
+                m_view.setElementInnerHtml(fragmentId, m_fragmentOpenMarkup + *inner + kCloseMarkup);
+            m_view.scrollIntoView(fragmentId);
+            const int viewHeight = m_view.viewHeight();
+            const int scrollHeight = m_view.bodyScrollHeight();
+            const int top = m_view.scrollTop();
+            // Centre the element, unless the document ends within the view.
+            if (scrollHeight - top > viewHeight)
+                m_view.setScrollTop(top - viewHeight / 2);
+            else
+                m_view.setScrollTop(scrollHeight);
+        }
+        m_lastFragmentId = fragmentId;
+    }
+    m_lastDocumentKey = documentKey;
+    m_lastBookInfo = context.bookInfo;
+}
+
+void TextHighlighter::removeFragmentHighlight()
+{
+    auto inner = m_view.elementInnerHtml(m_lastFragmentId);
+    if (!inner)
+        return;
+    std::string html = *inner;
+    if (!m_fragmentOpenMarkup.empty()) {
+        const std::size_t open = html.find(m_fragmentOpenMarkup);
+        if (open != std::string::npos) {
+            html.erase(open, m_fragmentOpenMarkup.size());
+            const std::size_t close = html.find(kCloseMarkup, open);
+            if (close != std::string::npos)
+                html.erase(close, kCloseLength);
+        }
+    }
+    m_view.setElementInnerHtml(m_lastFragmentId, html);
+}
+
+}  // namespace korvin

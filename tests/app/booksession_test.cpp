@@ -1,0 +1,225 @@
+#include "app/booksession.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/samplebook.h"
+#include "app/windowharness.h"
+#include "library/scrambler.h"
+#include "library/statefile.h"
+#include "ui/commandids.h"
+
+namespace korvin {
+namespace {
+
+using test::TestBook;
+using test::WindowHarness;
+
+std::string lastBookFile(const WindowHarness& harness)
+{
+    const auto lines = readTextLines(harness.home() + "/Letztes.dl");
+    return lines && !lines->empty() ? Scrambler().unscramble(lines->front()) : std::string("<none>");
+}
+
+TEST(BookSession, CancellingOpenClosesTheBookAndShowsTheStartPage)
+{
+    WindowHarness harness;
+    TestBook book;
+    test::writeSampleBook(book, harness);
+    harness.openBook(book.folder());
+    ASSERT_TRUE(harness.window().playback().bookOpen);
+
+    harness.dialogs.nccFile.reset();
+    harness.window().command(cmd::kOpen);
+    EXPECT_FALSE(harness.window().playback().bookOpen);
+    EXPECT_EQ(harness.window().tables().phrases.rowCount(), 0);
+    EXPECT_EQ(harness.window().tables().tree.count(), 0);
+    EXPECT_TRUE(harness.window().playback().startPage);
+    EXPECT_EQ(harness.textView.navigations().back(), harness.dataFolder() + "/documents/html/start_de.html");
+    EXPECT_EQ(harness.player.url(), "");
+    EXPECT_TRUE(harness.window().menu().isGrayedAt({1}));
+    EXPECT_EQ(harness.dialogs.fileTitles.back(), "Ein Buch suchen...");
+    EXPECT_EQ(lastBookFile(harness), book.folder());
+}
+
+TEST(BookSession, LastReturnsToTheBookClosedByOpenAndThenGraysItself)
+{
+    WindowHarness harness;
+    TestBook bookA;
+    TestBook bookB;
+    test::writeSampleBook(bookA, harness);
+    test::writeSampleBook(bookB, harness);
+    harness.openBook(bookA.folder());
+    harness.openBook(bookB.folder());
+    EXPECT_EQ(lastBookFile(harness), bookA.folder());
+    EXPECT_FALSE(harness.window().menu().isGrayed(cmd::kLastBook));
+
+    harness.window().command(cmd::kLastBook);
+    EXPECT_TRUE(harness.window().playback().bookOpen);
+    EXPECT_EQ(harness.window().playback().bookFolder, bookA.folder());
+    EXPECT_EQ(lastBookFile(harness), bookA.folder());  // Last does not write it
+    EXPECT_TRUE(harness.window().menu().isGrayed(cmd::kLastBook));
+}
+
+TEST(BookSession, AfterExitAndRestartLastOpensTheBookThatWasOpen)
+{
+    WindowHarness harness;
+    TestBook book;
+    test::writeSampleBook(book, harness);
+    harness.openBook(book.folder());
+    harness.window().command(cmd::kExit);
+    EXPECT_EQ(lastBookFile(harness), book.folder());
+
+    harness.restart();
+    harness.window().command(cmd::kLastBook);
+    EXPECT_TRUE(harness.window().playback().bookOpen);
+    EXPECT_EQ(harness.window().bookInfo().title, "Beispiel");
+}
+
+TEST(BookSession, LastWithoutALastBookFileDoesNothingMore)
+{
+    WindowHarness harness;
+    harness.window().command(cmd::kLastBook);
+    EXPECT_FALSE(harness.window().playback().bookOpen);
+    EXPECT_FALSE(harness.window().menu().isGrayed(cmd::kLastBook));
+    EXPECT_TRUE(harness.messageBoxes.shown.empty());
+}
+
+TEST(BookSession, ABookThatCannotBeReadIsReportedAndLeavesNoBook)
+{
+    WindowHarness harness;
+    test::TempDir empty;
+    harness.openBook(empty.folder());
+    EXPECT_FALSE(harness.window().playback().bookOpen);
+    ASSERT_EQ(harness.messageBoxes.shown.size(), 1u);
+    EXPECT_EQ(harness.messageBoxes.shown[0].text, "Die ncc.html konnte nicht geöffnet werden!");
+    EXPECT_EQ(harness.messageBoxes.shown[0].caption, "Lesefehler - ncc.html");
+    EXPECT_EQ(harness.messageBoxes.shown[0].icon, MessageBoxes::Icon::kError);
+    ASSERT_EQ(harness.dialogs.readings.size(), 1u);
+    EXPECT_EQ(harness.dialogs.readings[0].caption, "Buch öffnen...");
+    EXPECT_EQ(harness.dialogs.readings[0].groupText, "Buch wird geöffnet. Bitte warten...");
+
+    harness.window().command(cmd::kEnglish);
+    harness.openBook(empty.folder());
+    EXPECT_EQ(harness.messageBoxes.shown.back().text, "Could not open ncc.html!");
+    EXPECT_EQ(harness.messageBoxes.shown.back().caption, "Read error - ncc.html");
+}
+
+TEST(BookSession, TheMenusFollowWhatTheBookHas)
+{
+    WindowHarness harness;
+    TestBook book;
+    test::writeSampleBook(book, harness);
+    harness.openBook(book.folder());
+    const MenuModel& menu = harness.window().menu();
+    EXPECT_FALSE(menu.isGrayedAt({2}));                  // audio
+    EXPECT_FALSE(menu.isGrayed(cmd::kPauseContinue));
+    EXPECT_FALSE(menu.isGrayedAt({1, 3}));               // a footnote to skip
+    EXPECT_FALSE(menu.isGrayed(cmd::kSkipFootnotes));
+    EXPECT_TRUE(menu.isGrayed(cmd::kSkipSidebars));
+    EXPECT_TRUE(menu.isGrayedAt({1, 1}));                // no groups
+    EXPECT_FALSE(menu.isGrayed(cmd::kSearchHeadings));   // three headings
+    EXPECT_FALSE(menu.isGrayed(cmd::kSearchBook));       // text documents
+    EXPECT_FALSE(menu.isGrayed(cmd::kSearchText));       // the heading's document is a text
+    EXPECT_FALSE(menu.isGrayed(cmd::kPhraseForward));
+    EXPECT_TRUE(menu.isGrayed(cmd::kChangeVolume));
+    EXPECT_FALSE(harness.groupList.isEnabled());
+}
+
+TEST(BookSession, GroupsFillTheGroupList)
+{
+    WindowHarness harness;
+    TestBook book;
+    book.writeNcc(TestBook::Ncc()
+                      .heading(1, "Eins", "a.smil#p1")
+                      .group("Erste Gruppe", "a.smil#p1")
+                      .group("Zweite Gruppe", "a.smil#p2"));
+    book.writeSmil("a.smil", TestBook::Smil()
+                                 .par("p1", "ncc.html#h1", {{"a.mp3", "0.000", "1.000"}})
+                                 .par("p2", "ncc.html#h1", {{"a.mp3", "1.000", "2.000"}}));
+    harness.player.addFile(book.folder() + "a.mp3", 2.0);
+    harness.openBook(book.folder());
+    EXPECT_TRUE(harness.groupList.isEnabled());
+    EXPECT_EQ(harness.groupList.lines(), (std::vector<std::string>{"Erste Gruppe", "Zweite Gruppe"}));
+    EXPECT_FALSE(harness.window().menu().isGrayed(cmd::kGroupNext));
+    EXPECT_TRUE(harness.window().menu().isGrayed(cmd::kSearchHeadings));  // a single heading
+    EXPECT_TRUE(harness.window().menu().isGrayed(cmd::kSearchBook));      // the text is the NCC
+}
+
+TEST(BookSession, AHeadingWithoutPhrasesStopsTheSoundAndSelectsTheFirstHeadingRow)
+{
+    WindowHarness harness;
+    TestBook book;
+    book.writeNcc(TestBook::Ncc()
+                      .heading(1, "Eins", "a.smil#p1")
+                      .heading(1, "Fehlt", "missing.smil#p1")
+                      .heading(1, "Drei", "c.smil#p1"));
+    book.writeSmil("a.smil", TestBook::Smil().par("p1", "t.html#x", {{"a.mp3", "0.000", "1.000"}}));
+    book.writeSmil("c.smil", TestBook::Smil().par("p3", "t.html#y", {{"a.mp3", "1.000", "2.000"}}));
+    harness.player.addFile(book.folder() + "a.mp3", 2.0);
+    harness.openBook(book.folder());
+    harness.window().tables().tree.select(2);
+    EXPECT_EQ(harness.window().tables().headings.selectionMark(), 2);
+
+    harness.window().tables().tree.select(1);
+    EXPECT_EQ(harness.player.url(), "");
+    EXPECT_EQ(harness.window().tables().headings.selectionMark(), 0);
+    EXPECT_EQ(harness.window().tables().headings.text(1, col::kZeit), "");
+}
+
+TEST(BookSession, TheBookChangeCommandIsOfferedOnlyAtTheMarkedPhrase)
+{
+    WindowHarness harness;
+    TestBook book;
+    book.writeNcc(TestBook::Ncc()
+                      .heading(1, "Eins", "a.smil#p1")
+                      .bodyLine("<h1 id=\"h2\"><a rel=\"next\" href=\"b.smil#p3\">Weiter</a></h1>"));
+    book.writeSmil("a.smil", TestBook::Smil()
+                                 .par("p1", "t.html#x1", {{"a.mp3", "0.000", "1.000"}})
+                                 .par("p2", "t.html#x2", {{"a.mp3", "1.000", "2.000"}}));
+    book.writeSmil("b.smil", TestBook::Smil()
+                                 .par("p3", "t.html#x3", {{"b.mp3", "0.000", "1.000"}})
+                                 .par("p4", "t.html#x4", {{"b.mp3", "1.000", "2.000"}}));
+    harness.player.addFile(book.folder() + "a.mp3", 2.0);
+    harness.player.addFile(book.folder() + "b.mp3", 2.0);
+    harness.openBook(book.folder());
+    ASSERT_EQ(harness.window().tables().phrases.text(2, col::kSkip), "change");
+    harness.window().command(cmd::kAutoPlayback);
+
+    harness.window().tables().tree.select(1);
+    EXPECT_FALSE(harness.window().menu().isGrayed(cmd::kChangeVolume));
+    EXPECT_FALSE(harness.window().playback().autoPlay);       // the listener must choose the next volume
+    EXPECT_TRUE(harness.window().menu().isChecked(cmd::kAutoPlayback));  // the check stays
+    harness.window().command(cmd::kPhraseForward);
+    EXPECT_TRUE(harness.window().menu().isGrayed(cmd::kChangeVolume));
+}
+
+TEST(BookSession, TheCommandLineBookOpensAsOpenWouldFromAFolderOrItsNcc)
+{
+    WindowHarness harness;
+    TestBook book;
+    test::writeSampleBook(book, harness);
+    harness.window().openAtStart(book.folder() + "ncc.html");
+    EXPECT_TRUE(harness.window().playback().bookOpen);
+    EXPECT_EQ(harness.window().playback().bookFolder, book.folder());
+    harness.window().openAtStart(book.dir().path().string());
+    EXPECT_TRUE(harness.window().playback().bookOpen);
+    EXPECT_EQ(harness.window().playback().bookFolder, book.folder());
+    EXPECT_EQ(lastBookFile(harness), book.folder());
+}
+
+TEST(BookSession, ATitleCueLastsThePhraseOrTenSecondsAtMost)
+{
+    WindowHarness harness;
+    TestBook book;
+    book.writeNcc(TestBook::Ncc().heading(1, "Eins", "a.smil#p1"));
+    book.writeSmil("a.smil", TestBook::Smil().par("p1", "t.html#x", {{"a.mp3", "0.000", "12.500"}}));
+    harness.player.addFile(book.folder() + "a.mp3", 20.0);
+    harness.openBook(book.folder());
+    ASSERT_EQ(harness.titleCue.played.size(), 1u);
+    EXPECT_EQ(harness.titleCue.played[0].second, 10000);
+}
+
+}  // namespace
+}  // namespace korvin

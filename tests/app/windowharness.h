@@ -1,0 +1,63 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/mainwindow.h"
+#include "support/fakeplatform.h"
+#include "support/simulatedplayer.h"
+#include "support/simulatedtimers.h"
+#include "support/tempdir.h"
+#include "support/virtualclock.h"
+
+namespace korvin::test {
+
+// The main window on simulated and fake platform parts: a virtual clock drives
+// the player and the timers, so playback runs deterministically and fast.
+class WindowHarness {
+public:
+    // `home` holds the state files; a fresh folder when empty.
+    explicit WindowHarness(const std::string& home = std::string());
+    ~WindowHarness();
+
+    MainWindow& window() { return *m_window; }
+    const std::string& home() const { return m_home; }
+    std::string dataFolder() const { return KORVIN_SOURCE_DIR "/resources"; }
+
+    // Starts a new window on the same home folder (the program started again).
+    void restart();
+
+    // Lets virtual time pass, running timers and the player.
+    void advance(int milliseconds) { clock.advance(milliseconds); }
+    // Lets `milliseconds` pass in steps and returns the phrase rows that became
+    // the selected row, in order.
+    std::vector<int> selectedRowsDuring(int milliseconds, int stepMs = 10);
+
+    // Opens the book in `folder` through Open and its file dialog.
+    void openBook(const std::string& folder);
+
+    int selectedPhrase() { return m_window->tables().phrases.selectedRow(); }
+
+    VirtualClock clock;
+    SimulatedPlayer player{clock};
+    SimulatedTimers timers{clock};
+    FakeTitleCue titleCue;
+    FakeHtmlView textView;
+    FakeListBox groupList;
+    FakeListBox bookmarkList;
+    FakeListBox searchResultList;
+    FakeMessageBoxes messageBoxes;
+    FakeDialogs dialogs;
+    FakeWindow windowView;
+    FakeMenuBar menuBar;
+
+private:
+    void create();
+
+    std::unique_ptr<TempDir> m_ownHome;
+    std::string m_home;
+    std::unique_ptr<MainWindow> m_window;
+};
+
+}  // namespace korvin::test

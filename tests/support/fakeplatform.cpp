@@ -1,0 +1,203 @@
+#include "support/fakeplatform.h"
+
+namespace korvin::test {
+
+int FakeListBox::addString(const std::string& text)
+{
+    m_lines.push_back(text);
+    return count() - 1;
+}
+
+void FakeListBox::deleteString(int index)
+{
+    if (index < 0 || index >= count())
+        return;
+    m_lines.erase(m_lines.begin() + index);
+    if (m_current == index)
+        m_current = -1;
+    else if (m_current > index)
+        --m_current;
+}
+
+void FakeListBox::resetContent()
+{
+    m_lines.clear();
+    m_current = -1;
+}
+
+std::string FakeListBox::text(int index) const
+{
+    return index >= 0 && index < count() ? m_lines[static_cast<std::size_t>(index)] : std::string();
+}
+
+void FakeListBox::setCurrentIndex(int index)
+{
+    m_current = index >= 0 && index < count() ? index : -1;
+}
+
+MessageBoxes::Result FakeMessageBoxes::show(const std::string& text, const std::string& caption, Icon icon,
+                                            Buttons buttons)
+{
+    shown.push_back({text, caption, icon, buttons});
+    if (answers.empty())
+        return Result::kOk;
+    const Result answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
+}
+
+std::optional<std::string> FakeDialogs::openNccFile(const std::string& title, const std::string&, const std::string&)
+{
+    fileTitles.push_back(title);
+    return nccFile;
+}
+
+std::optional<Rgb> FakeDialogs::chooseColour(const Rgb& initial)
+{
+    colourInitials.push_back(initial);
+    if (whileChoosingColour)
+        whileChoosingColour();
+    return colour;
+}
+
+namespace {
+
+class RecordingProgress final : public ReadProgress {
+public:
+    explicit RecordingProgress(std::vector<std::string>& statusTexts)
+        : m_statusTexts(statusTexts)
+    {
+    }
+    void setRange(int, int) override {}
+    void setPosition(int) override {}
+    void setStatus(const std::string& text) override { m_statusTexts.push_back(text); }
+
+private:
+    std::vector<std::string>& m_statusTexts;
+};
+
+}  // namespace
+
+int FakeDialogs::runReading(const ReadingTexts& texts, const std::function<int(ReadProgress&)>& reading)
+{
+    readings.push_back(texts);
+    RecordingProgress progress(statusTexts);
+    return reading(progress);
+}
+
+void FakeTitleCue::playRange(const std::string& path, int milliseconds)
+{
+    played.emplace_back(path, milliseconds);
+    if (whilePlaying)
+        whilePlaying();
+}
+
+void FakeHtmlView::addDocument(const std::string& path, Elements elements)
+{
+    m_documents[path] = std::move(elements);
+}
+
+void FakeHtmlView::activateLink(const std::string& url)
+{
+    bool cancel = false;
+    if (m_listener)
+        m_listener->beforeNavigate(url, cancel);
+    if (!cancel)
+        navigate(url);
+}
+
+void FakeHtmlView::navigate(const std::string& location)
+{
+    const std::string path = location.substr(0, location.find('#'));
+    m_navigations.push_back(path);
+    m_location = path;
+    m_body.reset();
+    m_scrollTop = 0;
+    if (m_listener)
+        m_listener->documentComplete(path);
+}
+
+FakeHtmlView::Elements* FakeHtmlView::current()
+{
+    const auto it = m_documents.find(m_location);
+    return it == m_documents.end() ? nullptr : &it->second;
+}
+
+const FakeHtmlView::Elements* FakeHtmlView::current() const
+{
+    const auto it = m_documents.find(m_location);
+    return it == m_documents.end() ? nullptr : &it->second;
+}
+
+std::optional<std::string> FakeHtmlView::bodyInnerHtml() const
+{
+    if (!hasDocument())
+        return std::nullopt;
+    if (m_body)
+        return m_body;
+    std::string body;
+    if (const Elements* elements = current())
+        for (const auto& [id, inner] : *elements)
+            body += "<P id=\"" + id + "\">" + inner + "</P>";
+    return body;
+}
+
+std::optional<std::string> FakeHtmlView::bodyOuterHtml() const
+{
+    const auto inner = bodyInnerHtml();
+    if (!inner)
+        return std::nullopt;
+    return "<BODY>" + *inner + "</BODY>";
+}
+
+bool FakeHtmlView::setBodyInnerHtml(const std::string& html)
+{
+    if (!hasDocument())
+        return false;
+    m_body = html;
+    return true;
+}
+
+bool FakeHtmlView::hasElement(const std::string& id) const
+{
+    return elementInnerHtml(id).has_value();
+}
+
+std::optional<std::string> FakeHtmlView::elementInnerHtml(const std::string& id) const
+{
+    if (const Elements* elements = current())
+        for (const auto& [elementId, inner] : *elements)
+            if (elementId == id)
+                return inner;
+    return std::nullopt;
+}
+
+bool FakeHtmlView::setElementInnerHtml(const std::string& id, const std::string& html)
+{
+    if (Elements* elements = current())
+        for (auto& [elementId, inner] : *elements)
+            if (elementId == id) {
+                inner = html;
+                return true;
+            }
+    return false;
+}
+
+std::optional<std::string> FakeHtmlView::elementOuterHtml(const std::string& id) const
+{
+    const auto inner = elementInnerHtml(id);
+    if (!inner)
+        return std::nullopt;
+    return "<P id=\"" + id + "\">" + *inner + "</P>";
+}
+
+bool FakeHtmlView::scrollIntoView(const std::string& id)
+{
+    if (!hasElement(id))
+        return false;
+    scrolledTo = id;
+    m_scrollTop = elementTop;
+    return true;
+}
+
+}  // namespace korvin::test
