@@ -1,0 +1,122 @@
+#include "book/dumpbook.h"
+
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+
+#include "book/nccreader.h"
+#include "book/textcase.h"
+
+namespace korvin {
+
+namespace {
+
+// The dump shows no progress.
+class NoProgress : public ReadProgress {
+public:
+    void setRange(int, int) override {}
+    void setPosition(int) override {}
+    void setStatus(const std::string&) override {}
+};
+
+void writeEscaped(std::ostream& out, std::string_view value)
+{
+    std::size_t plain = 0;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const char* escape = nullptr;
+        switch (value[i]) {
+        case '\\': escape = "\\\\"; break;
+        case '\t': escape = "\\t"; break;
+        case '\r': escape = "\\r"; break;
+        case '\n': escape = "\\n"; break;
+        default: continue;
+        }
+        out.write(value.data() + plain, static_cast<std::streamsize>(i - plain));
+        out << escape;
+        plain = i + 1;
+    }
+    out.write(value.data() + plain, static_cast<std::streamsize>(value.size() - plain));
+}
+
+void writeValue(std::ostream& out, std::string_view name, std::string_view value)
+{
+    out << name << '=';
+    writeEscaped(out, value);
+    out << '\n';
+}
+
+void writeTable(std::ostream& out, std::string_view section, const BookTable& table)
+{
+    out << '[' << section << "]\n";
+    for (int row = 0; row < table.rowCount(); ++row) {
+        for (int column = 0; column < table.columnCount(); ++column) {
+            if (column > 0)
+                out << '\t';
+            writeEscaped(out, table.text(row, column));
+        }
+        out << '\n';
+    }
+}
+
+}  // namespace
+
+std::string bookFolderFromArgument(const std::string& bookArgument)
+{
+    std::error_code error;
+    std::string folder = bookArgument;
+    if (!std::filesystem::is_directory(std::filesystem::path(bookArgument), error)) {
+        const std::size_t slash = bookArgument.rfind('/');
+        const std::string_view name = std::string_view(bookArgument).substr(slash == std::string::npos ? 0 : slash + 1);
+        if (lowerCase(name) == "ncc.html")
+            folder = bookArgument.substr(0, bookArgument.size() - name.size());
+    }
+    if (folder.empty())
+        return "./";
+    if (folder.back() != '/')
+        folder += '/';
+    return folder;
+}
+
+void writeBookDump(std::ostream& out, const BookTables& tables, const BookInfo& info, int codePage,
+                   const FeatureFlags& features)
+{
+    out << "[book]\n";
+    writeValue(out, "date", info.date);
+    writeValue(out, "identifier", info.identifier);
+    writeValue(out, "title", info.title);
+    writeValue(out, "tocitems", info.tocItems);
+    writeValue(out, "totaltime", info.totalTime);
+    writeValue(out, "setinfo", info.setInfo);
+    out << "codepage=" << codePage << '\n';
+    out << "features=";
+    for (bool flag : {features.audio, features.groups, features.pages, features.footnotes, features.sidebars,
+                      features.prodnotes, features.pageNumbers, features.textDocuments})
+        out << (flag ? '1' : '0');
+    out << '\n';
+    writeTable(out, "headings", tables.headings);
+    writeTable(out, "phrases", tables.phrases);
+    writeTable(out, "pages", tables.pages);
+    writeTable(out, "groups", tables.groups);
+    out << "[tree]\n";
+    const HeadingTree& tree = tables.tree;
+    for (HeadingTree::Item item = tree.firstItem(); item != HeadingTree::kNone; item = tree.nextInOrder(item)) {
+        out << tree.depth(item) << '\t' << tree.itemData(item) << '\t';
+        writeEscaped(out, tree.itemText(item));
+        out << '\n';
+    }
+}
+
+int dumpBook(const std::string& bookArgument, std::ostream& out, std::ostream& err, const std::string& failureMessage)
+{
+    BookTables tables;
+    NccReader reader(tables, bookFolderFromArgument(bookArgument));
+    NoProgress progress;
+    if (reader.read(progress) != NccReader::kRead) {
+        err << failureMessage << '\n';
+        return 2;
+    }
+    writeBookDump(out, tables, reader.info(), reader.codePage(), reader.features());
+    return 0;
+}
+
+}  // namespace korvin

@@ -1,0 +1,85 @@
+#include "book/linecuts.h"
+
+namespace korvin {
+
+namespace {
+
+constexpr auto npos = std::string_view::npos;
+
+// From `start`, every character up to `stop` (or the end of the line).
+std::string_view upTo(std::string_view line, std::size_t start, char stop)
+{
+    if (start >= line.size())
+        return {};
+    const std::size_t end = line.find(stop, start);
+    return line.substr(start, end == npos ? npos : end - start);
+}
+
+// Where the text after the first `">` from `from` not followed by "<" starts.
+std::size_t textAfterTagEnd(std::string_view line, std::size_t from)
+{
+    for (std::size_t at = line.find("\">", from); at != npos; at = line.find("\">", at + 1)) {
+        if (at + 2 >= line.size() || line[at + 2] != '<')
+            return at + 2;
+    }
+    return npos;
+}
+
+}  // namespace
+
+std::string_view metaValue(std::string_view line, std::size_t from)
+{
+    const std::size_t at = line.find("=\"", from);
+    if (at == npos)
+        return {};
+    return upTo(line, at + 2, '"');
+}
+
+std::string_view linkFileName(std::string_view line, std::size_t from)
+{
+    std::size_t at = line.find("href", from);
+    if (at == npos)
+        return {};
+    at += 4;
+    if (line.substr(at, 2) == "=\"")
+        at += 2;
+    return upTo(line, at, '#');
+}
+
+std::string_view linkFragment(std::string_view line, std::size_t from)
+{
+    const std::size_t at = line.find('#', from);
+    if (at == npos)
+        return {};
+    return upTo(line, at + 1, '"');
+}
+
+std::string_view linkLabel(std::string_view line, std::size_t from)
+{
+    const std::size_t start = textAfterTagEnd(line, from);
+    if (start == npos)
+        return {};
+    return upTo(line, start, '<');
+}
+
+std::string_view headingTitle(std::string_view line, std::string_view key)
+{
+    const std::size_t link = key.find("<a href");
+    if (link == npos)
+        return {};
+    const std::size_t start = textAfterTagEnd(line, link);
+    if (start == npos || start >= line.size())
+        return {};
+    const std::size_t end = line.find("</", start);
+    return line.substr(start, end == npos ? npos : end - start);
+}
+
+std::string_view cutAfter(std::string_view line, std::size_t from, std::string_view name, std::size_t skip, char stop)
+{
+    const std::size_t at = line.find(name, from);
+    if (at == npos)
+        return {};
+    return upTo(line, at + skip, stop);
+}
+
+}  // namespace korvin

@@ -1,0 +1,298 @@
+#include "book/nccreader.h"
+
+#include <cstdio>
+
+#include "book/codepages.h"
+#include "book/diskfilesource.h"
+#include "book/linecuts.h"
+#include "book/textcase.h"
+#include "book/textnumbers.h"
+
+namespace korvin {
+
+namespace {
+
+constexpr auto npos = std::string_view::npos;
+constexpr std::string_view kNccName = "ncc.html";
+constexpr std::string_view kNoDate = "00-00-0000";
+
+bool contains(std::string_view text, std::string_view part)
+{
+    return text.find(part) != npos;
+}
+
+// The meta tests of the head, each on its own so that a line can set several
+// values and a later line replaces an earlier value. Returns whether the line
+// held "ncc:tocitems".
+bool readBookInfo(std::string_view line, std::string_view key, BookInfo& info)
+{
+    if (const std::size_t at = key.find("dc:date"); at != npos)
+        info.date = metaValue(line, at);
+    if (const std::size_t at = key.find("dc:title"); at != npos)
+        info.title = metaValue(line, at);
+    if (const std::size_t at = key.find("dc:identifier"); at != npos)
+        info.identifier = metaValue(line, at);
+    if (const std::size_t at = key.find("ncc:identifier"); at != npos)
+        info.identifier = metaValue(line, at);
+    if (const std::size_t at = key.find("ncc:setinfo"); at != npos)
+        info.setInfo = metaValue(line, at);
+    bool tocItems = false;
+    if (const std::size_t at = key.find("ncc:tocitems"); at != npos) {
+        info.tocItems = metaValue(line, at);
+        tocItems = true;
+    }
+    if (const std::size_t at = key.find("ncc:totaltime"); at != npos)
+        info.totalTime = metaValue(line, at);
+    return tocItems;
+}
+
+
+}  // namespace
+
+NccReader::NccReader(BookTables& tables, std::string bookFolder)
+    : NccReader(tables, std::move(bookFolder), Texts())
+{
+}
+
+NccReader::NccReader(BookTables& tables, std::string bookFolder, Texts texts)
+    : m_tables(tables)
+    , m_folder(std::move(bookFolder))
+    , m_texts(std::move(texts))
+    , m_ownFiles(std::make_unique<DiskFileSource>())
+    , m_files(*m_ownFiles)
+    , m_smil(m_tables, m_state, m_folder, m_files)
+{
+}
+
+NccReader::NccReader(BookTables& tables, std::string bookFolder, Texts texts, const FileSource& files)
+    : m_tables(tables)
+    , m_folder(std::move(bookFolder))
+    , m_texts(std::move(texts))
+    , m_files(files)
+    , m_smil(m_tables, m_state, m_folder, m_files)
+{
+}
+
+NccReader::~NccReader() = default;
+
+NccReader::Result NccReader::read(ReadProgress& progress)
+{
+    m_info = {};
+    m_codePage = 0;
+    m_state = {};
+    m_decoder.reset();
+    emptyTables();
+
+    const auto bytes = m_files.read(m_folder, kNccName);
+    if (!bytes)
+        return kFailed;
+    LineReader lines(*bytes);
+    while (const auto line = lines.next()) {
+        if (!line->empty())
+            readLine(*line, lines, progress);
+    }
+    if (m_info.date.empty())
+        m_info.date = kNoDate;
+    return kRead;
+}
+
+void NccReader::emptyTables()
+{
+    if (m_tables.phrases.rowCount() > 0)
+        m_tables.phrases.deleteAllRows();
+    if (m_tables.pages.rowCount() > 0)
+        m_tables.pages.deleteAllRows();
+    if (m_tables.headings.rowCount() > 0)
+        m_tables.headings.deleteAllRows();
+    if (m_tables.tree.count() > 0)
+        m_tables.tree.deleteAll();
+}
+
+void NccReader::readLine(std::string_view line, LineReader& lines, ReadProgress& progress)
+{
+    m_line = line;
+    lowerCaseInto(m_line, m_key);
+    countLink(progress);
+
+    const std::string_view key = m_key;
+    if (contains(key, "<head>"))
+        m_state.inHead = true;
+    if (contains(key, "</head>"))
+        m_state.inHead = false;
+    if (contains(key, "<body>"))
+        m_state.inBody = true;
+    if (contains(key, "</body>"))
+        m_state.inBody = false;
+
+    if (m_state.inHead)
+        readMeta(progress);
+    if (m_state.inBody) {
+        // Only the first "<h" of a line counts: a rule tag before a heading
+        // tag hides the heading.
+        if (const std::size_t at = key.find("<h"); at != npos && at + 2 < m_line.size()) {
+            const char digit = m_line[at + 2];
+            if (digit >= '1' && digit <= '6' && (at + 3 >= m_line.size() || m_line[at + 3] != '/'))
+                readHeading(at, lines);
+        }
+        // A heading may have joined lines: from here on m_key is the joined key.
+        if (const std::size_t at = std::string_view(m_key).find("class=\"page"); at != npos)
+            readPage(at);
+        if (const std::size_t at = std::string_view(m_key).find("<div"); at != npos)
+            readGroup(at);
+    }
+}
+
+void NccReader::countLink(ReadProgress& progress)
+{
+    const std::string_view key = m_key;
+    if (!contains(key, "<a href"))
+        return;
+    ++m_state.linkCounter;
+    progress.setPosition(m_state.linkCounter);
+    m_state.statusText = std::to_string(m_state.linkCounter);
+    m_state.statusText += ' ';
+    m_state.statusText += m_texts.of;
+    m_state.statusText += ' ';
+    m_state.statusText += std::to_string(toInteger(m_info.tocItems));
+    progress.setStatus(m_state.statusText);
+    // A link with a rel attribute leads to another volume; the phrases that
+    // follow carry the class that enables the change of volume.
+    if (contains(key, " rel=\""))
+        m_state.skipClass = "change";
+}
+
+void NccReader::readMeta(ReadProgress& progress)
+{
+    const std::string_view key = m_key;
+    if (readBookInfo(m_line, key, m_info)) {
+        const int tocItems = toInteger(m_info.tocItems);
+        progress.setRange(0, tocItems);
+        progress.setPosition(0);
+        char text[96];
+        std::snprintf(text, sizeof text,
+                      m_texts.languageOffset == 0 ? "%i Einträge von %i gelesen..." : "%i entries of %i read...",
+                      m_state.linkCounter, tocItems);
+        m_state.statusText = text;
+        progress.setStatus(m_state.statusText);
+    }
+    if (contains(key, "ncc:charset"))
+        m_codePage = codePageFromCharsetLine(m_line);
+}
+
+void NccReader::readHeading(std::size_t at, LineReader& lines)
+{
+    ReadingState& s = m_state;
+    // A heading written over several lines is joined without a separator
+    // until its end tag; the end of the file ends it as well.
+    if (!contains(m_key, "</h")) {
+        m_joined.assign(m_line);
+        for (;;) {
+            const auto next = lines.next();
+            if (!next)
+                break;
+            const std::size_t joint = m_joined.size();
+            m_joined += *next;
+            m_key += *next;
+            // A byte's lower case depends on the byte before it (the C3 of a
+            // Latin-1 capital), so the joint is lower-cased again.
+            const std::size_t from = joint > 0 ? joint - 1 : 0;
+            lowerCaseInPlace(m_key.data() + from, m_key.size() - from);
+            // Only the new part (and an end tag across the joint) is searched,
+            // so a heading that never ends costs linear time.
+            if (std::string_view(m_key).find("</h", joint >= 2 ? joint - 2 : 0) != npos)
+                break;
+        }
+        m_line = m_joined;
+    }
+
+    int level = m_line[at + 2] - '0';
+    // A heading that skips exactly one level is drawn one level higher.
+    if (level == s.previousLevel + 2)
+        --level;
+    s.previousLevel = level;
+
+    const int row = m_tables.headings.insertRow(s.headingCounter, std::string(1, static_cast<char>('0' + level)));
+    std::string title = decodeText(headingTitle(m_line, m_key));
+
+    const HeadingTree::Item parent = level == 1 ? HeadingTree::kNone : s.lastItemOfLevel[level - 1];
+    const HeadingTree::Item item = m_tables.tree.insertItem(title, parent);
+    if (level <= 5)
+        s.lastItemOfLevel[level] = item;
+    m_tables.tree.setItemData(item, s.headingCounter);
+    s.headingIndexText = std::to_string(s.headingCounter);
+
+    const std::string_view smilName = linkFileName(m_line, at);
+    m_tables.headings.setText(row, col::kTitel, std::move(title));
+    m_tables.headings.setText(row, col::kTreeId, s.headingIndexText);
+    m_tables.headings.setText(row, col::kSmil, std::string(smilName));
+
+    m_smil.read(smilName);
+    ++s.headingCounter;
+}
+
+void NccReader::readPage(std::size_t at)
+{
+    ReadingState& s = m_state;
+    s.features.pages = true;
+    BookTable& pages = m_tables.pages;
+    // The label stays as written: page labels are compared with what the
+    // listener types, byte for byte.
+    const int row = pages.insertRow(s.pageCounter, std::string(linkLabel(m_line, at)));
+    pages.setText(row, col::kPageSmil, std::string(linkFileName(m_line, at)));
+    pages.setText(row, col::kPageFragment, std::string(linkFragment(m_line, at)));
+    pages.setText(row, col::kPageTitelId, s.headingIndexText);
+    ++s.pageCounter;
+}
+
+void NccReader::readGroup(std::size_t at)
+{
+    ReadingState& s = m_state;
+    s.features.groups = true;
+    BookTable& groups = m_tables.groups;
+    const int row = groups.insertRow(s.groupCounter, decodeText(linkLabel(m_line, at)));
+    groups.setText(row, col::kGroupSmil, std::string(linkFileName(m_line, at)));
+    groups.setText(row, col::kGroupFragment, std::string(linkFragment(m_line, at)));
+    groups.setText(row, col::kGroupTitelId, s.headingIndexText);
+    ++s.groupCounter;
+}
+
+std::string NccReader::decodeText(std::string_view bytes)
+{
+    if (!m_decoder || m_decoder->codePage() != m_codePage)
+        m_decoder.emplace(m_codePage);
+    return m_decoder->decode(bytes);
+}
+
+std::optional<BookInfo> readHead(const std::string& bookFolder)
+{
+    return readHead(bookFolder, DiskFileSource());
+}
+
+std::optional<BookInfo> readHead(const std::string& bookFolder, const FileSource& files)
+{
+    const auto bytes = files.read(bookFolder, kNccName);
+    if (!bytes)
+        return std::nullopt;
+    BookInfo info;
+    std::string key;
+    bool inHead = false;
+    LineReader lines(*bytes);
+    while (const auto line = lines.next()) {
+        if (line->empty())
+            continue;
+        lowerCaseInto(*line, key);
+        if (contains(key, "</head>"))
+            break;
+        if (contains(key, "<head>"))
+            inHead = true;
+        if (inHead)
+            readBookInfo(*line, key, info);
+    }
+    // The same default as the full reading, so that the two agree on a book
+    // without a date when volumes are compared.
+    if (info.date.empty())
+        info.date = kNoDate;
+    return info;
+}
+
+}  // namespace korvin

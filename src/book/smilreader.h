@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "book/booktables.h"
+#include "book/filesource.h"
+#include "book/readingstate.h"
+
+namespace korvin {
+
+// Reads the SMIL file of one heading during the reading of a book: one phrase
+// row per "<par" line (and one more for every further audio clip of a par
+// written over several lines), and the heading's "Zeit" and "Zeit verg." cells.
+//
+// Works on the reading's shared state, which carries over from one SMIL file
+// to the next. The heading is the one at state.headingCounter, whose row the
+// caller has already inserted.
+class SmilReader {
+public:
+    SmilReader(BookTables& tables, ReadingState& state, const std::string& bookFolder, const FileSource& files);
+
+    // Reads the file `name` of the book folder. When it cannot be opened
+    // nothing is written and false is returned (no message: a book may lack
+    // a SMIL file and still be read).
+    bool read(std::string_view name);
+
+private:
+    void readLine(std::string_view line);
+    void readHeadLine(std::string_view line);
+    void readParLine(std::string_view line, std::size_t at);
+    void readTextLine(std::string_view line, std::size_t at);
+    void readAudioLine(std::string_view line, std::size_t at);
+    void finishFile();
+
+    BookTables& m_tables;
+    ReadingState& m_state;
+    const std::string& m_folder;
+    const FileSource& m_files;
+    std::string m_key;  // the lower-cased line, reused from line to line
+};
+
+}  // namespace korvin

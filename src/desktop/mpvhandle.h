@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+struct mpv_handle;
+struct mpv_node;
+
+namespace korvin {
+
+// One libmpv instance set up for audio alone: no video, no terminal output, no
+// configuration files, scripts or key bindings of the user's mpv, idle between
+// files, exact (hr-) seeks, speed changes that keep the pitch. Audio goes to the
+// desktop's default output unless the environment says otherwise.
+//
+// libmpv refuses to start unless LC_NUMERIC is "C". QApplication sets the locale
+// from the environment, so main() sets LC_NUMERIC back to "C" right after creating
+// it (tests do the same after their QCoreApplication).
+//
+// Owns the instance: the destructor stops it and waits for its threads.
+class MpvHandle {
+public:
+    using Option = std::pair<std::string, std::string>;
+    using Options = std::vector<Option>;
+
+    // Creates and initialises an instance with the shared defaults, then
+    // `roleOptions`, then the options of KORVIN_MPV_OPTIONS. Empty (false) when
+    // libmpv refuses; options libmpv does not know are passed over.
+    static MpvHandle create(const Options& roleOptions);
+
+    // Parses "name=value,name=value" (a bare name means "yes"); empty items are
+    // skipped. Values cannot contain commas.
+    static Options parseOptions(std::string_view text);
+
+    // The name libmpv is to open for `path`: a path that does not start with "/"
+    // gets "./" in front, so that "-", "av://x" and the like are read as files and
+    // never as standard input or a protocol.
+    static std::string fileArgument(const std::string& path);
+
+    // The playlist entry id in the result of a "loadfile" command; -1 when absent.
+    static std::int64_t loadedEntryId(const mpv_node& result);
+
+    // Seconds as libmpv expects them in commands ("12.345"), whatever the locale.
+    static std::string formatSeconds(double seconds);
+
+    MpvHandle() = default;
+
+    mpv_handle* get() const { return m_handle.get(); }
+    explicit operator bool() const { return m_handle != nullptr; }
+
+private:
+    struct Destroy {
+        void operator()(mpv_handle* handle) const;
+    };
+    std::unique_ptr<mpv_handle, Destroy> m_handle;
+};
+
+}  // namespace korvin

@@ -1,0 +1,99 @@
+#include "book/dumpbook.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "support/testbook.h"
+
+namespace korvin {
+namespace {
+
+using test::TestBook;
+
+TEST(DumpBook, PrintsTheTablesOfABookInTheirOrder)
+{
+    TestBook book;
+    book.writeNcc(TestBook::Ncc()
+                      .meta("dc:date", "2024-01-02")
+                      .meta("dc:identifier", "id\\1")
+                      .meta("dc:title", "Titel")
+                      .meta("ncc:tocItems", "3")
+                      .meta("ncc:totalTime", "0:01:00")
+                      .meta("ncc:setInfo", "1 of 1")
+                      .meta("ncc:charset", "utf-8")
+                      .heading(1, "Eins\tmit Tab", "a.smil#h1")
+                      .page("1", "a.smil#p1")
+                      .heading(2, "Zwei", "b.smil#h2")
+                      .group("Gruppe", "a.smil#g"));
+    book.writeSmil("a.smil", TestBook::Smil()
+                                 .timeInThisSmil("0:00:30")
+                                 .par("p1", "k.html#t1", {{"a.mp3", "0.000", "1.500"}}, "footnote-on")
+                                 .bodyLine("<par id=\"c\rr\">")
+                                 .bodyLine(R"(<text src="ncc.html#x" id="t2" />)")
+                                 .bodyLine("</par>"));
+    std::ostringstream out, err;
+    ASSERT_EQ(dumpBook(book.folder() + "ncc.html", out, err, "unused"), 0);
+    const std::string f = book.folder();
+    EXPECT_EQ(out.str(), "[book]\n"
+                         "date=2024-01-02\n"
+                         "identifier=id\\\\1\n"
+                         "title=Titel\n"
+                         "tocitems=3\n"
+                         "totaltime=0:01:00\n"
+                         "setinfo=1 of 1\n"
+                         "codepage=65001\n"
+                         "features=11110001\n"
+                         "[headings]\n"
+                         "1\tEins\\tmit Tab\ta.smil\t00:00:30\t00:00:00\t0\n"
+                         "2\tZwei\tb.smil\t\t\t1\n"
+                         "[phrases]\n"
+                         "0\tp1\t" + f + "k.html\tt1\ttxt_p1\ta.mp3\t0.000\t1.500\tfootnote\n"
+                         "0\tc\\rr\t" + f + "ncc.html\tx\tt2\t\t\t\t\n"
+                         "[pages]\n"
+                         "1\ta.smil\tp1\t0\n"
+                         "[groups]\n"
+                         "Gruppe\ta.smil\tg\t1\n"
+                         "[tree]\n"
+                         "0\t0\tEins\\tmit Tab\n"
+                         "1\t1\tZwei\n");
+    EXPECT_EQ(err.str(), "");
+}
+
+TEST(DumpBook, ReportsAnNccThatCannotBeOpened)
+{
+    TestBook book;
+    std::ostringstream out, err;
+    EXPECT_EQ(dumpBook(book.folder() + "missing", out, err, "Could not open ncc.html!"), 2);
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(err.str(), "Could not open ncc.html!\n");
+}
+
+TEST(DumpBook, DerivesTheBookFolderFromAFolderOrItsNcc)
+{
+    TestBook book;
+    book.write("NCC.HTML", "x");
+    std::filesystem::create_directory(book.dir().path() / "ncc.html.d");
+    const std::string f = book.folder();
+    EXPECT_EQ(bookFolderFromArgument(f), f);
+    EXPECT_EQ(bookFolderFromArgument(f.substr(0, f.size() - 1)), f);
+    EXPECT_EQ(bookFolderFromArgument(f + "NCC.HTML"), f);
+    EXPECT_EQ(bookFolderFromArgument(f + "ncc.html"), f);  // need not exist in that case
+    EXPECT_EQ(bookFolderFromArgument(f + "Ncc.Html"), f);
+    EXPECT_EQ(bookFolderFromArgument(f + "ncc.html.d"), f + "ncc.html.d/");
+    EXPECT_EQ(bookFolderFromArgument("ncc.html"), "./");
+    EXPECT_EQ(bookFolderFromArgument("somewhere/else"), "somewhere/else/");
+}
+
+TEST(DumpBook, ReadsABookGivenByItsNccInCapitals)
+{
+    TestBook book;
+    book.writeNcc(TestBook::Ncc().meta("dc:title", "Gross"), "NCC.HTML");
+    std::ostringstream out, err;
+    EXPECT_EQ(dumpBook(book.folder() + "NCC.HTML", out, err, "unused"), 0);
+    EXPECT_NE(out.str().find("title=Gross\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace korvin
