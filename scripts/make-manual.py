@@ -197,7 +197,7 @@ def attribute(value: str) -> str:
 def phrases_of(manual: Manual) -> list[list[Phrase]]:
     result = []
     number = 0
-    for index, section in enumerate(manual.sections):
+    for section in manual.sections:
         number += 1
         phrases = [Phrase(number, section.title, PAUSE_AFTER_HEADING)]
         for paragraph in section.paragraphs:
@@ -207,6 +207,11 @@ def phrases_of(manual: Manual) -> list[list[Phrase]]:
                 phrases.append(Phrase(number, sentence, PAUSE_AFTER_PARAGRAPH if last else PAUSE_AFTER_SENTENCE))
         phrases[-1].pause = PAUSE_AT_END
         result.append(phrases)
+    # Ids of four digits and file names of three keep every id and name the
+    # same length: the search in the text finds a phrase by the first place
+    # its id occurs in the document, so no id may be part of another.
+    if number > 9999 or len(manual.sections) > 999:
+        raise SourceError("more than 9999 phrases or 999 headings")
     return result
 
 
