@@ -362,6 +362,11 @@ void BookSession::applyResumePosition()
     const std::string& document = phrases.text(0, col::kDokument);
     if (!document.empty())
         m_platform.textView.navigate(openableBookPath(m_state.playback.bookFolder, document));
+    // The timers were stopped above; when the first page's set-up has already
+    // selected this row, selecting it again would change nothing and the book
+    // would play on with no one following it. Clearing the row first makes
+    // the selection start the phrase in every case.
+    phrases.setRowState(0, BookTable::kNone);
     phrases.setRowState(0, BookTable::kSelected);
     phrases.scrollIntoView(0);
 }

@@ -29,8 +29,12 @@ constexpr auto kSettleTimeout = std::chrono::seconds(3);
 MpvPlayer::MpvPlayer()
     : m_mpv(MpvHandle::create(kPlayerOptions))
 {
-    if (m_mpv)
-        mpv_set_wakeup_callback(m_mpv.get(), &MpvPlayer::onWakeup, this);
+    if (!m_mpv)
+        return;
+    // Start from what libmpv starts with (the environment may have set them).
+    m_rate = liveDouble("speed", m_rate);
+    m_volume = std::clamp(static_cast<int>(std::lround(liveDouble("volume", m_volume))), 0, 100);
+    mpv_set_wakeup_callback(m_mpv.get(), &MpvPlayer::onWakeup, this);
 }
 
 MpvPlayer::~MpvPlayer()
@@ -403,28 +407,39 @@ void MpvPlayer::setPosition(double seconds)
     }
 }
 
+// Rate and volume are only ever changed through this class, so the values set
+// are the answer; the poll reads the volume every 100 ms and need not wait for
+// libmpv's core for it.
 double MpvPlayer::rate() const
 {
-    return liveDouble("speed", m_rate);
+    return m_rate;
 }
 
 void MpvPlayer::setRate(double rate)
 {
     if (!std::isfinite(rate) || rate <= 0)
         return;
-    m_rate = std::clamp(rate, kMinRate, kMaxRate);
+    rate = std::clamp(rate, kMinRate, kMaxRate);
+    // The engine hands over the same rate and volume at every seek; libmpv's core
+    // is only bothered when they change.
+    if (rate == m_rate)
+        return;
+    m_rate = rate;
     if (m_mpv)
         mpv_set_property(m_mpv.get(), "speed", MPV_FORMAT_DOUBLE, &m_rate);
 }
 
 int MpvPlayer::volume() const
 {
-    return static_cast<int>(std::lround(liveDouble("volume", m_volume)));
+    return m_volume;
 }
 
 void MpvPlayer::setVolume(int volume)
 {
-    m_volume = std::clamp(volume, 0, 100);
+    volume = std::clamp(volume, 0, 100);
+    if (volume == m_volume)
+        return;
+    m_volume = volume;
     double value = m_volume;
     if (m_mpv)
         mpv_set_property(m_mpv.get(), "volume", MPV_FORMAT_DOUBLE, &value);

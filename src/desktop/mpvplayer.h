@@ -39,6 +39,12 @@ namespace korvin {
 // 1 stopped at the end of the file (it stays 1 through setPosition() and pause()
 // until play(), which plays on from the current position), 0 when no file is open
 // (none set, unloaded, or failed to open).
+//
+// A file that is missing, holds no audio libmpv can read, or is a playlist or a
+// folder (whose entries are never played) fails: the error count goes up and the
+// error handler is called, and the player has no file open. Seeks are exact
+// (libmpv's hr-seek); in an MP3 without a seek table the first seek far into the
+// file reads up to that point once.
 class MpvPlayer final : public MediaPlayer {
 public:
     static constexpr int kOpenStateClosed = 0;
@@ -68,7 +74,7 @@ public:
     double position() const override;
     void setPosition(double seconds) override;
 
-    double rate() const override;
+    double rate() const override;  // as set; libmpv takes 0.01..100
     void setRate(double rate) override;
 
     int volume() const override;

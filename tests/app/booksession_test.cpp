@@ -74,7 +74,7 @@ TEST(BookSession, AfterExitAndRestartLastOpensTheBookThatWasOpen)
     harness.restart();
     harness.window().command(cmd::kLastBook);
     EXPECT_TRUE(harness.window().playback().bookOpen);
-    EXPECT_EQ(harness.window().bookInfo().title, "Beispiel");
+    EXPECT_EQ(harness.window().state().bookInfo.title, "Beispiel");
 }
 
 TEST(BookSession, LastWithoutALastBookFileDoesNothingMore)
@@ -174,7 +174,7 @@ TEST(BookSession, TheBookChangeCommandIsOfferedOnlyAtTheMarkedPhrase)
     TestBook book;
     book.writeNcc(TestBook::Ncc()
                       .heading(1, "Eins", "a.smil#p1")
-                      .bodyLine("<h1 id=\"h2\"><a rel=\"next\" href=\"b.smil#p3\">Weiter</a></h1>"));
+                      .bodyLine("<h1 id=\"h2\"><a href=\"b.smil#p3\" rel=\"next\">Weiter</a></h1>"));
     book.writeSmil("a.smil", TestBook::Smil()
                                  .par("p1", "t.html#x1", {{"a.mp3", "0.000", "1.000"}})
                                  .par("p2", "t.html#x2", {{"a.mp3", "1.000", "2.000"}}));

@@ -181,14 +181,17 @@ TEST_F(MpvPlayerTest, RaisesErrorsOnTheUiThreadFromTheEventLoop)
 {
     QThread* handlerThread = nullptr;
     bool insideSetUrl = false;
-    player().setErrorHandler([&] { handlerThread = QThread::currentThread(); });
+    bool calledInsideSetUrl = false;
+    player().setErrorHandler([&] {
+        handlerThread = QThread::currentThread();
+        calledInsideSetUrl = insideSetUrl;
+    });
     insideSetUrl = true;
     player().setUrl(m_mpv.missingFile());
-    EXPECT_EQ(handlerThread, nullptr) << "the handler ran inside setUrl()";
     insideSetUrl = false;
     ASSERT_TRUE(waitUntil([&] { return handlerThread != nullptr; }));
     EXPECT_EQ(handlerThread, QCoreApplication::instance()->thread());
-    EXPECT_FALSE(insideSetUrl);
+    EXPECT_FALSE(calledInsideSetUrl);
 }
 
 TEST_F(MpvPlayerTest, NeverPlaysWhatAPlaylistFilePointsTo)

@@ -111,22 +111,12 @@ void FakeHtmlView::navigate(const std::string& location)
     const std::string path = location.substr(0, location.find('#'));
     m_navigations.push_back(path);
     m_location = path;
+    const auto it = m_documents.find(path);
+    m_shown = it == m_documents.end() ? Elements() : it->second;
     m_body.reset();
     m_scrollTop = 0;
     if (m_listener)
         m_listener->documentComplete(path);
-}
-
-FakeHtmlView::Elements* FakeHtmlView::current()
-{
-    const auto it = m_documents.find(m_location);
-    return it == m_documents.end() ? nullptr : &it->second;
-}
-
-const FakeHtmlView::Elements* FakeHtmlView::current() const
-{
-    const auto it = m_documents.find(m_location);
-    return it == m_documents.end() ? nullptr : &it->second;
 }
 
 std::optional<std::string> FakeHtmlView::bodyInnerHtml() const
@@ -136,9 +126,8 @@ std::optional<std::string> FakeHtmlView::bodyInnerHtml() const
     if (m_body)
         return m_body;
     std::string body;
-    if (const Elements* elements = current())
-        for (const auto& [id, inner] : *elements)
-            body += "<P id=\"" + id + "\">" + inner + "</P>";
+    for (const auto& [id, inner] : m_shown)
+        body += "<P id=\"" + id + "\">" + inner + "</P>";
     return body;
 }
 
@@ -165,21 +154,19 @@ bool FakeHtmlView::hasElement(const std::string& id) const
 
 std::optional<std::string> FakeHtmlView::elementInnerHtml(const std::string& id) const
 {
-    if (const Elements* elements = current())
-        for (const auto& [elementId, inner] : *elements)
-            if (elementId == id)
-                return inner;
+    for (const auto& [elementId, inner] : m_shown)
+        if (elementId == id)
+            return inner;
     return std::nullopt;
 }
 
 bool FakeHtmlView::setElementInnerHtml(const std::string& id, const std::string& html)
 {
-    if (Elements* elements = current())
-        for (auto& [elementId, inner] : *elements)
-            if (elementId == id) {
-                inner = html;
-                return true;
-            }
+    for (auto& [elementId, inner] : m_shown)
+        if (elementId == id) {
+            inner = html;
+            return true;
+        }
     return false;
 }
 

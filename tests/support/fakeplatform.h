@@ -107,9 +107,9 @@ public:
 
 // An HTML view over documents the test describes: each a list of elements by id
 // with their inner markup. The body's markup is the elements' markup in order
-// (each as <P id="…">…</P>) until the body is set as a whole. Navigation raises
-// before-navigation, then, when not cancelled, shows the document (an unknown
-// one is empty) and raises document-complete, all at once.
+// (each as <P id="…">…</P>) until the body is set as a whole. Navigation shows
+// the document afresh, as described (an unknown one is empty), and raises
+// document-complete at once; an activated link raises before-navigation first.
 class FakeHtmlView final : public HtmlView {
 public:
     using Elements = std::vector<std::pair<std::string, std::string>>;
@@ -143,11 +143,9 @@ public:
     std::string scrolledTo;
 
 private:
-    Elements* current();
-    const Elements* current() const;
-
     Listener* m_listener = nullptr;
     std::map<std::string, Elements> m_documents;
+    Elements m_shown;
     std::vector<std::string> m_navigations;
     std::string m_location;
     std::optional<std::string> m_body;
