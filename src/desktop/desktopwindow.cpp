@@ -128,8 +128,8 @@ void DesktopWindow::sendCommand(int command)
 {
     if (!m_controller || !m_controller->menu().canExecute(command))
         return;
-    if (m_commandObserver)
-        m_commandObserver(command);
+    if (m_commandHook && !m_commandHook(command))
+        return;
     m_controller->command(command);
 }
 

@@ -36,9 +36,10 @@ public:
     // detach() undoes it (before the controller goes).
     void attach(MainWindow& controller);
     void detach();
-    // Sees every command the keys, the menus and the player button send
-    // (those that are carried out), before the controller gets it.
-    void setCommandObserver(std::function<void(int command)> observer) { m_commandObserver = std::move(observer); }
+    // Sees every command the keys, the menus and the player button send (those
+    // whose items can be chosen) before the controller gets it; a hook that
+    // answers false keeps the command from the controller (for tests).
+    void setCommandHook(std::function<bool(int command)> hook) { m_commandHook = std::move(hook); }
 
     // Centres the window on its screen, then shows it maximised.
     void showAtStart();
@@ -88,7 +89,7 @@ private:
     MenuBarView* m_menuBarView;
     KeyFilter* m_keyFilter;
     MainWindow* m_controller = nullptr;
-    std::function<void(int)> m_commandObserver;
+    std::function<bool(int)> m_commandHook;
     bool m_ended = false;
     bool m_inCloseEvent = false;
 };

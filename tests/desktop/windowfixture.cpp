@@ -8,6 +8,7 @@
 #include "app/mainwindow.h"
 #include "desktop/desktopwindow.h"
 #include "desktop/menubarview.h"
+#include "ui/commandids.h"
 #include "ui/menustates.h"
 
 namespace korvin::test {
@@ -27,7 +28,11 @@ Folders foldersIn(const TempDir& home)
 WindowFixture::WindowFixture()
     : m_program(foldersIn(m_home))
 {
-    m_program.window().setCommandObserver([this](int command) { m_commands.push_back(command); });
+    m_carriedOut = {cmd::kExit, cmd::kGerman, cmd::kEnglish, cmd::kGroupNext, cmd::kGroupPrevious};
+    m_program.window().setCommandHook([this](int command) {
+        m_commands.push_back(command);
+        return m_carriedOut.count(command) != 0;
+    });
     m_program.start();
     m_program.window().activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(&m_program.window()));

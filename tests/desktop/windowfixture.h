@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 
 #include <functional>
+#include <set>
 #include <vector>
 
 #include "desktop/desktopprogram.h"
@@ -19,7 +20,9 @@ class MenuModel;
 namespace korvin::test {
 
 // The real program with a fresh state folder: started (shown, initialised) and
-// active, recording every command the keys, menus and buttons send.
+// active, recording every command the keys, menus and buttons send. Only the
+// commands of `carriedOut` reach the controller: the others would open modal
+// dialogs that no one closes here.
 class WindowFixture {
 public:
     WindowFixture();
@@ -28,6 +31,7 @@ public:
     DesktopWindow& window() const;
     MainWindow& controller() const;
     std::vector<int>& commands() { return m_commands; }
+    std::set<int>& carriedOut() { return m_carriedOut; }
     const TempDir& home() const { return m_home; }
 
     // Enables the menu as the menu update after opening a book with every
@@ -47,6 +51,7 @@ private:
     TempDir m_home;
     DesktopProgram m_program;
     std::vector<int> m_commands;
+    std::set<int> m_carriedOut;
 };
 
 }  // namespace korvin::test
