@@ -7,16 +7,23 @@
 #include <QTimer>
 
 #include "desktop/keymapping.h"
+#include "desktop/menushortcutstyle.h"
 
 namespace korvin {
 
 MenuBarView::MenuBarView(QMenuBar& bar, QObject* parent)
     : QObject(parent)
     , m_bar(bar)
+    , m_style(std::make_unique<MenuShortcutStyle>())
 {
 }
 
-MenuBarView::~MenuBarView() = default;
+MenuBarView::~MenuBarView()
+{
+    for (QMenu* menu : m_menus)
+        if (menu)
+            menu->setStyle(nullptr);
+}
 
 void MenuBarView::setModel(const MenuModel& model)
 {
@@ -57,6 +64,7 @@ void MenuBarView::build(const std::vector<MenuItem>& items, const MenuModel::Pat
 void MenuBarView::watchMenu(QMenu* menu)
 {
     m_menus.push_back(menu);
+    menu->setStyle(m_style.get());
     connect(menu, &QMenu::aboutToShow, this, &MenuBarView::menuShown);
     connect(menu, &QMenu::aboutToHide, this, &MenuBarView::menuHidden);
 }
@@ -66,12 +74,26 @@ void MenuBarView::redraw()
     if (!m_model)
         return;
     m_shortcuts.clear();
+    m_shortcutTexts.clear();
     m_model->forEach([this](const MenuModel::Path& path, const MenuItem& item) {
         if (item.isSeparator())
             return;
         if (QAction* found = action(path))
             sync(path, item, *found);
     });
+    m_style->setShortcutTexts(m_shortcutTexts);
+    for (QMenu* menu : m_menus)
+        if (menu && menu->isVisible())
+            menu->update();
+}
+
+QString MenuBarView::shownShortcut(const MenuModel::Path& path) const
+{
+    const QAction* found = action(path);
+    if (!found || found->shortcut().isEmpty())
+        return {};
+    const QString native = found->shortcut().toString(QKeySequence::NativeText);
+    return m_style->shownText(QStringLiteral("\t") + native).mid(1);
 }
 
 void MenuBarView::sync(const MenuModel::Path& path, const MenuItem& item, QAction& action)
@@ -82,8 +104,10 @@ void MenuBarView::sync(const MenuModel::Path& path, const MenuItem& item, QActio
     const QKeySequence keys = keySequenceOfShortcutText(item.shortcut());
     if (action.shortcut() != keys)
         action.setShortcut(keys);
-    if (!keys.isEmpty())
+    if (!keys.isEmpty()) {
         m_shortcuts.insert(keys);
+        m_shortcutTexts.insert(keys.toString(QKeySequence::NativeText), QString::fromStdString(item.shortcut()));
+    }
     action.setEnabled(item.canBeChosen());
     if (item.isPopup())
         return;
@@ -114,7 +138,7 @@ QAction* MenuBarView::action(const MenuModel::Path& path) const
 bool MenuBarView::isMenuOpen() const
 {
     for (const QMenu* menu : m_menus)
-        if (menu->isVisible())
+        if (menu && menu->isVisible())
             return true;
     return false;
 }

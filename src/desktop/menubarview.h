@@ -1,21 +1,27 @@
 #pragma once
 
 #include <QKeySequence>
+#include <QMenu>
 #include <QObject>
+#include <QPointer>
+#include <QHash>
 #include <QSet>
+#include <QString>
 
 #include <functional>
 #include <map>
+#include <memory>
 
 #include "platform/menubar.h"
 #include "ui/menumodel.h"
 
 class QAction;
 class QActionGroup;
-class QMenu;
 class QMenuBar;
 
 namespace korvin {
+
+class MenuShortcutStyle;
 
 // Shows the menu model in a QMenuBar: a QMenu per popup, a QAction per item.
 // Texts are the items' labels ("&" marks the mnemonic); the shortcut after the
@@ -49,6 +55,8 @@ public:
     // Whether a menu item shows `keys` as its shortcut.
     bool hasShortcut(const QKeySequence& keys) const { return m_shortcuts.contains(keys); }
     bool isMenuOpen() const;
+    // The shortcut text a menu item shows, as drawn.
+    QString shownShortcut(const MenuModel::Path& path) const;
 
 private:
     void build(const std::vector<MenuItem>& items, const MenuModel::Path& parentPath, QMenu* parentMenu);
@@ -63,8 +71,10 @@ private:
     const MenuModel* m_model = nullptr;
     std::map<MenuModel::Path, QAction*> m_actions;            // owned by their menus
     std::map<MenuModel::Path, QActionGroup*> m_radioGroups;   // by popup; owned by this
-    std::vector<QMenu*> m_menus;
+    std::vector<QPointer<QMenu>> m_menus;  // owned by the menu bar
     QSet<QKeySequence> m_shortcuts;
+    QHash<QString, QString> m_shortcutTexts;
+    std::unique_ptr<MenuShortcutStyle> m_style;
     std::function<void(int)> m_send;
     std::function<void(bool)> m_menuSelect;
     bool m_closePending = false;

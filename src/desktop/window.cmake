@@ -17,6 +17,7 @@ add_library(korvin_desktop STATIC
     keyfilter.cpp
     keymapping.cpp
     menubarview.cpp
+    menushortcutstyle.cpp
     playerpanel.cpp
     qtdialogs.cpp
     qtlistbox.cpp

@@ -116,6 +116,22 @@ TEST(MenuBarView, ChoosingEnglishRewritesEveryItemAndChecksIt)
     EXPECT_FALSE(view.action({0, 8, 0})->isEnabled());
 }
 
+TEST(MenuBarView, ShortcutsAreDrawnAsTheMenuSpellsThem)
+{
+    WindowFixture fixture;
+    MenuBarView& view = fixture.window().menuBarView();
+    EXPECT_EQ(view.shownShortcut({0, 0}), QStringLiteral("Strg+O"));
+    EXPECT_EQ(view.shownShortcut({1, 0, 1}), QStringLiteral("Umsch+P"));
+    EXPECT_EQ(view.shownShortcut({2, 4}), QStringLiteral("Leer"));
+    EXPECT_EQ(view.shownShortcut({0, 5}), QString());
+    view.action({0, 8, 1})->trigger();
+    EXPECT_EQ(view.shownShortcut({0, 0}), QStringLiteral("Ctrl+O"));
+    EXPECT_EQ(view.shownShortcut({1, 0, 1}), QStringLiteral("Shift+P"));
+    EXPECT_EQ(view.shownShortcut({2, 4}), QStringLiteral("Space"));
+    // The actions keep their key sequences.
+    EXPECT_EQ(view.action({1, 0, 1})->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_P));
+}
+
 TEST(MenuBarView, GrayedAndCheckedStatesSurviveALanguageChange)
 {
     WindowFixture fixture;
