@@ -21,7 +21,11 @@ std::optional<std::string> QtDialogs::openNccFile(const std::string& title, cons
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setNameFilter(QString::fromStdString(filterText));
     dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
-    dialog.selectFile(QStringLiteral("ncc.html"));
+    // The default name is ncc.html, spelt as the folder spells it (a CD may
+    // say NCC.HTML), so that Enter takes the book of the folder.
+    const QStringList nccFiles =
+        QDir(QString::fromStdString(initialFolder)).entryList({QStringLiteral("ncc.html")}, QDir::Files);
+    dialog.selectFile(nccFiles.isEmpty() ? QStringLiteral("ncc.html") : nccFiles.constFirst());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return QDir::cleanPath(QFileInfo(dialog.selectedFiles().constFirst()).absoluteFilePath()).toStdString();

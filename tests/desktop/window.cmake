@@ -14,6 +14,7 @@ add_executable(korvin_window_tests
     keymapping_test.cpp
     main_test.cpp
     menubarview_test.cpp
+    qtdialogs_test.cpp
     qtlistbox_test.cpp
     qttimers_test.cpp
     singleinstance_test.cpp
