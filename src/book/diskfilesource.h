@@ -14,11 +14,12 @@ class DiskFileSource : public FileSource {
 public:
     static constexpr std::size_t kMaxFileBytes = std::size_t{1} << 30;
 
-    std::optional<std::string> read(const std::string& folder, std::string_view name) const override;
+    using FileSource::read;
+    bool read(const std::string& folder, std::string_view name, std::string& bytes) const override;
 
     // The content of the file at `path` under the same rules, without the
     // letter-case search.
-    static std::optional<std::string> readFile(const std::string& path);
+    static bool readFile(const std::string& path, std::string& bytes);
 };
 
 }  // namespace korvin

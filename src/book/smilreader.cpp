@@ -1,6 +1,7 @@
 #include "book/smilreader.h"
 
 #include "book/linecuts.h"
+#include "book/textsearch.h"
 #include "book/linereader.h"
 #include "book/textcase.h"
 #include "book/timetext.h"
@@ -16,90 +17,62 @@ constexpr auto npos = std::string_view::npos;
 std::string padded(std::string_view value)
 {
     std::string text;
+    text.reserve(value.size() + 1);
     if (value.size() < 8)
-        text = "0";
-    text += value;
+        text.push_back('0');
+    text.append(value);
     return text;
 }
 
-bool contains(std::string_view text, std::string_view part)
+template <std::size_t N>
+bool contains(std::string_view text, const char (&part)[N])
 {
-    return text.find(part) != npos;
+    return containsText(text, part);
 }
 
-}  // namespace
+// Where the tags the reading looks for first stand in a key line. One pass
+// over the line's "<" finds them all; it gives the positions a search for
+// each tag on its own would give.
+struct SmilTags {
+    std::size_t head = npos;
+    std::size_t headEnd = npos;
+    std::size_t body = npos;
+    std::size_t bodyEnd = npos;
+    std::size_t parEnd = npos;
+    std::size_t par = npos;
+    std::size_t text = npos;
+    std::size_t audio = npos;
 
-SmilReader::SmilReader(BookTables& tables, ReadingState& state, const std::string& bookFolder, const FileSource& files)
-    : m_tables(tables)
-    , m_state(state)
-    , m_folder(bookFolder)
-    , m_files(files)
-{
-}
-
-bool SmilReader::read(std::string_view name)
-{
-    const auto bytes = m_files.read(m_folder, name);
-    if (!bytes)
-        return false;
-    m_state.elapsedText.clear();
-    LineReader lines(*bytes);
-    while (const auto line = lines.next()) {
-        if (!line->empty())
-            readLine(*line);
+    explicit SmilTags(std::string_view key)
+    {
+        for (std::size_t at = key.find('<'); at != npos; at = key.find('<', at + 1)) {
+            if (at + 1 >= key.size())
+                break;
+            const auto note = [&](std::size_t& first, const auto& name) {
+                if (first == npos && hasTextAt(key, at + 1, name))
+                    first = at;
+            };
+            switch (key[at + 1]) {
+            case 'h': note(head, "head>"); break;
+            case 'b': note(body, "body>"); break;
+            case 'p': note(par, "par"); break;
+            case 't': note(text, "text"); break;
+            case 'a': note(audio, "audio"); break;
+            case '/':
+                note(headEnd, "/head>");
+                note(bodyEnd, "/body>");
+                note(parEnd, "/par>");
+                break;
+            default: break;
+            }
+        }
     }
-    finishFile();
-    return true;
-}
+};
 
-void SmilReader::readLine(std::string_view line)
+// The class texts of a par line, in this order, so that a later one of the
+// same line wins.
+void takeSkipClass(std::string_view key, ReadingState& s)
 {
-    lowerCaseInto(line, m_key);
-    const std::string_view key = m_key;
-    if (contains(key, "<head>"))
-        m_state.inSmilHead = true;
-    if (contains(key, "</head>"))
-        m_state.inSmilHead = false;
-    if (contains(key, "<body>"))
-        m_state.inSmilBody = true;
-    if (contains(key, "</body>"))
-        m_state.inSmilBody = false;
-
-    if (m_state.inSmilHead)
-        readHeadLine(line);
-    if (m_state.inSmilBody) {
-        if (contains(key, "</par>"))
-            m_state.skipClass.clear();
-        if (const std::size_t at = key.find("<par"); at != npos)
-            readParLine(line, at);
-        if (const std::size_t at = key.find("<text"); at != npos)
-            readTextLine(line, at);
-        if (const std::size_t at = key.find("<audio"); at != npos)
-            readAudioLine(line, at);
-    }
-}
-
-void SmilReader::readHeadLine(std::string_view line)
-{
-    const std::string_view key = m_key;
-    if (const std::size_t at = key.find("timeinthissmil"); at != npos)
-        m_state.timeText = padded(metaValue(line, at));
-    if (const std::size_t at = key.find("time-in-this-smil"); at != npos)
-        m_state.timeText = padded(metaValue(line, at));
-    if (const std::size_t at = key.find("totalelapsedtime"); at != npos)
-        m_state.elapsedText = padded(metaValue(line, at));
-    if (const std::size_t at = key.find("total-elapsed-time"); at != npos)
-        m_state.elapsedText = padded(metaValue(line, at));
-}
-
-void SmilReader::readParLine(std::string_view line, std::size_t at)
-{
-    ReadingState& s = m_state;
-    const std::string_view key = m_key;
-    ++s.phraseCounter;
-    s.firstClipPending = true;
-    s.parId = cutAfter(line, at, "id=", 4, '"');
-    // In this order, so that a later class text of the same line wins.
     if (contains(key, "sidebar-on")) {
         s.skipClass = "sidebar";
         s.features.sidebars = true;
@@ -116,6 +89,84 @@ void SmilReader::readParLine(std::string_view line, std::size_t at)
         s.skipClass = "pagenumber";
         s.features.pageNumbers = true;
     }
+}
+
+}  // namespace
+
+SmilReader::SmilReader(BookTables& tables, ReadingState& state, const std::string& bookFolder, const FileSource& files)
+    : m_tables(tables)
+    , m_state(state)
+    , m_folder(bookFolder)
+    , m_files(files)
+{
+}
+
+bool SmilReader::read(std::string_view name)
+{
+    if (!m_files.read(m_folder, name, m_bytes))
+        return false;
+    m_state.elapsedText.clear();
+    // Lower-casing the whole file gives every line's key at once: a byte's
+    // lower case depends only on the byte before it, and a line starts after
+    // a line end.
+    lowerCaseInto(m_bytes, m_keys);
+    const std::string_view keys = m_keys;
+    LineReader lines(m_bytes);
+    while (const auto line = lines.next()) {
+        if (!line->empty())
+            readLine(*line, keys.substr(static_cast<std::size_t>(line->data() - m_bytes.data()), line->size()));
+    }
+    finishFile();
+    return true;
+}
+
+void SmilReader::readLine(std::string_view line, std::string_view key)
+{
+    const SmilTags tags(key);
+    if (tags.head != npos)
+        m_state.inSmilHead = true;
+    if (tags.headEnd != npos)
+        m_state.inSmilHead = false;
+    if (tags.body != npos)
+        m_state.inSmilBody = true;
+    if (tags.bodyEnd != npos)
+        m_state.inSmilBody = false;
+
+    if (m_state.inSmilHead)
+        readHeadLine(line, key);
+    if (m_state.inSmilBody) {
+        if (tags.parEnd != npos)
+            m_state.skipClass.clear();
+        if (tags.par != npos)
+            readParLine(line, key, tags.par);
+        if (tags.text != npos)
+            readTextLine(line, tags.text);
+        if (tags.audio != npos)
+            readAudioLine(line, tags.audio);
+    }
+}
+
+void SmilReader::readHeadLine(std::string_view line, std::string_view key)
+{
+    if (const std::size_t at = findText(key, "timeinthissmil"); at != npos)
+        m_state.timeText = padded(metaValue(line, at));
+    if (const std::size_t at = findText(key, "time-in-this-smil"); at != npos)
+        m_state.timeText = padded(metaValue(line, at));
+    if (const std::size_t at = findText(key, "totalelapsedtime"); at != npos)
+        m_state.elapsedText = padded(metaValue(line, at));
+    if (const std::size_t at = findText(key, "total-elapsed-time"); at != npos)
+        m_state.elapsedText = padded(metaValue(line, at));
+}
+
+void SmilReader::readParLine(std::string_view line, std::string_view key, std::size_t at)
+{
+    ReadingState& s = m_state;
+    ++s.phraseCounter;
+    s.firstClipPending = true;
+    s.parId = cutAfter(line, at, "id=", 4, '"');
+    // Most pars have no class text, which one search for their common end shows.
+    if (contains(key, "-on"))
+        takeSkipClass(key, s);
     BookTable& phrases = m_tables.phrases;
     const int row = phrases.insertRow(s.phraseCounter, s.headingIndexText);
     phrases.setText(row, col::kParId, s.parId);
