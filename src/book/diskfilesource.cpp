@@ -39,6 +39,9 @@ private:
 bool DiskFileSource::readFile(const std::string& path, std::string& bytes)
 {
     bytes.clear();
+    // A NUL byte would end the name early and open another file.
+    if (path.find('\0') != std::string::npos)
+        return false;
     // Non-blocking, so that opening a named pipe returns at once; fstat then
     // turns it away.
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));

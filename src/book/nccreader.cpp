@@ -188,12 +188,18 @@ void NccReader::readHeading(std::size_t at, LineReader& lines)
     // A heading written over several lines is joined without a separator
     // until its end tag; the end of the file ends it as well.
     if (!contains(m_key, "</h")) {
-        m_joined.assign(m_line);
-        m_joinedKey.assign(m_key);
+        bool joined = false;
         for (;;) {
             const auto next = lines.next();
             if (!next)
                 break;
+            // Copied only once a line is to be joined: a heading that runs to
+            // the end of the file needs no copy of itself.
+            if (!joined) {
+                m_joined.assign(m_line);
+                m_joinedKey.assign(m_key);
+                joined = true;
+            }
             const std::size_t joint = m_joined.size();
             m_joined += *next;
             m_joinedKey += *next;
@@ -206,8 +212,10 @@ void NccReader::readHeading(std::size_t at, LineReader& lines)
             if (findText(m_joinedKey, "</h", joint >= 2 ? joint - 2 : 0) != npos)
                 break;
         }
-        m_line = m_joined;
-        m_key = m_joinedKey;
+        if (joined) {
+            m_line = m_joined;
+            m_key = m_joinedKey;
+        }
     }
 
     int level = m_line[at + 2] - '0';
