@@ -15,19 +15,21 @@ BookTable::BookTable(std::vector<std::string> columns)
 
 std::string& BookTable::cell(int row, int column)
 {
-    return m_chunks[static_cast<std::size_t>(row / kChunkRows)][static_cast<std::size_t>((row % kChunkRows) * columnCount() + column)];
+    const int inChunk = rowInChunk(row);
+    return m_chunks[static_cast<std::size_t>(chunkOf(row))][static_cast<std::size_t>(inChunk * columnCount() + column)];
 }
 
 const std::string& BookTable::cell(int row, int column) const
 {
-    return m_chunks[static_cast<std::size_t>(row / kChunkRows)][static_cast<std::size_t>((row % kChunkRows) * columnCount() + column)];
+    const int inChunk = rowInChunk(row);
+    return m_chunks[static_cast<std::size_t>(chunkOf(row))][static_cast<std::size_t>(inChunk * columnCount() + column)];
 }
 
 void BookTable::appendRow()
 {
-    const int row = rowCount();
-    if (row / kChunkRows >= static_cast<int>(m_chunks.size()))
-        m_chunks.push_back(std::make_unique<std::string[]>(static_cast<std::size_t>(kChunkRows * columnCount())));
+    const int chunk = chunkOf(rowCount());
+    if (chunk >= static_cast<int>(m_chunks.size()))
+        m_chunks.push_back(std::make_unique<std::string[]>(static_cast<std::size_t>(rowsIn(chunk) * columnCount())));
     m_states.push_back(kNone);
 }
 
@@ -153,9 +155,9 @@ int BookTable::selectedRow() const
 
 std::size_t BookTable::memoryUsage() const
 {
-    const std::size_t chunkCells = static_cast<std::size_t>(kChunkRows * columnCount());
-    std::size_t bytes = m_chunks.capacity() * sizeof(m_chunks[0]) + m_chunks.size() * chunkCells * sizeof(std::string) +
-                        m_states.capacity() * sizeof(int);
+    std::size_t bytes = m_chunks.capacity() * sizeof(m_chunks[0]) + m_states.capacity() * sizeof(int);
+    for (int chunk = 0; chunk < static_cast<int>(m_chunks.size()); ++chunk)
+        bytes += static_cast<std::size_t>(rowsIn(chunk) * columnCount()) * sizeof(std::string);
     // Texts longer than the string's own small buffer have storage of their own.
     const std::size_t inPlace = std::string().capacity();
     for (int row = 0; row < rowCount(); ++row)

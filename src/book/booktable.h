@@ -60,10 +60,16 @@ public:
     std::size_t memoryUsage() const;
 
 private:
-    // Rows live in chunks of kChunkRows rows, each chunk one array of cells:
-    // a book's 150,000 phrases need no allocation per row, and a cell never
-    // moves while rows are appended.
-    static constexpr int kChunkRows = 512;
+    // Rows live in chunks, each chunk one array of cells: a book's 150,000
+    // phrases need no allocation per row, and a cell never moves while rows
+    // are appended. The first chunk is small for the small tables; the others
+    // are large, which the system's allocator serves with few page faults.
+    static constexpr int kFirstChunkRows = 64;
+    static constexpr int kChunkRows = 2048;
+
+    static int chunkOf(int row) { return row < kFirstChunkRows ? 0 : 1 + (row - kFirstChunkRows) / kChunkRows; }
+    static int rowInChunk(int row) { return row < kFirstChunkRows ? row : (row - kFirstChunkRows) % kChunkRows; }
+    static int rowsIn(int chunk) { return chunk == 0 ? kFirstChunkRows : kChunkRows; }
 
     bool isRow(int row) const { return row >= 0 && row < rowCount(); }
     std::string& cell(int row, int column);
