@@ -5,9 +5,9 @@
 #include "book/codepages.h"
 #include "book/diskfilesource.h"
 #include "book/linecuts.h"
-#include "book/textsearch.h"
 #include "book/textcase.h"
 #include "book/textnumbers.h"
+#include "book/textsearch.h"
 
 namespace korvin {
 
@@ -16,12 +16,6 @@ namespace {
 constexpr auto npos = std::string_view::npos;
 constexpr std::string_view kNccName = "ncc.html";
 constexpr std::string_view kNoDate = "00-00-0000";
-
-template <std::size_t N>
-bool contains(std::string_view text, const char (&part)[N])
-{
-    return containsText(text, part);
-}
 
 // The meta tests of the head, each on its own so that a line can set several
 // values and a later line replaces an earlier value. Returns whether the line
@@ -120,13 +114,13 @@ void NccReader::readLine(std::string_view line, std::string_view key, LineReader
     m_key = key;
     countLink(progress);
 
-    if (contains(key, "<head>"))
+    if (containsText(key, "<head>"))
         m_state.inHead = true;
-    if (contains(key, "</head>"))
+    if (containsText(key, "</head>"))
         m_state.inHead = false;
-    if (contains(key, "<body>"))
+    if (containsText(key, "<body>"))
         m_state.inBody = true;
-    if (contains(key, "</body>"))
+    if (containsText(key, "</body>"))
         m_state.inBody = false;
 
     if (m_state.inHead)
@@ -149,7 +143,7 @@ void NccReader::readLine(std::string_view line, std::string_view key, LineReader
 
 void NccReader::countLink(ReadProgress& progress)
 {
-    if (!contains(m_key, "<a href"))
+    if (!containsText(m_key, "<a href"))
         return;
     ++m_state.linkCounter;
     progress.setPosition(m_state.linkCounter);
@@ -161,7 +155,7 @@ void NccReader::countLink(ReadProgress& progress)
     progress.setStatus(m_state.statusText);
     // A link with a rel attribute leads to another volume; the phrases that
     // follow carry the class that enables the change of volume.
-    if (contains(m_key, " rel=\""))
+    if (containsText(m_key, " rel=\""))
         m_state.skipClass = "change";
 }
 
@@ -178,7 +172,7 @@ void NccReader::readMeta(ReadProgress& progress)
         m_state.statusText = text;
         progress.setStatus(m_state.statusText);
     }
-    if (contains(m_key, "ncc:charset"))
+    if (containsText(m_key, "ncc:charset"))
         m_codePage = codePageFromCharsetLine(m_line);
 }
 
@@ -187,7 +181,7 @@ void NccReader::readHeading(std::size_t at, LineReader& lines)
     ReadingState& s = m_state;
     // A heading written over several lines is joined without a separator
     // until its end tag; the end of the file ends it as well.
-    if (!contains(m_key, "</h")) {
+    if (!containsText(m_key, "</h")) {
         bool joined = false;
         for (;;) {
             const auto next = lines.next();
@@ -294,9 +288,9 @@ std::optional<BookInfo> readHead(const std::string& bookFolder, const FileSource
         if (line->empty())
             continue;
         lowerCaseInto(*line, key);
-        if (contains(key, "</head>"))
+        if (containsText(key, "</head>"))
             break;
-        if (contains(key, "<head>"))
+        if (containsText(key, "<head>"))
             inHead = true;
         if (inHead)
             readBookInfo(*line, key, info);

@@ -1,9 +1,9 @@
 #include "book/smilreader.h"
 
 #include "book/linecuts.h"
-#include "book/textsearch.h"
 #include "book/linereader.h"
 #include "book/textcase.h"
+#include "book/textsearch.h"
 #include "book/timetext.h"
 
 namespace korvin {
@@ -22,12 +22,6 @@ std::string padded(std::string_view value)
         text.push_back('0');
     text.append(value);
     return text;
-}
-
-template <std::size_t N>
-bool contains(std::string_view text, const char (&part)[N])
-{
-    return containsText(text, part);
 }
 
 // Where the tags the reading looks for first stand in a key line. One pass
@@ -73,19 +67,19 @@ struct SmilTags {
 // same line wins.
 void takeSkipClass(std::string_view key, ReadingState& s)
 {
-    if (contains(key, "sidebar-on")) {
+    if (containsText(key, "sidebar-on")) {
         s.skipClass = "sidebar";
         s.features.sidebars = true;
     }
-    if (contains(key, "prodnote-on")) {
+    if (containsText(key, "prodnote-on")) {
         s.skipClass = "prodnote";
         s.features.prodnotes = true;
     }
-    if (contains(key, "footnote-on")) {
+    if (containsText(key, "footnote-on")) {
         s.skipClass = "footnote";
         s.features.footnotes = true;
     }
-    if (contains(key, "pagenumber-on")) {
+    if (containsText(key, "pagenumber-on")) {
         s.skipClass = "pagenumber";
         s.features.pageNumbers = true;
     }
@@ -165,7 +159,7 @@ void SmilReader::readParLine(std::string_view line, std::string_view key, std::s
     s.firstClipPending = true;
     s.parId = cutAfter(line, at, "id=", 4, '"');
     // Most pars have no class text, which one search for their common end shows.
-    if (contains(key, "-on"))
+    if (containsText(key, "-on"))
         takeSkipClass(key, s);
     BookTable& phrases = m_tables.phrases;
     const int row = phrases.insertRow(s.phraseCounter, s.headingIndexText);
@@ -177,7 +171,7 @@ void SmilReader::readTextLine(std::string_view line, std::size_t at)
 {
     ReadingState& s = m_state;
     const std::string_view name = cutAfter(line, at, "src=", 5, '#');
-    if (!s.features.textDocuments && !contains(name, "ncc.html") && !contains(name, "NCC.HTML"))
+    if (!s.features.textDocuments && !containsText(name, "ncc.html") && !containsText(name, "NCC.HTML"))
         s.features.textDocuments = true;
     s.document.assign(m_folder).append(name);
     s.fragment = linkFragment(line, at);
