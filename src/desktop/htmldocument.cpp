@@ -99,30 +99,6 @@ void copyChildren(xmlDoc* doc, const xmlNode* from, xmlNode* to)
     }
 }
 
-// Whether `a` comes before `b` in document order.
-bool precedes(const xmlNode* a, const xmlNode* b)
-{
-    std::vector<const xmlNode*> pathA;
-    std::vector<const xmlNode*> pathB;
-    for (const xmlNode* n = a; n; n = n->parent)
-        pathA.push_back(n);
-    for (const xmlNode* n = b; n; n = n->parent)
-        pathB.push_back(n);
-    auto ia = pathA.rbegin();
-    auto ib = pathB.rbegin();
-    while (ia != pathA.rend() && ib != pathB.rend() && *ia == *ib)
-        ++ia, ++ib;
-    if (ia == pathA.rend())
-        return true;  // a contains b
-    if (ib == pathB.rend())
-        return false;
-    for (const xmlNode* sibling = (*ia)->next; sibling; sibling = sibling->next) {
-        if (sibling == *ib)
-            return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 HtmlDocument::HtmlDocument(XmlDocPtr doc) : m_doc(std::move(doc))
@@ -197,7 +173,7 @@ xmlNode* HtmlDocument::elementById(std::string_view id) const
     const std::vector<xmlNode*>& elements = found->second;
     if (elements.size() == 1)
         return elements.front();
-    return *std::min_element(elements.begin(), elements.end(), precedes);
+    return *std::min_element(elements.begin(), elements.end(), HtmlNode::precedes);
 }
 
 void HtmlDocument::addIds(xmlNode* below, bool includeSelf)

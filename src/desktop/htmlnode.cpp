@@ -2,6 +2,8 @@
 
 #include <libxml/HTMLparser.h>
 
+#include <vector>
+
 namespace korvin {
 
 std::string_view HtmlNode::name(const xmlNode* node)
@@ -54,6 +56,29 @@ xmlNode* HtmlNode::next(const xmlNode* root, const xmlNode* node, bool skipChild
         node = node->parent;
     }
     return nullptr;
+}
+
+bool HtmlNode::precedes(const xmlNode* a, const xmlNode* b)
+{
+    std::vector<const xmlNode*> pathA;
+    std::vector<const xmlNode*> pathB;
+    for (const xmlNode* n = a; n; n = n->parent)
+        pathA.push_back(n);
+    for (const xmlNode* n = b; n; n = n->parent)
+        pathB.push_back(n);
+    auto ia = pathA.rbegin();
+    auto ib = pathB.rbegin();
+    while (ia != pathA.rend() && ib != pathB.rend() && *ia == *ib)
+        ++ia, ++ib;
+    if (ia == pathA.rend())
+        return ib != pathB.rend();  // a contains b
+    if (ib == pathB.rend())
+        return false;
+    for (const xmlNode* sibling = (*ia)->next; sibling; sibling = sibling->next) {
+        if (sibling == *ib)
+            return true;
+    }
+    return false;
 }
 
 bool HtmlNode::contains(const xmlNode* ancestor, const xmlNode* node)

@@ -25,6 +25,10 @@ public:
     // `skipChildren` the children of `node` are passed over.
     static xmlNode* next(const xmlNode* root, const xmlNode* node, bool skipChildren = false);
 
+    // Whether `a` comes before `b` in document order (an ancestor comes before
+    // what it contains).
+    static bool precedes(const xmlNode* a, const xmlNode* b);
+
     // Whether `ancestor` contains `node` (a node does not contain itself).
     static bool contains(const xmlNode* ancestor, const xmlNode* node);
 };
