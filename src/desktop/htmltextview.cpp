@@ -1,0 +1,564 @@
+#include "desktop/htmltextview.h"
+
+#include "desktop/htmlnode.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <QUrl>
+
+#include <unordered_set>
+#include <vector>
+
+namespace korvin {
+namespace {
+
+constexpr int kDocumentMargin = 8;
+
+// One stretch of characters of the same format.
+struct Run {
+    int position = 0;  // relative to the range's start
+    int length = 0;
+    QTextCharFormat format;
+};
+
+// The formatted stretches of [from, to) of a document, block separators left
+// out.
+std::vector<Run> runsOf(const QTextDocument* document, int from, int to)
+{
+    std::vector<Run> runs;
+    for (QTextBlock block = document->findBlock(from); block.isValid() && block.position() < to;
+         block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const int start = std::max(fragment.position(), from);
+            const int end = std::min(fragment.position() + fragment.length(), to);
+            if (start < end)
+                runs.push_back(Run{start - from, end - start, fragment.charFormat()});
+        }
+    }
+    return runs;
+}
+
+QString textOf(const QTextDocument* document, int from, int to)
+{
+    QTextCursor cursor(const_cast<QTextDocument*>(document));
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    return cursor.selectedText();
+}
+
+QString escaped(const QString& text)
+{
+    return text.toHtmlEscaped();
+}
+
+}  // namespace
+
+std::string HtmlTextView::Target::url() const
+{
+    if (!external.isEmpty())
+        return external.toStdString();
+    QString url = path;
+    if (hasFragment)
+        url += u'#' + fragment;
+    return url.toStdString();
+}
+
+HtmlTextView::HtmlTextView(QWidget* parent) : QTextBrowser(parent)
+{
+    setReadOnly(true);
+    setOpenLinks(false);
+    setOpenExternalLinks(false);
+    setUndoRedoEnabled(false);
+    setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse
+                            | Qt::LinksAccessibleByKeyboard | Qt::LinksAccessibleByMouse);
+    // A scroll bar that comes and goes would change the width, and with it
+    // the layout of the whole text.
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+}
+
+HtmlTextView::~HtmlTextView() = default;
+
+HtmlTextView::Target HtmlTextView::targetOfLocation(const QString& location)
+{
+    Target target;
+    QString path = location;
+    if (path.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
+        const QUrl url(path);
+        path = url.toLocalFile();
+        target.hasFragment = url.hasFragment();
+        target.fragment = url.fragment(QUrl::FullyDecoded);
+    } else {
+        const qsizetype hash = path.indexOf(u'#');
+        if (hash >= 0) {
+            target.hasFragment = true;
+            target.fragment = path.mid(hash + 1);
+            path.truncate(hash);
+        }
+    }
+    target.path = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
+    return target;
+}
+
+HtmlTextView::Target HtmlTextView::targetOfHref(const QString& written) const
+{
+    QString href = written.trimmed();
+    Target target;
+    if (href.startsWith(u'#')) {
+        target.path = m_location;
+        target.hasFragment = true;
+        target.fragment = QUrl::fromPercentEncoding(href.mid(1).toUtf8());
+        return target;
+    }
+    href.replace(u'\\', u'/');
+    const QUrl relative(href);
+    if (!relative.scheme().isEmpty() && relative.scheme().compare(QLatin1String("file"), Qt::CaseInsensitive) != 0) {
+        target.external = written.trimmed();
+        return target;
+    }
+    const QUrl resolved = QUrl::fromLocalFile(m_location.isEmpty() ? QDir::currentPath() + u'/' : m_location)
+                              .resolved(relative);
+    target.path = QDir::cleanPath(resolved.toLocalFile());
+    target.hasFragment = resolved.hasFragment();
+    target.fragment = resolved.fragment(QUrl::FullyDecoded);
+    return target;
+}
+
+void HtmlTextView::navigate(const std::string& location)
+{
+    const Target target = targetOfLocation(QString::fromStdString(location));
+    bool cancel = false;
+    if (m_listener)
+        m_listener->beforeNavigate(target.url(), cancel);
+    if (cancel)
+        return;
+    load(target.path);
+    if (!target.hasFragment || !scrollToFragment(target.fragment))
+        verticalScrollBar()->setValue(0);
+    completeLater();
+}
+
+void HtmlTextView::activateLink(const QString& href)
+{
+    if (href.trimmed().isEmpty())
+        return;
+    const Target target = targetOfHref(href);
+    bool cancel = false;
+    if (m_listener)
+        m_listener->beforeNavigate(target.url(), cancel);
+    if (cancel)
+        return;
+    if (!target.external.isEmpty()) {
+        QDesktopServices::openUrl(QUrl(target.external));
+        return;
+    }
+    if (m_document && target.path == m_location) {
+        if (target.hasFragment)
+            scrollToFragment(target.fragment);
+        return;
+    }
+    load(target.path);
+    if (!target.hasFragment || !scrollToFragment(target.fragment))
+        verticalScrollBar()->setValue(0);
+    completeLater();
+}
+
+void HtmlTextView::completeLater()
+{
+    const std::string location = m_location.toStdString();
+    QMetaObject::invokeMethod(
+        this,
+        [this, location] {
+            if (m_listener)
+                m_listener->documentComplete(location);
+        },
+        Qt::QueuedConnection);
+}
+
+void HtmlTextView::load(const QString& path)
+{
+    std::optional<HtmlDocument> loaded;
+    if (!path.isEmpty())
+        loaded = HtmlDocument::load(std::filesystem::path(QFile::encodeName(path).toStdString()));
+    if (!loaded) {
+        const QString name = path.isEmpty() ? QString() : QFileInfo(path).fileName();
+        loaded = HtmlDocument::fromUtf8(("<html><body><p>" + escaped(name) + "</p></body></html>").toStdString());
+    }
+    m_document = std::move(loaded);
+    m_location = path;
+    m_folder = path.isEmpty() ? QString() : QFileInfo(path).absolutePath() + u'/';
+    m_ranges.clear();
+    m_overlays.clear();
+    m_rewrites = 0;
+    setExtraSelections({});
+
+    m_sheet = HtmlStyleSheet();
+    m_sheet.addDocumentSheets(*m_document, std::filesystem::path(QFile::encodeName(m_folder).toStdString()));
+    m_formats = std::make_unique<HtmlFormats>(font().pointSizeF() > 0 ? font().pointSizeF() : 12.0);
+
+    // Built apart and handed over whole: the view and the screen reader see
+    // one new document, not thousands of insertions.
+    auto* text = new QTextDocument(this);
+    text->setUndoRedoEnabled(false);
+    text->setDefaultFont(font());
+    text->setDocumentMargin(kDocumentMargin);
+    QTextCursor cursor(text);
+    HtmlRenderer renderer(m_styler, *m_formats, m_folder);
+    const xmlNode* body = m_document->body();
+    renderer.renderElement(cursor, body, m_styler.computeFromRoot(body->parent), {}, m_ranges, m_overlays);
+    setDocument(text);  // deletes the previous document, a child of this view
+    setTextCursor(QTextCursor(text));
+    updateOverlays();
+}
+
+std::string HtmlTextView::locationName() const
+{
+    return m_document ? m_location.toStdString() : std::string();
+}
+
+std::optional<std::string> HtmlTextView::bodyInnerHtml() const
+{
+    if (!m_document)
+        return std::nullopt;
+    return m_document->innerHtml(m_document->body());
+}
+
+std::optional<std::string> HtmlTextView::bodyOuterHtml() const
+{
+    if (!m_document)
+        return std::nullopt;
+    return m_document->outerHtml(m_document->body());
+}
+
+bool HtmlTextView::setBodyInnerHtml(const std::string& html)
+{
+    return m_document && replaceContent(m_document->body(), html);
+}
+
+bool HtmlTextView::hasElement(const std::string& id) const
+{
+    return m_document && m_document->elementById(id);
+}
+
+std::optional<std::string> HtmlTextView::elementInnerHtml(const std::string& id) const
+{
+    const xmlNode* element = m_document ? m_document->elementById(id) : nullptr;
+    if (!element)
+        return std::nullopt;
+    return m_document->innerHtml(element);
+}
+
+std::optional<std::string> HtmlTextView::elementOuterHtml(const std::string& id) const
+{
+    const xmlNode* element = m_document ? m_document->elementById(id) : nullptr;
+    if (!element)
+        return std::nullopt;
+    return m_document->outerHtml(element);
+}
+
+bool HtmlTextView::setElementInnerHtml(const std::string& id, const std::string& html)
+{
+    xmlNode* element = m_document ? m_document->elementById(id) : nullptr;
+    return element && replaceContent(element, html);
+}
+
+std::optional<std::pair<int, int>> HtmlTextView::elementRange(const std::string& id) const
+{
+    const xmlNode* element = m_document ? m_document->elementById(id) : nullptr;
+    const auto found = element ? m_ranges.find(element) : m_ranges.end();
+    if (found == m_ranges.end())
+        return std::nullopt;
+    return std::make_pair(found->second.start, found->second.end);
+}
+
+HtmlRenderer::StartState HtmlTextView::stateAt(int position, bool block) const
+{
+    const QTextDocument* text = document();
+    const QTextBlock current = text->findBlock(position);
+    const int offset = position - current.position();
+    const int marker = current.blockFormat().intProperty(HtmlFormats::kMarkerLength);
+    HtmlRenderer::StartState state;
+    state.atBlockStart = offset == 0 || (marker > 0 && offset == marker);
+    const QChar before = position > 0 ? text->characterAt(position - 1) : QChar();
+    state.afterSpace = state.atBlockStart || before == u' ' || before == u'\t' || before == QChar::LineSeparator;
+    state.needBlock = block;
+    return state;
+}
+
+bool HtmlTextView::replaceContent(xmlNode* element, const std::string& html)
+{
+    const auto found = m_ranges.find(element);
+    const bool shown = found != m_ranges.end();
+    const HtmlRenderer::Range old = shown ? found->second : HtmlRenderer::Range{};
+    bool overlaysChanged = false;
+    const bool changed = m_document->setInnerHtml(element, html, [&](const xmlNode* gone) {
+        m_ranges.erase(gone);
+        overlaysChanged |= m_overlays.erase(gone) > 0;
+    });
+    if (!changed)
+        return false;
+    if (!shown) {
+        if (overlaysChanged)
+            updateOverlays();
+        return true;  // hidden, nothing to show
+    }
+
+    QTextDocument* text = document();
+    const HtmlStyle style = m_styler.computeFromRoot(element);
+    if (style.display == HtmlDisplay::None)
+        return true;
+    const HtmlRenderer::StartState state = stateAt(old.start, style.isBlock());
+    HtmlRenderer renderer(m_styler, *m_formats, m_folder);
+
+    // The new content rendered apart first: usually only marker spans came or
+    // went and the text is the same.
+    QTextDocument scratch;
+    scratch.setUndoRedoEnabled(false);
+    QTextCursor scratchCursor(&scratch);
+    HtmlRenderer::Ranges added;
+    HtmlRenderer::Overlays addedOverlays;
+    renderer.renderContent(scratchCursor, element, style, state, added, addedOverlays);
+    const int scratchLength = scratch.characterCount() - 1;
+    // Content that ends in a block needs a block break after it; the text may
+    // have one there already.
+    const bool breakAfter = renderer.endsNeedingBlock() && old.end < text->characterCount() - 1
+                            && text->characterAt(old.end) != QChar::ParagraphSeparator;
+    const QTextBlockFormat following = text->findBlock(old.end).blockFormat();
+
+    if (!breakAfter && textOf(&scratch, 0, scratchLength) == textOf(text, old.start, old.end)) {
+        QTextCursor cursor(text);
+        const std::vector<Run> now = runsOf(text, old.start, old.end);
+        const std::vector<Run> wanted = runsOf(&scratch, 0, scratchLength);
+        // Both cover the same characters; walk them together.
+        std::size_t i = 0;
+        std::size_t j = 0;
+        int nowUsed = 0;
+        int wantedUsed = 0;
+        while (i < now.size() && j < wanted.size()) {
+            const int length = std::min(now[i].length - nowUsed, wanted[j].length - wantedUsed);
+            if (now[i].format != wanted[j].format) {
+                const int at = old.start + wanted[j].position + wantedUsed;
+                cursor.setPosition(at);
+                cursor.setPosition(at + length, QTextCursor::KeepAnchor);
+                cursor.setCharFormat(wanted[j].format);
+            }
+            nowUsed += length;
+            wantedUsed += length;
+            if (nowUsed == now[i].length)
+                ++i, nowUsed = 0;
+            if (wantedUsed == wanted[j].length)
+                ++j, wantedUsed = 0;
+        }
+        for (QTextBlock block = scratch.begin().next(); block.isValid(); block = block.next()) {
+            const QTextBlock target = text->findBlock(old.start + block.position());
+            if (target.blockFormat() != block.blockFormat()) {
+                cursor.setPosition(target.position());
+                cursor.setBlockFormat(block.blockFormat());
+            }
+        }
+        for (const auto& [node, range] : added)
+            m_ranges[node] = HtmlRenderer::Range{old.start + range.start, old.start + range.end};
+    } else {
+        const int lengthBefore = text->characterCount();
+        QTextCursor cursor(text);
+        cursor.beginEditBlock();
+        cursor.setPosition(old.start);
+        cursor.setPosition(old.end, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        added.clear();
+        addedOverlays.clear();
+        renderer.renderContent(cursor, element, style, state, added, addedOverlays);
+        if (renderer.endsNeedingBlock() && cursor.position() < text->characterCount() - 1
+            && text->characterAt(cursor.position()) != QChar::ParagraphSeparator)
+            cursor.insertBlock(following, QTextCharFormat());
+        cursor.endEditBlock();
+        const int delta = text->characterCount() - lengthBefore;
+
+        std::unordered_set<const xmlNode*> ancestors;
+        for (const xmlNode* up = element->parent; up; up = up->parent)
+            ancestors.insert(up);
+        for (auto& [node, range] : m_ranges) {
+            if (node == element)
+                continue;
+            if (ancestors.count(node)) {
+                range.end += delta;
+            } else if (range.start > old.end
+                       || (range.start == old.end
+                           && (old.start < old.end || HtmlNode::precedes(element, node)))) {
+                range.start += delta;
+                range.end += delta;
+            }
+        }
+        for (const auto& [node, range] : added)
+            m_ranges[node] = range;
+        ++m_rewrites;
+    }
+    if (!addedOverlays.empty() || overlaysChanged) {
+        for (auto& [node, format] : addedOverlays)
+            m_overlays[node] = format;
+        updateOverlays();
+    }
+    return true;
+}
+
+void HtmlTextView::updateOverlays()
+{
+    struct Painted {
+        HtmlRenderer::Range range;
+        const QTextCharFormat* format;
+    };
+    std::vector<Painted> painted;
+    for (const auto& [node, format] : m_overlays) {
+        const auto range = m_ranges.find(node);
+        if (range != m_ranges.end() && range->second.start < range->second.end)
+            painted.push_back(Painted{range->second, &format});
+    }
+    // Outer markers first, so that a marker inside another paints over it.
+    std::sort(painted.begin(), painted.end(), [](const Painted& a, const Painted& b) {
+        if (a.range.start != b.range.start)
+            return a.range.start < b.range.start;
+        return a.range.end > b.range.end;
+    });
+    QList<QTextEdit::ExtraSelection> selections;
+    selections.reserve(static_cast<qsizetype>(painted.size()));
+    for (const Painted& item : painted) {
+        QTextEdit::ExtraSelection selection;
+        selection.cursor = QTextCursor(document());
+        selection.cursor.setPosition(item.range.start);
+        selection.cursor.setPosition(item.range.end, QTextCursor::KeepAnchor);
+        selection.format = *item.format;
+        selections.push_back(selection);
+    }
+    setExtraSelections(selections);
+}
+
+bool HtmlTextView::scrollToFragment(const QString& fragment)
+{
+    if (!m_document || fragment.isEmpty())
+        return false;
+    const std::string name = fragment.toStdString();
+    const xmlNode* element = m_document->elementById(name);
+    if (!element) {
+        // An anchor named <a name="...">, as older documents mark their places.
+        const xmlNode* root = m_document->root();
+        for (const xmlNode* node = root; node && !element; node = HtmlNode::next(root, node)) {
+            if (HtmlNode::isElement(node) && HtmlNode::name(node) == "a"
+                && HtmlNode::attribute(node, "name") == name)
+                element = node;
+        }
+    }
+    return element && scrollToElement(element);
+}
+
+void HtmlTextView::ensureLaidOut() const
+{
+    // The layout works through a long text lazily and tells the view its size
+    // later; the scroll range has to cover the whole text now.
+    QAbstractTextDocumentLayout* layout = document()->documentLayout();
+    const QSizeF size = layout->documentSize();
+    if (verticalScrollBar()->maximum() != std::max(0, qRound(size.height()) - viewport()->height()))
+        emit layout->documentSizeChanged(size);
+}
+
+bool HtmlTextView::scrollToElement(const xmlNode* element)
+{
+    const auto found = m_ranges.find(element);
+    if (found == m_ranges.end())
+        return false;
+    const int position = found->second.start;
+    ensureLaidOut();
+    const QTextBlock block = document()->findBlock(position);
+    qreal y = document()->documentLayout()->blockBoundingRect(block).top();
+    if (const QTextLayout* layout = block.layout(); layout && layout->lineCount() > 0) {
+        const QTextLine line = layout->lineForTextPosition(position - block.position());
+        if (line.isValid())
+            y += line.y();
+    }
+    verticalScrollBar()->setValue(qRound(y));
+    return true;
+}
+
+bool HtmlTextView::scrollIntoView(const std::string& id)
+{
+    const xmlNode* element = m_document ? m_document->elementById(id) : nullptr;
+    return element && scrollToElement(element);
+}
+
+int HtmlTextView::bodyScrollHeight() const
+{
+    ensureLaidOut();
+    return qRound(document()->documentLayout()->documentSize().height());
+}
+
+int HtmlTextView::scrollTop() const
+{
+    return verticalScrollBar()->value();
+}
+
+void HtmlTextView::setScrollTop(int top)
+{
+    ensureLaidOut();
+    verticalScrollBar()->setValue(top);
+}
+
+int HtmlTextView::viewHeight() const
+{
+    return viewport()->height();
+}
+
+QString HtmlTextView::hrefAt(int position) const
+{
+    const QTextBlock block = document()->findBlock(position);
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        if (fragment.contains(position)) {
+            const QTextCharFormat format = fragment.charFormat();
+            return format.isAnchor() ? format.anchorHref() : QString();
+        }
+    }
+    return {};
+}
+
+void HtmlTextView::keyPressEvent(QKeyEvent* event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        const QTextCursor cursor = textCursor();
+        // A link Tab selected, or the one the caret stands in (or just after).
+        QString href = hrefAt(cursor.hasSelection() ? cursor.selectionStart() : cursor.position());
+        if (href.isEmpty() && !cursor.hasSelection() && cursor.position() > 0)
+            href = hrefAt(cursor.position() - 1);
+        if (!href.isEmpty()) {
+            event->accept();
+            activateLink(href);
+            return;
+        }
+    }
+    QTextBrowser::keyPressEvent(event);
+}
+
+void HtmlTextView::mousePressEvent(QMouseEvent* event)
+{
+    m_pressedHref = event->button() == Qt::LeftButton ? anchorAt(event->position().toPoint()) : QString();
+    QTextBrowser::mousePressEvent(event);
+}
+
+void HtmlTextView::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QString pressed = std::exchange(m_pressedHref, QString());
+    QTextBrowser::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && !pressed.isEmpty() && !textCursor().hasSelection()
+        && anchorAt(event->position().toPoint()) == pressed)
+        activateLink(pressed);
+}
+
+}  // namespace korvin
