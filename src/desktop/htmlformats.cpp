@@ -66,6 +66,8 @@ const QTextCharFormat& HtmlFormats::charFormat(const HtmlStyle& style)
 QTextBlockFormat HtmlFormats::blockFormat(const HtmlStyle& style) const
 {
     QTextBlockFormat format;
+    if (m_leftToRight)
+        format.setLayoutDirection(Qt::LeftToRight);
     switch (style.align) {
     case HtmlAlign::Left: format.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute); break;
     case HtmlAlign::Right: format.setAlignment(Qt::AlignRight | Qt::AlignAbsolute); break;

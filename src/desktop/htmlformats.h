@@ -20,7 +20,14 @@ public:
     static constexpr int kMarkerLength = QTextFormat::UserProperty + 1;
 
     // `basePointSize` is the size of the view's font, which a scale of 1 keeps.
-    explicit HtmlFormats(qreal basePointSize) : m_basePointSize(basePointSize) {}
+    // With `leftToRight` every block is laid out left to right without looking
+    // for the direction of its text, which makes laying out a long text again
+    // after a change much quicker; give it only for text without
+    // right-to-left script.
+    HtmlFormats(qreal basePointSize, bool leftToRight)
+        : m_basePointSize(basePointSize), m_leftToRight(leftToRight)
+    {
+    }
 
     const QTextCharFormat& charFormat(const HtmlStyle& style);
     QTextBlockFormat blockFormat(const HtmlStyle& style) const;
@@ -47,6 +54,7 @@ private:
     };
 
     qreal m_basePointSize;
+    bool m_leftToRight;
     std::unordered_map<Key, QTextCharFormat, KeyHash> m_cache;
 };
 

@@ -142,6 +142,9 @@ void HtmlRenderer::run(QTextCursor& cursor, const xmlNode* element, bool include
         m_pendingStarts.push_back(element);
     }
     m_frames.push_back(base);
+    // One edit for the whole run: the cursor then skips working out its
+    // place in the layout after every insertion.
+    cursor.beginEditBlock();
     if (state.needBlock)
         requestBlock(style);
     if (!includeSelf && style.preformatted && isPreformattedElement(element))
@@ -185,6 +188,7 @@ void HtmlRenderer::run(QTextCursor& cursor, const xmlNode* element, bool include
     m_pendingStarts.clear();
     m_pendingEmpty.clear();
     m_frames.clear();
+    cursor.endEditBlock();
 }
 
 bool HtmlRenderer::enter(const xmlNode* element)

@@ -13,6 +13,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QTimer>
 #include <QUrl>
 
 #include <unordered_set>
@@ -59,6 +60,31 @@ QString textOf(const QTextDocument* document, int from, int to)
 QString escaped(const QString& text)
 {
     return text.toHtmlEscaped();
+}
+
+// Whether the body's text has no letter of a right-to-left script (Hebrew,
+// Arabic and their neighbours, U+0590 to U+08FF and U+FB1D to U+FEFF), and no
+// element asks for right to left.
+bool isLeftToRightOnly(const HtmlDocument& document)
+{
+    const xmlNode* body = document.body();
+    for (const xmlNode* node = body; node; node = HtmlNode::next(body, node)) {
+        if (HtmlNode::isElement(node)) {
+            const std::string_view dir = HtmlNode::attribute(node, "dir");
+            if (dir.size() == 3 && (dir[0] == 'r' || dir[0] == 'R'))
+                return false;
+            continue;
+        }
+        if (node->type != XML_TEXT_NODE || !node->content)
+            continue;
+        for (const xmlChar* c = node->content; *c; ++c) {
+            if ((*c >= 0xD6 && *c <= 0xDF) || (*c == 0xE0 && c[1] >= 0xA0 && c[1] <= 0xA3)
+                || (*c == 0xEF && c[1] >= 0xAC && c[1] <= 0xBB))
+                return false;
+        }
+    }
+    const std::string_view rootDir = HtmlNode::attribute(document.root(), "dir");
+    return !(rootDir.size() == 3 && (rootDir[0] == 'r' || rootDir[0] == 'R'));
 }
 
 }  // namespace
@@ -186,6 +212,12 @@ void HtmlTextView::completeLater()
 
 void HtmlTextView::load(const QString& path)
 {
+    closeEdit();
+    // The old document goes first: the new one is then built in the memory
+    // it leaves, which is much quicker than taking fresh pages.
+    m_ranges.clear();
+    m_overlays.clear();
+    m_document.reset();
     std::optional<HtmlDocument> loaded;
     if (!path.isEmpty())
         loaded = HtmlDocument::load(std::filesystem::path(QFile::encodeName(path).toStdString()));
@@ -196,14 +228,14 @@ void HtmlTextView::load(const QString& path)
     m_document = std::move(loaded);
     m_location = path;
     m_folder = path.isEmpty() ? QString() : QFileInfo(path).absolutePath() + u'/';
-    m_ranges.clear();
-    m_overlays.clear();
+    m_ranges.reserve(m_document->idCount() + 16);
     m_rewrites = 0;
     setExtraSelections({});
 
     m_sheet = HtmlStyleSheet();
     m_sheet.addDocumentSheets(*m_document, std::filesystem::path(QFile::encodeName(m_folder).toStdString()));
-    m_formats = std::make_unique<HtmlFormats>(font().pointSizeF() > 0 ? font().pointSizeF() : 12.0);
+    m_formats = std::make_unique<HtmlFormats>(font().pointSizeF() > 0 ? font().pointSizeF() : 12.0,
+                                              isLeftToRightOnly(*m_document));
 
     // Built apart and handed over whole: the view and the screen reader see
     // one new document, not thousands of insertions.
@@ -294,6 +326,45 @@ HtmlRenderer::StartState HtmlTextView::stateAt(int position, bool block) const
     return state;
 }
 
+void HtmlTextView::openEdit(int from, int to)
+{
+    constexpr int kNear = 4000;  // characters: a few paragraphs apart
+    if (m_editOpen && (from > m_editTo + kNear || to < m_editFrom - kNear))
+        closeEdit();
+    if (m_editOpen) {
+        m_editFrom = std::min(m_editFrom, from);
+        m_editTo = std::max(m_editTo, to);
+        return;
+    }
+    m_edit = QTextCursor(document());
+    m_edit.beginEditBlock();
+    m_editOpen = true;
+    m_editFrom = from;
+    m_editTo = to;
+    QTimer::singleShot(0, this, [this] { closeEdit(); });
+}
+
+void HtmlTextView::closeEdit() const
+{
+    if (!m_editOpen)
+        return;
+    m_editOpen = false;
+    m_edit.endEditBlock();
+    m_edit = QTextCursor();
+}
+
+bool HtmlTextView::event(QEvent* event)
+{
+    closeEdit();
+    return QTextBrowser::event(event);
+}
+
+bool HtmlTextView::viewportEvent(QEvent* event)
+{
+    closeEdit();
+    return QTextBrowser::viewportEvent(event);
+}
+
 bool HtmlTextView::replaceContent(xmlNode* element, const std::string& html)
 {
     const auto found = m_ranges.find(element);
@@ -335,6 +406,7 @@ bool HtmlTextView::replaceContent(xmlNode* element, const std::string& html)
     const QTextBlockFormat following = text->findBlock(old.end).blockFormat();
 
     if (!breakAfter && textOf(&scratch, 0, scratchLength) == textOf(text, old.start, old.end)) {
+        openEdit(old.start, old.end);
         QTextCursor cursor(text);
         const std::vector<Run> now = runsOf(text, old.start, old.end);
         const std::vector<Run> wanted = runsOf(&scratch, 0, scratchLength);
@@ -368,6 +440,7 @@ bool HtmlTextView::replaceContent(xmlNode* element, const std::string& html)
         for (const auto& [node, range] : added)
             m_ranges[node] = HtmlRenderer::Range{old.start + range.start, old.start + range.end};
     } else {
+        closeEdit();
         const int lengthBefore = text->characterCount();
         QTextCursor cursor(text);
         cursor.beginEditBlock();
@@ -461,6 +534,7 @@ bool HtmlTextView::scrollToFragment(const QString& fragment)
 
 void HtmlTextView::ensureLaidOut() const
 {
+    closeEdit();
     // The layout works through a long text lazily and tells the view its size
     // later; the scroll range has to cover the whole text now.
     QAbstractTextDocumentLayout* layout = document()->documentLayout();

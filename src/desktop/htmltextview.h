@@ -77,6 +77,8 @@ public:
     int rewriteCount() const { return m_rewrites; }
 
 protected:
+    bool event(QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -100,6 +102,8 @@ private:
     HtmlRenderer::StartState stateAt(int position, bool block) const;
     void updateOverlays();
     void ensureLaidOut() const;
+    void openEdit(int from, int to);
+    void closeEdit() const;
     QString hrefAt(int position) const;
 
     Listener* m_listener = nullptr;
@@ -112,6 +116,15 @@ private:
     QString m_location;  // absolute path of the shown document
     QString m_folder;    // its folder, ending in "/"
     QString m_pressedHref;
+    // Changes close to each other (the highlight leaving one phrase and
+    // coming to the next) are told to the layout as one: it then moves the
+    // rest of a long text once, not once per change. The edit closes before
+    // anything looks at the layout, and at the latest in the next turn of the
+    // event loop.
+    mutable QTextCursor m_edit;
+    mutable bool m_editOpen = false;
+    int m_editFrom = 0;
+    int m_editTo = 0;
     int m_rewrites = 0;
 };
 

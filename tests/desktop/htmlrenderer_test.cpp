@@ -27,7 +27,7 @@ constexpr qreal kBaseSize = 10;
 // A document rendered whole, as the text view loads it.
 struct Rendered {
     explicit Rendered(const std::string& markup, const std::string& folder = "/nonexistent/")
-        : doc(HtmlDocument::fromUtf8(markup)), styler(sheet), formats(kBaseSize)
+        : doc(HtmlDocument::fromUtf8(markup)), styler(sheet), formats(kBaseSize, true)
     {
         sheet.addDocumentSheets(doc, folder);
         text.setUndoRedoEnabled(false);
