@@ -250,7 +250,7 @@ bool HtmlDocument::setInnerHtml(xmlNode* element, std::string_view markup,
 {
     if (!HtmlNode::isElement(element) || HtmlNode::isVoid(element))
         return false;
-    const std::string_view content = withoutBodyTags(markup);
+    const std::string_view content = element == m_body ? withoutBodyTags(markup) : markup;
 
     // Parsed as the content of a body, so the parser neither adds a head nor
     // moves text into an implied paragraph.

@@ -51,11 +51,12 @@ public:
     std::string innerHtml(const xmlNode* element) const;
     std::string outerHtml(const xmlNode* element) const;
 
-    // Replaces the element's content with `markup` parsed in the body. Markup
+    // Replaces the element's content with `markup` parsed in the body; a body
+    // start or end tag in it is passed over. Markup set as the body's content
     // that opens with a <BODY ...> start tag and closes with </BODY> (the
-    // body's outer markup set as the body's content) gives the content between
-    // them, without a second body; that content is what is kept. False, and
-    // nothing changes, for an element that cannot have content (BR, IMG...).
+    // body's outer markup) is kept without those two tags, so that setting the
+    // outer markup again and again does not pile them up. False, and nothing
+    // changes, for an element that cannot have content (BR, IMG...).
     // `beforeRemove` is called with every element about to go, while still valid.
     bool setInnerHtml(xmlNode* element, std::string_view markup,
                       const std::function<void(const xmlNode*)>& beforeRemove = {});

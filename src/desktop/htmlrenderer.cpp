@@ -417,6 +417,7 @@ void HtmlRenderer::lineBreak(const xmlNode* element, const HtmlStyle& style)
     const bool recorded = records(element, style);
     if (recorded)
         m_pendingStarts.push_back(element);
+    m_pendingSpace = false;  // white space before a line break is not shown
     materialize();
     m_cursor->insertText(QString(QChar::LineSeparator), charFormat(m_frames.back(), style));
     m_atBlockStart = false;

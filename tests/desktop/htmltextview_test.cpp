@@ -332,6 +332,44 @@ TEST_F(HtmlTextViewTest, MeasuresAndScrollsTheBody)
     ASSERT_TRUE(view.scrollIntoView("p299"));
     EXPECT_EQ(view.scrollTop(), height - viewHeight);
     EXPECT_FALSE(view.scrollIntoView("nothing"));
+
+    // The highlighter's centring: top of the view, then half a view back.
+    ASSERT_TRUE(view.scrollIntoView("p150"));
+    const int top = view.scrollTop();
+    ASSERT_GT(view.bodyScrollHeight() - top, viewHeight);
+    view.setScrollTop(top - viewHeight / 2);
+    EXPECT_NEAR(view.cursorRect(at).top(), viewHeight / 2, 2);
+}
+
+TEST_F(HtmlTextViewTest, SurvivesBrokenMarkupAndKeepsItsRangesInStep)
+{
+    view.navigate(write("a.html", "<html><head><title id=t>T</title></head><body><p id=p1>one</p>"
+                                  "<div id=d><p id=p2>two <img id=img src=x.png><br id=br></p></div>"
+                                  "<p id=hidden style=\"display: none\">h</p><p id=last>last paragraph</p>"
+                                  "</body></html>"));
+    const auto textAt = [&](const char* id) {
+        const auto [start, end] = *view.elementRange(id);
+        return view.document()->toRawText().mid(start, end - start).toStdString();
+    };
+    EXPECT_FALSE(view.setElementInnerHtml("br", "x"));
+    EXPECT_TRUE(view.setElementInnerHtml("t", "<b>title</b>"));
+    EXPECT_TRUE(view.setElementInnerHtml("hidden", "<p id=inner>still hidden</p>"));
+    EXPECT_EQ(text(), "one\u2029two\u2028\u2029last paragraph");
+    for (const char* markup : {"", "<p>unclosed <b>bold <i>both", "</p></div></body></html>after", "<html><body>x",
+                               "<BODY class=\"z\">in body</BODY>", "a <span style=\"COLOR: #ff0000\">p</SPAN> id=\"x\">",
+                               "<<<>>>&&&;;", "<table><tr><td>cell", "<li>item<li>item", "<pre>\n\n  x</pre>",
+                               "<!-- unclosed comment", "<script>document.write('x')</script>visible"}) {
+        for (const char* id : {"p1", "d", "p2"}) {
+            if (!view.hasElement(id))
+                continue;
+            ASSERT_TRUE(view.setElementInnerHtml(id, markup)) << markup;
+            EXPECT_EQ(view.elementInnerHtml(id), markup);
+            EXPECT_EQ(textAt("last"), "last paragraph") << id << " " << markup;
+        }
+    }
+    ASSERT_TRUE(view.setBodyInnerHtml(*view.bodyOuterHtml() + "<p id=more>more</p>"));
+    EXPECT_EQ(textAt("last"), "last paragraph");
+    EXPECT_EQ(textAt("more"), "more");
 }
 
 TEST_F(HtmlTextViewTest, RaisesBeforeNavigateAndKeepsTheDocumentWhenCancelled)
