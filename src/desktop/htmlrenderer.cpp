@@ -388,12 +388,14 @@ void HtmlRenderer::text(const xmlNode* node)
     for (const QChar ch : content) {
         if (isCollapsible(ch)) {
             // Leading white space joins what came before; it is written, if
-            // at all, only when more content follows.
-            if (out.isEmpty())
-                m_pendingSpace = true;
-            else
+            // at all, only when more content follows, in the format of the
+            // text where it began.
+            if (!out.isEmpty()) {
                 space = true;
-            m_spaceFormat = format;
+            } else if (!m_pendingSpace) {
+                m_pendingSpace = true;
+                m_spaceFormat = format;
+            }
             continue;
         }
         if (space) {
@@ -408,8 +410,10 @@ void HtmlRenderer::text(const xmlNode* node)
     m_cursor->insertText(out, format);
     m_atBlockStart = false;
     m_afterSpace = false;
-    if (space)
+    if (space) {
         m_pendingSpace = true;
+        m_spaceFormat = format;
+    }
 }
 
 void HtmlRenderer::lineBreak(const xmlNode* element, const HtmlStyle& style)

@@ -112,7 +112,10 @@ HtmlTextView::HtmlTextView(QWidget* parent) : QTextBrowser(parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 }
 
-HtmlTextView::~HtmlTextView() = default;
+HtmlTextView::~HtmlTextView()
+{
+    closeEdit();
+}
 
 HtmlTextView::Target HtmlTextView::targetOfLocation(const QString& location)
 {
@@ -123,7 +126,7 @@ HtmlTextView::Target HtmlTextView::targetOfLocation(const QString& location)
         path = url.toLocalFile();
         target.hasFragment = url.hasFragment();
         target.fragment = url.fragment(QUrl::FullyDecoded);
-    } else {
+    } else if (!QFileInfo::exists(path)) {  // a '#' may belong to a folder's name
         const qsizetype hash = path.indexOf(u'#');
         if (hash >= 0) {
             target.hasFragment = true;

@@ -115,7 +115,7 @@ TEST(HtmlRenderer, KeepsTheLinesOfPreformattedText)
 
 TEST(HtmlRenderer, MakesLinksAnchorsWithTheirHrefAsWritten)
 {
-    const Rendered r("<body><p><a id=l href=\"speechgen0002.smil#tcp8\">Here <b id=b>is</b></a> "
+    const Rendered r("<body><p>Before <a id=l href=\"speechgen0002.smil#tcp8\">Here <b id=b>is</b></a> "
                      "<a id=n name=top>not a link</a></p></body>");
     const QTextCharFormat link = r.formatOf("l");
     EXPECT_TRUE(link.isAnchor());
@@ -123,7 +123,8 @@ TEST(HtmlRenderer, MakesLinksAnchorsWithTheirHrefAsWritten)
     EXPECT_EQ(r.formatOf("b").anchorHref(), "speechgen0002.smil#tcp8");
     EXPECT_EQ(r.formatOf("b").fontWeight(), QFont::Bold);
     EXPECT_FALSE(r.formatOf("n").isAnchor());
-    EXPECT_FALSE(r.formatAt(r.range("l").end).isAnchor());  // the space between the links
+    EXPECT_FALSE(r.formatAt(r.range("l").start - 1).isAnchor());  // the spaces around a link
+    EXPECT_FALSE(r.formatAt(r.range("l").end).isAnchor());
 }
 
 TEST(HtmlRenderer, ShowsImagesThatExistAndPassesOverOthers)

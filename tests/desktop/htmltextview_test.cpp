@@ -2,6 +2,7 @@
 
 #include "support/tempdir.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -470,6 +471,18 @@ TEST_F(HtmlTextViewTest, ActivatesLinksFromTheKeyboardAndTheMouse)
     QApplication::sendEvent(&view, &enter);
     EXPECT_EQ(listener.before.size(), count);
 
+    // Tab selects the next link; Return follows it.
+    caret.setPosition(0);
+    view.setTextCursor(caret);
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QApplication::sendEvent(&view, &tab);
+    EXPECT_EQ(view.textCursor().selectedText(), "a link");
+    QApplication::sendEvent(&view, &tab);
+    EXPECT_EQ(view.textCursor().selectedText(), "another");
+    QApplication::sendEvent(&view, &enter);
+    EXPECT_EQ(listener.before.back(), dir.folder() + "s2.smil#t2");
+    listener.before.clear();
+
     QTextCursor target(view.document());
     target.setPosition(static_cast<int>(all.indexOf("other")));
     const QPoint point = view.cursorRect(target).center() + QPoint(3, 0);
@@ -480,6 +493,26 @@ TEST_F(HtmlTextViewTest, ActivatesLinksFromTheKeyboardAndTheMouse)
     QApplication::sendEvent(view.viewport(), &press);
     QApplication::sendEvent(view.viewport(), &release);
     EXPECT_EQ(listener.before.back(), dir.folder() + "s2.smil#t2");
+}
+
+TEST_F(HtmlTextViewTest, GivesTheScreenReaderItsNameTextAndCaret)
+{
+    view.navigate(write("a.html", "<html><body><h1>Chapter</h1><p>First line of text.</p></body></html>"));
+    view.setAccessibleName("Text");
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&view);
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(accessible->text(QAccessible::Name), "Text");
+    QAccessibleTextInterface* textInterface = accessible->textInterface();
+    ASSERT_NE(textInterface, nullptr);
+    EXPECT_EQ(textInterface->characterCount(), view.document()->characterCount() - 1);
+    EXPECT_TRUE(textInterface->text(0, textInterface->characterCount()).contains("First line of text."));
+    EXPECT_TRUE(accessible->state().readOnly);
+
+    QTextCursor caret(view.document());
+    caret.setPosition(12);
+    view.setTextCursor(caret);
+    EXPECT_EQ(textInterface->cursorPosition(), 12);
+    EXPECT_TRUE(view.textInteractionFlags().testFlag(Qt::TextSelectableByKeyboard));
 }
 
 TEST_F(HtmlTextViewTest, ReadsLatin1DocumentsAndTheirStyleSheets)
