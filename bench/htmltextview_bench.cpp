@@ -140,6 +140,43 @@ void firstHighlightAfterLoading(benchmark::State& state, HtmlTextView& view)
     }
 }
 
+// A search term marked all through the text (and taken out again), as the
+// term marking does it: the body's outer markup with spans around every
+// occurrence set as the body's content.
+void termMarking(benchmark::State& state, HtmlTextView& view)
+{
+    view.navigate(book().path());
+    view.bodyScrollHeight();
+    QApplication::processEvents();
+    const std::string term = "phrase";
+    const std::string open = "<span style=\"BACKGROUND-COLOR: #ff8000\">";
+    const std::string original = *view.bodyInnerHtml();
+    int marks = 0;
+    for (auto _ : state) {
+        // The marked markup is made in one pass; only the view's part is timed.
+        const std::string outer = *view.bodyOuterHtml();
+        std::string markup;
+        markup.reserve(outer.size() * 2);
+        marks = 0;
+        std::size_t from = 0;
+        for (std::size_t at = outer.find(term, 1); at != std::string::npos; at = outer.find(term, at + term.size())) {
+            markup.append(outer, from, at - from);
+            markup += open;
+            markup += term;
+            markup += kClose;
+            from = at + term.size();
+            ++marks;
+        }
+        markup.append(outer, from);
+        const auto start = std::chrono::steady_clock::now();
+        view.setBodyInnerHtml(markup);
+        view.viewport()->repaint();
+        state.SetIterationTime(seconds(start));
+        view.setBodyInnerHtml(original);
+    }
+    state.counters["marks"] = marks;
+}
+
 void highlightMove(benchmark::State& state, HtmlTextView& view, const std::string& open)
 {
     view.navigate(book().path());
@@ -183,6 +220,8 @@ int main(int argc, char** argv)
     benchmark::RegisterBenchmark("firstHighlightAfterLoading",
                                  [&](benchmark::State& s) { korvin::firstHighlightAfterLoading(s, view); })
         ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(7)->ReportAggregatesOnly(true);
+    benchmark::RegisterBenchmark("termMarking", [&](benchmark::State& s) { korvin::termMarking(s, view); })
+        ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->ReportAggregatesOnly(true);
     for (const auto& [name, open] : {std::pair<const char*, const char*>{"bold", "<SPAN style=\"FONT-WEIGHT: bold\">"},
                                      {"background", "<SPAN style=\"BACKGROUND-COLOR: #ff8000\">"}}) {
         const std::string markup = open;
