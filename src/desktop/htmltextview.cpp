@@ -1,5 +1,7 @@
 #include "desktop/htmltextview.h"
 
+#include "desktop/htmlcontentupdater.h"
+#include "desktop/htmllinktarget.h"
 #include "desktop/htmlnode.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -16,46 +18,11 @@
 #include <QTimer>
 #include <QUrl>
 
-#include <unordered_set>
-#include <vector>
 
 namespace korvin {
 namespace {
 
 constexpr int kDocumentMargin = 8;
-
-// One stretch of characters of the same format.
-struct Run {
-    int position = 0;  // relative to the range's start
-    int length = 0;
-    QTextCharFormat format;
-};
-
-// The formatted stretches of [from, to) of a document, block separators left
-// out.
-std::vector<Run> runsOf(const QTextDocument* document, int from, int to)
-{
-    std::vector<Run> runs;
-    for (QTextBlock block = document->findBlock(from); block.isValid() && block.position() < to;
-         block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            const int start = std::max(fragment.position(), from);
-            const int end = std::min(fragment.position() + fragment.length(), to);
-            if (start < end)
-                runs.push_back(Run{start - from, end - start, fragment.charFormat()});
-        }
-    }
-    return runs;
-}
-
-QString textOf(const QTextDocument* document, int from, int to)
-{
-    QTextCursor cursor(const_cast<QTextDocument*>(document));
-    cursor.setPosition(from);
-    cursor.setPosition(to, QTextCursor::KeepAnchor);
-    return cursor.selectedText();
-}
 
 QString escaped(const QString& text)
 {
@@ -89,16 +56,6 @@ bool isLeftToRightOnly(const HtmlDocument& document)
 
 }  // namespace
 
-std::string HtmlTextView::Target::url() const
-{
-    if (!external.isEmpty())
-        return external.toStdString();
-    QString url = path;
-    if (hasFragment)
-        url += u'#' + fragment;
-    return url.toStdString();
-}
-
 HtmlTextView::HtmlTextView(QWidget* parent) : QTextBrowser(parent)
 {
     setReadOnly(true);
@@ -117,54 +74,9 @@ HtmlTextView::~HtmlTextView()
     closeEdit();
 }
 
-HtmlTextView::Target HtmlTextView::targetOfLocation(const QString& location)
-{
-    Target target;
-    QString path = location;
-    if (path.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
-        const QUrl url(path);
-        path = url.toLocalFile();
-        target.hasFragment = url.hasFragment();
-        target.fragment = url.fragment(QUrl::FullyDecoded);
-    } else if (!QFileInfo::exists(path)) {  // a '#' may belong to a folder's name
-        const qsizetype hash = path.indexOf(u'#');
-        if (hash >= 0) {
-            target.hasFragment = true;
-            target.fragment = path.mid(hash + 1);
-            path.truncate(hash);
-        }
-    }
-    target.path = path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
-    return target;
-}
-
-HtmlTextView::Target HtmlTextView::targetOfHref(const QString& written) const
-{
-    QString href = written.trimmed();
-    Target target;
-    if (href.startsWith(u'#')) {
-        target.path = m_location;
-        target.hasFragment = true;
-        target.fragment = QUrl::fromPercentEncoding(href.mid(1).toUtf8());
-        return target;
-    }
-    href.replace(u'\\', u'/');
-    const QUrl relative(href);
-    if (!relative.scheme().isEmpty() && relative.scheme().compare(QLatin1String("file"), Qt::CaseInsensitive) != 0) {
-        target.external = written.trimmed();
-        return target;
-    }
-    const QUrl resolved = QUrl::fromLocalFile(m_location.isEmpty() ? QDir::currentPath() + u'/' : m_location)
-                              .resolved(relative);
-    target.path = QDir::cleanPath(resolved.toLocalFile());
-    target.hasFragment = resolved.hasFragment();
-    target.fragment = resolved.fragment(QUrl::FullyDecoded);
-    return target;
-}
-
 void HtmlTextView::navigate(const std::string& location)
 {
-    const Target target = targetOfLocation(QString::fromStdString(location));
+    const HtmlLinkTarget target = HtmlLinkTarget::ofLocation(QString::fromStdString(location));
     bool cancel = false;
     if (m_listener)
         m_listener->beforeNavigate(target.url(), cancel);
@@ -180,7 +92,7 @@ void HtmlTextView::activateLink(const QString& href)
 {
     if (href.trimmed().isEmpty())
         return;
-    const Target target = targetOfHref(href);
+    const HtmlLinkTarget target = HtmlLinkTarget::ofHref(href, m_location);
     bool cancel = false;
     if (m_listener)
         m_listener->beforeNavigate(target.url(), cancel);
@@ -315,20 +227,6 @@ std::optional<std::pair<int, int>> HtmlTextView::elementRange(const std::string&
     return std::make_pair(found->second.start, found->second.end);
 }
 
-HtmlRenderer::StartState HtmlTextView::stateAt(int position, bool block) const
-{
-    const QTextDocument* text = document();
-    const QTextBlock current = text->findBlock(position);
-    const int offset = position - current.position();
-    const int marker = current.blockFormat().intProperty(HtmlFormats::kMarkerLength);
-    HtmlRenderer::StartState state;
-    state.atBlockStart = offset == 0 || (marker > 0 && offset == marker);
-    const QChar before = position > 0 ? text->characterAt(position - 1) : QChar();
-    state.afterSpace = state.atBlockStart || before == u' ' || before == u'\t' || before == QChar::LineSeparator;
-    state.needBlock = block;
-    return state;
-}
-
 void HtmlTextView::openEdit(int from, int to)
 {
     constexpr int kNear = 4000;  // characters: a few paragraphs apart
@@ -380,109 +278,22 @@ bool HtmlTextView::replaceContent(xmlNode* element, const std::string& html)
     });
     if (!changed)
         return false;
-    if (!shown) {
-        if (overlaysChanged)
-            updateOverlays();
-        return true;  // hidden, nothing to show
+    const HtmlStyle style = shown ? m_styler.computeFromRoot(element) : HtmlStyle();
+    if (shown && style.display != HtmlDisplay::None) {
+        HtmlRenderer renderer(m_styler, *m_formats, m_folder);
+        HtmlContentUpdater updater(*document(), renderer, m_ranges, m_overlays);
+        updater.prepare(element, style, old);
+        if (updater.sameText()) {
+            openEdit(old.start, old.end);
+        } else {
+            closeEdit();
+            ++m_rewrites;
+        }
+        updater.apply();
+        overlaysChanged |= updater.hasOverlays();
     }
-
-    QTextDocument* text = document();
-    const HtmlStyle style = m_styler.computeFromRoot(element);
-    if (style.display == HtmlDisplay::None)
-        return true;
-    const HtmlRenderer::StartState state = stateAt(old.start, style.isBlock());
-    HtmlRenderer renderer(m_styler, *m_formats, m_folder);
-
-    // The new content rendered apart first: usually only marker spans came or
-    // went and the text is the same.
-    QTextDocument scratch;
-    scratch.setUndoRedoEnabled(false);
-    QTextCursor scratchCursor(&scratch);
-    HtmlRenderer::Ranges added;
-    HtmlRenderer::Overlays addedOverlays;
-    renderer.renderContent(scratchCursor, element, style, state, added, addedOverlays);
-    const int scratchLength = scratch.characterCount() - 1;
-    // Content that ends in a block needs a block break after it; the text may
-    // have one there already.
-    const bool breakAfter = renderer.endsNeedingBlock() && old.end < text->characterCount() - 1
-                            && text->characterAt(old.end) != QChar::ParagraphSeparator;
-    const QTextBlockFormat following = text->findBlock(old.end).blockFormat();
-
-    if (!breakAfter && textOf(&scratch, 0, scratchLength) == textOf(text, old.start, old.end)) {
-        openEdit(old.start, old.end);
-        QTextCursor cursor(text);
-        const std::vector<Run> now = runsOf(text, old.start, old.end);
-        const std::vector<Run> wanted = runsOf(&scratch, 0, scratchLength);
-        // Both cover the same characters; walk them together.
-        std::size_t i = 0;
-        std::size_t j = 0;
-        int nowUsed = 0;
-        int wantedUsed = 0;
-        while (i < now.size() && j < wanted.size()) {
-            const int length = std::min(now[i].length - nowUsed, wanted[j].length - wantedUsed);
-            if (now[i].format != wanted[j].format) {
-                const int at = old.start + wanted[j].position + wantedUsed;
-                cursor.setPosition(at);
-                cursor.setPosition(at + length, QTextCursor::KeepAnchor);
-                cursor.setCharFormat(wanted[j].format);
-            }
-            nowUsed += length;
-            wantedUsed += length;
-            if (nowUsed == now[i].length)
-                ++i, nowUsed = 0;
-            if (wantedUsed == wanted[j].length)
-                ++j, wantedUsed = 0;
-        }
-        for (QTextBlock block = scratch.begin().next(); block.isValid(); block = block.next()) {
-            const QTextBlock target = text->findBlock(old.start + block.position());
-            if (target.blockFormat() != block.blockFormat()) {
-                cursor.setPosition(target.position());
-                cursor.setBlockFormat(block.blockFormat());
-            }
-        }
-        for (const auto& [node, range] : added)
-            m_ranges[node] = HtmlRenderer::Range{old.start + range.start, old.start + range.end};
-    } else {
-        closeEdit();
-        const int lengthBefore = text->characterCount();
-        QTextCursor cursor(text);
-        cursor.beginEditBlock();
-        cursor.setPosition(old.start);
-        cursor.setPosition(old.end, QTextCursor::KeepAnchor);
-        cursor.removeSelectedText();
-        added.clear();
-        addedOverlays.clear();
-        renderer.renderContent(cursor, element, style, state, added, addedOverlays);
-        if (renderer.endsNeedingBlock() && cursor.position() < text->characterCount() - 1
-            && text->characterAt(cursor.position()) != QChar::ParagraphSeparator)
-            cursor.insertBlock(following, QTextCharFormat());
-        cursor.endEditBlock();
-        const int delta = text->characterCount() - lengthBefore;
-
-        std::unordered_set<const xmlNode*> ancestors;
-        for (const xmlNode* up = element->parent; up; up = up->parent)
-            ancestors.insert(up);
-        for (auto& [node, range] : m_ranges) {
-            if (node == element)
-                continue;
-            if (ancestors.count(node)) {
-                range.end += delta;
-            } else if (range.start > old.end
-                       || (range.start == old.end
-                           && (old.start < old.end || HtmlNode::precedes(element, node)))) {
-                range.start += delta;
-                range.end += delta;
-            }
-        }
-        for (const auto& [node, range] : added)
-            m_ranges[node] = range;
-        ++m_rewrites;
-    }
-    if (!addedOverlays.empty() || overlaysChanged) {
-        for (auto& [node, format] : addedOverlays)
-            m_overlays[node] = format;
+    if (overlaysChanged)
         updateOverlays();
-    }
     return true;
 }
 

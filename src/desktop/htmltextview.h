@@ -84,22 +84,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    struct Target {
-        QString path;  // absolute, for a local file
-        QString fragment;
-        bool hasFragment = false;
-        QString external;  // any other URL
-        std::string url() const;
-    };
-
-    static Target targetOfLocation(const QString& location);
-    Target targetOfHref(const QString& href) const;
     void load(const QString& path);
     void completeLater();
     bool scrollToFragment(const QString& fragment);
     bool scrollToElement(const xmlNode* element);
     bool replaceContent(xmlNode* element, const std::string& html);
-    HtmlRenderer::StartState stateAt(int position, bool block) const;
     void updateOverlays();
     void ensureLaidOut() const;
     void openEdit(int from, int to);

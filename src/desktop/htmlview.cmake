@@ -12,7 +12,9 @@ set_target_properties(korvin_htmldoc PROPERTIES AUTOMOC OFF)
 
 # korvin_htmlview: the Qt text view that shows the document.
 add_library(korvin_htmlview STATIC
+    ${CMAKE_CURRENT_SOURCE_DIR}/htmlcontentupdater.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/htmlformats.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/htmllinktarget.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/htmlrenderer.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/htmltextview.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/htmltextview.h)

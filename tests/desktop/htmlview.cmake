@@ -9,6 +9,7 @@ korvin_add_tests(korvin_htmldoc_tests
 
 # The Qt text view, offscreen. A main of its own creates the QApplication.
 add_executable(korvin_htmlview_tests
+    ${CMAKE_CURRENT_SOURCE_DIR}/htmllinktarget_test.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/htmlrenderer_test.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/htmltextview_test.cpp)
 target_link_libraries(korvin_htmlview_tests PRIVATE korvin_htmlview korvin_test_support GTest::gtest)
