@@ -30,9 +30,10 @@ class HtmlStyler;
 //
 // The renderer notes the range of every element with an id, of the body, of
 // named anchors (<a name>) and of every colour marker span
-// (HtmlStyle::isOverlay): from its first character
-// (after any space or block break that came before it) to the end of its last
-// one; an element without content sits where the next content begins. Given
+// (HtmlStyle::isOverlay): from its first character (after any space or block
+// break that came before it; a list item's marker belongs to the item) to the
+// end of its last one; an element without content sits where the next
+// content begins. Given
 // the state of the text before the insertion point, rendering an element's
 // content alone gives the same characters and formats as rendering the whole
 // document did there; the text view relies on that to re-render one element.

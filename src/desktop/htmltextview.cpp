@@ -18,7 +18,6 @@
 #include <QTimer>
 #include <QUrl>
 
-
 namespace korvin {
 namespace {
 
