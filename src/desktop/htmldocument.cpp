@@ -11,7 +11,7 @@
 #include <climits>
 #include <fstream>
 #include <iterator>
-#include <sstream>
+#include <system_error>
 
 namespace korvin {
 namespace {
@@ -113,14 +113,23 @@ HtmlDocument::~HtmlDocument() = default;
 
 std::optional<HtmlDocument> HtmlDocument::load(const std::filesystem::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
+    std::error_code error;
+    if (std::filesystem::is_directory(file, error))
+        return std::nullopt;
+    std::ifstream in(file, std::ios::binary | std::ios::ate);
     if (!in)
         return std::nullopt;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
+    const std::streamoff size = in.tellg();
+    std::string bytes;
+    if (size > 0) {
+        bytes.resize(static_cast<std::size_t>(size));
+        in.seekg(0);
+        in.read(bytes.data(), size);
+        bytes.resize(static_cast<std::size_t>(in.gcount()));
+    }
     if (in.bad())
         return std::nullopt;
-    return fromBytes(bytes.str());
+    return fromBytes(bytes);
 }
 
 HtmlDocument HtmlDocument::fromBytes(std::string_view bytes)

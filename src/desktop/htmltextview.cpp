@@ -161,9 +161,16 @@ void HtmlTextView::load(const QString& path)
     HtmlRenderer renderer(m_styler, *m_formats, m_folder);
     const xmlNode* body = m_document->body();
     renderer.renderElement(cursor, body, m_styler.computeFromRoot(body->parent), {}, m_ranges, m_overlays);
-    setDocument(text);  // deletes the previous document, a child of this view
+    // The previous document is let go after the new one shows.
+    QTextDocument* previous = document();
+    if (previous && previous->parent() == this)
+        previous->setParent(nullptr);
+    m_retired.reset(previous && previous->parent() == nullptr ? previous : nullptr);
+    setDocument(text);
     setTextCursor(QTextCursor(text));
     updateOverlays();
+    if (m_retired)
+        QTimer::singleShot(0, this, [this] { m_retired.reset(); });
 }
 
 std::string HtmlTextView::locationName() const

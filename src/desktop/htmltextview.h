@@ -9,6 +9,7 @@
 
 #include <QString>
 #include <QTextBrowser>
+#include <QTextDocument>
 
 #include <memory>
 #include <optional>
@@ -115,6 +116,7 @@ private:
     int m_editFrom = 0;
     int m_editTo = 0;
     int m_rewrites = 0;
+    std::unique_ptr<QTextDocument> m_retired;  // the document shown before, until the next turn of the event loop
 };
 
 }  // namespace korvin

@@ -388,6 +388,7 @@ TEST(HtmlDocument, LoadsFilesAndReportsMissingOnes)
     ASSERT_TRUE(doc.has_value());
     EXPECT_EQ(textOf(doc->elementById("b")), "\u00FCber <tags> & &unknown; 5 > 3");
     EXPECT_FALSE(HtmlDocument::load(dir.path() / "missing.html").has_value());
+    EXPECT_FALSE(HtmlDocument::load(dir.path()).has_value());
 }
 
 TEST(HtmlDocument, SurvivesDeepNesting)
