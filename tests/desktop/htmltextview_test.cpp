@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -371,6 +372,51 @@ TEST_F(HtmlTextViewTest, SurvivesBrokenMarkupAndKeepsItsRangesInStep)
     ASSERT_TRUE(view.setBodyInnerHtml(*view.bodyOuterHtml() + "<p id=more>more</p>"));
     EXPECT_EQ(textAt("last"), "last paragraph");
     EXPECT_EQ(textAt("more"), "more");
+}
+
+// Tag soup from a fixed seed: pieces of markup in any order.
+std::string soup(std::mt19937& random, int pieces)
+{
+    static const std::vector<std::string> kPieces = {
+        "<p id=a>", "</p>", "<div id=b>", "</div>", "<span id=c>", "</span>", "<b>", "</b>", "<i>", "<ul>",
+        "<li id=d>", "<ol start=3>", "</ol>", "<table>", "<tr id=e>", "<td>", "<th>", "<pre>", "\n", "<br>",
+        "<hr>", "<img src=x.png>", "<a href=\"s.smil#1\">", "</a>", "<a name=n>", "text ", "more words ",
+        "&amp;", "&nbsp;", "&#x263A;", " ", "  \t ", "<h1 id=f>", "</h1>", "<blockquote>", "<span style=\"color: red\">",
+        "<span style=\"FONT-WEIGHT: bold\">", "<body>", "</body>", "<!--", "-->", "<style>p{color:red}</style>",
+        "<script>x<y</script>", "<p style=\"display: none\">", "<font size=7>", "\xC3\xA4", "<", ">", "\"", "="};
+    std::string markup;
+    for (int i = 0; i < pieces; ++i)
+        markup += kPieces[random() % kPieces.size()];
+    return markup;
+}
+
+TEST_F(HtmlTextViewTest, SurvivesTagSoupAndChangesOfIt)
+{
+    std::mt19937 random(1);
+    for (int round = 0; round < 40; ++round) {
+        view.navigate(write("soup.html", "<html><body>" + soup(random, 60) + "<p id=last>end</p></body></html>"));
+        for (int change = 0; change < 10; ++change) {
+            const char* ids[] = {"a", "b", "c", "d", "e", "f", "last"};
+            const std::string id = ids[random() % 7];
+            if (!view.hasElement(id))
+                continue;
+            const std::string markup = soup(random, 12);
+            if (view.setElementInnerHtml(id, markup)) {
+                EXPECT_EQ(view.elementInnerHtml(id), markup);
+            }
+            if (random() % 3 == 0) {
+                wrap(id, kBold);
+                unwrap(id, kBold);
+            }
+        }
+        if (view.hasElement("last") && view.elementRange("last")) {
+            const auto [start, end] = *view.elementRange("last");
+            EXPECT_LE(0, start);
+            EXPECT_LE(start, end);
+            EXPECT_LE(end, view.document()->characterCount() - 1);
+        }
+        view.bodyScrollHeight();
+    }
 }
 
 TEST_F(HtmlTextViewTest, RaisesBeforeNavigateAndKeepsTheDocumentWhenCancelled)
