@@ -6,6 +6,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QImage>
+#include <QTextImageFormat>
+#include <QUrl>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -559,6 +562,22 @@ TEST_F(HtmlTextViewTest, GivesTheScreenReaderItsNameTextAndCaret)
     view.setTextCursor(caret);
     EXPECT_EQ(textInterface->cursorPosition(), 12);
     EXPECT_TRUE(view.textInteractionFlags().testFlag(Qt::TextSelectableByKeyboard));
+}
+
+TEST_F(HtmlTextViewTest, LoadsTheImagesOfTheDocument)
+{
+    QImage picture(30, 10, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    std::filesystem::create_directories(dir.path() / "images");
+    ASSERT_TRUE(picture.save(QString::fromStdString((dir.path() / "images" / "p.png").string())));
+    view.navigate(write("a.html", "<p>before <img src=\"images/p.png\" alt=\"A blue bar\"> after</p>"));
+    view.viewport()->repaint();
+    const QTextImageFormat image = formatAt(7).toImageFormat();
+    ASSERT_TRUE(image.isValid());
+    const QVariant loaded = view.document()->resource(QTextDocument::ImageResource, QUrl(image.name()));
+    ASSERT_TRUE(loaded.isValid());
+    const QImage shown = loaded.canConvert<QImage>() ? loaded.value<QImage>() : QImage::fromData(loaded.toByteArray());
+    EXPECT_EQ(shown.size(), QSize(30, 10));
 }
 
 TEST_F(HtmlTextViewTest, ReadsLatin1DocumentsAndTheirStyleSheets)
