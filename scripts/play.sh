@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Korvin and starts it. Without an argument
-# the bundled manual is read.
+# Installs what is missing, builds Korvin and starts its window. Without an
+# argument the bundled manual is opened.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh run
@@ -9,4 +9,4 @@ cmake --build build/release -j "$(nproc)"
 if [ $# -eq 0 ]; then
   set -- resources/documents/Manuals/EN/DAISY
 fi
-exec build/release/korvin --dump-book "$@"
+exec build/release/korvin "$@"

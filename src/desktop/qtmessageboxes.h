@@ -1,0 +1,19 @@
+#pragma once
+
+#include "platform/messagebox.h"
+
+class QWidget;
+
+namespace korvin {
+
+// Modal QMessageBox over the main window.
+class QtMessageBoxes : public MessageBoxes {
+public:
+    explicit QtMessageBoxes(QWidget* parent) : m_parent(parent) {}
+    Result show(const std::string& text, const std::string& caption, Icon icon, Buttons buttons) override;
+
+private:
+    QWidget* m_parent;
+};
+
+}  // namespace korvin
