@@ -40,7 +40,7 @@ std::string findBookFile(std::string_view folder, std::string_view name)
 {
     std::string path(folder);
     path += name;
-    if (exists(path))
+    if (exists(path) || path.find('\0') != std::string::npos)
         return path;
 
     std::string current(folder);

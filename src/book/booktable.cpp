@@ -13,15 +13,44 @@ BookTable::BookTable(std::vector<std::string> columns)
 {
 }
 
+std::string& BookTable::cell(int row, int column)
+{
+    const int inChunk = rowInChunk(row);
+    return m_chunks[static_cast<std::size_t>(chunkOf(row))][static_cast<std::size_t>(inChunk * columnCount() + column)];
+}
+
+const std::string& BookTable::cell(int row, int column) const
+{
+    const int inChunk = rowInChunk(row);
+    return m_chunks[static_cast<std::size_t>(chunkOf(row))][static_cast<std::size_t>(inChunk * columnCount() + column)];
+}
+
+void BookTable::appendRow()
+{
+    const int chunk = chunkOf(rowCount());
+    if (chunk >= static_cast<int>(m_chunks.size()))
+        m_chunks.push_back(std::make_unique<std::string[]>(static_cast<std::size_t>(rowsIn(chunk) * columnCount())));
+    m_states.push_back(kNone);
+}
+
 int BookTable::insertRow(int index, std::string column0)
 {
     if (index < 0 || index > rowCount())
         index = rowCount();
-    std::vector<std::string> row(m_columns.size());
-    if (!row.empty())
-        row[0] = std::move(column0);
-    m_rows.insert(m_rows.begin() + index, std::move(row));
-    m_states.insert(m_states.begin() + index, kNone);
+    appendRow();  // its cells are empty
+    // A row inserted before the end moves the later rows down by one.
+    if (index < rowCount() - 1) {
+        for (int row = rowCount() - 1; row > index; --row) {
+            for (int column = 0; column < columnCount(); ++column)
+                cell(row, column) = std::move(cell(row - 1, column));
+            m_states[static_cast<std::size_t>(row)] = m_states[static_cast<std::size_t>(row - 1)];
+        }
+        for (int column = 0; column < columnCount(); ++column)
+            cell(index, column).clear();
+        m_states[static_cast<std::size_t>(index)] = kNone;
+    }
+    if (columnCount() > 0)
+        cell(index, 0) = std::move(column0);
     if (m_selected >= index)
         ++m_selected;
     return index;
@@ -31,8 +60,15 @@ void BookTable::deleteRow(int row)
 {
     if (!isRow(row))
         return;
-    m_rows.erase(m_rows.begin() + row);
-    m_states.erase(m_states.begin() + row);
+    for (int r = row; r + 1 < rowCount(); ++r) {
+        for (int column = 0; column < columnCount(); ++column)
+            cell(r, column) = std::move(cell(r + 1, column));
+        m_states[static_cast<std::size_t>(r)] = m_states[static_cast<std::size_t>(r + 1)];
+    }
+    const int last = rowCount() - 1;
+    for (int column = 0; column < columnCount(); ++column)
+        std::string().swap(cell(last, column));
+    m_states.pop_back();
     if (m_selected == row)
         m_selected = -1;
     else if (m_selected > row)
@@ -41,24 +77,36 @@ void BookTable::deleteRow(int row)
 
 void BookTable::deleteAllRows()
 {
-    m_rows.clear();
+    // The cells' own storage goes, the chunks stay for the next book: the
+    // window empties and fills the same tables book after book, and memory
+    // given back to the system would be faulted in again page by page.
+    for (int row = 0; row < rowCount(); ++row)
+        for (int column = 0; column < columnCount(); ++column)
+            std::string().swap(cell(row, column));
     m_states.clear();
     m_selected = -1;
     m_mark = -1;
 }
 
-void BookTable::setText(int row, int column, std::string text)
+void BookTable::setText(int row, int column, const std::string& text)
 {
     if (!isRow(row) || column < 0 || column >= columnCount())
         return;
-    m_rows[row][column] = std::move(text);
+    cell(row, column) = text;
+}
+
+void BookTable::setText(int row, int column, std::string&& text)
+{
+    if (!isRow(row) || column < 0 || column >= columnCount())
+        return;
+    cell(row, column) = std::move(text);
 }
 
 const std::string& BookTable::text(int row, int column) const
 {
     if (!isRow(row) || column < 0 || column >= columnCount())
         return kEmpty;
-    return m_rows[row][column];
+    return cell(row, column);
 }
 
 int BookTable::integer(int row, int column) const
@@ -88,16 +136,16 @@ void BookTable::setRowState(int row, int state)
 
 void BookTable::changeState(int row, int state)
 {
-    if (m_states[row] == state)
+    if (m_states[static_cast<std::size_t>(row)] == state)
         return;
-    m_states[row] = state;
+    m_states[static_cast<std::size_t>(row)] = state;
     if (m_listener)
         m_listener(row, state);
 }
 
 int BookTable::rowState(int row) const
 {
-    return isRow(row) ? m_states[row] : kNone;
+    return isRow(row) ? m_states[static_cast<std::size_t>(row)] : kNone;
 }
 
 int BookTable::selectedRow() const
@@ -107,13 +155,15 @@ int BookTable::selectedRow() const
 
 std::size_t BookTable::memoryUsage() const
 {
-    std::size_t bytes = m_rows.capacity() * sizeof(m_rows[0]) + m_states.capacity() * sizeof(int);
-    for (const auto& row : m_rows) {
-        bytes += row.capacity() * sizeof(std::string);
-        for (const auto& cell : row)
-            if (cell.capacity() > sizeof(std::string) - 1)  // beyond the small-string buffer
-                bytes += cell.capacity() + 1;
-    }
+    std::size_t bytes = m_chunks.capacity() * sizeof(m_chunks[0]) + m_states.capacity() * sizeof(int);
+    for (int chunk = 0; chunk < static_cast<int>(m_chunks.size()); ++chunk)
+        bytes += static_cast<std::size_t>(rowsIn(chunk) * columnCount()) * sizeof(std::string);
+    // Texts longer than the string's own small buffer have storage of their own.
+    const std::size_t inPlace = std::string().capacity();
+    for (int row = 0; row < rowCount(); ++row)
+        for (int column = 0; column < columnCount(); ++column)
+            if (cell(row, column).capacity() > inPlace)
+                bytes += cell(row, column).capacity() + 1;
     return bytes;
 }
 

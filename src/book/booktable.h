@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,16 +24,18 @@ public:
 
     const std::vector<std::string>& columns() const { return m_columns; }
     int columnCount() const { return static_cast<int>(m_columns.size()); }
-    int rowCount() const { return static_cast<int>(m_rows.size()); }
+    int rowCount() const { return static_cast<int>(m_states.size()); }
 
     // Inserts a row at `index` (appends when index is at or past the row count)
     // with `column0` in its first cell; returns the row's index.
     int insertRow(int index, std::string column0);
     void deleteRow(int row);
-    // Empties the table; the selection mark returns to -1.
+    // Empties the table; the selection mark returns to -1. The table keeps
+    // the storage of its rows (not of their texts) for the next filling.
     void deleteAllRows();
 
-    void setText(int row, int column, std::string text);
+    void setText(int row, int column, const std::string& text);
+    void setText(int row, int column, std::string&& text);
     const std::string& text(int row, int column) const;
     // A cell read as the C conversions read it: leading blanks and sign, then
     // digits; text that is not a number reads as 0.
@@ -53,16 +56,30 @@ public:
 
     void setRowStateListener(RowStateListener listener) { m_listener = std::move(listener); }
 
-    // Bytes held by the cells, for memory measurements.
+    // Bytes held by the rows and their texts, for memory measurements.
     std::size_t memoryUsage() const;
 
 private:
+    // Rows live in chunks, each chunk one array of cells: a book's 150,000
+    // phrases need no allocation per row, and a cell never moves while rows
+    // are appended. The first chunk is small for the small tables; the others
+    // are large, which the system's allocator serves with few page faults.
+    static constexpr int kFirstChunkRows = 64;
+    static constexpr int kChunkRows = 2048;
+
+    static int chunkOf(int row) { return row < kFirstChunkRows ? 0 : 1 + (row - kFirstChunkRows) / kChunkRows; }
+    static int rowInChunk(int row) { return row < kFirstChunkRows ? row : (row - kFirstChunkRows) % kChunkRows; }
+    static int rowsIn(int chunk) { return chunk == 0 ? kFirstChunkRows : kChunkRows; }
+
     bool isRow(int row) const { return row >= 0 && row < rowCount(); }
+    std::string& cell(int row, int column);
+    const std::string& cell(int row, int column) const;
+    void appendRow();
     void changeState(int row, int state);
 
     std::vector<std::string> m_columns;
-    std::vector<std::vector<std::string>> m_rows;
-    std::vector<int> m_states;
+    std::vector<std::unique_ptr<std::string[]>> m_chunks;
+    std::vector<int> m_states;  // one per row; its size is the row count
     int m_selected = -1;
     int m_mark = -1;
     RowStateListener m_listener;

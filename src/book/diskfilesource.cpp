@@ -36,56 +36,60 @@ private:
 
 }  // namespace
 
-std::optional<std::string> DiskFileSource::readFile(const std::string& path)
+bool DiskFileSource::readFile(const std::string& path, std::string& bytes)
 {
+    bytes.clear();
+    // A NUL byte would end the name early and open another file.
+    if (path.find('\0') != std::string::npos)
+        return false;
     // Non-blocking, so that opening a named pipe returns at once; fstat then
     // turns it away.
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (!file.isOpen())
-        return std::nullopt;
+        return false;
     struct stat status {};
     if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode))
-        return std::nullopt;
+        return false;
     if (status.st_size < 0 || static_cast<unsigned long long>(status.st_size) > kMaxFileBytes)
-        return std::nullopt;
+        return false;
 
-    std::string bytes;
     // The size is a hint: a file that grows meanwhile is read on to its end,
-    // up to the bound.
+    // up to the bound. One byte more than the size lets the end show at once.
     bytes.resize(static_cast<std::size_t>(status.st_size) + 1);
     std::size_t used = 0;
     for (;;) {
         if (used == bytes.size()) {
-            if (bytes.size() > kMaxFileBytes)
-                return std::nullopt;
+            if (bytes.size() > kMaxFileBytes) {
+                bytes.clear();
+                return false;
+            }
             bytes.resize(std::min(bytes.size() * 2, kMaxFileBytes + 1));
         }
         const ssize_t got = ::read(file.get(), bytes.data() + used, bytes.size() - used);
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            return std::nullopt;
+            bytes.clear();
+            return false;
         }
         if (got == 0)
             break;
         used += static_cast<std::size_t>(got);
     }
     bytes.resize(used);
-    return bytes;
+    return true;
 }
 
-std::optional<std::string> DiskFileSource::read(const std::string& folder, std::string_view name) const
+bool DiskFileSource::read(const std::string& folder, std::string_view name, std::string& bytes) const
 {
     std::string path = folder;
     path += name;
     // Books normally name their files as they are; the letter-case search
     // costs a folder listing and is only made when the exact name fails.
-    if (auto bytes = readFile(path))
-        return bytes;
+    if (readFile(path, bytes))
+        return true;
     const std::string found = findBookFile(folder, name);
-    if (found == path)
-        return std::nullopt;
-    return readFile(found);
+    return found != path && readFile(found, bytes);
 }
 
 }  // namespace korvin

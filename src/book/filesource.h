@@ -12,9 +12,19 @@ class FileSource {
 public:
     virtual ~FileSource() = default;
 
-    // The whole content of the file `name` of the book in `folder` (empty or
-    // ending in "/"); nullopt when it cannot be opened or read as a file.
-    virtual std::optional<std::string> read(const std::string& folder, std::string_view name) const = 0;
+    // Reads the whole content of the file `name` of the book in `folder`
+    // (empty or ending in "/") into `bytes`, reusing its storage; false, with
+    // `bytes` empty, when it cannot be opened or read as a file.
+    virtual bool read(const std::string& folder, std::string_view name, std::string& bytes) const = 0;
+
+    // The same into a new string; nullopt when it cannot be read.
+    std::optional<std::string> read(const std::string& folder, std::string_view name) const
+    {
+        std::string bytes;
+        if (!read(folder, name, bytes))
+            return std::nullopt;
+        return bytes;
+    }
 };
 
 }  // namespace korvin

@@ -6,8 +6,9 @@ namespace {
 
 constexpr auto npos = std::string_view::npos;
 
-// From `start`, every character up to `stop` (or the end of the line).
-std::string_view upTo(std::string_view line, std::size_t start, char stop)
+}  // namespace
+
+std::string_view valueUpTo(std::string_view line, std::size_t start, char stop)
 {
     if (start >= line.size())
         return {};
@@ -15,10 +16,12 @@ std::string_view upTo(std::string_view line, std::size_t start, char stop)
     return line.substr(start, end == npos ? npos : end - start);
 }
 
+namespace {
+
 // Where the text after the first `">` from `from` not followed by "<" starts.
 std::size_t textAfterTagEnd(std::string_view line, std::size_t from)
 {
-    for (std::size_t at = line.find("\">", from); at != npos; at = line.find("\">", at + 1)) {
+    for (std::size_t at = findText(line, "\">", from); at != npos; at = findText(line, "\">", at + 1)) {
         if (at + 2 >= line.size() || line[at + 2] != '<')
             return at + 2;
     }
@@ -29,21 +32,21 @@ std::size_t textAfterTagEnd(std::string_view line, std::size_t from)
 
 std::string_view metaValue(std::string_view line, std::size_t from)
 {
-    const std::size_t at = line.find("=\"", from);
+    const std::size_t at = findText(line, "=\"", from);
     if (at == npos)
         return {};
-    return upTo(line, at + 2, '"');
+    return valueUpTo(line, at + 2, '"');
 }
 
 std::string_view linkFileName(std::string_view line, std::size_t from)
 {
-    std::size_t at = line.find("href", from);
+    std::size_t at = findText(line, "href", from);
     if (at == npos)
         return {};
     at += 4;
     if (line.substr(at, 2) == "=\"")
         at += 2;
-    return upTo(line, at, '#');
+    return valueUpTo(line, at, '#');
 }
 
 std::string_view linkFragment(std::string_view line, std::size_t from)
@@ -51,7 +54,7 @@ std::string_view linkFragment(std::string_view line, std::size_t from)
     const std::size_t at = line.find('#', from);
     if (at == npos)
         return {};
-    return upTo(line, at + 1, '"');
+    return valueUpTo(line, at + 1, '"');
 }
 
 std::string_view linkLabel(std::string_view line, std::size_t from)
@@ -59,27 +62,19 @@ std::string_view linkLabel(std::string_view line, std::size_t from)
     const std::size_t start = textAfterTagEnd(line, from);
     if (start == npos)
         return {};
-    return upTo(line, start, '<');
+    return valueUpTo(line, start, '<');
 }
 
 std::string_view headingTitle(std::string_view line, std::string_view key)
 {
-    const std::size_t link = key.find("<a href");
+    const std::size_t link = findText(key, "<a href");
     if (link == npos)
         return {};
     const std::size_t start = textAfterTagEnd(line, link);
     if (start == npos || start >= line.size())
         return {};
-    const std::size_t end = line.find("</", start);
+    const std::size_t end = findText(line, "</", start);
     return line.substr(start, end == npos ? npos : end - start);
-}
-
-std::string_view cutAfter(std::string_view line, std::size_t from, std::string_view name, std::size_t skip, char stop)
-{
-    const std::size_t at = line.find(name, from);
-    if (at == npos)
-        return {};
-    return upTo(line, at + skip, stop);
 }
 
 }  // namespace korvin

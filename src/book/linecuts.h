@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "book/textsearch.h"
+
 namespace korvin {
 
 // Values cut out of a book line by scanning for fixed characters. Every
@@ -34,9 +36,19 @@ std::string_view linkLabel(std::string_view line, std::size_t from);
 // another tag is so passed over, and the inner tag's text is kept.
 std::string_view headingTitle(std::string_view line, std::string_view key);
 
+// From `start`, every character up to `stop` or the end of the line.
+std::string_view valueUpTo(std::string_view line, std::size_t start, char stop);
+
 // An attribute value cut at a fixed distance: find `name` from `from`, skip
 // `skip` characters from where it starts, then take every character up to
 // `stop` or the end of the line.
-std::string_view cutAfter(std::string_view line, std::size_t from, std::string_view name, std::size_t skip, char stop);
+template <std::size_t N>
+std::string_view cutAfter(std::string_view line, std::size_t from, const char (&name)[N], std::size_t skip, char stop)
+{
+    const std::size_t at = findText(line, name, from);
+    if (at == std::string_view::npos)
+        return {};
+    return valueUpTo(line, at + skip, stop);
+}
 
 }  // namespace korvin

@@ -2,14 +2,17 @@
 
 namespace korvin {
 
-std::optional<std::string> MemoryFileSource::read(const std::string& folder, std::string_view name) const
+bool MemoryFileSource::read(const std::string& folder, std::string_view name, std::string& bytes) const
 {
     std::string path = folder;
     path += name;
     const auto found = m_files.find(path);
-    if (found == m_files.end())
-        return std::nullopt;
-    return found->second;
+    if (found == m_files.end()) {
+        bytes.clear();
+        return false;
+    }
+    bytes = found->second;
+    return true;
 }
 
 }  // namespace korvin

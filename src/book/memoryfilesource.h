@@ -11,7 +11,8 @@ namespace korvin {
 class MemoryFileSource : public FileSource {
 public:
     void add(std::string path, std::string bytes) { m_files[std::move(path)] = std::move(bytes); }
-    std::optional<std::string> read(const std::string& folder, std::string_view name) const override;
+    using FileSource::read;
+    bool read(const std::string& folder, std::string_view name, std::string& bytes) const override;
 
 private:
     std::map<std::string, std::string, std::less<>> m_files;

@@ -7,6 +7,7 @@
 #include "book/linecuts.h"
 #include "book/textcase.h"
 #include "book/textnumbers.h"
+#include "book/textsearch.h"
 
 namespace korvin {
 
@@ -16,32 +17,27 @@ constexpr auto npos = std::string_view::npos;
 constexpr std::string_view kNccName = "ncc.html";
 constexpr std::string_view kNoDate = "00-00-0000";
 
-bool contains(std::string_view text, std::string_view part)
-{
-    return text.find(part) != npos;
-}
-
 // The meta tests of the head, each on its own so that a line can set several
 // values and a later line replaces an earlier value. Returns whether the line
 // held "ncc:tocitems".
 bool readBookInfo(std::string_view line, std::string_view key, BookInfo& info)
 {
-    if (const std::size_t at = key.find("dc:date"); at != npos)
+    if (const std::size_t at = findText(key, "dc:date"); at != npos)
         info.date = metaValue(line, at);
-    if (const std::size_t at = key.find("dc:title"); at != npos)
+    if (const std::size_t at = findText(key, "dc:title"); at != npos)
         info.title = metaValue(line, at);
-    if (const std::size_t at = key.find("dc:identifier"); at != npos)
+    if (const std::size_t at = findText(key, "dc:identifier"); at != npos)
         info.identifier = metaValue(line, at);
-    if (const std::size_t at = key.find("ncc:identifier"); at != npos)
+    if (const std::size_t at = findText(key, "ncc:identifier"); at != npos)
         info.identifier = metaValue(line, at);
-    if (const std::size_t at = key.find("ncc:setinfo"); at != npos)
+    if (const std::size_t at = findText(key, "ncc:setinfo"); at != npos)
         info.setInfo = metaValue(line, at);
     bool tocItems = false;
-    if (const std::size_t at = key.find("ncc:tocitems"); at != npos) {
+    if (const std::size_t at = findText(key, "ncc:tocitems"); at != npos) {
         info.tocItems = metaValue(line, at);
         tocItems = true;
     }
-    if (const std::size_t at = key.find("ncc:totaltime"); at != npos)
+    if (const std::size_t at = findText(key, "ncc:totaltime"); at != npos)
         info.totalTime = metaValue(line, at);
     return tocItems;
 }
@@ -83,13 +79,17 @@ NccReader::Result NccReader::read(ReadProgress& progress)
     m_decoder.reset();
     emptyTables();
 
-    const auto bytes = m_files.read(m_folder, kNccName);
-    if (!bytes)
+    if (!m_files.read(m_folder, kNccName, m_bytes))
         return kFailed;
-    LineReader lines(*bytes);
+    // Every line's key at once (see SmilReader::read).
+    lowerCaseInto(m_bytes, m_keys);
+    const std::string_view keys = m_keys;
+    LineReader lines(m_bytes);
     while (const auto line = lines.next()) {
-        if (!line->empty())
-            readLine(*line, lines, progress);
+        if (!line->empty()) {
+            const auto at = static_cast<std::size_t>(line->data() - m_bytes.data());
+            readLine(*line, keys.substr(at, line->size()), lines, progress);
+        }
     }
     if (m_info.date.empty())
         m_info.date = kNoDate;
@@ -108,20 +108,19 @@ void NccReader::emptyTables()
         m_tables.tree.deleteAll();
 }
 
-void NccReader::readLine(std::string_view line, LineReader& lines, ReadProgress& progress)
+void NccReader::readLine(std::string_view line, std::string_view key, LineReader& lines, ReadProgress& progress)
 {
     m_line = line;
-    lowerCaseInto(m_line, m_key);
+    m_key = key;
     countLink(progress);
 
-    const std::string_view key = m_key;
-    if (contains(key, "<head>"))
+    if (containsText(key, "<head>"))
         m_state.inHead = true;
-    if (contains(key, "</head>"))
+    if (containsText(key, "</head>"))
         m_state.inHead = false;
-    if (contains(key, "<body>"))
+    if (containsText(key, "<body>"))
         m_state.inBody = true;
-    if (contains(key, "</body>"))
+    if (containsText(key, "</body>"))
         m_state.inBody = false;
 
     if (m_state.inHead)
@@ -129,23 +128,22 @@ void NccReader::readLine(std::string_view line, LineReader& lines, ReadProgress&
     if (m_state.inBody) {
         // Only the first "<h" of a line counts: a rule tag before a heading
         // tag hides the heading.
-        if (const std::size_t at = key.find("<h"); at != npos && at + 2 < m_line.size()) {
+        if (const std::size_t at = findText(key, "<h"); at != npos && at + 2 < m_line.size()) {
             const char digit = m_line[at + 2];
             if (digit >= '1' && digit <= '6' && (at + 3 >= m_line.size() || m_line[at + 3] != '/'))
                 readHeading(at, lines);
         }
         // A heading may have joined lines: from here on m_key is the joined key.
-        if (const std::size_t at = std::string_view(m_key).find("class=\"page"); at != npos)
+        if (const std::size_t at = findText(m_key, "class=\"page"); at != npos)
             readPage(at);
-        if (const std::size_t at = std::string_view(m_key).find("<div"); at != npos)
+        if (const std::size_t at = findText(m_key, "<div"); at != npos)
             readGroup(at);
     }
 }
 
 void NccReader::countLink(ReadProgress& progress)
 {
-    const std::string_view key = m_key;
-    if (!contains(key, "<a href"))
+    if (!containsText(m_key, "<a href"))
         return;
     ++m_state.linkCounter;
     progress.setPosition(m_state.linkCounter);
@@ -157,14 +155,13 @@ void NccReader::countLink(ReadProgress& progress)
     progress.setStatus(m_state.statusText);
     // A link with a rel attribute leads to another volume; the phrases that
     // follow carry the class that enables the change of volume.
-    if (contains(key, " rel=\""))
+    if (containsText(m_key, " rel=\""))
         m_state.skipClass = "change";
 }
 
 void NccReader::readMeta(ReadProgress& progress)
 {
-    const std::string_view key = m_key;
-    if (readBookInfo(m_line, key, m_info)) {
+    if (readBookInfo(m_line, m_key, m_info)) {
         const int tocItems = toInteger(m_info.tocItems);
         progress.setRange(0, tocItems);
         progress.setPosition(0);
@@ -175,7 +172,7 @@ void NccReader::readMeta(ReadProgress& progress)
         m_state.statusText = text;
         progress.setStatus(m_state.statusText);
     }
-    if (contains(key, "ncc:charset"))
+    if (containsText(m_key, "ncc:charset"))
         m_codePage = codePageFromCharsetLine(m_line);
 }
 
@@ -184,25 +181,35 @@ void NccReader::readHeading(std::size_t at, LineReader& lines)
     ReadingState& s = m_state;
     // A heading written over several lines is joined without a separator
     // until its end tag; the end of the file ends it as well.
-    if (!contains(m_key, "</h")) {
-        m_joined.assign(m_line);
+    if (!containsText(m_key, "</h")) {
+        bool joined = false;
         for (;;) {
             const auto next = lines.next();
             if (!next)
                 break;
+            // Copied only once a line is to be joined: a heading that runs to
+            // the end of the file needs no copy of itself.
+            if (!joined) {
+                m_joined.assign(m_line);
+                m_joinedKey.assign(m_key);
+                joined = true;
+            }
             const std::size_t joint = m_joined.size();
             m_joined += *next;
-            m_key += *next;
+            m_joinedKey += *next;
             // A byte's lower case depends on the byte before it (the C3 of a
             // Latin-1 capital), so the joint is lower-cased again.
             const std::size_t from = joint > 0 ? joint - 1 : 0;
-            lowerCaseInPlace(m_key.data() + from, m_key.size() - from);
+            lowerCaseInPlace(m_joinedKey.data() + from, m_joinedKey.size() - from);
             // Only the new part (and an end tag across the joint) is searched,
             // so a heading that never ends costs linear time.
-            if (std::string_view(m_key).find("</h", joint >= 2 ? joint - 2 : 0) != npos)
+            if (findText(m_joinedKey, "</h", joint >= 2 ? joint - 2 : 0) != npos)
                 break;
         }
-        m_line = m_joined;
+        if (joined) {
+            m_line = m_joined;
+            m_key = m_joinedKey;
+        }
     }
 
     int level = m_line[at + 2] - '0';
@@ -270,20 +277,20 @@ std::optional<BookInfo> readHead(const std::string& bookFolder)
 
 std::optional<BookInfo> readHead(const std::string& bookFolder, const FileSource& files)
 {
-    const auto bytes = files.read(bookFolder, kNccName);
-    if (!bytes)
+    std::string bytes;
+    if (!files.read(bookFolder, kNccName, bytes))
         return std::nullopt;
     BookInfo info;
     std::string key;
     bool inHead = false;
-    LineReader lines(*bytes);
+    LineReader lines(bytes);
     while (const auto line = lines.next()) {
         if (line->empty())
             continue;
         lowerCaseInto(*line, key);
-        if (contains(key, "</head>"))
+        if (containsText(key, "</head>"))
             break;
-        if (contains(key, "<head>"))
+        if (containsText(key, "<head>"))
             inHead = true;
         if (inHead)
             readBookInfo(*line, key, info);

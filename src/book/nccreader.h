@@ -49,7 +49,7 @@ public:
 
 private:
     void emptyTables();
-    void readLine(std::string_view line, LineReader& lines, ReadProgress& progress);
+    void readLine(std::string_view line, std::string_view key, LineReader& lines, ReadProgress& progress);
     void countLink(ReadProgress& progress);
     void readMeta(ReadProgress& progress);
     void readHeading(std::size_t at, LineReader& lines);
@@ -69,11 +69,15 @@ private:
     SmilReader m_smil;
     std::optional<TextDecoder> m_decoder;
 
-    // The line being examined: a view of the file, or of m_joined when a
-    // heading ran over several lines; m_key is its lower-cased copy.
+    // The NCC and its lower-cased copy.
+    std::string m_bytes;
+    std::string m_keys;
+    // The line being examined and its key: views of the two above, or of
+    // m_joined and m_joinedKey when a heading ran over several lines.
     std::string_view m_line;
+    std::string_view m_key;
     std::string m_joined;
-    std::string m_key;
+    std::string m_joinedKey;
 };
 
 // The head of a book's NCC: the six book texts, read as the full reading

@@ -3,6 +3,7 @@
 #include "book/linecuts.h"
 #include "book/linereader.h"
 #include "book/textcase.h"
+#include "book/textsearch.h"
 #include "book/timetext.h"
 
 namespace korvin {
@@ -16,15 +17,72 @@ constexpr auto npos = std::string_view::npos;
 std::string padded(std::string_view value)
 {
     std::string text;
+    text.reserve(value.size() + 1);
     if (value.size() < 8)
-        text = "0";
-    text += value;
+        text.push_back('0');
+    text.append(value);
     return text;
 }
 
-bool contains(std::string_view text, std::string_view part)
+// Where the tags the reading looks for first stand in a key line. One pass
+// over the line's "<" finds them all; it gives the positions a search for
+// each tag on its own would give.
+struct SmilTags {
+    std::size_t head = npos;
+    std::size_t headEnd = npos;
+    std::size_t body = npos;
+    std::size_t bodyEnd = npos;
+    std::size_t parEnd = npos;
+    std::size_t par = npos;
+    std::size_t text = npos;
+    std::size_t audio = npos;
+
+    explicit SmilTags(std::string_view key)
+    {
+        for (std::size_t at = key.find('<'); at != npos; at = key.find('<', at + 1)) {
+            if (at + 1 >= key.size())
+                break;
+            const auto note = [&](std::size_t& first, const auto& name) {
+                if (first == npos && hasTextAt(key, at + 1, name))
+                    first = at;
+            };
+            switch (key[at + 1]) {
+            case 'h': note(head, "head>"); break;
+            case 'b': note(body, "body>"); break;
+            case 'p': note(par, "par"); break;
+            case 't': note(text, "text"); break;
+            case 'a': note(audio, "audio"); break;
+            case '/':
+                note(headEnd, "/head>");
+                note(bodyEnd, "/body>");
+                note(parEnd, "/par>");
+                break;
+            default: break;
+            }
+        }
+    }
+};
+
+// The class texts of a par line, in this order, so that a later one of the
+// same line wins.
+void takeSkipClass(std::string_view key, ReadingState& s)
 {
-    return text.find(part) != npos;
+    if (containsText(key, "sidebar-on")) {
+        s.skipClass = "sidebar";
+        s.features.sidebars = true;
+    }
+    if (containsText(key, "prodnote-on")) {
+        s.skipClass = "prodnote";
+        s.features.prodnotes = true;
+    }
+    if (containsText(key, "footnote-on")) {
+        s.skipClass = "footnote";
+        s.features.footnotes = true;
+    }
+    if (containsText(key, "pagenumber-on")) {
+        s.skipClass = "pagenumber";
+        s.features.pageNumbers = true;
+    }
 }
 
 }  // namespace
@@ -39,83 +97,70 @@ SmilReader::SmilReader(BookTables& tables, ReadingState& state, const std::strin
 
 bool SmilReader::read(std::string_view name)
 {
-    const auto bytes = m_files.read(m_folder, name);
-    if (!bytes)
+    if (!m_files.read(m_folder, name, m_bytes))
         return false;
     m_state.elapsedText.clear();
-    LineReader lines(*bytes);
+    // Lower-casing the whole file gives every line's key at once: a byte's
+    // lower case depends only on the byte before it, and a line starts after
+    // a line end.
+    lowerCaseInto(m_bytes, m_keys);
+    const std::string_view keys = m_keys;
+    LineReader lines(m_bytes);
     while (const auto line = lines.next()) {
         if (!line->empty())
-            readLine(*line);
+            readLine(*line, keys.substr(static_cast<std::size_t>(line->data() - m_bytes.data()), line->size()));
     }
     finishFile();
     return true;
 }
 
-void SmilReader::readLine(std::string_view line)
+void SmilReader::readLine(std::string_view line, std::string_view key)
 {
-    lowerCaseInto(line, m_key);
-    const std::string_view key = m_key;
-    if (contains(key, "<head>"))
+    const SmilTags tags(key);
+    if (tags.head != npos)
         m_state.inSmilHead = true;
-    if (contains(key, "</head>"))
+    if (tags.headEnd != npos)
         m_state.inSmilHead = false;
-    if (contains(key, "<body>"))
+    if (tags.body != npos)
         m_state.inSmilBody = true;
-    if (contains(key, "</body>"))
+    if (tags.bodyEnd != npos)
         m_state.inSmilBody = false;
 
     if (m_state.inSmilHead)
-        readHeadLine(line);
+        readHeadLine(line, key);
     if (m_state.inSmilBody) {
-        if (contains(key, "</par>"))
+        if (tags.parEnd != npos)
             m_state.skipClass.clear();
-        if (const std::size_t at = key.find("<par"); at != npos)
-            readParLine(line, at);
-        if (const std::size_t at = key.find("<text"); at != npos)
-            readTextLine(line, at);
-        if (const std::size_t at = key.find("<audio"); at != npos)
-            readAudioLine(line, at);
+        if (tags.par != npos)
+            readParLine(line, key, tags.par);
+        if (tags.text != npos)
+            readTextLine(line, tags.text);
+        if (tags.audio != npos)
+            readAudioLine(line, tags.audio);
     }
 }
 
-void SmilReader::readHeadLine(std::string_view line)
+void SmilReader::readHeadLine(std::string_view line, std::string_view key)
 {
-    const std::string_view key = m_key;
-    if (const std::size_t at = key.find("timeinthissmil"); at != npos)
+    if (const std::size_t at = findText(key, "timeinthissmil"); at != npos)
         m_state.timeText = padded(metaValue(line, at));
-    if (const std::size_t at = key.find("time-in-this-smil"); at != npos)
+    if (const std::size_t at = findText(key, "time-in-this-smil"); at != npos)
         m_state.timeText = padded(metaValue(line, at));
-    if (const std::size_t at = key.find("totalelapsedtime"); at != npos)
+    if (const std::size_t at = findText(key, "totalelapsedtime"); at != npos)
         m_state.elapsedText = padded(metaValue(line, at));
-    if (const std::size_t at = key.find("total-elapsed-time"); at != npos)
+    if (const std::size_t at = findText(key, "total-elapsed-time"); at != npos)
         m_state.elapsedText = padded(metaValue(line, at));
 }
 
-void SmilReader::readParLine(std::string_view line, std::size_t at)
+void SmilReader::readParLine(std::string_view line, std::string_view key, std::size_t at)
 {
     ReadingState& s = m_state;
-    const std::string_view key = m_key;
     ++s.phraseCounter;
     s.firstClipPending = true;
     s.parId = cutAfter(line, at, "id=", 4, '"');
-    // In this order, so that a later class text of the same line wins.
-    if (contains(key, "sidebar-on")) {
-        s.skipClass = "sidebar";
-        s.features.sidebars = true;
-    }
-    if (contains(key, "prodnote-on")) {
-        s.skipClass = "prodnote";
-        s.features.prodnotes = true;
-    }
-    if (contains(key, "footnote-on")) {
-        s.skipClass = "footnote";
-        s.features.footnotes = true;
-    }
-    if (contains(key, "pagenumber-on")) {
-        s.skipClass = "pagenumber";
-        s.features.pageNumbers = true;
-    }
+    // Most pars have no class text, which one search for their common end shows.
+    if (containsText(key, "-on"))
+        takeSkipClass(key, s);
     BookTable& phrases = m_tables.phrases;
     const int row = phrases.insertRow(s.phraseCounter, s.headingIndexText);
     phrases.setText(row, col::kParId, s.parId);
@@ -126,7 +171,7 @@ void SmilReader::readTextLine(std::string_view line, std::size_t at)
 {
     ReadingState& s = m_state;
     const std::string_view name = cutAfter(line, at, "src=", 5, '#');
-    if (!s.features.textDocuments && !contains(name, "ncc.html") && !contains(name, "NCC.HTML"))
+    if (!s.features.textDocuments && !containsText(name, "ncc.html") && !containsText(name, "NCC.HTML"))
         s.features.textDocuments = true;
     s.document.assign(m_folder).append(name);
     s.fragment = linkFragment(line, at);

@@ -26,9 +26,9 @@ public:
     bool read(std::string_view name);
 
 private:
-    void readLine(std::string_view line);
-    void readHeadLine(std::string_view line);
-    void readParLine(std::string_view line, std::size_t at);
+    void readLine(std::string_view line, std::string_view key);
+    void readHeadLine(std::string_view line, std::string_view key);
+    void readParLine(std::string_view line, std::string_view key, std::size_t at);
     void readTextLine(std::string_view line, std::size_t at);
     void readAudioLine(std::string_view line, std::size_t at);
     void finishFile();
@@ -37,7 +37,10 @@ private:
     ReadingState& m_state;
     const std::string& m_folder;
     const FileSource& m_files;
-    std::string m_key;  // the lower-cased line, reused from line to line
+    // The file and its lower-cased copy, whose storage is reused from file to
+    // file; a line's key is the part of m_keys at the line's place.
+    std::string m_bytes;
+    std::string m_keys;
 };
 
 }  // namespace korvin

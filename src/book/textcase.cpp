@@ -4,18 +4,23 @@
 
 namespace korvin {
 
-void lowerCaseInPlace(char* text, std::size_t size)
+namespace {
+
+// A branch-free loop the compiler turns into vector code; book files are
+// lower-cased by the megabyte while a book is read.
+void lowerCaseAscii(const unsigned char* from, unsigned char* to, std::size_t size)
 {
-    // A branch-free loop the compiler turns into vector code; book lines are
-    // lower-cased by the megabyte while a book is read.
-    auto* bytes = reinterpret_cast<unsigned char*>(text);
     for (std::size_t i = 0; i < size; ++i) {
-        const unsigned char c = bytes[i];
-        bytes[i] = static_cast<unsigned char>(c + ((static_cast<unsigned char>(c - 'A') < 26u) << 5));
+        const unsigned char c = from[i];
+        to[i] = static_cast<unsigned char>(c + ((static_cast<unsigned char>(c - 'A') < 26u) << 5));
     }
-    // The Latin-1 capitals in UTF-8 are C3 followed by 80..9E; their small
-    // letters differ by 0x20 in the second byte. C3 is rare in most books, so
-    // memchr skips the rest quickly.
+}
+
+// The Latin-1 capitals in UTF-8 are C3 followed by 80..9E; their small
+// letters differ by 0x20 in the second byte. C3 is rare in most books, so
+// memchr skips the rest quickly.
+void lowerCaseLatin1(unsigned char* bytes, std::size_t size)
+{
     unsigned char* end = bytes + size;
     unsigned char* p = bytes;
     while (p < end) {
@@ -29,10 +34,26 @@ void lowerCaseInPlace(char* text, std::size_t size)
     }
 }
 
+}  // namespace
+
+void lowerCaseInPlace(char* text, std::size_t size)
+{
+    auto* bytes = reinterpret_cast<unsigned char*>(text);
+    lowerCaseAscii(bytes, bytes, size);
+    lowerCaseLatin1(bytes, size);
+}
+
 void lowerCaseInto(std::string_view text, std::string& out)
 {
-    out.assign(text.data(), text.size());
-    lowerCaseInPlace(out.data(), out.size());
+    // A buffer reused for many lines or files keeps its storage; only a part
+    // beyond the last size is filled before it is overwritten.
+    if (out.size() < text.size())
+        out.resize(text.size());
+    else
+        out.erase(text.size());
+    auto* bytes = reinterpret_cast<unsigned char*>(out.data());
+    lowerCaseAscii(reinterpret_cast<const unsigned char*>(text.data()), bytes, text.size());
+    lowerCaseLatin1(bytes, text.size());
 }
 
 std::string lowerCase(std::string_view text)

@@ -208,7 +208,14 @@ void TextHighlighter::removeFragmentHighlight()
         const std::size_t open = html.find(m_fragmentOpenMarkup);
         if (open != std::string::npos) {
             html.erase(open, m_fragmentOpenMarkup.size());
-            const std::size_t close = html.find(kCloseMarkup, open);
+            // The highlight's own closing markup is the one it appended at the
+            // end; the first one after the opening would often close a span of
+            // the text itself (a sentence span) and unbalance the element.
+            std::size_t close = std::string::npos;
+            if (html.size() >= kCloseLength && html.compare(html.size() - kCloseLength, kCloseLength, kCloseMarkup) == 0)
+                close = html.size() - kCloseLength;
+            else
+                close = html.find(kCloseMarkup, open);
             if (close != std::string::npos)
                 html.erase(close, kCloseLength);
         }

@@ -39,5 +39,87 @@ TEST(BookTable, SelectingARowClearsThePreviousAndReportsAtOnce)
     EXPECT_EQ(table.selectionMark(), -1);  // the mark only moves when set
 }
 
+TEST(BookTable, InsertingBeforeTheEndMovesLaterRowsDownAcrossChunks)
+{
+    BookTable table({"A", "B"});
+    const int rows = 5000;  // several chunks of rows
+    for (int i = 0; i < rows; ++i) {
+        table.insertRow(i, std::to_string(i));
+        table.setText(i, 1, "b" + std::to_string(i));
+    }
+    table.setRowState(3000, BookTable::kSelected);
+    EXPECT_EQ(table.insertRow(3, "new"), 3);
+    EXPECT_EQ(table.rowCount(), rows + 1);
+    EXPECT_EQ(table.text(3, 0), "new");
+    EXPECT_EQ(table.text(3, 1), "");  // nothing left of the row that was there
+    for (int i = 4; i <= rows; ++i)
+        ASSERT_EQ(table.text(i, 0), std::to_string(i - 1));
+    EXPECT_EQ(table.text(rows, 1), "b" + std::to_string(rows - 1));
+    EXPECT_EQ(table.selectedRow(), 3001);
+    EXPECT_EQ(table.rowState(3001), BookTable::kSelected);
+    EXPECT_EQ(table.rowState(3000), BookTable::kNone);
+    EXPECT_EQ(table.insertRow(-1, "end"), rows + 1);
+    EXPECT_EQ(table.insertRow(9999, "end2"), rows + 2);
+}
+
+TEST(BookTable, DeletingARowMovesLaterRowsUp)
+{
+    BookTable table({"A", "B"});
+    for (int i = 0; i < 600; ++i)
+        table.insertRow(i, std::to_string(i));
+    table.setText(599, 1, "last");
+    table.setRowState(550, BookTable::kSelected);
+    table.deleteRow(10);
+    EXPECT_EQ(table.rowCount(), 599);
+    EXPECT_EQ(table.text(10, 0), "11");
+    EXPECT_EQ(table.text(598, 1), "last");
+    EXPECT_EQ(table.text(599, 0), "");
+    EXPECT_EQ(table.selectedRow(), 549);
+    table.insertRow(599, "again");
+    EXPECT_EQ(table.text(599, 1), "");  // the freed row comes back empty
+}
+
+TEST(BookTable, EmptiedTableFillsAgainWithEmptyCells)
+{
+    BookTable table({"A", "B", "C"});
+    for (int i = 0; i < 1000; ++i) {
+        table.insertRow(i, "x");
+        table.setText(i, 2, std::string(100, 'c'));
+    }
+    table.setSelectionMark(5);
+    table.setRowState(5, BookTable::kSelected);
+    table.deleteAllRows();
+    EXPECT_EQ(table.rowCount(), 0);
+    EXPECT_EQ(table.selectionMark(), -1);
+    EXPECT_EQ(table.selectedRow(), -1);
+    EXPECT_EQ(table.text(0, 2), "");
+    table.insertRow(0, "y");
+    EXPECT_EQ(table.text(0, 0), "y");
+    EXPECT_EQ(table.text(0, 2), "");
+    EXPECT_EQ(table.rowState(0), BookTable::kNone);
+}
+
+TEST(BookTable, CellsStayInPlaceWhileRowsAreAppended)
+{
+    BookTable table({"A"});
+    table.insertRow(0, "first row with a text longer than a small string");
+    const std::string& first = table.text(0, 0);
+    for (int i = 1; i < 5000; ++i)
+        table.insertRow(i, "row");
+    EXPECT_EQ(&first, &table.text(0, 0));
+    EXPECT_EQ(first, "first row with a text longer than a small string");
+}
+
+TEST(BookTable, CountsTheMemoryOfRowsAndLongTexts)
+{
+    BookTable table({"A"});
+    const std::size_t empty = table.memoryUsage();
+    table.insertRow(0, "short");
+    const std::size_t oneRow = table.memoryUsage();
+    EXPECT_GT(oneRow, empty);
+    table.setText(0, 0, std::string(20, 'x'));  // beyond the small buffer, below 32
+    EXPECT_GE(table.memoryUsage(), oneRow + 21);
+}
+
 }  // namespace
 }  // namespace korvin

@@ -43,6 +43,14 @@ TEST(DiskFileSource, OpensNoMissingFileFolderOrPipe)
     EXPECT_EQ(files.read(dir.folder(), ""), std::nullopt);            // the book folder itself
 }
 
+TEST(DiskFileSource, OpensNoNameWithANulByte)
+{
+    TempDir dir;
+    dir.write("a.smil", "x");
+    EXPECT_EQ(DiskFileSource().read(dir.folder(), std::string("a.smil\0.mp3", 11)), std::nullopt);
+    EXPECT_EQ(DiskFileSource().read(dir.folder(), std::string("A.SMIL\0", 7)), std::nullopt);
+}
+
 TEST(DiskFileSource, OpensNoUnreadableFile)
 {
     if (geteuid() == 0)

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -390,31 +389,30 @@ TEST(NccReader, KeepsNulBytesInTitles)
     EXPECT_EQ(read(book)->tables.headings.text(0, col::kTitel), std::string("A\0B", 3));
 }
 
-TEST(NccReader, ReadsAFiftyMegabyteLineQuickly)
+TEST(NccReader, ReadsAFiftyMegabyteLine)
 {
     TestBook book;
     std::string line = "<body><h1><a href=\"a.smil#x\">";
     line.append(50u << 20, 'x');  // the heading never ends
     book.write("ncc.html", line);
-    const auto start = std::chrono::steady_clock::now();
+    line = std::string();
     const auto r = read(book);
     EXPECT_EQ(r->tables.headings.rowCount(), 1);
     EXPECT_EQ(r->tables.headings.text(0, col::kTitel).size(), TextDecoder::kMaxBytes);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));  // a hang, not a speed limit
 }
 
-TEST(NccReader, JoinsAnEndlessHeadingInLinearTime)
+TEST(NccReader, JoinsAHeadingThatNeverEndsInOnePass)
 {
     TestBook book;
     std::string text = "<body>\n<h1><a href=\"a.smil#x\">T\n";
     for (int i = 0; i < 1'000'000; ++i)
         text += "<span>x</span> and <h on and on\n";  // 32 MB of lines, none with the end tag
     book.write("ncc.html", text);
-    const auto start = std::chrono::steady_clock::now();
+    // Searching the whole joined text after every line would take hours here
+    // (and the test run's time limit would end it).
     const auto r = read(book);
     EXPECT_EQ(r->tables.headings.rowCount(), 1);
     EXPECT_EQ(r->tables.headings.text(0, col::kTitel).substr(0, 5), "T<spa");
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
 }
 
 // Facts checked by hand in the sample books, when they are there.

@@ -36,6 +36,16 @@ TEST_F(TextHighlighterTest, WrapsTheElementsContentAndRestoresItExactlyWhenMovin
     EXPECT_EQ(m_view.elementInnerHtml("p6"), "<SPAN style=\"FONT-WEIGHT: bold\">Sechs</SPAN>");
 }
 
+TEST_F(TextHighlighterTest, SpansOfTheTextItselfSurviveTheHighlightsRemoval)
+{
+    m_view.addDocument("/book/spans.html", {{"p1", "<SPAN class=\"s\">Satz eins.</SPAN> <SPAN class=\"s\">Zwei.</SPAN>"},
+                                            {"p2", "Weiter"}});
+    m_view.navigate("/book/spans.html");
+    m_highlighter.highlightFragment("p1", m_context);
+    m_highlighter.highlightFragment("p2", m_context);
+    EXPECT_EQ(m_view.elementInnerHtml("p1"), "<SPAN class=\"s\">Satz eins.</SPAN> <SPAN class=\"s\">Zwei.</SPAN>");
+}
+
 TEST_F(TextHighlighterTest, TheSameFragmentTwiceChangesNothing)
 {
     m_highlighter.highlightFragment("p5", m_context);

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <libxml/tree.h>
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace korvin {
+
+// A parsed HTML document (libxml2's tolerant HTML parser) that hands out and
+// takes markup the way the text view's callers expect.
+//
+// Markup goes in and out as UTF-8. Reading gives the fixed form of
+// HtmlSerializer; markup set as an element's content is kept as it was given
+// and read back character for character (by the element, and within the markup
+// of its ancestors) until something inside the element changes again. So an
+// element's content read, wrapped, set, and later unwrapped by exact text and
+// set again reads back exactly as before.
+//
+// Elements are found by id through a map kept up to date on every change; with
+// several elements of one id the first in document order wins. Nodes handed out
+// stay valid until the content of an element containing them is set. There is
+// always an html element with a body. Not thread-safe.
+class HtmlDocument {
+public:
+    // Reads and parses a file; nullopt when it cannot be read. The character set
+    // is found as HtmlEncoding describes.
+    static std::optional<HtmlDocument> load(const std::filesystem::path& file);
+    // Parses the bytes of a file.
+    static HtmlDocument fromBytes(std::string_view bytes);
+    // Parses markup that is UTF-8 already.
+    static HtmlDocument fromUtf8(std::string_view markup);
+
+    HtmlDocument(HtmlDocument&&) noexcept;
+    HtmlDocument& operator=(HtmlDocument&&) noexcept;
+    ~HtmlDocument();
+
+    xmlNode* root() const;
+    xmlNode* body() const { return m_body; }
+    // nullptr when no element has this id.
+    xmlNode* elementById(std::string_view id) const;
+    std::size_t idCount() const { return m_ids.size(); }
+
+    std::string innerHtml(const xmlNode* element) const;
+    std::string outerHtml(const xmlNode* element) const;
+
+    // Replaces the element's content with `markup` parsed in the body; a body
+    // start or end tag in it is passed over. Markup set as the body's content
+    // that opens with a <BODY ...> start tag and closes with </BODY> (the
+    // body's outer markup) is kept without those two tags, so that setting the
+    // outer markup again and again does not pile them up. False, and nothing
+    // changes, for an element that cannot have content (BR, IMG...).
+    // `beforeRemove` is called with every element about to go, while still valid.
+    bool setInnerHtml(xmlNode* element, std::string_view markup,
+                      const std::function<void(const xmlNode*)>& beforeRemove = {});
+
+    // The markup kept for an element, nullptr when it is read in the fixed form.
+    const std::string* keptMarkup(const xmlNode* element) const;
+
+private:
+    struct XmlDocFree {
+        void operator()(xmlDoc* doc) const { xmlFreeDoc(doc); }
+    };
+    using XmlDocPtr = std::unique_ptr<xmlDoc, XmlDocFree>;
+    struct StringHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
+    };
+
+    explicit HtmlDocument(XmlDocPtr doc);
+    void ensureBody();
+    void addIds(xmlNode* below, bool includeSelf);
+    void removeIds(xmlNode* below, const std::function<void(const xmlNode*)>& beforeRemove);
+
+    XmlDocPtr m_doc;
+    xmlNode* m_body = nullptr;
+    std::unordered_map<std::string, std::vector<xmlNode*>, StringHash, std::equal_to<>> m_ids;
+    std::unordered_map<const xmlNode*, std::string> m_kept;
+};
+
+}  // namespace korvin

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <libxml/tree.h>
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace korvin {
+
+class HtmlDocument;
+
+// One "property: value" pair; the property in lower case, the value trimmed.
+struct CssDeclaration {
+    std::string property;
+    std::string value;
+    bool important = false;
+};
+
+// The part of a book's CSS the text view can show: rules whose selectors are
+// made of element names, *, .class and #id, alone or combined (p.note) and
+// joined as descendants (div.sidebar p; a child selector counts as a
+// descendant), plus :link and :visited on links. Rules with other selectors,
+// @media blocks other than screen and all, and @import are passed over;
+// broken text never stops the reading. Class and id names compare without
+// regard to letter case, as in the documents' quirks mode.
+class HtmlStyleSheet {
+public:
+    // Adds the rules of a style sheet, after those already read.
+    void addRules(std::string_view css);
+    // The sheets of a document: <link rel="stylesheet" href> files, resolved
+    // against `folder`, and <style> elements, in document order. Missing files
+    // are passed over.
+    void addDocumentSheets(const HtmlDocument& document, const std::filesystem::path& folder);
+
+    // The declarations of a style attribute or a rule's body.
+    static std::vector<CssDeclaration> parseDeclarations(std::string_view text);
+
+    // The declarations of every rule matching `element`, weakest first (by
+    // specificity, then order); !important ones are not reordered here.
+    void matchingDeclarations(const xmlNode* element, std::vector<const CssDeclaration*>& out) const;
+
+    std::size_t ruleCount() const { return m_rules.size(); }
+
+private:
+    struct Compound {
+        std::string tag;  // empty: any element
+        std::string id;
+        std::vector<std::string> classes;
+        bool link = false;
+    };
+    struct Rule {
+        std::vector<Compound> compounds;  // the subject last
+        unsigned specificity = 0;
+        std::size_t order = 0;
+        std::size_t block = 0;
+    };
+
+    void addRule(std::string_view selectors, std::size_t block);
+    bool matches(const Rule& rule, const xmlNode* element) const;
+    static bool matchesCompound(const Compound& compound, const xmlNode* element);
+
+    std::vector<std::vector<CssDeclaration>> m_blocks;
+    std::vector<Rule> m_rules;
+    std::unordered_map<std::string, std::vector<std::size_t>> m_byId;
+    std::unordered_map<std::string, std::vector<std::size_t>> m_byClass;
+    std::unordered_map<std::string, std::vector<std::size_t>> m_byTag;
+    std::vector<std::size_t> m_universal;
+};
+
+}  // namespace korvin
