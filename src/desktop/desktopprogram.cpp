@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "desktop/desktopwindow.h"
 #include "desktop/headingtreeview.h"
+#include "desktop/htmltextview.h"
 #include "desktop/menubarview.h"
 #include "desktop/qtdialogs.h"
 #include "desktop/qtlistbox.h"
@@ -10,7 +11,6 @@
 #include "desktop/qttimers.h"
 #include "desktop/mpvplayer.h"
 #include "desktop/mpvtitlecue.h"
-#include "desktop/standins.h"
 
 namespace korvin {
 
@@ -23,7 +23,7 @@ DesktopProgram::DesktopProgram(Folders folders)
     , m_messageBoxes(std::make_unique<QtMessageBoxes>(m_window.get()))
     , m_dialogs(std::make_unique<QtDialogs>(m_window.get()))
 {
-    auto* textView = new TextBrowserView(m_window.get());
+    auto* textView = new HtmlTextView(m_window.get());
     m_textView = textView;
     m_window->setTextViewWidget(textView);
 

@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTextEdit>
 #include <QTreeWidget>
 
 #include "app/layout.h"
@@ -17,6 +18,7 @@
 #include "desktop/menubarview.h"
 #include "desktop/playerpanel.h"
 #include "desktop/qtlistbox.h"
+#include "desktop/textviewaccessible.h"
 #include "platform/controlids.h"
 #include "ui/commandids.h"
 
@@ -78,6 +80,8 @@ DesktopWindow::~DesktopWindow()
 
 void DesktopWindow::setTextViewWidget(QWidget* view)
 {
+    if (auto* text = qobject_cast<QTextEdit*>(view))
+        TextViewAccessible::useFor(text);
     m_textView = view;
     m_textView->setParent(m_clientArea);
     m_textView->setFocusPolicy(Qt::StrongFocus);

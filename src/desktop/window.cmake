@@ -24,10 +24,10 @@ add_library(korvin_desktop STATIC
     qtmessageboxes.cpp
     qttimers.cpp
     singleinstance.cpp
-    standins.cpp
     startfolders.cpp
+    textviewaccessible.cpp
 )
-target_link_libraries(korvin_desktop PUBLIC korvin_app korvin_mpv Qt6::Widgets Qt6::Network)
+target_link_libraries(korvin_desktop PUBLIC korvin_app korvin_mpv korvin_htmlview Qt6::Widgets Qt6::Network)
 target_compile_definitions(korvin_desktop PRIVATE
     KORVIN_RELATIVE_DATA_DIR="${KORVIN_RELATIVE_DATA_DIR}"
     KORVIN_SOURCE_DATA_DIR="${PROJECT_SOURCE_DIR}/resources")

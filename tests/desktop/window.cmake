@@ -18,6 +18,7 @@ add_executable(korvin_window_tests
     qtlistbox_test.cpp
     qttimers_test.cpp
     singleinstance_test.cpp
+    textviewaccessible_test.cpp
 )
 target_link_libraries(korvin_window_tests PRIVATE
     korvin_desktop korvin_test_support Qt6::Test GTest::gtest)
