@@ -12,6 +12,7 @@ add_executable(korvin_window_tests
     headingtreeview_test.cpp
     keyfilter_test.cpp
     keymapping_test.cpp
+    listening_test.cpp
     main_test.cpp
     menubarview_test.cpp
     qtdialogs_test.cpp
@@ -24,6 +25,7 @@ target_link_libraries(korvin_window_tests PRIVATE
     korvin_desktop korvin_test_support Qt6::Test GTest::gtest)
 target_compile_definitions(korvin_window_tests PRIVATE
     KORVIN_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    KORVIN_SHARED_BOOKS_DIR="${PROJECT_SOURCE_DIR}/../shared/books"
     KORVIN_PROGRAM="$<TARGET_FILE:korvin>")
 add_dependencies(korvin_window_tests korvin)
 gtest_discover_tests(korvin_window_tests
