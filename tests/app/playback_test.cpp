@@ -18,6 +18,16 @@ using test::WindowHarness;
 
 const std::string kHighlight = "<SPAN style=\"BACKGROUND-COLOR: #ff8000\">";
 
+void writeSettings(const std::string& home, const std::vector<std::string>& lines)
+{
+    const Scrambler scrambler;
+    std::string settings;
+    for (const std::string& line : lines)
+        settings += scrambler.scramble(line) + "\n";
+    ASSERT_TRUE(writeFileAtomically(home + "/Settings.dl", settings));
+}
+
+
 class PlaybackTest : public ::testing::Test {
 protected:
     void open()
@@ -238,17 +248,133 @@ TEST_F(PlaybackTest, StyleCommandsChooseHowTheNextHighlightLooks)
 
 TEST_F(PlaybackTest, SkippedFootnotesArePassedOverDuringPlayback)
 {
-    const Scrambler scrambler;
-    std::string settings;
-    for (const char* line : {"50", "1.0", "1", "0", "0", "0", "1", "1", "#ff8000", "0", "0", "0", "", "0"})
-        settings += scrambler.scramble(line) + "\n";
-    settings.pop_back();
-    ASSERT_TRUE(writeFileAtomically(m_harness.home() + "/Settings.dl", settings));
+    writeSettings(m_harness.home(), {"50", "1.0", "1", "0", "0", "0", "1", "1", "#ff8000", "0", "0", "0", "", "0"});
     m_harness.restart();
     open();
     const std::vector<int> rows = m_harness.selectedRowsDuring(12500);
     ASSERT_GE(rows.size(), 4u);
     EXPECT_EQ(std::vector<int>(rows.begin(), rows.begin() + 4), (std::vector<int>{1, 2, 3, 5}));
+}
+
+}  // namespace
+}  // namespace korvin
+
+namespace korvin {
+namespace {
+
+// Books of one heading built for a single case each.
+class EngineCaseTest : public ::testing::Test {
+protected:
+    void openBook(const std::vector<test::TestBook::Clip>& clips, double seconds = 10.0)
+    {
+        test::TestBook::Smil smil;
+        for (std::size_t i = 0; i < clips.size(); ++i)
+            smil.par("p" + std::to_string(i), "t.html#x" + std::to_string(i), {clips[i]});
+        m_book.writeNcc(test::TestBook::Ncc().heading(1, "Eins", "a.smil#p0"));
+        m_book.writeSmil("a.smil", smil);
+        m_harness.player.addFile(m_book.folder() + "a.mp3", seconds);
+        m_harness.openBook(m_book.folder());
+    }
+    MainWindow& window() { return m_harness.window(); }
+
+    test::TestBook m_book;
+    test::WindowHarness m_harness;
+};
+
+TEST_F(EngineCaseTest, BeginAndEndAreComparedAsTextsSo125After12500Seeks)
+{
+    openBook({{"a.mp3", "10.000", "12.500"}, {"a.mp3", "12.5", "14.000"}, {"a.mp3", "14.000", "15.000"}}, 20.0);
+    m_harness.advance(100);
+    m_harness.player.clearLog();
+    m_harness.clock.advanceUntil([&] { return m_harness.selectedPhrase() == 1; }, 5000);
+    EXPECT_EQ(m_harness.player.log(), (std::vector<std::string>{"setPosition 12.5", "setRate 1", "setVolume 50"}));
+    m_harness.player.clearLog();
+    m_harness.clock.advanceUntil([&] { return m_harness.selectedPhrase() == 2; }, 5000);
+    EXPECT_TRUE(m_harness.player.log().empty());  // "14.000" follows "14.000"
+}
+
+TEST_F(EngineCaseTest, APhraseOfAnotherHeadingIsNeitherHeardNorHighlighted)
+{
+    test::TestBook::Smil a;
+    a.par("p0", "t.html#x0", {{"a.mp3", "0.000", "1.000"}}).par("p1", "t.html#x1", {{"a.mp3", "1.000", "2.000"}});
+    test::TestBook::Smil b;
+    b.par("p2", "u.html#y0", {{"b.mp3", "0.000", "1.000"}});
+    m_book.writeNcc(test::TestBook::Ncc().heading(1, "Eins", "a.smil#p0").heading(1, "Zwei", "b.smil#p2"));
+    m_book.writeSmil("a.smil", a);
+    m_book.writeSmil("b.smil", b);
+    m_harness.player.addFile(m_book.folder() + "a.mp3", 2.0);
+    m_harness.player.addFile(m_book.folder() + "b.mp3", 1.0);
+    m_harness.openBook(m_book.folder());
+    m_harness.advance(100);
+    m_harness.player.clearLog();
+    BookTable& phrases = window().tables().phrases;
+    phrases.setSelectionMark(2);
+    phrases.setRowState(2, BookTable::kSelected);
+    EXPECT_TRUE(m_harness.player.log().empty());
+    EXPECT_EQ(m_harness.player.url(), m_book.folder() + "a.mp3");
+    EXPECT_EQ(window().playback().currentFragmentId, "y0");
+}
+
+TEST_F(EngineCaseTest, APlayerVolumeChangedFromOutsideIsTakenOverWhilePlaying)
+{
+    openBook({{"a.mp3", "0.000", "5.000"}});
+    m_harness.advance(100);
+    m_harness.player.setVolume(35);
+    m_harness.advance(150);
+    EXPECT_EQ(window().playback().volume, 35);
+}
+
+TEST_F(EngineCaseTest, AHeadingWithoutSoundStaysSilentOrIsPassedOverAtOnceWithAutomaticPlayback)
+{
+    m_book.writeNcc(test::TestBook::Ncc().heading(1, "Eins", "a.smil#p0"));
+    m_book.writeSmil("a.smil", test::TestBook::Smil()
+                                   .par("p0", "t.html#x0")
+                                   .par("p1", "t.html#x1")
+                                   .par("p2", "t.html#x2"));
+    m_harness.openBook(m_book.folder());
+    EXPECT_EQ(m_harness.selectedPhrase(), 0);  // silent, with its text highlighted
+    m_harness.advance(100);
+    EXPECT_EQ(window().playback().currentFragmentId, "x0");
+
+    writeSettings(m_harness.home(), {"50", "1.0", "0", "0", "0", "0", "1", "1", "#ff8000", "0", "0", "0", "", "0"});
+    m_harness.restart();
+    m_harness.openBook(m_book.folder());
+    EXPECT_EQ(m_harness.selectedPhrase(), 2);
+    m_harness.advance(2000);  // no file is open: the poll moves nothing on
+    EXPECT_EQ(m_harness.selectedPhrase(), 2);
+    EXPECT_EQ(window().tables().tree.selectedItem(), 0);
+}
+
+TEST_F(EngineCaseTest, ALongRunOfSkippedPhrasesIsPassedOverWithoutDeepNesting)
+{
+    writeSettings(m_harness.home(), {"50", "1.0", "1", "0", "0", "0", "0", "1", "#ff8000", "0", "0", "0", "", "0"});
+    m_harness.restart();
+    test::TestBook::Smil smil;
+    smil.par("start", "t.html#s", {{"a.mp3", "0.000", "0.500"}});
+    for (int i = 0; i < 20000; ++i)
+        smil.par("f" + std::to_string(i), "t.html#f", {{"a.mp3", "0.500", "0.600"}}, "footnote-on");
+    smil.par("end", "t.html#e", {{"a.mp3", "0.600", "1.000"}});
+    m_book.writeNcc(test::TestBook::Ncc().heading(1, "Eins", "a.smil#start"));
+    m_book.writeSmil("a.smil", smil);
+    m_harness.player.addFile(m_book.folder() + "a.mp3", 1.0);
+    m_harness.openBook(m_book.folder());
+    ASSERT_TRUE(m_harness.clock.advanceUntil([&] { return m_harness.selectedPhrase() == 20001; }, 2000));
+}
+
+TEST_F(EngineCaseTest, TheTitleCueIsHeardAloneAndTheBookGoesOnAfterIt)
+{
+    m_book.writeNcc(test::TestBook::Ncc().heading(1, "Eins", "a.smil#p0").page("1", "a.smil#p1"));
+    m_book.writeSmil("a.smil", test::TestBook::Smil()
+                                   .par("p0", "t.html#x0", {{"a.mp3", "0.000", "1.000"}})
+                                   .par("p1", "t.html#x1", {{"a.mp3", "1.000", "2.000"}}));
+    m_harness.player.addFile(m_book.folder() + "a.mp3", 2.0);
+    int stateDuringCue = -1;
+    m_harness.titleCue.whilePlaying = [&] { stateDuringCue = m_harness.player.playState(); };
+    m_harness.openBook(m_book.folder());
+    // The first page's set-up started the book before the cue.
+    EXPECT_EQ(stateDuringCue, MediaPlayer::kPaused);
+    EXPECT_EQ(m_harness.player.playState(), MediaPlayer::kPlaying);
+    EXPECT_EQ(m_harness.selectedPhrase(), 0);
 }
 
 }  // namespace
