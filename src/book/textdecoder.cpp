@@ -3,10 +3,10 @@
 #include <iconv.h>
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 
 #include "book/codepages.h"
+#include "book/utf8.h"
 
 namespace korvin {
 
@@ -14,31 +14,15 @@ namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 
-// Windows-1252 0x80..0x9F; 0 marks the five bytes the code page leaves out.
-constexpr std::array<char16_t, 32> kWindows1252High{
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
-
 // Appends the code point as UTF-8 unless that would pass the length bound.
 bool appendCodePoint(std::string& out, char32_t c)
 {
-    char buffer[3];
-    std::size_t length = 0;
-    if (c < 0x80) {
-        buffer[length++] = static_cast<char>(c);
-    } else if (c < 0x800) {
-        buffer[length++] = static_cast<char>(0xC0 | (c >> 6));
-        buffer[length++] = static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        buffer[length++] = static_cast<char>(0xE0 | (c >> 12));
-        buffer[length++] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        buffer[length++] = static_cast<char>(0x80 | (c & 0x3F));
-    }
-    if (out.size() + length > TextDecoder::kMaxBytes)
+    const std::size_t before = out.size();
+    appendUtf8(out, c);
+    if (out.size() > TextDecoder::kMaxBytes) {
+        out.resize(before);
         return false;
-    out.append(buffer, length);
+    }
     return true;
 }
 
@@ -111,9 +95,8 @@ std::string decodeWindows1252(std::string_view bytes)
     out.reserve(std::min(bytes.size() + bytes.size() / 2, TextDecoder::kMaxBytes));
     for (char byte : bytes) {
         const auto c = static_cast<unsigned char>(byte);
-        char32_t codePoint = c;
-        if (c >= 0x80 && c < 0xA0)
-            codePoint = kWindows1252High[c - 0x80] ? kWindows1252High[c - 0x80] : 0xFFFD;
+        const char32_t known = windows1252CodePoint(c);
+        const char32_t codePoint = known != 0 || c == 0 ? known : 0xFFFD;
         if (!appendCodePoint(out, codePoint))
             break;
     }

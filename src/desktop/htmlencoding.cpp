@@ -1,5 +1,7 @@
 #include "desktop/htmlencoding.h"
 
+#include "book/utf8.h"
+
 #include <iconv.h>
 
 #include <algorithm>
@@ -19,63 +21,6 @@ struct IconvCloser {
     void operator()(void* handle) const { iconv_close(static_cast<iconv_t>(handle)); }
 };
 using IconvHandle = std::unique_ptr<std::remove_pointer_t<iconv_t>, IconvCloser>;
-
-// The 32 characters Windows-1252 puts at 0x80..0x9F; the five holes keep the
-// C1 control character of the same number.
-constexpr std::array<char16_t, 32> kWindows1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-void appendCodePoint(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-// Length of the valid UTF-8 sequence starting at `i`, 0 when there is none
-// (overlong forms, surrogates and values past U+10FFFF are not valid).
-std::size_t validSequenceLength(std::string_view s, std::size_t i)
-{
-    const auto byte = [&](std::size_t k) { return static_cast<std::uint8_t>(s[k]); };
-    const std::uint8_t b0 = byte(i);
-    std::size_t length = 0;
-    char32_t min = 0;
-    char32_t c = 0;
-    if (b0 >= 0xC2 && b0 <= 0xDF) {
-        length = 2, min = 0x80, c = b0 & 0x1F;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-        length = 3, min = 0x800, c = b0 & 0x0F;
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-        length = 4, min = 0x10000, c = b0 & 0x07;
-    } else {
-        return 0;
-    }
-    if (i + length > s.size())
-        return 0;
-    for (std::size_t k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80)
-            return 0;
-        c = (c << 6) | (byte(i + k) & 0x3F);
-    }
-    if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-        return 0;
-    return length;
-}
 
 std::string lowerAscii(std::string_view s)
 {
@@ -156,12 +101,12 @@ std::string windows1252(std::string_view bytes)
     out.reserve(bytes.size() + bytes.size() / 8);
     for (const char ch : bytes) {
         const auto b = static_cast<std::uint8_t>(ch);
+        // The five bytes Windows-1252 leaves out keep the C1 control of their number.
+        const char32_t c = windows1252CodePoint(b);
         if (b < 0x80)
             out += ch;
-        else if (b < 0xA0)
-            appendCodePoint(out, kWindows1252High[b - 0x80]);
         else
-            appendCodePoint(out, b);
+            appendUtf8(out, c != 0 ? c : b);
     }
     return out;
 }
@@ -187,7 +132,7 @@ std::optional<std::string> convertWithIconv(const std::string& charset, std::str
             if (errno == E2BIG)
                 continue;
             // An invalid or cut-off sequence: show a replacement and go on.
-            appendCodePoint(out, 0xFFFD);
+            appendUtf8(out, 0xFFFD);
             ++in;
             --inLeft;
         }
@@ -250,7 +195,7 @@ std::string HtmlEncoding::utf8OrWindows1252(std::string_view bytes)
             i = end;
             continue;
         }
-        const std::size_t length = validSequenceLength(bytes, i);
+        const std::size_t length = utf8SequenceLength(bytes, i);
         if (length > 0) {
             out.append(bytes.substr(i, length));
             i += length;

@@ -7,7 +7,7 @@ add_library(korvin_htmldoc STATIC
     ${CMAKE_CURRENT_SOURCE_DIR}/htmlstyler.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/htmlstylesheet.cpp)
 target_include_directories(korvin_htmldoc PUBLIC ${PROJECT_SOURCE_DIR}/src)
-target_link_libraries(korvin_htmldoc PUBLIC LibXml2::LibXml2)
+target_link_libraries(korvin_htmldoc PUBLIC korvin_book LibXml2::LibXml2)
 set_target_properties(korvin_htmldoc PROPERTIES AUTOMOC OFF)
 
 # korvin_htmlview: the Qt text view that shows the document.

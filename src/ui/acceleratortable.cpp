@@ -2,6 +2,7 @@
 
 #include "book/textnumbers.h"
 #include "embedded.h"
+#include "ui/stringtable.h"
 
 namespace korvin {
 
@@ -38,23 +39,18 @@ int parseModifiers(std::string_view text)
 std::vector<Accelerator> parseAcceleratorTable(std::string_view table)
 {
     std::vector<Accelerator> accelerators;
-    while (!table.empty()) {
-        const std::size_t end = table.find('\n');
-        std::string_view line = table.substr(0, end);
-        table = end == std::string_view::npos ? std::string_view() : table.substr(end + 1);
-        if (line.empty() || line[0] == '#')
-            continue;
+    forEachTableLine(table, [&](std::string_view line) {
         const std::size_t tab1 = line.find('\t');
         const std::size_t tab2 = tab1 == std::string_view::npos ? tab1 : line.find('\t', tab1 + 1);
         if (tab2 == std::string_view::npos)
-            continue;
+            return;
         Accelerator accelerator;
         accelerator.key = parseKey(line.substr(0, tab1));
         accelerator.modifiers = parseModifiers(line.substr(tab1 + 1, tab2 - tab1 - 1));
         accelerator.command = toInteger(line.substr(tab2 + 1));
         if (accelerator.key != 0)
             accelerators.push_back(accelerator);
-    }
+    });
     return accelerators;
 }
 

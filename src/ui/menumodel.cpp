@@ -71,18 +71,11 @@ auto findIn(Items& items, int command) -> decltype(&items[0])
 
 MenuModel::MenuModel(std::string_view table)
 {
-    while (!table.empty()) {
-        const std::size_t end = table.find('\n');
-        std::string_view line = table.substr(0, end);
-        table = end == std::string_view::npos ? std::string_view() : table.substr(end + 1);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        if (line.empty() || line[0] == '#')
-            continue;
+    forEachTableLine(table, [this](std::string_view line) {
         const auto cells = splitTabs(line);
         const Path path = parsePath(cells[0]);
         if (path.empty())
-            continue;
+            return;
         MenuItem item;
         const std::string_view kind = cells.size() > 1 ? cells[1] : std::string_view("separator");
         if (kind == "popup")
@@ -103,7 +96,7 @@ MenuModel::MenuModel(std::string_view table)
         }
         if (siblings && path.back() == static_cast<int>(siblings->size()))
             siblings->push_back(std::move(item));
-    }
+    });
 }
 
 MenuModel MenuModel::builtIn()

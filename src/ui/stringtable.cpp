@@ -27,21 +27,26 @@ std::string unescapeResourceText(std::string_view text)
     return out;
 }
 
-StringTable::StringTable(std::string_view table)
+void forEachTableLine(std::string_view table, const std::function<void(std::string_view)>& line)
 {
     while (!table.empty()) {
         const std::size_t end = table.find('\n');
-        std::string_view line = table.substr(0, end);
+        std::string_view current = table.substr(0, end);
         table = end == std::string_view::npos ? std::string_view() : table.substr(end + 1);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        if (line.empty() || line[0] == '#')
-            continue;
-        const std::size_t tab = line.find('\t');
-        if (tab == std::string_view::npos)
-            continue;
-        m_texts[toInteger(line.substr(0, tab))] = unescapeResourceText(line.substr(tab + 1));
+        if (!current.empty() && current.back() == '\r')
+            current.remove_suffix(1);
+        if (!current.empty() && current[0] != '#')
+            line(current);
     }
+}
+
+StringTable::StringTable(std::string_view table)
+{
+    forEachTableLine(table, [this](std::string_view line) {
+        const std::size_t tab = line.find('\t');
+        if (tab != std::string_view::npos)
+            m_texts[toInteger(line.substr(0, tab))] = unescapeResourceText(line.substr(tab + 1));
+    });
 }
 
 StringTable StringTable::builtIn()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -27,6 +28,10 @@ public:
 private:
     std::map<int, std::string> m_texts;
 };
+
+// Calls `line` for every line of a resource table that is neither empty nor a
+// comment ("#"), without its line end.
+void forEachTableLine(std::string_view table, const std::function<void(std::string_view)>& line);
 
 // Reads one escaped cell of the resource tables: "\t" → tab, "\n" → line break,
 // "\\" → backslash; any other backslash stays as it is.
