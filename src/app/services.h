@@ -16,9 +16,9 @@ namespace korvin {
 // The platform the main window drives. Everything is owned by the caller and
 // outlives the main window.
 struct PlatformServices {
-    MediaPlayer& player;          // `COcx1`
+    COcx1& player;
     TitleCuePlayer& titleCue;
-    HtmlView& textView;           // `CExplorer1`
+    CExplorer1& textView;
     Timers& timers;
     ListBox& groupList;           // 1041
     ListBox& bookmarkList;        // 1026

@@ -60,4 +60,7 @@ public:
     virtual int viewHeight() const = 0;
 };
 
+// The main window holds its text view by the name of the component's wrapper.
+using CExplorer1 = HtmlView;
+
 }  // namespace korvin

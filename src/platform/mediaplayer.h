@@ -72,6 +72,9 @@ public:
     virtual void setErrorHandler(std::function<void()> handler) = 0;
 };
 
+// The main window holds its player by the name of the component's wrapper.
+using COcx1 = MediaPlayer;
+
 // Plays the start of an audio file and returns when it has finished: the short
 // title cue heard after a book has been opened. Blocks the caller.
 class TitleCuePlayer {
