@@ -123,8 +123,10 @@ void MainWindow::registerHandlers()
 
     m_table.onEvent(control::kTextView, event::kBeforeNavigate,
                     [this](EventArgs& args) { m_session.beforeNavigate(args.url, args.cancel); });
-    m_table.onEvent(control::kTextView, event::kDocumentComplete,
-                    [this](EventArgs& args) { m_engine.documentComplete(args.url); });
+    m_table.onEvent(control::kTextView, event::kDocumentComplete, [this](EventArgs& args) {
+        m_engine.documentComplete(args.url);
+        m_highlighter.documentLoaded();
+    });
     m_table.onEvent(control::kPlayer, event::kPlayerError, [this](EventArgs&) { playerError(); });
 
     m_table.onMessage(message::kClose, [this](int) { exitProcedure(); });

@@ -265,6 +265,11 @@ void PlaybackEngine::backToHeadingStart()
     ++row;
     phrases.setSelectionMark(row);
     phrases.scrollIntoView(row);
+    // In a heading of one phrase that row is still selected: selecting it again
+    // would start nothing, and the player would stay at the end of its file,
+    // where Space plays nothing. Cleared first, the phrase start runs and puts
+    // the player back at the phrase.
+    phrases.setRowState(row, BookTable::kNone);
     phrases.setRowState(row, BookTable::kSelected);
     m_services.player.pause();
 }

@@ -77,6 +77,13 @@ std::string TextHighlighter::fragmentOpenMarkup(const TextStyle& style)
     return {};
 }
 
+void TextHighlighter::documentLoaded()
+{
+    m_lastMarkedDocument.clear();
+    m_lastFragmentId.clear();
+    m_lastDocumentKey.clear();
+}
+
 // ---------------------------------------------------------------------------
 // Search term
 

@@ -33,6 +33,11 @@ public:
     // out the previous highlight, and brings it to the middle of the view.
     void highlightFragment(const std::string& fragmentId, const Context& context);
 
+    // A document has been loaded into the view: nothing inserted before is in
+    // it, so nothing is to be taken out, and the marking and the highlight
+    // are due again even when it is the same document as before.
+    void documentLoaded();
+
     // The open markup each operation puts before its text, "" while no style is set.
     static std::string termOpenMarkup(const TextStyle& style);
     static std::string fragmentOpenMarkup(const TextStyle& style);

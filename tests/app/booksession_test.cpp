@@ -62,6 +62,22 @@ TEST(BookSession, LastReturnsToTheBookClosedByOpenAndThenGraysItself)
     EXPECT_TRUE(harness.window().menu().isGrayed(cmd::kLastBook));
 }
 
+TEST(BookSession, TheSameBookOpenedAgainShowsItsHighlightAgain)
+{
+    WindowHarness harness;
+    TestBook book;
+    test::writeSampleBook(book, harness);
+    harness.openBook(book.folder());
+    harness.advance(60);
+    const std::string highlighted = "<SPAN style=\"BACKGROUND-COLOR: #ff8000\">Eins</SPAN>";
+    EXPECT_EQ(harness.textView.elementInnerHtml("t1"), highlighted);
+    harness.dialogs.nccFile.reset();
+    harness.window().command(cmd::kOpen);  // cancelled: the book is closed
+    harness.window().command(cmd::kLastBook);
+    harness.advance(60);
+    EXPECT_EQ(harness.textView.elementInnerHtml("t1"), highlighted);
+}
+
 TEST(BookSession, AfterExitAndRestartLastOpensTheBookThatWasOpen)
 {
     WindowHarness harness;

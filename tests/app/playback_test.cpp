@@ -293,6 +293,19 @@ TEST_F(EngineCaseTest, BeginAndEndAreComparedAsTextsSo125After12500Seeks)
     EXPECT_TRUE(m_harness.player.log().empty());  // "14.000" follows "14.000"
 }
 
+TEST_F(EngineCaseTest, AHeadingOfOnePhraseEndsPausedOnItAndSpacePlaysItAgain)
+{
+    openBook({{"a.mp3", "0.000", "2.000"}}, 2.3);
+    m_harness.advance(3000);
+    EXPECT_EQ(m_harness.selectedPhrase(), 0);
+    EXPECT_EQ(m_harness.player.playState(), MediaPlayer::kPaused);
+    EXPECT_DOUBLE_EQ(m_harness.player.position(), 0.0);
+    window().command(32808);
+    m_harness.advance(500);
+    EXPECT_EQ(m_harness.player.playState(), MediaPlayer::kPlaying);
+    EXPECT_NEAR(m_harness.player.position(), 0.5, 0.01);
+}
+
 TEST_F(EngineCaseTest, APhraseOfAnotherHeadingIsNeitherHeardNorHighlighted)
 {
     test::TestBook::Smil a;
