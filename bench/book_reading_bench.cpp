@@ -28,13 +28,6 @@
 namespace korvin::bench {
 namespace {
 
-class NoProgress : public ReadProgress {
-public:
-    void setRange(int, int) override {}
-    void setPosition(int) override {}
-    void setStatus(const std::string&) override {}
-};
-
 const GeneratedBook& book()
 {
     static const GeneratedBook generated;

@@ -11,14 +11,6 @@ namespace korvin {
 
 namespace {
 
-// The dump shows no progress.
-class NoProgress : public ReadProgress {
-public:
-    void setRange(int, int) override {}
-    void setPosition(int) override {}
-    void setStatus(const std::string&) override {}
-};
-
 void writeEscaped(std::ostream& out, std::string_view value)
 {
     std::size_t plain = 0;

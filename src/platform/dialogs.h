@@ -16,6 +16,14 @@ public:
     virtual void setStatus(const std::string& text) = 0;
 };
 
+// Progress that nobody watches (a reading without its dialog).
+class NoProgress final : public ReadProgress {
+public:
+    void setRange(int, int) override {}
+    void setPosition(int) override {}
+    void setStatus(const std::string&) override {}
+};
+
 struct Rgb {
     int red = 0;
     int green = 0;

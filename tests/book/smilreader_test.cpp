@@ -18,13 +18,6 @@ using test::TestBook;
 using Texts = std::vector<std::string>;
 using Clip = TestBook::Clip;
 
-class NoProgress : public ReadProgress {
-public:
-    void setRange(int, int) override {}
-    void setPosition(int) override {}
-    void setStatus(const std::string&) override {}
-};
-
 struct Reading {
     BookTables tables;
     FeatureFlags features;
