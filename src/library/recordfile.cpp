@@ -1,0 +1,118 @@
+#include "library/recordfile.h"
+
+namespace korvin {
+
+namespace {
+
+// A field is one line: a line end inside it would shift every later record of
+// the file by a line, and a CR at its end would be taken for part of the line end.
+std::string asOneLine(std::string text)
+{
+    for (char& c : text)
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    return text;
+}
+
+}  // namespace
+
+RecordFile::RecordFile(std::string path, std::size_t fieldCount, const Scrambler& scrambler)
+    : m_path(std::move(path))
+    , m_fieldCount(fieldCount == 0 ? 1 : fieldCount)
+    , m_scrambler(scrambler)
+{
+}
+
+FileBytes::Status RecordFile::load()
+{
+    FileBytes file = readFileBytes(m_path);
+    m_status = file.status;
+    m_bytes = std::move(file.bytes);
+    m_starts.clear();
+    std::size_t position = 0;
+    std::size_t lineNumber = 0;
+    while (position < m_bytes.size()) {
+        if (lineNumber % m_fieldCount == 0)
+            m_starts.push_back(position);
+        const std::size_t end = m_bytes.find('\n', position);
+        if (end == std::string::npos)
+            break;
+        position = end + 1;
+        ++lineNumber;
+    }
+    return m_status;
+}
+
+std::string_view RecordFile::line(std::size_t record, std::size_t field) const
+{
+    if (record >= m_starts.size() || field >= m_fieldCount)
+        return {};
+    std::string_view rest(m_bytes);
+    rest.remove_prefix(m_starts[record]);
+    for (std::size_t i = 0; i < field; ++i) {
+        const std::size_t end = rest.find('\n');
+        if (end == std::string_view::npos)
+            return {};
+        rest.remove_prefix(end + 1);
+    }
+    std::string_view text = rest.substr(0, rest.find('\n'));
+    if (!text.empty() && text.back() == '\r')
+        text.remove_suffix(1);
+    return text;
+}
+
+std::string RecordFile::field(std::size_t record, std::size_t field) const
+{
+    return m_scrambler.unscramble(line(record, field));
+}
+
+RecordFile::Key RecordFile::makeKey(const Fields& fields) const
+{
+    Key key;
+    for (const std::string& field : fields)
+        key.m_lines.push_back(m_scrambler.scramble(asOneLine(field)));
+    return key;
+}
+
+// Comparing the scrambled texts compares the plain ones, since the scrambling
+// maps lines one to one; no record needs to be unscrambled to be recognised.
+bool RecordFile::startsWith(std::size_t record, const Key& key) const
+{
+    if (record >= m_starts.size())
+        return false;
+    for (std::size_t i = 0; i < key.m_lines.size(); ++i)
+        if (line(record, i) != key.m_lines[i])
+            return false;
+    return true;
+}
+
+void RecordFile::Writer::append(const Fields& fields)
+{
+    for (std::size_t i = 0; i < m_file.m_fieldCount; ++i) {
+        if (i < fields.size())
+            m_contents += m_file.m_scrambler.scramble(asOneLine(fields[i]));
+        m_contents += '\n';
+    }
+}
+
+void RecordFile::Writer::copy(std::size_t record)
+{
+    for (std::size_t i = 0; i < m_file.m_fieldCount; ++i) {
+        m_contents += m_file.line(record, i);
+        m_contents += '\n';
+    }
+}
+
+bool RecordFile::Writer::commit() const
+{
+    if (m_file.m_status == FileBytes::Status::kUnreadable)
+        return false;
+    return writeFileAtomically(m_file.m_path, m_contents);
+}
+
+RecordFile::Fields bookRecordKey(const BookInfo& info)
+{
+    return {info.date, info.identifier, info.title, info.setInfo, info.tocItems, info.totalTime};
+}
+
+}  // namespace korvin
