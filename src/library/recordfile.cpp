@@ -2,25 +2,21 @@
 
 namespace korvin {
 
-namespace {
-
-// A field is one line: a line end inside it would shift every later record of
-// the file by a line, and a CR at its end would be taken for part of the line end.
-std::string asOneLine(std::string text)
-{
-    for (char& c : text)
-        if (c == '\n' || c == '\r')
-            c = ' ';
-    return text;
-}
-
-}  // namespace
-
 RecordFile::RecordFile(std::string path, std::size_t fieldCount, const Scrambler& scrambler)
     : m_path(std::move(path))
     , m_fieldCount(fieldCount == 0 ? 1 : fieldCount)
     , m_scrambler(scrambler)
 {
+}
+
+// A CR at the end would be taken for part of the line end; one inside turns into
+// a space too, so the rule is one and simple.
+std::string RecordFile::asOneLine(std::string text)
+{
+    for (char& c : text)
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    return text;
 }
 
 FileBytes::Status RecordFile::load()
@@ -56,7 +52,9 @@ std::string_view RecordFile::line(std::size_t record, std::size_t field) const
         rest.remove_prefix(end + 1);
     }
     std::string_view text = rest.substr(0, rest.find('\n'));
-    if (!text.empty() && text.back() == '\r')
+    // No field ends in a CR (see asOneLine); reading them all off keeps a copied
+    // record the same when it is read again.
+    while (!text.empty() && text.back() == '\r')
         text.remove_suffix(1);
     return text;
 }

@@ -15,7 +15,7 @@ namespace korvin {
 // line passed through the line scrambling; no header, no separators
 // (`AResume.dl`: nine lines a record, `MResume.dl`: ten). Records are read
 // while the first line of one can be read; a record cut short at the end of the
-// file reads its missing fields as empty. Lines end in LF; a CR before it is
+// file reads its missing fields as empty. Lines end in LF; CRs before it are
 // dropped when reading.
 //
 // The file's records stay as they stand in it: a field is unscrambled only when
@@ -27,6 +27,10 @@ public:
     using Fields = std::vector<std::string>;
 
     RecordFile(std::string path, std::size_t fieldCount, const Scrambler& scrambler);
+
+    // A field as it is written: one line, CR and LF in it turned into spaces
+    // (a line end inside it would shift every later record by a line).
+    static std::string asOneLine(std::string text);
 
     // Reads the file; see FileBytes for what the status means. A file that is
     // missing or unreadable has no records.
