@@ -37,6 +37,8 @@ constexpr int kNameBookmarks = 56;
 constexpr int kNameSearchResults = 57;
 constexpr int kTextPlay = 58;
 constexpr int kTextPause = 59;
+constexpr int kTextVolume = 62;
+constexpr int kTextSpeed = 63;
 
 // The dialog's size of 705 by 539 dialog units, in pixels of the usual font.
 constexpr QSize kNormalSize(1058, 876);
@@ -225,8 +227,8 @@ void DesktopWindow::languageChanged(int languageOffset)
     const StringTable& strings = m_controller->strings();
     const auto text = [&](int id) { return QString::fromStdString(strings.get(id, languageOffset)); };
     m_treeView->widget().setAccessibleName(text(kNameTree));
-    m_playerPanel->setTexts(
-        {text(kNamePlayer), text(kNamePlayPause), text(kNamePosition), text(kTextPlay), text(kTextPause)});
+    m_playerPanel->setTexts({text(kNamePlayer), text(kNamePlayPause), text(kNamePosition), text(kTextPlay),
+                             text(kTextPause), text(kTextSpeed), text(kTextVolume), languageOffset == 0});
     if (m_textView)
         m_textView->setAccessibleName(text(kNameText));
     m_groupList->widget().setAccessibleName(text(kNameGroups));
