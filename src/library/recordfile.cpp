@@ -84,6 +84,12 @@ bool RecordFile::startsWith(std::size_t record, const Key& key) const
     return true;
 }
 
+RecordFile::Writer::Writer(const RecordFile& file)
+    : m_file(file)
+{
+    m_contents.reserve(file.m_bytes.size());
+}
+
 void RecordFile::Writer::append(const Fields& fields)
 {
     for (std::size_t i = 0; i < m_file.m_fieldCount; ++i) {

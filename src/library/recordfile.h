@@ -55,7 +55,8 @@ public:
     // The next contents of the file, record by record, written in one step.
     class Writer {
     public:
-        explicit Writer(const RecordFile& file) : m_file(file) {}
+        // Room for as much as the file held is taken at once.
+        explicit Writer(const RecordFile& file);
         // A record of plain fields; fields past the file's count are ignored,
         // missing ones written empty.
         void append(const Fields& fields);

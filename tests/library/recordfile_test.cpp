@@ -3,7 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 
+#include <sys/resource.h>
+
+#include "library/bookmarkfile.h"
+#include "library/resumefile.h"
 #include "support/tempdir.h"
 
 namespace korvin {
@@ -114,6 +119,84 @@ TEST_F(RecordFileTest, ALineEndInsideAFieldCannotShiftTheRecordsAfterIt)
     ASSERT_EQ(file.recordCount(), 2u);
     EXPECT_TRUE(file.startsWith(0, file.makeKey({"zwei\nZeilen", "ende\r"})));
     EXPECT_EQ(file.field(1, 0), "b");
+}
+
+long maxResidentKilobytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// 50 MB of lines of noise (bytes that are not UTF-8, line ends of both kinds,
+// empty lines), whole records of 9 and of 10 lines, with `record` put in
+// after the first 9,000 lines.
+std::string noise(const std::string& record)
+{
+    std::minstd_rand random(7);
+    std::string block;
+    for (int line = 0; line < 900; ++line) {
+        const unsigned draw = random();
+        for (unsigned i = 0, length = draw % 48; i < length; ++i) {
+            const char c = static_cast<char>((draw >> (i % 16)) + i * 37);
+            block += c == '\n' ? 'x' : c;
+        }
+        block += draw % 5 == 0 ? "\r\n" : "\n";
+    }
+    std::string bytes;
+    bytes.reserve((50u << 20) + block.size() + record.size());
+    while (bytes.size() < (50u << 20)) {
+        bytes += block;
+        if (bytes.size() == 10 * block.size())
+            bytes += record;
+    }
+    return bytes;
+}
+
+TEST_F(RecordFileTest, FiftyMegabytesOfNoiseAreReadInBoundedMemoryAndKeptRecordForRecord)
+{
+    const BookInfo book{"2001-01-01", "id", "Buch", "3", "1:00:00", ""};
+    std::string record;
+    for (const std::string& field : bookRecordKey(book))
+        record += m_scrambler.scramble(field) + "\n";
+    const std::size_t before = 9000 / ResumeFile::kFieldCount;
+    m_dir.write("AResume.dl", noise(record + "1\n2.5\n3\n"));
+
+    RecordFile old(m_dir.folder() + "AResume.dl", ResumeFile::kFieldCount, m_scrambler);
+    ASSERT_EQ(old.load(), FileBytes::Status::kRead);
+    ASSERT_TRUE(old.startsWith(before, old.makeKey(bookRecordKey(book))));
+    const long memoryBefore = maxResidentKilobytes();
+    const ResumeFile resume(m_dir.folder() + "AResume.dl", m_scrambler);
+    ASSERT_TRUE(resume.find(book));
+    ASSERT_TRUE(resume.save(book, {"4", "5.000", "6"}));
+    // The file and the file written, each once, and the records' places.
+    EXPECT_LT(maxResidentKilobytes() - memoryBefore, 4 * 50 * 1024);
+    RecordFile now(m_dir.folder() + "AResume.dl", ResumeFile::kFieldCount, m_scrambler);
+    ASSERT_EQ(now.load(), FileBytes::Status::kRead);
+    // Every other record with a first line, in its order; the book's own where it goes.
+    const RecordFile::Key key = now.makeKey(bookRecordKey(book));
+    std::size_t next = 0;
+    for (std::size_t r = 0; r < old.recordCount(); ++r) {
+        if (old.firstFieldEmpty(r) || r == before)
+            continue;
+        while (next < now.recordCount() && now.startsWith(next, key))
+            ++next;
+        ASSERT_LT(next, now.recordCount());
+        // Unscrambling all of them would take longer than the saving itself.
+        for (std::size_t f = 0; f < ResumeFile::kFieldCount && r % 61 == 0; ++f)
+            ASSERT_EQ(now.field(next, f), old.field(r, f)) << "record " << r;
+        ++next;
+    }
+    while (next < now.recordCount() && now.startsWith(next, key))
+        ++next;
+    EXPECT_EQ(next, now.recordCount());
+    EXPECT_EQ(resume.find(book), (ResumeRecord{"4", "5.000", "6"}));
+
+    m_dir.write("MResume.dl", noise(record + "T\n1.0\n0\n0\n"));
+    const BookmarkFile bookmarks(m_dir.folder() + "MResume.dl", m_scrambler);
+    ASSERT_EQ(bookmarks.load(book).size(), 1u);
+    ASSERT_TRUE(bookmarks.save(book, {}));
+    EXPECT_TRUE(bookmarks.load(book).empty());
 }
 
 }  // namespace
