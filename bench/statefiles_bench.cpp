@@ -88,6 +88,7 @@ BENCHMARK_DEFINE_F(StateFiles, SavePosition)(benchmark::State& state)
     const BookInfo listened = book(static_cast<int>(state.range(0)));
     for (auto _ : state)
         benchmark::DoNotOptimize(file.save(listened, ResumeRecord{"12", "3456.789", "321"}));
+    state.counters["MB"] = static_cast<double>(std::filesystem::file_size(m_folder + "/AResume.dl")) / 1e6;
 }
 BENCHMARK_REGISTER_F(StateFiles, SavePosition)->Arg(kResumeBooks / 2)->Arg(kResumeBooks)->Unit(benchmark::kMillisecond);
 
@@ -116,6 +117,7 @@ BENCHMARK_DEFINE_F(StateFiles, SaveBookmarks)(benchmark::State& state)
     const std::vector<BookmarkRecord> marks = file.load(listened);
     for (auto _ : state)
         benchmark::DoNotOptimize(file.save(listened, marks));
+    state.counters["MB"] = static_cast<double>(std::filesystem::file_size(m_folder + "/MResume.dl")) / 1e6;
 }
 BENCHMARK_REGISTER_F(StateFiles, SaveBookmarks)->Unit(benchmark::kMillisecond);
 

@@ -1,5 +1,7 @@
 #include "library/recordfile.h"
 
+#include <algorithm>
+
 namespace korvin {
 
 RecordFile::RecordFile(std::string path, std::size_t fieldCount, const Scrambler& scrambler)
@@ -78,9 +80,22 @@ bool RecordFile::startsWith(std::size_t record, const Key& key) const
 {
     if (record >= m_starts.size())
         return false;
-    for (std::size_t i = 0; i < key.m_lines.size(); ++i)
-        if (line(record, i) != key.m_lines[i])
+    std::string_view rest(m_bytes);
+    rest.remove_prefix(m_starts[record]);
+    for (std::size_t i = 0; i < key.m_lines.size(); ++i) {
+        if (i >= m_fieldCount) {
+            if (!key.m_lines[i].empty())
+                return false;
+            continue;
+        }
+        const std::size_t end = rest.find('\n');
+        std::string_view line = rest.substr(0, end);
+        while (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (line != key.m_lines[i])
             return false;
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+    }
     return true;
 }
 
@@ -101,6 +116,18 @@ void RecordFile::Writer::append(const Fields& fields)
 
 void RecordFile::Writer::copy(std::size_t record)
 {
+    if (record >= m_file.m_starts.size())
+        return;
+    // A whole record without CRs is copied in one piece, as it stands.
+    const std::size_t begin = m_file.m_starts[record];
+    const std::size_t end =
+        record + 1 < m_file.m_starts.size() ? m_file.m_starts[record + 1] : m_file.m_bytes.size();
+    const std::string_view bytes = std::string_view(m_file.m_bytes).substr(begin, end - begin);
+    if (bytes.find('\r') == std::string_view::npos && !bytes.empty() && bytes.back() == '\n' &&
+        static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) == m_file.m_fieldCount) {
+        m_contents += bytes;
+        return;
+    }
     for (std::size_t i = 0; i < m_file.m_fieldCount; ++i) {
         m_contents += m_file.line(record, i);
         m_contents += '\n';
