@@ -15,7 +15,7 @@
 
 #include "app/mainwindow.h"
 #include "book_generator.h"
-#include "desktop/mpvplayer.h"
+#include "desktop/mpv/mpvplayer.h"
 #include "support/audiofiles.h"
 #include "support/fakeplatform.h"
 #include "support/tempdir.h"
