@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "app/samplebook.h"
-#include "app/windowharness.h"
+#include "support/samplebook.h"
+#include "support/windowharness.h"
 #include "library/scrambler.h"
 #include "library/statefile.h"
 #include "ui/commandids.h"

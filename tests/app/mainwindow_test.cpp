@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "app/windowharness.h"
+#include "support/windowharness.h"
 #include "library/scrambler.h"
 #include "library/statefile.h"
 #include "ui/commandids.h"

@@ -1,6 +1,6 @@
 #include "desktop/mpv/mpvplayer.h"
 
-#include "playback/mediaplayercontract.h"
+#include "platform/mediaplayercontract.h"
 #include "support/audiofiles.h"
 #include "support/tempdir.h"
 

@@ -1,7 +1,7 @@
 // The simulated player keeps the same contract as the libmpv player, so that
 // what the engine's tests show holds for the program.
 
-#include "playback/mediaplayercontract.h"
+#include "platform/mediaplayercontract.h"
 #include "support/simulatedplayer.h"
 #include "support/virtualclock.h"
 

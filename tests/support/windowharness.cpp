@@ -1,4 +1,4 @@
-#include "app/windowharness.h"
+#include "support/windowharness.h"
 
 namespace korvin::test {
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/samplebook.h"
-#include "app/windowharness.h"
+#include "support/samplebook.h"
+#include "support/windowharness.h"
 #include "library/scrambler.h"
 #include "library/statefile.h"
 #include "platform/controlids.h"

@@ -1,4 +1,4 @@
-#include "app/samplebook.h"
+#include "support/samplebook.h"
 
 namespace korvin::test {
 

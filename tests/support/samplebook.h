@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/windowharness.h"
+#include "support/windowharness.h"
 #include "support/testbook.h"
 
 namespace korvin::test {
