@@ -13,7 +13,7 @@
 //
 // The audio of the first headings is generated once into <temp>/korvin-bench/.
 
-#include "app/mainwindow.h"
+#include "app/maincontroller.h"
 #include "book_generator.h"
 #include "desktop/mpv/mpvplayer.h"
 #include "support/audiofiles.h"
@@ -146,11 +146,11 @@ struct Session {
     test::FakeWindow window;
     test::FakeMenuBar menuBar;
     test::TempDir home;
-    std::unique_ptr<MainWindow> main;
+    std::unique_ptr<MainController> main;
 
     Session()
     {
-        main = std::make_unique<MainWindow>(
+        main = std::make_unique<MainController>(
             PlatformServices{player, cue, view, timers, groups, bookmarks, results, boxes, dialogs, window, menuBar},
             Folders{home.path().string(), KORVIN_SOURCE_DIR "/resources"});
         timers.handler = [this](int id) { main->timer(id); };

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "support/samplebook.h"
-#include "support/windowharness.h"
+#include "support/controllerharness.h"
 #include "library/scrambler.h"
 #include "library/statefile.h"
 #include "platform/controlids.h"
@@ -14,7 +14,7 @@ namespace korvin {
 namespace {
 
 using test::TestBook;
-using test::WindowHarness;
+using test::ControllerHarness;
 
 const std::string kHighlight = "<SPAN style=\"BACKGROUND-COLOR: #ff8000\">";
 
@@ -35,17 +35,17 @@ protected:
         test::writeSampleBook(m_book, m_harness);
         m_harness.openBook(m_book.folder());
     }
-    std::string fragmentOf(int row) { return window().tables().phrases.text(row, col::kDokFragment); }
-    MainWindow& window() { return m_harness.window(); }
+    std::string fragmentOf(int row) { return controller().tables().phrases.text(row, col::kDokFragment); }
+    MainController& controller() { return m_harness.controller(); }
 
     TestBook m_book;
-    WindowHarness m_harness;
+    ControllerHarness m_harness;
 };
 
 TEST_F(PlaybackTest, OpeningPlaysTheTitleCueThenTheBookFromItsFirstPhrase)
 {
     open();
-    ASSERT_TRUE(window().playback().bookOpen);
+    ASSERT_TRUE(controller().playback().bookOpen);
     ASSERT_EQ(m_harness.titleCue.played.size(), 1u);
     EXPECT_EQ(m_harness.titleCue.played[0].first, m_book.folder() + "a.mp3");
     EXPECT_EQ(m_harness.titleCue.played[0].second, 2000);
@@ -55,15 +55,15 @@ TEST_F(PlaybackTest, OpeningPlaysTheTitleCueThenTheBookFromItsFirstPhrase)
     m_harness.advance(60);
     EXPECT_EQ(m_harness.player.playState(), MediaPlayer::kPlaying);
     EXPECT_EQ(m_harness.textView.elementInnerHtml("t1"), kHighlight + "Eins</SPAN>");
-    EXPECT_EQ(window().tables().headings.selectionMark(), 0);
-    EXPECT_EQ(window().tables().tree.selectedItem(), 0);
+    EXPECT_EQ(controller().tables().headings.selectionMark(), 0);
+    EXPECT_EQ(controller().tables().tree.selectedItem(), 0);
 }
 
 TEST_F(PlaybackTest, WithAutomaticPlaybackThePhrasesFollowTheTableAndTheBookStartsAgain)
 {
     open();
-    window().command(cmd::kAutoPlayback);
-    ASSERT_TRUE(window().playback().autoPlay);
+    controller().command(cmd::kAutoPlayback);
+    ASSERT_TRUE(controller().playback().autoPlay);
     std::vector<int> rows;
     int last = m_harness.selectedPhrase();
     for (int ms = 0; ms < 17000; ms += 10) {
@@ -95,7 +95,7 @@ TEST_F(PlaybackTest, WithoutAutomaticPlaybackAHeadingEndsOnItsFirstPhrasePaused)
     EXPECT_EQ(rows, (std::vector<int>{1, 2, 0}));
     EXPECT_EQ(m_harness.player.playState(), MediaPlayer::kPaused);
     EXPECT_DOUBLE_EQ(m_harness.player.position(), 0.0);
-    window().command(cmd::kPauseContinue);
+    controller().command(cmd::kPauseContinue);
     m_harness.advance(500);
     EXPECT_EQ(m_harness.player.playState(), MediaPlayer::kPlaying);
     EXPECT_EQ(m_harness.selectedPhrase(), 0);
@@ -114,17 +114,17 @@ TEST_F(PlaybackTest, PhraseForwardAndBackSeekWithinTheHeadingOnly)
 {
     open();
     m_harness.advance(100);
-    window().command(cmd::kPhraseForward);
+    controller().command(cmd::kPhraseForward);
     EXPECT_EQ(m_harness.selectedPhrase(), 1);
     EXPECT_DOUBLE_EQ(m_harness.player.position(), 2.0);
-    window().command(cmd::kPhraseForward);
-    window().command(cmd::kPhraseForward);  // the last phrase of the heading: nothing
+    controller().command(cmd::kPhraseForward);
+    controller().command(cmd::kPhraseForward);  // the last phrase of the heading: nothing
     EXPECT_EQ(m_harness.selectedPhrase(), 2);
-    EXPECT_TRUE(window().playback().forceSeek);
-    window().command(cmd::kPhraseBack);
+    EXPECT_TRUE(controller().playback().forceSeek);
+    controller().command(cmd::kPhraseBack);
     EXPECT_EQ(m_harness.selectedPhrase(), 1);
     EXPECT_DOUBLE_EQ(m_harness.player.position(), 2.0);
-    EXPECT_FALSE(window().playback().forceSeek);
+    EXPECT_FALSE(controller().playback().forceSeek);
 }
 
 TEST_F(PlaybackTest, ConsecutivePhrasesPlayOnWithoutASeek)
@@ -141,12 +141,12 @@ TEST_F(PlaybackTest, PauseContinueTogglesThePlayer)
 {
     open();
     m_harness.advance(100);
-    window().command(cmd::kPauseContinue);
+    controller().command(cmd::kPauseContinue);
     EXPECT_EQ(m_harness.player.playState(), MediaPlayer::kPaused);
     const double at = m_harness.player.position();
     m_harness.advance(1000);
     EXPECT_DOUBLE_EQ(m_harness.player.position(), at);
-    window().command(cmd::kPauseContinue);
+    controller().command(cmd::kPauseContinue);
     EXPECT_EQ(m_harness.player.playState(), MediaPlayer::kPlaying);
 }
 
@@ -154,39 +154,39 @@ TEST_F(PlaybackTest, AMenuPausesWhileOpenAndPlayEvenAfterAPauseWhenItCloses)
 {
     open();
     m_harness.advance(100);
-    window().menuSelect(false);
+    controller().menuSelect(false);
     EXPECT_EQ(m_harness.player.playState(), MediaPlayer::kPaused);
-    window().menuSelect(true);
+    controller().menuSelect(true);
     EXPECT_EQ(m_harness.player.playState(), MediaPlayer::kPlaying);
-    window().command(cmd::kPauseContinue);
-    window().menuSelect(false);
-    window().menuSelect(true);
+    controller().command(cmd::kPauseContinue);
+    controller().menuSelect(false);
+    controller().menuSelect(true);
     EXPECT_EQ(m_harness.player.playState(), MediaPlayer::kPlaying);
 }
 
 TEST_F(PlaybackTest, ThePageTableFollowsPlaybackWithoutJumping)
 {
     open();
-    EXPECT_EQ(window().tables().pages.selectionMark(), 0);
-    EXPECT_FALSE(window().menu().isGrayed(cmd::kPageNext));
-    EXPECT_TRUE(window().menu().isGrayed(cmd::kPagePrevious));
-    window().tables().tree.select(1);  // "Zwei"
-    window().command(cmd::kPhraseForward);  // row 4, where page 2 begins
+    EXPECT_EQ(controller().tables().pages.selectionMark(), 0);
+    EXPECT_FALSE(controller().menu().isGrayed(cmd::kPageNext));
+    EXPECT_TRUE(controller().menu().isGrayed(cmd::kPagePrevious));
+    controller().tables().tree.select(1);  // "Zwei"
+    controller().command(cmd::kPhraseForward);  // row 4, where page 2 begins
     EXPECT_EQ(m_harness.selectedPhrase(), 4);
-    EXPECT_EQ(window().tables().pages.selectionMark(), 1);
-    EXPECT_EQ(window().tables().pages.rowState(1), BookTable::kSelectedFocused);
-    EXPECT_TRUE(window().menu().isGrayed(cmd::kPageNext));
-    EXPECT_FALSE(window().menu().isGrayed(cmd::kPagePrevious));
+    EXPECT_EQ(controller().tables().pages.selectionMark(), 1);
+    EXPECT_EQ(controller().tables().pages.rowState(1), BookTable::kSelectedFocused);
+    EXPECT_TRUE(controller().menu().isGrayed(cmd::kPageNext));
+    EXPECT_FALSE(controller().menu().isGrayed(cmd::kPagePrevious));
 }
 
 TEST_F(PlaybackTest, SelectingAPageRowJumpsToTheHeadingAndPhraseWhereItBegins)
 {
     open();
-    BookTable& pages = window().tables().pages;
+    BookTable& pages = controller().tables().pages;
     pages.setSelectionMark(1);
     pages.setRowState(1, BookTable::kSelected);
-    EXPECT_EQ(window().tables().tree.selectedItem(), 1);
-    EXPECT_EQ(window().tables().headings.selectionMark(), 1);
+    EXPECT_EQ(controller().tables().tree.selectedItem(), 1);
+    EXPECT_EQ(controller().tables().headings.selectionMark(), 1);
     EXPECT_EQ(m_harness.selectedPhrase(), 4);
     EXPECT_EQ(m_harness.player.url(), m_book.folder() + "b.mp3");
 }
@@ -194,10 +194,10 @@ TEST_F(PlaybackTest, SelectingAPageRowJumpsToTheHeadingAndPhraseWhereItBegins)
 TEST_F(PlaybackTest, AHeadingThatBeginsWithAPhraseWithoutSoundPlaysFromTheNextPhrase)
 {
     open();
-    window().tables().tree.select(2);  // "Drei"
+    controller().tables().tree.select(2);  // "Drei"
     EXPECT_EQ(m_harness.selectedPhrase(), 7);
     EXPECT_EQ(m_harness.player.url(), m_book.folder() + "c.mp3");
-    EXPECT_EQ(window().tables().headings.selectionMark(), 2);
+    EXPECT_EQ(controller().tables().headings.selectionMark(), 2);
 }
 
 TEST_F(PlaybackTest, FollowingALinkToASmilFilePlaysTheHeadingAndPhraseItNames)
@@ -205,7 +205,7 @@ TEST_F(PlaybackTest, FollowingALinkToASmilFilePlaysTheHeadingAndPhraseItNames)
     open();
     m_harness.textView.activateLink(m_book.folder() + "b.smil#p6");
     EXPECT_EQ(m_harness.textView.locationName(), m_book.folder() + "doc2.html");  // the smil was not shown
-    EXPECT_EQ(window().tables().tree.selectedItem(), 1);
+    EXPECT_EQ(controller().tables().tree.selectedItem(), 1);
     EXPECT_EQ(m_harness.selectedPhrase(), 5);
     EXPECT_DOUBLE_EQ(m_harness.player.position(), 3.0);
 
@@ -218,12 +218,12 @@ TEST_F(PlaybackTest, StyleCommandsChooseHowTheNextHighlightLooks)
 {
     open();
     m_harness.advance(60);
-    window().command(cmd::kStyleBold);
-    EXPECT_TRUE(window().textStyle().bold);
-    EXPECT_FALSE(window().textStyle().background);
-    EXPECT_TRUE(window().menu().isChecked(cmd::kStyleBold));
-    EXPECT_FALSE(window().menu().isChecked(cmd::kStyleBackground));
-    window().command(cmd::kPhraseForward);
+    controller().command(cmd::kStyleBold);
+    EXPECT_TRUE(controller().textStyle().bold);
+    EXPECT_FALSE(controller().textStyle().background);
+    EXPECT_TRUE(controller().menu().isChecked(cmd::kStyleBold));
+    EXPECT_FALSE(controller().menu().isChecked(cmd::kStyleBackground));
+    controller().command(cmd::kPhraseForward);
     m_harness.advance(60);
     EXPECT_EQ(m_harness.textView.elementInnerHtml("t1"), "Eins");
     EXPECT_EQ(m_harness.textView.elementInnerHtml("t2"), "<SPAN style=\"FONT-WEIGHT: bold\">Zwei</SPAN>");
@@ -232,18 +232,18 @@ TEST_F(PlaybackTest, StyleCommandsChooseHowTheNextHighlightLooks)
     int stateWhileChoosing = 0;
     m_harness.dialogs.whileChoosingColour = [&] { stateWhileChoosing = m_harness.player.playState(); };
     m_harness.dialogs.colour.reset();
-    window().command(cmd::kStyleTextColour);
+    controller().command(cmd::kStyleTextColour);
     EXPECT_EQ(stateWhileChoosing, MediaPlayer::kPaused);
     EXPECT_EQ(m_harness.player.playState(), MediaPlayer::kPlaying);
     EXPECT_EQ(m_harness.dialogs.colourInitials.back(), (Rgb{255, 255, 255}));
-    EXPECT_TRUE(window().textStyle().bold);
+    EXPECT_TRUE(controller().textStyle().bold);
 
     m_harness.dialogs.colour = Rgb{0x12, 0xab, 0};
-    window().command(cmd::kStyleBackground);
+    controller().command(cmd::kStyleBackground);
     EXPECT_EQ(m_harness.dialogs.colourInitials.back(), (Rgb{255, 128, 0}));
-    EXPECT_TRUE(window().textStyle().background);
-    EXPECT_FALSE(window().textStyle().bold);
-    EXPECT_EQ(window().textStyle().colour, "#12ab00");
+    EXPECT_TRUE(controller().textStyle().background);
+    EXPECT_FALSE(controller().textStyle().bold);
+    EXPECT_EQ(controller().textStyle().colour, "#12ab00");
 }
 
 TEST_F(PlaybackTest, SkippedFootnotesArePassedOverDuringPlayback)
@@ -275,10 +275,10 @@ protected:
         m_harness.player.addFile(m_book.folder() + "a.mp3", seconds);
         m_harness.openBook(m_book.folder());
     }
-    MainWindow& window() { return m_harness.window(); }
+    MainController& controller() { return m_harness.controller(); }
 
     test::TestBook m_book;
-    test::WindowHarness m_harness;
+    test::ControllerHarness m_harness;
 };
 
 TEST_F(EngineCaseTest, BeginAndEndAreComparedAsTextsSo125After12500Seeks)
@@ -300,7 +300,7 @@ TEST_F(EngineCaseTest, AHeadingOfOnePhraseEndsPausedOnItAndSpacePlaysItAgain)
     EXPECT_EQ(m_harness.selectedPhrase(), 0);
     EXPECT_EQ(m_harness.player.playState(), MediaPlayer::kPaused);
     EXPECT_DOUBLE_EQ(m_harness.player.position(), 0.0);
-    window().command(32808);
+    controller().command(32808);
     m_harness.advance(500);
     EXPECT_EQ(m_harness.player.playState(), MediaPlayer::kPlaying);
     EXPECT_NEAR(m_harness.player.position(), 0.5, 0.01);
@@ -320,12 +320,12 @@ TEST_F(EngineCaseTest, APhraseOfAnotherHeadingIsNeitherHeardNorHighlighted)
     m_harness.openBook(m_book.folder());
     m_harness.advance(100);
     m_harness.player.clearLog();
-    BookTable& phrases = window().tables().phrases;
+    BookTable& phrases = controller().tables().phrases;
     phrases.setSelectionMark(2);
     phrases.setRowState(2, BookTable::kSelected);
     EXPECT_TRUE(m_harness.player.log().empty());
     EXPECT_EQ(m_harness.player.url(), m_book.folder() + "a.mp3");
-    EXPECT_EQ(window().playback().currentFragmentId, "y0");
+    EXPECT_EQ(controller().playback().currentFragmentId, "y0");
 }
 
 TEST_F(EngineCaseTest, APlayerVolumeChangedFromOutsideIsTakenOverWhilePlaying)
@@ -334,7 +334,7 @@ TEST_F(EngineCaseTest, APlayerVolumeChangedFromOutsideIsTakenOverWhilePlaying)
     m_harness.advance(100);
     m_harness.player.setVolume(35);
     m_harness.advance(150);
-    EXPECT_EQ(window().playback().volume, 35);
+    EXPECT_EQ(controller().playback().volume, 35);
 }
 
 TEST_F(EngineCaseTest, AHeadingWithoutSoundStaysSilentOrIsPassedOverAtOnceWithAutomaticPlayback)
@@ -347,7 +347,7 @@ TEST_F(EngineCaseTest, AHeadingWithoutSoundStaysSilentOrIsPassedOverAtOnceWithAu
     m_harness.openBook(m_book.folder());
     EXPECT_EQ(m_harness.selectedPhrase(), 0);  // silent, with its text highlighted
     m_harness.advance(100);
-    EXPECT_EQ(window().playback().currentFragmentId, "x0");
+    EXPECT_EQ(controller().playback().currentFragmentId, "x0");
 
     writeSettings(m_harness.home(), {"50", "1.0", "0", "0", "0", "0", "1", "1", "#ff8000", "0", "0", "0", "", "0"});
     m_harness.restart();
@@ -355,7 +355,7 @@ TEST_F(EngineCaseTest, AHeadingWithoutSoundStaysSilentOrIsPassedOverAtOnceWithAu
     EXPECT_EQ(m_harness.selectedPhrase(), 2);
     m_harness.advance(2000);  // no file is open: the poll moves nothing on
     EXPECT_EQ(m_harness.selectedPhrase(), 2);
-    EXPECT_EQ(window().tables().tree.selectedItem(), 0);
+    EXPECT_EQ(controller().tables().tree.selectedItem(), 0);
 }
 
 TEST_F(EngineCaseTest, ALongRunOfSkippedPhrasesIsPassedOverWithoutDeepNesting)

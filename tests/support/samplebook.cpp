@@ -2,7 +2,7 @@
 
 namespace korvin::test {
 
-void writeSampleBook(TestBook& book, WindowHarness& harness)
+void writeSampleBook(TestBook& book, ControllerHarness& harness)
 {
     book.writeNcc(TestBook::Ncc()
                       .meta("dc:title", "Beispiel")

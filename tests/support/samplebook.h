@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/windowharness.h"
+#include "support/controllerharness.h"
 #include "support/testbook.h"
 
 namespace korvin::test {
@@ -20,6 +20,6 @@ namespace korvin::test {
 //   8   2       p9   doc2.html#t9       c.mp3    2.000–4.000   (c.mp3 lasts 4.3 s)
 //
 // The audio files exist for the simulated player, the documents for the fake view.
-void writeSampleBook(TestBook& book, WindowHarness& harness);
+void writeSampleBook(TestBook& book, ControllerHarness& harness);
 
 }  // namespace korvin::test

@@ -1,6 +1,6 @@
 #include "desktop/window/desktopprogram.h"
 
-#include "app/mainwindow.h"
+#include "app/maincontroller.h"
 #include "desktop/window/desktopwindow.h"
 #include "desktop/window/headingtreeview.h"
 #include "desktop/html/htmltextview.h"
@@ -27,7 +27,7 @@ DesktopProgram::DesktopProgram(Folders folders)
     m_textView = textView;
     m_window->setTextViewWidget(textView);
 
-    m_controller = std::make_unique<MainWindow>(
+    m_controller = std::make_unique<MainController>(
         PlatformServices{*m_player, *m_titleCue, *m_textView, *m_timers, m_window->groupList(),
                          m_window->bookmarkList(), m_window->searchResultList(), *m_messageBoxes, *m_dialogs,
                          *m_window, m_window->menuBarView()},

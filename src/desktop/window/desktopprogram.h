@@ -9,7 +9,7 @@
 namespace korvin {
 
 class DesktopWindow;
-class MainWindow;
+class MainController;
 class QtDialogs;
 class QtMessageBoxes;
 class QtTimers;
@@ -31,7 +31,7 @@ public:
     void openAtStart(const std::string& book);
 
     DesktopWindow& window() const { return *m_window; }
-    MainWindow& controller() const { return *m_controller; }
+    MainController& controller() const { return *m_controller; }
     MediaPlayer& player() const { return *m_player; }
     HtmlView& textView() const { return *m_textView; }
     QtTimers& timers() const { return *m_timers; }
@@ -46,7 +46,7 @@ private:
     std::unique_ptr<QtTimers> m_timers;
     std::unique_ptr<QtMessageBoxes> m_messageBoxes;
     std::unique_ptr<QtDialogs> m_dialogs;
-    std::unique_ptr<MainWindow> m_controller;
+    std::unique_ptr<MainController> m_controller;
 };
 
 }  // namespace korvin

@@ -10,7 +10,7 @@
 #include <QTreeWidget>
 
 #include "app/layout.h"
-#include "app/mainwindow.h"
+#include "app/maincontroller.h"
 #include "desktop/window/appicon.h"
 #include "desktop/window/clientarea.h"
 #include "desktop/window/headingtreeview.h"
@@ -95,7 +95,7 @@ void DesktopWindow::setTextViewWidget(QWidget* view)
     layoutControls();
 }
 
-void DesktopWindow::attach(MainWindow& controller)
+void DesktopWindow::attach(MainController& controller)
 {
     m_controller = &controller;
     m_menuBarView->setModel(controller.menu());

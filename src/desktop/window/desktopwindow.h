@@ -13,7 +13,7 @@ namespace korvin {
 class ClientArea;
 class HeadingTreeView;
 class KeyFilter;
-class MainWindow;
+class MainController;
 class MediaPlayer;
 class MenuBarView;
 class PlayerPanel;
@@ -34,7 +34,7 @@ public:
     void setTextViewWidget(QWidget* view);
     // Connects menus, tree, lists, player button and keys to `controller`;
     // detach() undoes it (before the controller goes).
-    void attach(MainWindow& controller);
+    void attach(MainController& controller);
     void detach();
     // Sees every command the keys, the menus and the player button send (those
     // whose items can be chosen) before the controller gets it; a hook that
@@ -88,7 +88,7 @@ private:
     QtListBox* m_searchResultList;
     MenuBarView* m_menuBarView;
     KeyFilter* m_keyFilter;
-    MainWindow* m_controller = nullptr;
+    MainController* m_controller = nullptr;
     std::function<bool(int)> m_commandHook;
     bool m_ended = false;
     bool m_inCloseEvent = false;

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/mainwindow.h"
+#include "app/maincontroller.h"
 #include "ui/commandids.h"
 #include "windowfixture.h"
 

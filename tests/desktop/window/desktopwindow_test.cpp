@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "app/layout.h"
-#include "app/mainwindow.h"
+#include "app/maincontroller.h"
 #include "desktop/window/clientarea.h"
 #include "desktop/window/headingtreeview.h"
 #include "desktop/window/playerpanel.h"

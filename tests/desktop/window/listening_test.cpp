@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/mainwindow.h"
+#include "app/maincontroller.h"
 #include "desktop/window/desktopprogram.h"
 #include "support/audiofiles.h"
 #include "support/tempdir.h"
@@ -44,7 +44,7 @@ protected:
         m_program.start();
     }
 
-    MainWindow& controller() { return m_program.controller(); }
+    MainController& controller() { return m_program.controller(); }
     int selectedRow() { return controller().tables().phrases.selectedRow(); }
 
     // Opens `folder`, lets two phrases pass and checks that the player and the

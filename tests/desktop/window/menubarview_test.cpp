@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/mainwindow.h"
+#include "app/maincontroller.h"
 #include "desktop/window/desktopwindow.h"
 #include "ui/commandids.h"
 #include "ui/stringtable.h"

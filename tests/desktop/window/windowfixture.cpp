@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/mainwindow.h"
+#include "app/maincontroller.h"
 #include "desktop/window/desktopwindow.h"
 #include "desktop/window/menubarview.h"
 #include "ui/commandids.h"
@@ -45,7 +45,7 @@ DesktopWindow& WindowFixture::window() const
     return m_program.window();
 }
 
-MainWindow& WindowFixture::controller() const
+MainController& WindowFixture::controller() const
 {
     return m_program.controller();
 }

@@ -13,7 +13,7 @@ class QWidget;
 
 namespace korvin {
 class DesktopWindow;
-class MainWindow;
+class MainController;
 class MenuModel;
 }  // namespace korvin
 
@@ -29,7 +29,7 @@ public:
     ~WindowFixture();
 
     DesktopWindow& window() const;
-    MainWindow& controller() const;
+    MainController& controller() const;
     std::vector<int>& commands() { return m_commands; }
     std::set<int>& carriedOut() { return m_carriedOut; }
     const TempDir& home() const { return m_home; }

@@ -15,16 +15,18 @@
 
 namespace korvin {
 
-// The main window's state and its handlers: every command, notification, event
-// and message of the window arrives here and is dispatched through one table.
+// The main window's controller: the state the window holds and its handlers.
+// Every command, notification, event and message of the window arrives here and
+// is dispatched through one table; the Qt window (DesktopWindow) only shows and
+// forwards.
 // Runs on the UI thread; a selection made inside a handler runs its reaction
 // synchronously before the handler goes on.
-class MainWindow {
+class MainController {
 public:
-    MainWindow(PlatformServices platform, Folders folders);
-    MainWindow(const MainWindow&) = delete;
-    MainWindow& operator=(const MainWindow&) = delete;
-    ~MainWindow();
+    MainController(PlatformServices platform, Folders folders);
+    MainController(const MainController&) = delete;
+    MainController& operator=(const MainController&) = delete;
+    ~MainController();
 
     // Resets to no book and loads the settings; call once the window is shown.
     void initialise();
@@ -61,15 +63,15 @@ private:
     // Hands the text view's events to the routing table.
     class TextViewEvents final : public HtmlView::Listener {
     public:
-        explicit TextViewEvents(MainWindow& window)
-            : m_window(window)
+        explicit TextViewEvents(MainController& controller)
+            : m_controller(controller)
         {
         }
         void beforeNavigate(const std::string& url, bool& cancel) override;
         void documentComplete(const std::string& url) override;
 
     private:
-        MainWindow& m_window;
+        MainController& m_controller;
     };
 
     void registerHandlers();

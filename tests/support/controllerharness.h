@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/mainwindow.h"
+#include "app/maincontroller.h"
 #include "support/fakeplatform.h"
 #include "support/simulatedplayer.h"
 #include "support/simulatedtimers.h"
@@ -13,19 +13,19 @@
 
 namespace korvin::test {
 
-// The main window on simulated and fake platform parts: a virtual clock drives
+// The main-window controller on simulated and fake platform parts: a virtual clock drives
 // the player and the timers, so playback runs deterministically and fast.
-class WindowHarness {
+class ControllerHarness {
 public:
     // `home` holds the state files; a fresh folder when empty.
-    explicit WindowHarness(const std::string& home = std::string());
-    ~WindowHarness();
+    explicit ControllerHarness(const std::string& home = std::string());
+    ~ControllerHarness();
 
-    MainWindow& window() { return *m_window; }
+    MainController& controller() { return *m_controller; }
     const std::string& home() const { return m_home; }
     std::string dataFolder() const { return KORVIN_SOURCE_DIR "/resources"; }
 
-    // Starts a new window on the same home folder (the program started again).
+    // Starts a new controller on the same home folder (the program started again).
     void restart();
 
     // Lets virtual time pass, running timers and the player.
@@ -37,7 +37,7 @@ public:
     // Opens the book in `folder` through Open and its file dialog.
     void openBook(const std::string& folder);
 
-    int selectedPhrase() { return m_window->tables().phrases.selectedRow(); }
+    int selectedPhrase() { return m_controller->tables().phrases.selectedRow(); }
 
     VirtualClock clock;
     SimulatedPlayer player{clock};
@@ -57,7 +57,7 @@ private:
 
     std::unique_ptr<TempDir> m_ownHome;
     std::string m_home;
-    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<MainController> m_controller;
 };
 
 }  // namespace korvin::test

@@ -1,8 +1,8 @@
-#include "support/windowharness.h"
+#include "support/controllerharness.h"
 
 namespace korvin::test {
 
-WindowHarness::WindowHarness(const std::string& home)
+ControllerHarness::ControllerHarness(const std::string& home)
 {
     if (home.empty()) {
         m_ownHome = std::make_unique<TempDir>();
@@ -11,32 +11,32 @@ WindowHarness::WindowHarness(const std::string& home)
         m_home = home;
     }
     timers.setHandler([this](int id) {
-        if (m_window)
-            m_window->timer(id);
+        if (m_controller)
+            m_controller->timer(id);
     });
     create();
 }
 
-WindowHarness::~WindowHarness()
+ControllerHarness::~ControllerHarness()
 {
-    m_window.reset();
+    m_controller.reset();
 }
 
-void WindowHarness::create()
+void ControllerHarness::create()
 {
-    m_window.reset();
+    m_controller.reset();
     const PlatformServices services{player,       titleCue,     textView, timers, groupList,
                                     bookmarkList, searchResultList, messageBoxes, dialogs, windowView, menuBar};
-    m_window = std::make_unique<MainWindow>(services, Folders{m_home, dataFolder()});
-    m_window->initialise();
+    m_controller = std::make_unique<MainController>(services, Folders{m_home, dataFolder()});
+    m_controller->initialise();
 }
 
-void WindowHarness::restart()
+void ControllerHarness::restart()
 {
     create();
 }
 
-std::vector<int> WindowHarness::selectedRowsDuring(int milliseconds, int stepMs)
+std::vector<int> ControllerHarness::selectedRowsDuring(int milliseconds, int stepMs)
 {
     std::vector<int> rows;
     int last = selectedPhrase();
@@ -50,10 +50,10 @@ std::vector<int> WindowHarness::selectedRowsDuring(int milliseconds, int stepMs)
     return rows;
 }
 
-void WindowHarness::openBook(const std::string& folder)
+void ControllerHarness::openBook(const std::string& folder)
 {
     dialogs.nccFile = folder + "ncc.html";
-    m_window->command(32774);
+    m_controller->command(32774);
 }
 
 }  // namespace korvin::test

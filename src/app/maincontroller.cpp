@@ -1,4 +1,4 @@
-#include "app/mainwindow.h"
+#include "app/maincontroller.h"
 
 #include <cstdio>
 
@@ -25,7 +25,7 @@ std::string colourText(const Rgb& colour)
 
 }  // namespace
 
-MainWindow::MainWindow(PlatformServices platform, Folders folders)
+MainController::MainController(PlatformServices platform, Folders folders)
     : m_platform(platform)
     , m_folders(std::move(folders))
     , m_strings(StringTable::builtIn())
@@ -50,7 +50,7 @@ MainWindow::MainWindow(PlatformServices platform, Folders folders)
     });
 }
 
-MainWindow::~MainWindow()
+MainController::~MainController()
 {
     m_platform.textView.setListener(nullptr);
     m_platform.player.setErrorHandler(nullptr);
@@ -60,13 +60,13 @@ MainWindow::~MainWindow()
         table->setRowStateListener(nullptr);
 }
 
-void MainWindow::initialise()
+void MainController::initialise()
 {
     m_session.resetToNoBook();
     loadSettings();
 }
 
-void MainWindow::openAtStart(const std::string& path)
+void MainController::openAtStart(const std::string& path)
 {
     if (!m_ended)
         m_session.openPath(path);
@@ -75,7 +75,7 @@ void MainWindow::openAtStart(const std::string& path)
 // ---------------------------------------------------------------------------
 // Routing
 
-void MainWindow::registerHandlers()
+void MainController::registerHandlers()
 {
     const auto nothing = [] {};
     // Commands whose behaviour lands with later work are routed to an empty
@@ -135,7 +135,7 @@ void MainWindow::registerHandlers()
     registerPlaybackHandlers();
 }
 
-void MainWindow::registerPlaybackHandlers()
+void MainController::registerPlaybackHandlers()
 {
     m_table.onCommand(cmd::kPhraseForward, [this] { m_engine.phraseForward(); });
     m_table.onCommand(cmd::kPhraseBack, [this] { m_engine.phraseBack(); });
@@ -163,7 +163,7 @@ void MainWindow::registerPlaybackHandlers()
                       [this](int parameter) { m_engine.menuPause((static_cast<unsigned>(parameter) >> 16) == 0xFFFF); });
 }
 
-void MainWindow::wireTables()
+void MainController::wireTables()
 {
     const auto route = [this](BookTable& table, int control) {
         table.setRowStateListener(
@@ -179,60 +179,60 @@ void MainWindow::wireTables()
         [this](HeadingTree::Item item) { notify(control::kHeadingTree, notify::kSelectionChanged, item); });
 }
 
-void MainWindow::TextViewEvents::beforeNavigate(const std::string& url, bool& cancel)
+void MainController::TextViewEvents::beforeNavigate(const std::string& url, bool& cancel)
 {
     EventArgs args{url, cancel};
-    m_window.event(control::kTextView, event::kBeforeNavigate, args);
+    m_controller.event(control::kTextView, event::kBeforeNavigate, args);
     cancel = args.cancel;
 }
 
-void MainWindow::TextViewEvents::documentComplete(const std::string& url)
+void MainController::TextViewEvents::documentComplete(const std::string& url)
 {
     EventArgs args{url, false};
-    m_window.event(control::kTextView, event::kDocumentComplete, args);
+    m_controller.event(control::kTextView, event::kDocumentComplete, args);
 }
 
-void MainWindow::command(int id)
+void MainController::command(int id)
 {
     if (m_ended || !m_menu.canExecute(id))
         return;
     m_table.command(id);
 }
 
-int MainWindow::notify(int control, int code, int item, int state)
+int MainController::notify(int control, int code, int item, int state)
 {
     int result = 0;
     m_table.notify(control, code, item, state, result);
     return result;
 }
 
-void MainWindow::event(int control, int eventId, EventArgs& args)
+void MainController::event(int control, int eventId, EventArgs& args)
 {
     m_table.event(control, eventId, args);
 }
 
-void MainWindow::timer(int id)
+void MainController::timer(int id)
 {
     m_table.message(message::kTimer, id);
 }
 
-void MainWindow::menuSelect(bool menuClosed)
+void MainController::menuSelect(bool menuClosed)
 {
     m_table.message(message::kMenuSelect, menuClosed ? static_cast<int>(0xFFFF0000u) : 0);
 }
 
-void MainWindow::helpRequest()
+void MainController::helpRequest()
 {
     m_table.message(message::kHelp, 0);
 }
 
-void MainWindow::close()
+void MainController::close()
 {
     if (!m_ended)
         m_table.message(message::kClose, 0);
 }
 
-void MainWindow::redrawMenu()
+void MainController::redrawMenu()
 {
     m_platform.menuBar.redraw();
 }
@@ -240,7 +240,7 @@ void MainWindow::redrawMenu()
 // ---------------------------------------------------------------------------
 // Language
 
-void MainWindow::setLanguage(int languageOffset)
+void MainController::setLanguage(int languageOffset)
 {
     m_state.languageOffset = languageOffset;
     loadAccelerators();
@@ -251,19 +251,19 @@ void MainWindow::setLanguage(int languageOffset)
     redrawMenu();
 }
 
-void MainWindow::loadAccelerators()
+void MainController::loadAccelerators()
 {
     m_platform.window.setAccelerators(builtInAccelerators());
     m_acceleratorsLoaded = true;
 }
 
-void MainWindow::playerError()
+void MainController::playerError()
 {
     if (m_platform.player.errorCount() > 0)
         m_platform.player.clearErrors();
 }
 
-void MainWindow::highlight()
+void MainController::highlight()
 {
     TextHighlighter::Context context;
     context.startPage = m_state.playback.startPage;
@@ -276,7 +276,7 @@ void MainWindow::highlight()
     m_highlighter.highlightFragment(m_state.playback.currentFragmentId, context);
 }
 
-void MainWindow::chooseStyle(int command)
+void MainController::chooseStyle(int command)
 {
     TextStyle& style = m_state.style;
     if (command == cmd::kStyleBackground || command == cmd::kStyleTextColour) {
@@ -304,7 +304,7 @@ void MainWindow::chooseStyle(int command)
 // ---------------------------------------------------------------------------
 // Settings
 
-void MainWindow::loadSettings()
+void MainController::loadSettings()
 {
     const SettingsFile file(m_folders.state + "/Settings.dl", m_scrambler);
     if (const std::optional<SettingsLines> lines = file.read()) {
@@ -353,7 +353,7 @@ void MainWindow::loadSettings()
     redrawMenu();
 }
 
-void MainWindow::saveSettings()
+void MainController::saveSettings()
 {
     const PlaybackState& playback = m_state.playback;
     const TextStyle& style = m_state.style;
@@ -377,12 +377,12 @@ void MainWindow::saveSettings()
 // ---------------------------------------------------------------------------
 // About and exit
 
-void MainWindow::about()
+void MainController::about()
 {
     m_platform.dialogs.showAbout();
 }
 
-void MainWindow::exitProcedure()
+void MainController::exitProcedure()
 {
     if (m_ended)
         return;
