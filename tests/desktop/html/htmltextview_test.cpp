@@ -594,13 +594,3 @@ TEST_F(HtmlTextViewTest, ReadsLatin1DocumentsAndTheirStyleSheets)
 
 }  // namespace
 }  // namespace korvin
-
-int main(int argc, char** argv)
-{
-    // The tests need no screen, also when CTest lists them.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
