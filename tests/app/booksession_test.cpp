@@ -4,10 +4,10 @@
 
 #include <filesystem>
 
-#include "support/samplebook.h"
-#include "support/controllerharness.h"
 #include "library/scrambler.h"
 #include "library/statefile.h"
+#include "support/controllerharness.h"
+#include "support/samplebook.h"
 #include "ui/commandids.h"
 
 namespace korvin {

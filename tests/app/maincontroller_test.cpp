@@ -5,8 +5,6 @@
 #include <filesystem>
 
 #include "support/controllerharness.h"
-#include "library/scrambler.h"
-#include "library/statefile.h"
 #include "ui/commandids.h"
 
 namespace korvin {
@@ -78,19 +76,10 @@ TEST(MainController, SettingsSurviveARestart)
     EXPECT_EQ(harness.controller().menu().at({2, 1})->text, "Speed");
 }
 
-void writeSettings(const std::string& home, const std::vector<std::string>& lines)
-{
-    const Scrambler scrambler;
-    std::string contents;
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        contents += scrambler.scramble(lines[i]) + (i + 1 < lines.size() ? "\n" : "");
-    ASSERT_TRUE(writeFileAtomically(home + "/Settings.dl", contents));
-}
-
 TEST(MainController, LoadsFlagsAsIntegersAndChecksTheirItems)
 {
     test::TempDir home;
-    writeSettings(home.path().string(),
+    test::writeSettingsFile(home.path().string(),
                   {"30", "1.400000", "01", " 1", "0", "1x", "1", "0", "", "0", "1", "0", "", "0"});
     ControllerHarness harness(home.path().string());
     const MainController& controller = harness.controller();
@@ -113,7 +102,7 @@ TEST(MainController, LoadsFlagsAsIntegersAndChecksTheirItems)
 TEST(MainController, ALanguageLineOfAnotherNumberKeepsGermanAndTheStartPage)
 {
     test::TempDir home;
-    writeSettings(home.path().string(), {"50", "1.0", "0", "0", "0", "0", "0", "0", "", "0", "0", "0", "", "100"});
+    test::writeSettingsFile(home.path().string(), {"50", "1.0", "0", "0", "0", "0", "0", "0", "", "0", "0", "0", "", "100"});
     ControllerHarness harness(home.path().string());
     EXPECT_EQ(harness.controller().languageOffset(), 0);
     EXPECT_EQ(harness.controller().menu().at({0})->items[0].text, "&Öffnen\tStrg+O");

@@ -9,13 +9,16 @@
 #include <vector>
 
 #include "book/diskfilesource.h"
+#include "support/tablecells.h"
 #include "support/testbook.h"
 
 namespace korvin {
 namespace {
 
 using test::TestBook;
-using Texts = std::vector<std::string>;
+using test::column;
+using test::row;
+using test::Texts;
 
 class RecordingProgress : public ReadProgress {
 public:
@@ -54,22 +57,6 @@ std::unique_ptr<Reading> read(const std::string& folder, NccReader::Texts texts 
 std::unique_ptr<Reading> read(const TestBook& book)
 {
     return read(book.folder());
-}
-
-Texts column(const BookTable& table, int column)
-{
-    Texts cells;
-    for (int row = 0; row < table.rowCount(); ++row)
-        cells.push_back(table.text(row, column));
-    return cells;
-}
-
-Texts row(const BookTable& table, int row)
-{
-    Texts cells;
-    for (int column = 0; column < table.columnCount(); ++column)
-        cells.push_back(table.text(row, column));
-    return cells;
 }
 
 // Each tree item as "depth data text", depth first.

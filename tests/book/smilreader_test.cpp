@@ -9,13 +9,16 @@
 
 #include "book/memoryfilesource.h"
 #include "book/nccreader.h"
+#include "support/tablecells.h"
 #include "support/testbook.h"
 
 namespace korvin {
 namespace {
 
 using test::TestBook;
-using Texts = std::vector<std::string>;
+using test::column;
+using test::row;
+using test::Texts;
 using Clip = TestBook::Clip;
 
 struct Reading {
@@ -36,22 +39,6 @@ std::unique_ptr<Reading> readWithSmils(TestBook& book, const std::vector<std::st
     EXPECT_EQ(reader.read(progress), NccReader::kRead);
     reading->features = reader.features();
     return reading;
-}
-
-Texts row(const BookTable& table, int row)
-{
-    Texts cells;
-    for (int column = 0; column < table.columnCount(); ++column)
-        cells.push_back(table.text(row, column));
-    return cells;
-}
-
-Texts column(const BookTable& table, int column)
-{
-    Texts cells;
-    for (int row = 0; row < table.rowCount(); ++row)
-        cells.push_back(table.text(row, column));
-    return cells;
 }
 
 TEST(SmilReader, MakesOneRowPerParWithTextAndClip)

@@ -3,11 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "support/samplebook.h"
-#include "support/controllerharness.h"
-#include "library/scrambler.h"
-#include "library/statefile.h"
 #include "platform/controlids.h"
+#include "support/controllerharness.h"
+#include "support/samplebook.h"
 #include "ui/commandids.h"
 
 namespace korvin {
@@ -17,16 +15,6 @@ using test::TestBook;
 using test::ControllerHarness;
 
 const std::string kHighlight = "<SPAN style=\"BACKGROUND-COLOR: #ff8000\">";
-
-void writeSettings(const std::string& home, const std::vector<std::string>& lines)
-{
-    const Scrambler scrambler;
-    std::string settings;
-    for (const std::string& line : lines)
-        settings += scrambler.scramble(line) + "\n";
-    ASSERT_TRUE(writeFileAtomically(home + "/Settings.dl", settings));
-}
-
 
 class PlaybackTest : public ::testing::Test {
 protected:
@@ -248,7 +236,7 @@ TEST_F(PlaybackTest, StyleCommandsChooseHowTheNextHighlightLooks)
 
 TEST_F(PlaybackTest, SkippedFootnotesArePassedOverDuringPlayback)
 {
-    writeSettings(m_harness.home(), {"50", "1.0", "1", "0", "0", "0", "1", "1", "#ff8000", "0", "0", "0", "", "0"});
+    test::writeSettingsFile(m_harness.home(), {"50", "1.0", "1", "0", "0", "0", "1", "1", "#ff8000", "0", "0", "0", "", "0"});
     m_harness.restart();
     open();
     const std::vector<int> rows = m_harness.selectedRowsDuring(12500);
@@ -349,7 +337,7 @@ TEST_F(EngineCaseTest, AHeadingWithoutSoundStaysSilentOrIsPassedOverAtOnceWithAu
     m_harness.advance(100);
     EXPECT_EQ(controller().playback().currentFragmentId, "x0");
 
-    writeSettings(m_harness.home(), {"50", "1.0", "0", "0", "0", "0", "1", "1", "#ff8000", "0", "0", "0", "", "0"});
+    test::writeSettingsFile(m_harness.home(), {"50", "1.0", "0", "0", "0", "0", "1", "1", "#ff8000", "0", "0", "0", "", "0"});
     m_harness.restart();
     m_harness.openBook(m_book.folder());
     EXPECT_EQ(m_harness.selectedPhrase(), 2);
@@ -360,7 +348,7 @@ TEST_F(EngineCaseTest, AHeadingWithoutSoundStaysSilentOrIsPassedOverAtOnceWithAu
 
 TEST_F(EngineCaseTest, ALongRunOfSkippedPhrasesIsPassedOverWithoutDeepNesting)
 {
-    writeSettings(m_harness.home(), {"50", "1.0", "1", "0", "0", "0", "0", "1", "#ff8000", "0", "0", "0", "", "0"});
+    test::writeSettingsFile(m_harness.home(), {"50", "1.0", "1", "0", "0", "0", "0", "1", "#ff8000", "0", "0", "0", "", "0"});
     m_harness.restart();
     test::TestBook::Smil smil;
     smil.par("start", "t.html#s", {{"a.mp3", "0.000", "0.500"}});

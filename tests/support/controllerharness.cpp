@@ -1,5 +1,10 @@
 #include "support/controllerharness.h"
 
+#include <gtest/gtest.h>
+
+#include "library/scrambler.h"
+#include "library/statefile.h"
+
 namespace korvin::test {
 
 ControllerHarness::ControllerHarness(const std::string& home)
@@ -54,6 +59,15 @@ void ControllerHarness::openBook(const std::string& folder)
 {
     dialogs.nccFile = folder + "ncc.html";
     m_controller->command(32774);
+}
+
+void writeSettingsFile(const std::string& home, const std::vector<std::string>& lines)
+{
+    const Scrambler scrambler;
+    std::string contents;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        contents += scrambler.scramble(lines[i]) + (i + 1 < lines.size() ? "\n" : "");
+    ASSERT_TRUE(writeFileAtomically(home + "/Settings.dl", contents));
 }
 
 }  // namespace korvin::test

@@ -60,4 +60,7 @@ private:
     std::unique_ptr<MainController> m_controller;
 };
 
+// Writes `lines` to home/Settings.dl, scrambled, as the program writes the file.
+void writeSettingsFile(const std::string& home, const std::vector<std::string>& lines);
+
 }  // namespace korvin::test
