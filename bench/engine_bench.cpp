@@ -198,10 +198,10 @@ void jumpToPhrase(benchmark::State& state, bool otherFile)
         do
             row = heading * 50 + static_cast<int>(random() % 50);
         while (row == phrases.selectedRow());
-        const std::string smil = session.main->tables().headings.text(heading, col::kSmil);
-        const double begin = phrases.real(row, col::kPhrBeg);
+        const std::string smil = session.main->tables().headings.text(heading, col::heading::kSmil);
+        const double begin = phrases.real(row, col::phrase::kPhrBeg);
         const auto start = Clock::now();
-        session.view.activateLink(book.folder() + smil + "#" + phrases.text(row, col::kParId));
+        session.view.activateLink(book.folder() + smil + "#" + phrases.text(row, col::phrase::kParId));
         if (!runUntil([&] { return session.playingAt(begin); }, 5000)) {
             state.SkipWithError("the phrase did not play");
             return;

@@ -152,7 +152,7 @@ void BookSession::menuUpdate()
     if (features.groups) {
         m_platform.groupList.setEnabled(true);
         for (int row = 0; row < m_tables.groups.rowCount(); ++row)
-            m_platform.groupList.addString(m_tables.groups.text(row, col::kGruppe));
+            m_platform.groupList.addString(m_tables.groups.text(row, col::group::kGruppe));
     }
     if (features.pages) {
         m_tables.pages.setSelectionMark(0);
@@ -258,7 +258,7 @@ int BookSession::headingSelected(HeadingTree::Item item)
     std::string lastTreeId;
     bool searchResultsEmptied = false;
     for (int row = 0; row <= phrases.rowCount(); ++row) {
-        lastTreeId = phrases.text(row, col::kPhraseTreeId);
+        lastTreeId = phrases.text(row, col::phrase::kTreeId);
         if (toInteger(lastTreeId) != heading) {
             // Text hits belong to one heading.
             if (m_state.textSearchMode && !searchResultsEmptied) {
@@ -267,7 +267,7 @@ int BookSession::headingSelected(HeadingTree::Item item)
             }
             continue;
         }
-        const std::string& previousDocument = phrases.text(phrases.selectionMark(), col::kDokument);
+        const std::string& previousDocument = phrases.text(phrases.selectionMark(), col::phrase::kDokument);
         if (!isNavigationFile(previousDocument)) {
             m_menu.setGrayed(cmd::kSearchText, false);
         } else if (!searchInTextWasGrayed) {
@@ -308,9 +308,9 @@ void BookSession::beforeNavigate(const std::string& url, bool& cancel)
 
     const BookTable& headings = m_tables.headings;
     for (int row = 0; row < headings.rowCount(); ++row) {
-        if (headings.text(row, col::kSmil) == smil) {
+        if (headings.text(row, col::heading::kSmil) == smil) {
             m_tables.headings.scrollIntoView(row);
-            m_parts.engine.selectHeadingByIndex(headings.integer(row, col::kTreeId));
+            m_parts.engine.selectHeadingByIndex(headings.integer(row, col::heading::kTreeId));
             break;
         }
     }
@@ -320,7 +320,7 @@ void BookSession::beforeNavigate(const std::string& url, bool& cancel)
         return;
     BookTable& phrases = m_tables.phrases;
     for (int row = 0; row < phrases.rowCount(); ++row) {
-        if (phrases.text(row, col::kTextId) == fragment || phrases.text(row, col::kParId) == fragment) {
+        if (phrases.text(row, col::phrase::kTextId) == fragment || phrases.text(row, col::phrase::kParId) == fragment) {
             m_state.playback.forceSeek = true;
             phrases.setSelectionMark(row);
             phrases.scrollIntoView(row);
@@ -359,7 +359,7 @@ void BookSession::applyResumePosition()
     BookTable& phrases = m_tables.phrases;
     phrases.setSelectionMark(0);
     m_state.playback.startPage = false;
-    const std::string& document = phrases.text(0, col::kDokument);
+    const std::string& document = phrases.text(0, col::phrase::kDokument);
     if (!document.empty())
         m_platform.textView.navigate(openableBookPath(m_state.playback.bookFolder, document));
     // The timers were stopped above; when the first page's set-up has already

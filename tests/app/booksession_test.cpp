@@ -181,7 +181,7 @@ TEST(BookSession, AHeadingWithoutPhrasesStopsTheSoundAndSelectsTheFirstHeadingRo
     harness.controller().tables().tree.select(1);
     EXPECT_EQ(harness.player.url(), "");
     EXPECT_EQ(harness.controller().tables().headings.selectionMark(), 0);
-    EXPECT_EQ(harness.controller().tables().headings.text(1, col::kZeit), "");
+    EXPECT_EQ(harness.controller().tables().headings.text(1, col::heading::kZeit), "");
 }
 
 TEST(BookSession, TheBookChangeCommandIsOfferedOnlyAtTheMarkedPhrase)
@@ -200,7 +200,7 @@ TEST(BookSession, TheBookChangeCommandIsOfferedOnlyAtTheMarkedPhrase)
     harness.player.addFile(book.folder() + "a.mp3", 2.0);
     harness.player.addFile(book.folder() + "b.mp3", 2.0);
     harness.openBook(book.folder());
-    ASSERT_EQ(harness.controller().tables().phrases.text(2, col::kSkip), "change");
+    ASSERT_EQ(harness.controller().tables().phrases.text(2, col::phrase::kSkip), "change");
     harness.controller().command(cmd::kAutoPlayback);
 
     harness.controller().tables().tree.select(1);

@@ -23,7 +23,7 @@ protected:
         test::writeSampleBook(m_book, m_harness);
         m_harness.openBook(m_book.folder());
     }
-    std::string fragmentOf(int row) { return controller().tables().phrases.text(row, col::kDokFragment); }
+    std::string fragmentOf(int row) { return controller().tables().phrases.text(row, col::phrase::kDokFragment); }
     MainController& controller() { return m_harness.controller(); }
 
     TestBook m_book;

@@ -59,14 +59,14 @@ protected:
         const int row = selectedRow();
         EXPECT_EQ(m_program.player().playState(), MediaPlayer::kPlaying);
         const BookTable& phrases = controller().tables().phrases;
-        EXPECT_GE(m_program.player().position() + 0.2, phrases.real(row, col::kPhrBeg));
+        EXPECT_GE(m_program.player().position() + 0.2, phrases.real(row, col::phrase::kPhrBeg));
         // The highlight follows 50 ms after the phrase starts.
-        const std::string fragment = phrases.text(row, col::kDokFragment);
+        const std::string fragment = phrases.text(row, col::phrase::kDokFragment);
         ASSERT_TRUE(runUntil(
             [&] { return m_program.textView().elementInnerHtml(fragment).value_or("").rfind(kHighlight, 0) == 0; },
             2000))
             << m_program.textView().elementInnerHtml(fragment).value_or("<no element>");
-        const std::string previous = phrases.text(row - 1, col::kDokFragment);
+        const std::string previous = phrases.text(row - 1, col::phrase::kDokFragment);
         if (previous != fragment) {
             EXPECT_EQ(m_program.textView().elementInnerHtml(previous).value_or("").find(kHighlight), std::string::npos);
         }
