@@ -9,18 +9,12 @@
 #include "platform/controlids.h"
 #include "ui/commandids.h"
 #include "ui/menustates.h"
+#include "ui/stringids.h"
 
 namespace korvin {
 
 namespace {
 
-constexpr int kStringOpeningBook = 1;
-constexpr int kStringReadFailed = 2;
-constexpr int kStringReadFailedCaption = 3;
-constexpr int kStringOpenBookCaption = 4;
-constexpr int kStringOf = 40;
-constexpr int kStringBrowseTitle = 41;
-constexpr int kStringStartPage = 42;
 constexpr const char* kNccFilter = "NCC (ncc.html)";
 constexpr const char* kLastBookFile = "/Letztes.dl";
 
@@ -65,7 +59,7 @@ void BookSession::open()
     // book; the book chosen now is the listener's own and must be recorded.
     m_state.noLastBook = false;
     const auto chosen = m_platform.dialogs.openNccFile(
-        m_parts.strings.get(kStringBrowseTitle, m_state.languageOffset), kNccFilter, std::string());
+        m_parts.strings.get(str::kBrowseTitle, m_state.languageOffset), kNccFilter, std::string());
     if (!chosen)
         return;
     if (readBook(folderOfFile(*chosen))) {
@@ -119,13 +113,14 @@ bool BookSession::readBook(const std::string& folder)
 {
     const int offset = m_state.languageOffset;
     m_state.playback.bookFolder = folder;
-    NccReader reader(m_tables, folder, NccReader::Texts{offset, m_parts.strings.get(kStringOf, offset)});
-    const Dialogs::ReadingTexts texts{m_parts.strings.get(kStringOpenBookCaption, offset),
-                                      m_parts.strings.get(kStringOpeningBook, offset)};
+    NccReader reader(m_tables, folder, NccReader::Texts{offset, m_parts.strings.get(str::kOf, offset)});
+    const Dialogs::ReadingTexts texts{m_parts.strings.get(str::kReadingCaption, offset),
+                                      m_parts.strings.get(str::kReadingGroupText, offset)};
     const int result = m_platform.dialogs.runReading(texts, [&](ReadProgress& progress) { return reader.read(progress); });
     if (result != NccReader::kRead) {
-        m_platform.messageBoxes.show(m_parts.strings.get(kStringReadFailed, offset),
-                                     m_parts.strings.get(kStringReadFailedCaption, offset), MessageBoxes::Icon::kError);
+        m_platform.messageBoxes.show(m_parts.strings.get(str::kNccNotOpened, offset),
+                                     m_parts.strings.get(str::kNccReadErrorCaption, offset),
+                                     MessageBoxes::Icon::kError);
         return false;
     }
     m_readInfo = reader.info();
@@ -227,7 +222,7 @@ void BookSession::resetToNoBook()
 
 void BookSession::showStartPage()
 {
-    m_platform.textView.navigate(m_folders.data + m_parts.strings.get(kStringStartPage, m_state.languageOffset));
+    m_platform.textView.navigate(m_folders.data + m_parts.strings.get(str::kStartPage, m_state.languageOffset));
     m_state.playback.startPage = true;
 }
 

@@ -6,6 +6,7 @@
 
 #include "support/controllerharness.h"
 #include "ui/commandids.h"
+#include "ui/stringids.h"
 
 namespace korvin {
 namespace {
@@ -53,7 +54,7 @@ TEST(MainController, SwitchingLanguageWithoutABookShowsThatLanguagesStartPageAnd
     controller.command(cmd::kGerman);
     EXPECT_EQ(harness.textView.navigations().back(), startPage(harness, "de"));
     EXPECT_EQ(controller.menu().at({0})->items[0].text, "&Öffnen\tStrg+O");
-    EXPECT_EQ(controller.text(2), "Die ncc.html konnte nicht geöffnet werden!");
+    EXPECT_EQ(controller.text(str::kNccNotOpened), "Die ncc.html konnte nicht geöffnet werden!");
 }
 
 TEST(MainController, SettingsSurviveARestart)

@@ -21,22 +21,11 @@
 #include "desktop/html/textviewaccessible.h"
 #include "platform/controlids.h"
 #include "ui/commandids.h"
+#include "ui/stringids.h"
 
 namespace korvin {
 
 namespace {
-
-// Texts of the controls' names: German id; English is id + 200.
-constexpr int kNameTree = 50;
-constexpr int kNamePlayer = 51;
-constexpr int kNamePlayPause = 52;
-constexpr int kNamePosition = 53;
-constexpr int kNameText = 54;
-constexpr int kNameGroups = 55;
-constexpr int kNameBookmarks = 56;
-constexpr int kNameSearchResults = 57;
-constexpr int kTextPlay = 58;
-constexpr int kTextPause = 59;
 
 // The dialog's size of 705 by 539 dialog units, in pixels of the usual font.
 constexpr QSize kNormalSize(1058, 876);
@@ -224,14 +213,14 @@ void DesktopWindow::languageChanged(int languageOffset)
         return;
     const StringTable& strings = m_controller->strings();
     const auto text = [&](int id) { return QString::fromStdString(strings.get(id, languageOffset)); };
-    m_treeView->widget().setAccessibleName(text(kNameTree));
-    m_playerPanel->setTexts(
-        {text(kNamePlayer), text(kNamePlayPause), text(kNamePosition), text(kTextPlay), text(kTextPause)});
+    m_treeView->widget().setAccessibleName(text(str::kNameHeadingTree));
+    m_playerPanel->setTexts({text(str::kNamePlayer), text(str::kNamePlayPause), text(str::kNamePosition),
+                             text(str::kPlay), text(str::kPause)});
     if (m_textView)
-        m_textView->setAccessibleName(text(kNameText));
-    m_groupList->widget().setAccessibleName(text(kNameGroups));
-    m_bookmarkList->widget().setAccessibleName(text(kNameBookmarks));
-    m_searchResultList->widget().setAccessibleName(text(kNameSearchResults));
+        m_textView->setAccessibleName(text(str::kNameTextView));
+    m_groupList->widget().setAccessibleName(text(str::kNameGroupList));
+    m_bookmarkList->widget().setAccessibleName(text(str::kNameBookmarkList));
+    m_searchResultList->widget().setAccessibleName(text(str::kNameSearchResultList));
 }
 
 void DesktopWindow::end()

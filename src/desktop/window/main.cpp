@@ -17,11 +17,10 @@
 #include "desktop/window/desktopwindow.h"
 #include "desktop/window/singleinstance.h"
 #include "desktop/window/startfolders.h"
+#include "ui/stringids.h"
 #include "ui/stringtable.h"
 
 namespace {
-
-constexpr int kStringNccNotOpened = 2;
 
 std::string absolutePath(const std::string& path)
 {
@@ -39,7 +38,7 @@ int main(int argc, char* argv[])
     // The book dump needs no display: it runs before any Qt application exists.
     const CommandLine early = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (early.error.empty() && early.dumpBook)
-        return dumpBook(*early.dumpBook, std::cout, std::cerr, StringTable::builtIn().get(kStringNccNotOpened));
+        return dumpBook(*early.dumpBook, std::cout, std::cerr, StringTable::builtIn().get(str::kNccNotOpened));
 
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Varnholt"));
