@@ -2,6 +2,7 @@
 
 #include "book/textnumbers.h"
 #include "ui/commandids.h"
+#include "ui/menupaths.h"
 
 namespace korvin {
 
@@ -11,8 +12,6 @@ bool contains(const std::string& text, const char* part)
 {
     return text.find(part) != std::string::npos;
 }
-
-const MenuModel::Path kChangeVolumeItem = {0, 3};
 
 }  // namespace
 
@@ -165,9 +164,9 @@ void PlaybackEngine::markBookChange(const std::string& skipClass)
         // The end of this volume: playing on into the next one needs the listener.
         if (m_menu.isChecked(cmd::kAutoPlayback))
             m_state.autoPlay = false;
-        m_menu.setEnabledAt(kChangeVolumeItem, true);
+        m_menu.setEnabledAt(menupath::kChangeVolume, true);
     } else {
-        m_menu.setEnabledAt(kChangeVolumeItem, false);
+        m_menu.setEnabledAt(menupath::kChangeVolume, false);
     }
     m_services.menuBar.redraw();
 }

@@ -9,6 +9,7 @@
 #include "support/controllerharness.h"
 #include "support/samplebook.h"
 #include "ui/commandids.h"
+#include "ui/menupaths.h"
 
 namespace korvin {
 namespace {
@@ -38,7 +39,7 @@ TEST(BookSession, CancellingOpenClosesTheBookAndShowsTheStartPage)
     EXPECT_TRUE(harness.controller().playback().startPage);
     EXPECT_EQ(harness.textView.navigations().back(), harness.dataFolder() + "/documents/html/start_de.html");
     EXPECT_EQ(harness.player.url(), "");
-    EXPECT_TRUE(harness.controller().menu().isGrayedAt({1}));
+    EXPECT_TRUE(harness.controller().menu().isGrayedAt(menupath::kNavigation));
     EXPECT_EQ(harness.dialogs.fileTitles.back(), "Ein Buch suchen...");
     EXPECT_EQ(lastBookFile(harness), book.folder());
 }
@@ -129,12 +130,12 @@ TEST(BookSession, TheMenusFollowWhatTheBookHas)
     test::writeSampleBook(book, harness);
     harness.openBook(book.folder());
     const MenuModel& menu = harness.controller().menu();
-    EXPECT_FALSE(menu.isGrayedAt({2}));                  // audio
+    EXPECT_FALSE(menu.isGrayedAt(menupath::kAudio));
     EXPECT_FALSE(menu.isGrayed(cmd::kPauseContinue));
-    EXPECT_FALSE(menu.isGrayedAt({1, 3}));               // a footnote to skip
+    EXPECT_FALSE(menu.isGrayedAt(menupath::kSkip));  // a footnote to skip
     EXPECT_FALSE(menu.isGrayed(cmd::kSkipFootnotes));
     EXPECT_TRUE(menu.isGrayed(cmd::kSkipSidebars));
-    EXPECT_TRUE(menu.isGrayedAt({1, 1}));                // no groups
+    EXPECT_TRUE(menu.isGrayedAt(menupath::kGroup));  // no groups
     EXPECT_FALSE(menu.isGrayed(cmd::kSearchHeadings));   // three headings
     EXPECT_FALSE(menu.isGrayed(cmd::kSearchBook));       // text documents
     EXPECT_FALSE(menu.isGrayed(cmd::kSearchText));       // the heading's document is a text

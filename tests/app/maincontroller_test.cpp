@@ -6,6 +6,7 @@
 
 #include "support/controllerharness.h"
 #include "ui/commandids.h"
+#include "ui/menupaths.h"
 #include "ui/stringids.h"
 
 namespace korvin {
@@ -30,7 +31,7 @@ TEST(MainController, StartsWithoutABookOnTheGermanStartPageWithKeysAndSoundSetti
     EXPECT_EQ(harness.windowView.accelerators.size(), 31u);
     EXPECT_EQ(harness.player.volume(), 50);
     EXPECT_DOUBLE_EQ(harness.player.rate(), 1.0);
-    EXPECT_TRUE(controller.menu().isGrayedAt({1}));
+    EXPECT_TRUE(controller.menu().isGrayedAt(menupath::kNavigation));
     EXPECT_TRUE(controller.menu().isGrayed(cmd::kChangeVolume));
     EXPECT_FALSE(controller.menu().isGrayed(cmd::kOpen));
     EXPECT_FALSE(harness.groupList.isEnabled());
@@ -45,7 +46,7 @@ TEST(MainController, SwitchingLanguageWithoutABookShowsThatLanguagesStartPageAnd
     MainController& controller = harness.controller();
     controller.command(cmd::kEnglish);
     EXPECT_EQ(harness.textView.navigations().back(), startPage(harness, "en"));
-    EXPECT_EQ(controller.menu().at({0})->items[0].text, "&Open\tCtrl+O");
+    EXPECT_EQ(controller.menu().at(menupath::kDaisy)->items[0].text, "&Open\tCtrl+O");
     EXPECT_EQ(harness.windowView.language, 200);
     EXPECT_TRUE(controller.menu().isChecked(cmd::kEnglish));
     controller.command(cmd::kEnglish);  // cannot be chosen again
@@ -53,7 +54,7 @@ TEST(MainController, SwitchingLanguageWithoutABookShowsThatLanguagesStartPageAnd
 
     controller.command(cmd::kGerman);
     EXPECT_EQ(harness.textView.navigations().back(), startPage(harness, "de"));
-    EXPECT_EQ(controller.menu().at({0})->items[0].text, "&Öffnen\tStrg+O");
+    EXPECT_EQ(controller.menu().at(menupath::kDaisy)->items[0].text, "&Öffnen\tStrg+O");
     EXPECT_EQ(controller.text(str::kNccNotOpened), "Die ncc.html konnte nicht geöffnet werden!");
 }
 
@@ -73,8 +74,8 @@ TEST(MainController, SettingsSurviveARestart)
     harness.restart();
     EXPECT_EQ(harness.controller().languageOffset(), 200);
     EXPECT_EQ(harness.textView.navigations().back(), startPage(harness, "en"));
-    EXPECT_EQ(harness.controller().menu().at({1})->text, "&Navigation");
-    EXPECT_EQ(harness.controller().menu().at({2, 1})->text, "Speed");
+    EXPECT_EQ(harness.controller().menu().at(menupath::kNavigation)->text, "&Navigation");
+    EXPECT_EQ(harness.controller().menu().at(menupath::kSpeed)->text, "Speed");
 }
 
 TEST(MainController, LoadsFlagsAsIntegersAndChecksTheirItems)
@@ -106,7 +107,7 @@ TEST(MainController, ALanguageLineOfAnotherNumberKeepsGermanAndTheStartPage)
     test::writeSettingsFile(home.path().string(), {"50", "1.0", "0", "0", "0", "0", "0", "0", "", "0", "0", "0", "", "100"});
     ControllerHarness harness(home.path().string());
     EXPECT_EQ(harness.controller().languageOffset(), 0);
-    EXPECT_EQ(harness.controller().menu().at({0})->items[0].text, "&Öffnen\tStrg+O");
+    EXPECT_EQ(harness.controller().menu().at(menupath::kDaisy)->items[0].text, "&Öffnen\tStrg+O");
     EXPECT_EQ(harness.textView.navigations().size(), 1u);  // the reset's start page only
     EXPECT_TRUE(harness.controller().hasAccelerators());
 }

@@ -12,6 +12,7 @@
 #include "app/maincontroller.h"
 #include "desktop/window/desktopwindow.h"
 #include "ui/commandids.h"
+#include "ui/menupaths.h"
 #include "ui/stringtable.h"
 #include "windowfixture.h"
 
@@ -191,7 +192,7 @@ protected:
 
 TEST_F(MenuSelectTest, OpeningReportsAMenuAndClosingReportsItClosed)
 {
-    QMenu* daisy = menuAt({0});
+    QMenu* daisy = menuAt(menupath::kDaisy);
     daisy->popup(QPoint(0, 0));
     EXPECT_EQ(events, std::vector<std::string>{"open"});
     daisy->hide();
@@ -202,19 +203,19 @@ TEST_F(MenuSelectTest, OpeningReportsAMenuAndClosingReportsItClosed)
 
 TEST_F(MenuSelectTest, MovingToTheNextMenuReportsNoClose)
 {
-    menuAt({0})->popup(QPoint(0, 0));
-    menuAt({0})->hide();
-    menuAt({6})->popup(QPoint(0, 0));
+    menuAt(menupath::kDaisy)->popup(QPoint(0, 0));
+    menuAt(menupath::kDaisy)->hide();
+    menuAt(menupath::kHelp)->popup(QPoint(0, 0));
     QApplication::processEvents();
     EXPECT_EQ(events, (std::vector<std::string>{"open", "open"}));
-    menuAt({6})->hide();
+    menuAt(menupath::kHelp)->hide();
     QTRY_COMPARE(events.size(), std::size_t(3));
     EXPECT_EQ(events.back(), "closed");
 }
 
 TEST_F(MenuSelectTest, AChosenItemsCommandComesAfterTheClose)
 {
-    QMenu* daisy = menuAt({0});
+    QMenu* daisy = menuAt(menupath::kDaisy);
     daisy->popup(QPoint(0, 0));
     QAction* open = view.action({0, 0});
     daisy->setActiveAction(open);
