@@ -59,7 +59,7 @@ void BookSession::open()
     // book; the book chosen now is the listener's own and must be recorded.
     m_state.noLastBook = false;
     const auto chosen = m_platform.dialogs.openNccFile(
-        m_parts.strings.get(str::kBrowseTitle, m_state.languageOffset), kNccFilter, std::string());
+        m_parts.strings.get(str::kBrowseTitle, m_state.settings.languageOffset), kNccFilter, std::string());
     if (!chosen)
         return;
     if (readBook(folderOfFile(*chosen))) {
@@ -111,7 +111,7 @@ void BookSession::last()
 
 bool BookSession::readBook(const std::string& folder)
 {
-    const int offset = m_state.languageOffset;
+    const int offset = m_state.settings.languageOffset;
     m_state.playback.bookFolder = folder;
     NccReader reader(m_tables, folder, NccReader::Texts{offset, m_parts.strings.get(str::kOf, offset)});
     const Dialogs::ReadingTexts texts{m_parts.strings.get(str::kReadingCaption, offset),
@@ -222,7 +222,8 @@ void BookSession::resetToNoBook()
 
 void BookSession::showStartPage()
 {
-    m_platform.textView.navigate(m_folders.data + m_parts.strings.get(str::kStartPage, m_state.languageOffset));
+    m_platform.textView.navigate(m_folders.data +
+                                 m_parts.strings.get(str::kStartPage, m_state.settings.languageOffset));
     m_state.playback.startPage = true;
 }
 

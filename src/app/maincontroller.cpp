@@ -1,6 +1,7 @@
 #include "app/maincontroller.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "library/settings.h"
 #include "platform/controlids.h"
@@ -31,15 +32,15 @@ MainController::MainController(PlatformServices platform, Folders folders)
     , m_strings(StringTable::builtIn())
     , m_menu(MenuModel::builtIn())
     , m_highlighter(platform.textView)
-    , m_engine(m_state.playback, m_tables, m_menu,
+    , m_engine(m_state.playback, m_state.settings, m_tables, m_menu,
                PlaybackEngine::Services{platform.player, platform.titleCue, platform.timers, platform.textView,
                                         platform.menuBar},
                [this](const std::string& path) { return openableBookPath(m_state.playback.bookFolder, path); },
                [this] { highlight(); })
     , m_session(BookSession::Parts{m_state, m_tables, m_menu, m_strings, m_scrambler, m_engine}, platform, m_folders)
 {
-    m_state.style.background = true;
-    m_state.style.colour = kDefaultColour;
+    m_state.settings.style.background = true;
+    m_state.settings.style.colour = kDefaultColour;
     m_menu.checkRadio(cmd::kStyleBackground, cmd::kStyleTextColour, cmd::kStyleBackground);
     registerHandlers();
     wireTables();
@@ -242,7 +243,7 @@ void MainController::redrawMenu()
 
 void MainController::setLanguage(int languageOffset)
 {
-    m_state.languageOffset = languageOffset;
+    m_state.settings.languageOffset = languageOffset;
     loadAccelerators();
     if (!m_state.playback.bookOpen)
         m_session.showStartPage();
@@ -271,14 +272,14 @@ void MainController::highlight()
     context.textSearchMode = m_state.textSearchMode;
     context.bookFolder = m_state.playback.bookFolder;
     context.bookInfo = m_state.bookInfo;
-    context.style = m_state.style;
+    context.style = m_state.settings.style;
     m_highlighter.markSearchTerm(m_state.searchTerm, context);
     m_highlighter.highlightFragment(m_state.playback.currentFragmentId, context);
 }
 
 void MainController::chooseStyle(int command)
 {
-    TextStyle& style = m_state.style;
+    TextStyle& style = m_state.settings.style;
     if (command == cmd::kStyleBackground || command == cmd::kStyleTextColour) {
         MediaPlayer& player = m_platform.player;
         if (player.playState() == MediaPlayer::kPlaying)
@@ -306,72 +307,56 @@ void MainController::chooseStyle(int command)
 
 void MainController::loadSettings()
 {
-    const SettingsFile file(m_folders.state + "/Settings.dl", m_scrambler);
-    if (const std::optional<SettingsLines> lines = file.read()) {
-        PlaybackState& playback = m_state.playback;
-        const auto flag = [&](int line, bool& value, int command) {
-            value = lines->flag(line);
-            if (value)
+    if (std::optional<Settings> loaded = SettingsFile(settingsPath(), m_scrambler).read()) {
+        Settings& settings = m_state.settings;
+        // A colour counts only with its style's flag: without one, the colour
+        // chosen so far stays. The language is taken below, when it names one.
+        if (!loaded->style.background && !loaded->style.textColour)
+            loaded->style.colour = settings.style.colour;
+        const int language = loaded->languageOffset;
+        loaded->languageOffset = settings.languageOffset;
+        settings = *loaded;
+
+        // A flag that is set checks its item; one that is not leaves the item as it is.
+        for (const auto& [set, command] : {std::pair{settings.skipFootnotes, cmd::kSkipFootnotes},
+                                           std::pair{settings.skipSidebars, cmd::kSkipSidebars},
+                                           std::pair{settings.skipProdnotes, cmd::kSkipProdnotes},
+                                           std::pair{settings.skipPageNumbers, cmd::kSkipPageNumbers},
+                                           std::pair{settings.autoPlay, cmd::kAutoPlayback}})
+            if (set)
                 m_menu.setChecked(command, true);
-        };
-        flag(3, playback.skipFootnotes, cmd::kSkipFootnotes);
-        flag(4, playback.skipSidebars, cmd::kSkipSidebars);
-        flag(5, playback.skipProdnotes, cmd::kSkipProdnotes);
-        flag(6, playback.skipPageNumbers, cmd::kSkipPageNumbers);
-        flag(7, playback.autoPlay, cmd::kAutoPlayback);
-
-        TextStyle& style = m_state.style;
-        const auto styleFlag = [&](int line, bool& value, int command) {
-            value = lines->flag(line);
-            if (value)
+        const TextStyle& style = settings.style;
+        for (const auto& [set, command] : {std::pair{style.background, cmd::kStyleBackground},
+                                           std::pair{style.italic, cmd::kStyleItalic},
+                                           std::pair{style.bold, cmd::kStyleBold},
+                                           std::pair{style.textColour, cmd::kStyleTextColour}})
+            if (set)
                 m_menu.checkRadio(cmd::kStyleBackground, cmd::kStyleTextColour, command);
-            return value;
-        };
-        if (styleFlag(8, style.background, cmd::kStyleBackground))
-            style.colour = lines->line(9);
-        styleFlag(10, style.italic, cmd::kStyleItalic);
-        styleFlag(11, style.bold, cmd::kStyleBold);
-        if (styleFlag(12, style.textColour, cmd::kStyleTextColour))
-            style.colour = lines->line(13);
 
-        const int language = lines->language();
         if (language == 0 || language == 200) {
             m_menu.checkRadio(cmd::kGerman, cmd::kLanguageRangeLast, language == 200 ? cmd::kEnglish : cmd::kGerman);
-            m_state.languageOffset = language;
+            settings.languageOffset = language;
             m_session.showStartPage();
             setLanguage(language);
         }
-        playback.volume = lines->volume();
-        playback.rate = lines->rate();
     }
     // Without a settings file, or with a language line that names no language,
     // the keys must work all the same: the table is the same in both languages.
     if (!m_acceleratorsLoaded)
         loadAccelerators();
-    m_platform.player.setVolume(m_state.playback.volume);
-    m_platform.player.setRate(m_state.playback.rate);
+    m_platform.player.setVolume(m_state.settings.volume);
+    m_platform.player.setRate(m_state.settings.rate);
     redrawMenu();
 }
 
 void MainController::saveSettings()
 {
-    const PlaybackState& playback = m_state.playback;
-    const TextStyle& style = m_state.style;
-    Settings settings;
-    settings.volume = playback.volume;
-    settings.rate = playback.rate;
-    settings.skipFootnotes = playback.skipFootnotes;
-    settings.skipSidebars = playback.skipSidebars;
-    settings.skipProdnotes = playback.skipProdnotes;
-    settings.skipPageNumbers = playback.skipPageNumbers;
-    settings.autoPlay = playback.autoPlay;
-    settings.background = style.background;
-    settings.italic = style.italic;
-    settings.bold = style.bold;
-    settings.textColour = style.textColour;
-    settings.colour = style.colour;
-    settings.languageOffset = m_state.languageOffset;
-    SettingsFile(m_folders.state + "/Settings.dl", m_scrambler).write(settings);
+    SettingsFile(settingsPath(), m_scrambler).write(m_state.settings);
+}
+
+std::string MainController::settingsPath() const
+{
+    return m_folders.state + "/Settings.dl";
 }
 
 // ---------------------------------------------------------------------------

@@ -48,14 +48,15 @@ public:
     HeadingTree& tree() { return m_tables.tree; }
     const MenuModel& menu() const { return m_menu; }
     const StringTable& strings() const { return m_strings; }
-    int languageOffset() const { return m_state.languageOffset; }
-    const std::string& text(int id) const { return m_strings.get(id, m_state.languageOffset); }
+    int languageOffset() const { return m_state.settings.languageOffset; }
+    const std::string& text(int id) const { return m_strings.get(id, m_state.settings.languageOffset); }
 
     // State, for the tests and the views.
     BookTables& tables() { return m_tables; }
     const WindowState& state() const { return m_state; }
     const PlaybackState& playback() const { return m_state.playback; }
-    const TextStyle& textStyle() const { return m_state.style; }
+    const Settings& settings() const { return m_state.settings; }
+    const TextStyle& textStyle() const { return m_state.settings.style; }
     const std::string& startDirectory() const { return m_folders.state; }
     bool hasAccelerators() const { return m_acceleratorsLoaded; }
 
@@ -84,6 +85,7 @@ private:
     void loadAccelerators();
     void loadSettings();
     void saveSettings();
+    std::string settingsPath() const;
 
     // Handlers of this window's own commands, events and messages.
     void about();

@@ -15,10 +15,11 @@ bool contains(const std::string& text, const char* part)
 
 }  // namespace
 
-PlaybackEngine::PlaybackEngine(PlaybackState& state, BookTables& tables, MenuModel& menu, Services services,
-                               std::function<std::string(const std::string&)> resolvePath,
+PlaybackEngine::PlaybackEngine(PlaybackState& state, Settings& settings, BookTables& tables, MenuModel& menu,
+                               Services services, std::function<std::string(const std::string&)> resolvePath,
                                std::function<void()> highlight)
     : m_state(state)
+    , m_settings(settings)
     , m_tables(tables)
     , m_menu(menu)
     , m_services(services)
@@ -93,7 +94,7 @@ void PlaybackEngine::startCurrentPhrase()
     m_services.timers.setTimer(kHighlightTimer, kHighlightDelay);
 
     if (audio.empty()) {
-        if (!phrases.text(row + 1, col::phrase::kAudio).empty() || m_state.autoPlay)
+        if (!phrases.text(row + 1, col::phrase::kAudio).empty() || m_settings.autoPlay)
             stepForward();
         return;
     }
@@ -106,8 +107,8 @@ void PlaybackEngine::startCurrentPhrase()
         player.setUrl(bookPath(audio));
         m_state.lastAudioLoaded = audio;
         if (begin != 0) {
-            player.setRate(m_state.rate);
-            player.setVolume(m_state.volume);
+            player.setRate(m_settings.rate);
+            player.setVolume(m_settings.volume);
             player.setPosition(begin);
             player.play();
         }
@@ -117,8 +118,8 @@ void PlaybackEngine::startCurrentPhrase()
     if (m_state.previousPhraseEnd != phraseBegin || m_state.forceSeek) {
         m_state.forceSeek = false;
         player.setPosition(begin);
-        player.setRate(m_state.rate);
-        player.setVolume(m_state.volume);
+        player.setRate(m_settings.rate);
+        player.setVolume(m_settings.volume);
     }
     m_state.previousPhraseEnd = phraseEnd;
     if (begin == 0)
@@ -152,10 +153,10 @@ void PlaybackEngine::followPages(const std::string& textId, const std::string& p
 
 bool PlaybackEngine::skipped(const std::string& skipClass) const
 {
-    return (contains(skipClass, "sidebar") && m_state.skipSidebars) ||
-           (contains(skipClass, "prodnote") && m_state.skipProdnotes) ||
-           (contains(skipClass, "footnote") && m_state.skipFootnotes) ||
-           (contains(skipClass, "pagenumber") && m_state.skipPageNumbers);
+    return (contains(skipClass, "sidebar") && m_settings.skipSidebars) ||
+           (contains(skipClass, "prodnote") && m_settings.skipProdnotes) ||
+           (contains(skipClass, "footnote") && m_settings.skipFootnotes) ||
+           (contains(skipClass, "pagenumber") && m_settings.skipPageNumbers);
 }
 
 void PlaybackEngine::markBookChange(const std::string& skipClass)
@@ -163,7 +164,7 @@ void PlaybackEngine::markBookChange(const std::string& skipClass)
     if (contains(skipClass, "change")) {
         // The end of this volume: playing on into the next one needs the listener.
         if (m_menu.isChecked(cmd::kAutoPlayback))
-            m_state.autoPlay = false;
+            m_settings.autoPlay = false;
         m_menu.setEnabledAt(menupath::kChangeVolume, true);
     } else {
         m_menu.setEnabledAt(menupath::kChangeVolume, false);
@@ -221,16 +222,16 @@ void PlaybackEngine::pollTick()
         return;
     if (player.playState() == MediaPlayer::kPlaying) {
         const double position = player.position();
-        m_state.volume = player.volume();
+        m_settings.volume = player.volume();
         if (position >= m_state.currentPhraseEnd)
             stepForward();
         return;
     }
-    if (player.playState() == MediaPlayer::kStopped && m_state.autoPlay) {
+    if (player.playState() == MediaPlayer::kStopped && m_settings.autoPlay) {
         nextHeading();
         return;
     }
-    if (player.playState() == MediaPlayer::kStopped && !m_state.autoPlay)
+    if (player.playState() == MediaPlayer::kStopped && !m_settings.autoPlay)
         backToHeadingStart();
 }
 
@@ -306,7 +307,7 @@ void PlaybackEngine::toggleAutoPlayback()
 {
     const bool checked = m_menu.isChecked(cmd::kAutoPlayback);
     m_menu.setChecked(cmd::kAutoPlayback, !checked);
-    m_state.autoPlay = !checked;
+    m_settings.autoPlay = !checked;
     m_services.menuBar.redraw();
 }
 

@@ -82,14 +82,14 @@ TEST(MainController, LoadsFlagsAsIntegersAndChecksTheirItems)
 {
     test::TempDir home;
     test::writeSettingsFile(home.path().string(),
-                  {"30", "1.400000", "01", " 1", "0", "1x", "1", "0", "", "0", "1", "0", "", "0"});
+                            {"30", "1.400000", "01", " 1", "0", "1x", "1", "0", "", "0", "1", "0", "", "0"});
     ControllerHarness harness(home.path().string());
     const MainController& controller = harness.controller();
-    EXPECT_TRUE(controller.playback().skipFootnotes);
-    EXPECT_TRUE(controller.playback().skipSidebars);
-    EXPECT_FALSE(controller.playback().skipProdnotes);
-    EXPECT_TRUE(controller.playback().skipPageNumbers);
-    EXPECT_TRUE(controller.playback().autoPlay);
+    EXPECT_TRUE(controller.settings().skipFootnotes);
+    EXPECT_TRUE(controller.settings().skipSidebars);
+    EXPECT_FALSE(controller.settings().skipProdnotes);
+    EXPECT_TRUE(controller.settings().skipPageNumbers);
+    EXPECT_TRUE(controller.settings().autoPlay);
     EXPECT_TRUE(controller.menu().isChecked(cmd::kSkipFootnotes));
     EXPECT_FALSE(controller.menu().isChecked(cmd::kSkipProdnotes));
     EXPECT_TRUE(controller.menu().isChecked(cmd::kAutoPlayback));
@@ -97,6 +97,7 @@ TEST(MainController, LoadsFlagsAsIntegersAndChecksTheirItems)
     EXPECT_FALSE(controller.textStyle().background);
     EXPECT_TRUE(controller.menu().isChecked(cmd::kStyleBold));
     EXPECT_FALSE(controller.menu().isChecked(cmd::kStyleBackground));
+    EXPECT_EQ(controller.textStyle().colour, "#ff8000");  // no colour style chosen: the colour stays
     EXPECT_EQ(harness.player.volume(), 30);
     EXPECT_DOUBLE_EQ(harness.player.rate(), 1.4);
 }

@@ -51,7 +51,7 @@ TEST_F(PlaybackTest, WithAutomaticPlaybackThePhrasesFollowTheTableAndTheBookStar
 {
     open();
     controller().command(cmd::kAutoPlayback);
-    ASSERT_TRUE(controller().playback().autoPlay);
+    ASSERT_TRUE(controller().settings().autoPlay);
     std::vector<int> rows;
     int last = m_harness.selectedPhrase();
     for (int ms = 0; ms < 17000; ms += 10) {
@@ -322,7 +322,7 @@ TEST_F(EngineCaseTest, APlayerVolumeChangedFromOutsideIsTakenOverWhilePlaying)
     m_harness.advance(100);
     m_harness.player.setVolume(35);
     m_harness.advance(150);
-    EXPECT_EQ(controller().playback().volume, 35);
+    EXPECT_EQ(controller().settings().volume, 35);
 }
 
 TEST_F(EngineCaseTest, AHeadingWithoutSoundStaysSilentOrIsPassedOverAtOnceWithAutomaticPlayback)
