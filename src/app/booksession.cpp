@@ -207,8 +207,7 @@ void BookSession::resetToNoBook()
         if (table->rowCount() > 0)
             table->deleteAllRows();
 
-    m_platform.player.setUrl("");
-    m_state.playback.lastAudioLoaded.clear();
+    m_parts.engine.unload();
 
     m_platform.bookmarkList.setEnabled(false);
     m_platform.groupList.setEnabled(false);
@@ -246,8 +245,7 @@ int BookSession::headingSelected(HeadingTree::Item item)
     if (!m_state.playback.bookOpen)
         return 0;
     const long heading = m_tables.tree.itemData(item);
-    m_platform.player.setUrl("");
-    m_state.playback.lastAudioLoaded.clear();
+    m_parts.engine.unload();
     const bool searchInTextWasGrayed = m_menu.isGrayed(cmd::kSearchText);
 
     BookTable& phrases = m_tables.phrases;

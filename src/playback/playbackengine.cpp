@@ -385,4 +385,10 @@ void PlaybackEngine::stopTimers()
     m_services.timers.killTimer(kPollTimer);
 }
 
+void PlaybackEngine::unload()
+{
+    m_services.player.setUrl("");
+    m_state.lastAudioLoaded.clear();
+}
+
 }  // namespace korvin

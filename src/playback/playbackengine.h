@@ -66,6 +66,8 @@ public:
     void titleCue();
     // Stops both timers (closing a book, exit).
     void stopTimers();
+    // Closes the player's file; the next phrase start opens its file afresh.
+    void unload();
 
 private:
     void startCurrentPhrase();
