@@ -130,8 +130,8 @@ void MainController::registerHandlers()
     });
     m_table.onEvent(control::kPlayer, event::kPlayerError, [this](EventArgs&) { playerError(); });
 
-    m_table.onMessage(message::kClose, [this](int) { exitProcedure(); });
-    m_table.onMessage(message::kHelp, [](int) {});
+    m_table.onMessage(message::kClose, [this](const MessageArgs&) { exitProcedure(); });
+    m_table.onMessage(message::kHelp, [](const MessageArgs&) {});
 
     registerPlaybackHandlers();
 }
@@ -154,14 +154,13 @@ void MainController::registerPlaybackHandlers()
         return 0;
     });
 
-    m_table.onMessage(message::kTimer, [this](int id) {
-        if (id == PlaybackEngine::kHighlightTimer)
+    m_table.onMessage(message::kTimer, [this](const MessageArgs& args) {
+        if (args.timerId == PlaybackEngine::kHighlightTimer)
             m_engine.highlightTick();
-        else if (id == PlaybackEngine::kPollTimer)
+        else if (args.timerId == PlaybackEngine::kPollTimer)
             m_engine.pollTick();
     });
-    m_table.onMessage(message::kMenuSelect,
-                      [this](int parameter) { m_engine.menuPause((static_cast<unsigned>(parameter) >> 16) == 0xFFFF); });
+    m_table.onMessage(message::kMenuSelect, [this](const MessageArgs& args) { m_engine.menuPause(args.menuClosed); });
 }
 
 void MainController::wireTables()
@@ -214,23 +213,23 @@ void MainController::event(int control, int eventId, EventArgs& args)
 
 void MainController::timer(int id)
 {
-    m_table.message(message::kTimer, id);
+    m_table.message(message::kTimer, {.timerId = id});
 }
 
 void MainController::menuSelect(bool menuClosed)
 {
-    m_table.message(message::kMenuSelect, menuClosed ? static_cast<int>(0xFFFF0000u) : 0);
+    m_table.message(message::kMenuSelect, {.menuClosed = menuClosed});
 }
 
 void MainController::helpRequest()
 {
-    m_table.message(message::kHelp, 0);
+    m_table.message(message::kHelp);
 }
 
 void MainController::close()
 {
     if (!m_ended)
-        m_table.message(message::kClose, 0);
+        m_table.message(message::kClose);
 }
 
 void MainController::redrawMenu()
