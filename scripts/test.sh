@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Korvin and runs every test headless, twice:
-# a normal build with warnings as errors, then a build under AddressSanitizer
-# and UndefinedBehaviorSanitizer.
+# Installs what is missing, builds Korvin and runs every test headless, three
+# times: the system's code alone (without Qt, libmpv and libxml2), a normal
+# build with warnings as errors, then a build under AddressSanitizer and
+# UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
@@ -20,6 +21,8 @@ build_and_test() {
   ctest --test-dir "$dir" --output-on-failure -j "$jobs"
 }
 
+echo "== the system's code alone, without Qt, libmpv and libxml2 =="
+build_and_test build/system-only -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVIN_DESKTOP=OFF
 echo "== normal build =="
 build_and_test build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build =="
