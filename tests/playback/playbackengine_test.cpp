@@ -236,7 +236,8 @@ TEST_F(PlaybackTest, StyleCommandsChooseHowTheNextHighlightLooks)
 
 TEST_F(PlaybackTest, SkippedFootnotesArePassedOverDuringPlayback)
 {
-    test::writeSettingsFile(m_harness.home(), {"50", "1.0", "1", "0", "0", "0", "1", "1", "#ff8000", "0", "0", "0", "", "0"});
+    test::writeSettingsFile(m_harness.home(),
+                            {"50", "1.0", "1", "0", "0", "0", "1", "1", "#ff8000", "0", "0", "0", "", "0"});
     m_harness.restart();
     open();
     const std::vector<int> rows = m_harness.selectedRowsDuring(12500);
@@ -337,7 +338,8 @@ TEST_F(EngineCaseTest, AHeadingWithoutSoundStaysSilentOrIsPassedOverAtOnceWithAu
     m_harness.advance(100);
     EXPECT_EQ(controller().playback().currentFragmentId, "x0");
 
-    test::writeSettingsFile(m_harness.home(), {"50", "1.0", "0", "0", "0", "0", "1", "1", "#ff8000", "0", "0", "0", "", "0"});
+    test::writeSettingsFile(m_harness.home(),
+                            {"50", "1.0", "0", "0", "0", "0", "1", "1", "#ff8000", "0", "0", "0", "", "0"});
     m_harness.restart();
     m_harness.openBook(m_book.folder());
     EXPECT_EQ(m_harness.selectedPhrase(), 2);
@@ -348,7 +350,8 @@ TEST_F(EngineCaseTest, AHeadingWithoutSoundStaysSilentOrIsPassedOverAtOnceWithAu
 
 TEST_F(EngineCaseTest, ALongRunOfSkippedPhrasesIsPassedOverWithoutDeepNesting)
 {
-    test::writeSettingsFile(m_harness.home(), {"50", "1.0", "1", "0", "0", "0", "0", "1", "#ff8000", "0", "0", "0", "", "0"});
+    test::writeSettingsFile(m_harness.home(),
+                            {"50", "1.0", "1", "0", "0", "0", "0", "1", "#ff8000", "0", "0", "0", "", "0"});
     m_harness.restart();
     test::TestBook::Smil smil;
     smil.par("start", "t.html#s", {{"a.mp3", "0.000", "0.500"}});
