@@ -2,7 +2,8 @@
 # Installs what is missing, builds Korvin and runs every test headless, three
 # times: the system's code alone (without Qt, libmpv and libxml2), a normal
 # build with warnings as errors, then a build under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# UndefinedBehaviorSanitizer. The builds are the presets of CMakePresets.json,
+# each in build/<preset>.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
@@ -15,15 +16,17 @@ export ASAN_OPTIONS="detect_stack_use_after_return=1:strict_init_order=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
 build_and_test() {
-  local dir=$1; shift
-  cmake -S . -B "$dir" -G Ninja -DKORVIN_WERROR=ON "$@" >/dev/null
-  cmake --build "$dir" -j "$jobs"
-  ctest --test-dir "$dir" --output-on-failure -j "$jobs"
+  local preset=$1
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+  ctest --preset "$preset" -j "$jobs"
 }
 
+# The system's code first: it fails soonest, and the normal build takes its
+# objects from ccache.
 echo "== the system's code alone, without Qt, libmpv and libxml2 =="
-build_and_test build/system-only -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVIN_DESKTOP=OFF
+build_and_test system-only
 echo "== normal build =="
-build_and_test build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo
+build_and_test test
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build =="
-build_and_test build/asan -DCMAKE_BUILD_TYPE=Debug -DKORVIN_SANITIZE=ON
+build_and_test asan
