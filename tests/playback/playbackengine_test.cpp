@@ -289,7 +289,7 @@ TEST_F(EngineCaseTest, AHeadingOfOnePhraseEndsPausedOnItAndSpacePlaysItAgain)
     EXPECT_EQ(m_harness.selectedPhrase(), 0);
     EXPECT_EQ(m_harness.player.playState(), MediaPlayer::kPaused);
     EXPECT_DOUBLE_EQ(m_harness.player.position(), 0.0);
-    controller().command(32808);
+    controller().command(cmd::kPauseContinue);
     m_harness.advance(500);
     EXPECT_EQ(m_harness.player.playState(), MediaPlayer::kPlaying);
     EXPECT_NEAR(m_harness.player.position(), 0.5, 0.01);
