@@ -16,10 +16,12 @@ export ASAN_OPTIONS="detect_stack_use_after_return=1:strict_init_order=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
 build_and_test() {
-  local preset=$1
+  local preset=$1 start=$SECONDS
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
+  local built=$SECONDS
   ctest --preset "$preset" -j "$jobs"
+  echo "== $preset: built in $((built - start)) s, tested in $((SECONDS - built)) s"
 }
 
 # The system's code first: it fails soonest, and the normal build takes its
