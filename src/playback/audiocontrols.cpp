@@ -4,8 +4,8 @@
 
 namespace korvin {
 
-AudioControls::AudioControls(PlaybackState& state, MediaPlayer& player)
-    : m_state(state)
+AudioControls::AudioControls(Settings& settings, MediaPlayer& player)
+    : m_settings(settings)
     , m_player(player)
 {
 }
@@ -15,13 +15,13 @@ AudioControls::AudioControls(PlaybackState& state, MediaPlayer& player)
 void AudioControls::changeVolume(int volume)
 {
     m_player.setVolume(volume);
-    m_state.volume = std::clamp(volume, 0, 100);
+    m_settings.volume = std::clamp(volume, 0, 100);
 }
 
 void AudioControls::changeRate(double rate)
 {
     m_player.setRate(rate);
-    m_state.rate = rate;
+    m_settings.rate = rate;
 }
 
 void AudioControls::volumeUp()

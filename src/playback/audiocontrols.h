@@ -1,7 +1,7 @@
 #pragma once
 
+#include "library/settings.h"
 #include "platform/mediaplayer.h"
-#include "playback/playbackstate.h"
 
 namespace korvin {
 
@@ -22,7 +22,8 @@ public:
     // A wind moves by this share of the loaded file's duration.
     static constexpr double kWindShare = 0.001;
 
-    AudioControls(PlaybackState& state, MediaPlayer& player);
+    // `settings` holds the rate and volume settings these commands change.
+    AudioControls(Settings& settings, MediaPlayer& player);
 
     void volumeUp();
     void volumeNormal();
@@ -39,7 +40,7 @@ private:
     void changeRate(double rate);
     void wind(int direction);
 
-    PlaybackState& m_state;
+    Settings& m_settings;
     MediaPlayer& m_player;
 };
 

@@ -32,11 +32,11 @@ void Bookmarks::set()
     const int heading = headings.selectionMark();
 
     BookTable& bookmarks = m_tables.bookmarks;
-    const int k = m_services.list.addString(headings.text(heading, col::kTitel));
-    bookmarks.insertRow(k, headings.text(heading, col::kTitel));
-    bookmarks.setText(k, col::kBookmarkZeit, time);
-    bookmarks.setText(k, col::kBookmarkTitelId, headings.text(heading, col::kTreeId));
-    bookmarks.setText(k, col::kBookmarkEventId, row);
+    const int k = m_services.list.addString(headings.text(heading, col::heading::kTitel));
+    bookmarks.insertRow(k, headings.text(heading, col::heading::kTitel));
+    bookmarks.setText(k, col::bookmark::kZeit, time);
+    bookmarks.setText(k, col::bookmark::kTitelId, headings.text(heading, col::heading::kTreeId));
+    bookmarks.setText(k, col::bookmark::kEventId, row);
 
     m_services.list.setEnabled(true);
     m_menu.setGrayed(cmd::kBookmarkNext, false);
@@ -135,18 +135,18 @@ void Bookmarks::jump(int row)
     if (!m_state.bookOpen)
         return;
     const BookTable& bookmarks = m_tables.bookmarks;
-    double position = bookmarks.real(row, col::kBookmarkZeit);
+    double position = bookmarks.real(row, col::bookmark::kZeit);
     if (!std::isfinite(position))
         position = 0.0;
-    const int phrase = bookmarks.integer(row, col::kBookmarkEventId);
-    m_engine.selectHeadingByIndex(bookmarks.integer(row, col::kBookmarkTitelId));
+    const int phrase = bookmarks.integer(row, col::bookmark::kEventId);
+    m_engine.selectHeadingByIndex(bookmarks.integer(row, col::bookmark::kTitelId));
 
     // A row that is no phrase of the heading now selected (a damaged record, or
     // one of another book with the same information) leaves it at the heading.
     BookTable& phrases = m_tables.phrases;
     const HeadingTree& tree = m_tables.tree;
     if (phrase < 0 || phrase >= phrases.rowCount() || tree.selectedItem() == HeadingTree::kNone ||
-        toInteger(phrases.text(phrase, col::kPhraseTreeId)) != tree.itemData(tree.selectedItem()))
+        toInteger(phrases.text(phrase, col::phrase::kTreeId)) != tree.itemData(tree.selectedItem()))
         return;
     phrases.setSelectionMark(phrase);
     phrases.setRowState(phrase, BookTable::kSelected);
@@ -165,9 +165,9 @@ void Bookmarks::load(const BookInfo& book)
     for (const BookmarkRecord& record : m_file.load(book)) {
         const int k = m_services.list.addString(record.titel);
         bookmarks.insertRow(k, record.titel);
-        bookmarks.setText(k, col::kBookmarkZeit, record.zeit);
-        bookmarks.setText(k, col::kBookmarkTitelId, record.titelId);
-        bookmarks.setText(k, col::kBookmarkEventId, record.eventId);
+        bookmarks.setText(k, col::bookmark::kZeit, record.zeit);
+        bookmarks.setText(k, col::bookmark::kTitelId, record.titelId);
+        bookmarks.setText(k, col::bookmark::kEventId, record.eventId);
     }
     if (bookmarks.rowCount() > 0) {
         m_menu.setGrayed(cmd::kBookmarkNext, false);
@@ -181,8 +181,8 @@ void Bookmarks::save(const BookInfo& book)
     std::vector<BookmarkRecord> records;
     records.reserve(static_cast<std::size_t>(bookmarks.rowCount()));
     for (int row = 0; row < bookmarks.rowCount(); ++row)
-        records.push_back({bookmarks.text(row, col::kBookmarkTitel), bookmarks.text(row, col::kBookmarkZeit),
-                           bookmarks.text(row, col::kBookmarkTitelId), bookmarks.text(row, col::kBookmarkEventId)});
+        records.push_back({bookmarks.text(row, col::bookmark::kTitel), bookmarks.text(row, col::bookmark::kZeit),
+                           bookmarks.text(row, col::bookmark::kTitelId), bookmarks.text(row, col::bookmark::kEventId)});
     m_file.save(book, records);
 }
 

@@ -36,7 +36,7 @@ void ResumePosition::save(const BookInfo& book)
     const double position = player.position();
     const BookTable& phrases = m_tables.phrases;
     const int row = phrases.selectionMark();
-    m_file.save(book, ResumeRecord{phrases.text(row, col::kPhraseTreeId), decimalText(position, 3),
+    m_file.save(book, ResumeRecord{phrases.text(row, col::phrase::kTreeId), decimalText(position, 3),
                                    std::to_string(row)});
 }
 
@@ -57,7 +57,7 @@ void ResumePosition::restore(const BookInfo& book)
     m_engine.selectHeadingByIndex(toInteger(record->heading));
     const HeadingTree& tree = m_tables.tree;
     const bool fits = row >= 0 && row < phrases.rowCount() &&
-                      toInteger(phrases.text(row, col::kPhraseTreeId)) == tree.itemData(tree.selectedItem()) &&
+                      toInteger(phrases.text(row, col::phrase::kTreeId)) == tree.itemData(tree.selectedItem()) &&
                       tree.selectedItem() != HeadingTree::kNone;
     if (!fits) {
         // A record of another book with the same information, or one that
@@ -66,7 +66,7 @@ void ResumePosition::restore(const BookInfo& book)
         return;
     }
     phrases.setSelectionMark(row);
-    if (!isNavigationFile(phrases.text(row, col::kDokument))) {
+    if (!isNavigationFile(phrases.text(row, col::phrase::kDokument))) {
         m_menu.setGrayed(cmd::kSearchText, false);
         m_services.menuBar.redraw();
     }
@@ -90,7 +90,7 @@ void ResumePosition::playFromBeginning()
 void ResumePosition::showDocument(int row)
 {
     m_state.startPage = false;
-    const std::string& document = m_tables.phrases.text(row, col::kDokument);
+    const std::string& document = m_tables.phrases.text(row, col::phrase::kDokument);
     if (document.empty())
         return;
     m_services.textView.navigate(m_resolvePath ? m_resolvePath(document) : document);

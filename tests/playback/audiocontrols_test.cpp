@@ -16,8 +16,8 @@ protected:
     AudioControlsTest()
     {
         m_player.addFile("/b/hour.mp3", 3600.0);
-        m_player.setVolume(m_state.volume);
-        m_player.setRate(m_state.rate);
+        m_player.setVolume(m_settings.volume);
+        m_player.setRate(m_settings.rate);
     }
     void load(double position, bool playing)
     {
@@ -30,8 +30,8 @@ protected:
 
     test::VirtualClock m_clock;
     test::SimulatedPlayer m_player{m_clock};
-    PlaybackState m_state;
-    AudioControls m_controls{m_state, m_player};
+    Settings m_settings;
+    AudioControls m_controls{m_settings, m_player};
 };
 
 TEST_F(AudioControlsTest, SpeedStepsByATenthTwiceAndStopsAtTwoAndAtSixTenths)
@@ -49,7 +49,7 @@ TEST_F(AudioControlsTest, SpeedStepsByATenthTwiceAndStopsAtTwoAndAtSixTenths)
     for (std::size_t i = 0; i < steps.size(); ++i) {
         (m_controls.*steps[i].command)();
         EXPECT_NEAR(m_player.rate(), steps[i].rate, 1e-9) << "step " << i;
-        EXPECT_EQ(m_state.rate, m_player.rate()) << "step " << i;
+        EXPECT_EQ(m_settings.rate, m_player.rate()) << "step " << i;
     }
 }
 
@@ -67,11 +67,11 @@ TEST_F(AudioControlsTest, VolumeStepsByTenAndTheSettingStaysOnThePlayersScale)
     for (std::size_t i = 0; i < steps.size(); ++i) {
         (m_controls.*steps[i].command)();
         EXPECT_EQ(m_player.volume(), steps[i].volume) << "step " << i;
-        EXPECT_EQ(m_state.volume, steps[i].volume) << "step " << i;
+        EXPECT_EQ(m_settings.volume, steps[i].volume) << "step " << i;
     }
     m_player.setVolume(5);  // changed outside the program
     m_controls.volumeDown();
-    EXPECT_EQ(m_state.volume, 0);
+    EXPECT_EQ(m_settings.volume, 0);
 }
 
 TEST_F(AudioControlsTest, WindMovesAThousandthOfTheFileAndKeepsThePlayState)
