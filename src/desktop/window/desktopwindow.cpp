@@ -103,6 +103,14 @@ void DesktopWindow::attach(MainController& controller)
             if (m_controller)
                 m_controller->notify(controlId, notify::kSelectionChanged);
         });
+    m_playerPanel->setAudioSettingsSource([this] {
+        PlayerPanel::AudioSettings audio;
+        if (m_controller) {
+            audio.rate = m_controller->settings().rate;
+            audio.volume = m_controller->settings().volume;
+        }
+        return audio;
+    });
     languageChanged(controller.languageOffset());
 }
 
@@ -115,6 +123,7 @@ void DesktopWindow::detach()
     m_menuBarView->setMenuSelectHandler({});
     for (QtListBox* list : {m_groupList, m_bookmarkList, m_searchResultList})
         list->setNotifier({});
+    m_playerPanel->setAudioSettingsSource({});
 }
 
 void DesktopWindow::sendCommand(int command)
