@@ -52,14 +52,5 @@ TEST_F(BookmarkFileTest, TheOpenBooksBookmarksComeFirstAndEveryOtherRecordKeepsI
     EXPECT_TRUE(m_file.load(book("C")).empty());
 }
 
-TEST_F(BookmarkFileTest, ARecordCutShortReadsItsMissingLinesAsEmpty)
-{
-    std::string bytes;
-    for (const char* line : {"2001-01-01", "id", "A", "", "3", "1:00:00", "Titel", "2.5"})
-        bytes += m_scrambler.scramble(line) + "\r\n";
-    m_dir.write("MResume.dl", bytes);
-    EXPECT_EQ(m_file.load(book("A")), (std::vector<BookmarkRecord>{{"Titel", "2.5", "", ""}}));
-}
-
 }  // namespace
 }  // namespace korvin

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <random>
 
 #include <sys/resource.h>
@@ -76,18 +75,6 @@ TEST_F(RecordFileTest, AMissingFileIsAnEmptyListAndIsCreatedWhenWritten)
     next.append({"drei"});
     ASSERT_TRUE(next.commit());
     EXPECT_EQ(records(2), (std::vector<std::vector<std::string>>{{"eins", "zwei"}, {"drei", ""}}));
-}
-
-TEST_F(RecordFileTest, AFileThatCannotBeReadIsNeverReplaced)
-{
-    std::filesystem::create_directory(path());
-    RecordFile folder(path(), 2, m_scrambler);
-    EXPECT_EQ(folder.load(), FileBytes::Status::kUnreadable);
-    EXPECT_EQ(folder.recordCount(), 0u);
-    RecordFile::Writer next(folder);
-    next.append({"x", "y"});
-    EXPECT_FALSE(next.commit());
-    EXPECT_TRUE(std::filesystem::is_directory(path()));
 }
 
 TEST_F(RecordFileTest, CopiedRecordsAndKeysMatchWhatUnscramblingGives)

@@ -79,15 +79,6 @@ TEST_F(ResumeFileTest, ARecordWithAnEmptyFirstLineIsDroppedAndTheBookTakesItsPla
     EXPECT_EQ(titles(), (std::vector<std::string>{"A", "C", "B"}));
 }
 
-TEST_F(ResumeFileTest, ARecordCutShortIsKeptWithItsMissingLinesEmpty)
-{
-    m_dir.write("AResume.dl", m_scrambler.scramble("d") + "\n" + m_scrambler.scramble("i") + "\n" +
-                                  m_scrambler.scramble("Cut"));
-    ASSERT_TRUE(m_file.save(book("A"), {"1", "1.000", "1"}));
-    EXPECT_EQ(titles(), (std::vector<std::string>{"Cut", "A"}));
-    EXPECT_EQ(m_file.find(BookInfo{"d", "i", "Cut", "", "", ""}), (ResumeRecord{"", "", ""}));
-}
-
 TEST_F(ResumeFileTest, AFileThatCannotBeReadIsNeitherReadNorReplaced)
 {
     std::filesystem::create_directory(path());
