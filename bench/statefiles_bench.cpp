@@ -32,9 +32,12 @@ constexpr int kBookmarksPerBook = 10;
 BookInfo book(int index)
 {
     const std::string n = std::to_string(index);
-    return BookInfo{"2019-0" + std::to_string(index % 9 + 1) + "-15", "urn:isbn:978-3-" + n + "-0",
-                    "Ein Hörbuch mit einem längeren Titel, Band " + n, std::to_string(20 + index % 300),
-                    "12:34:56", "1 of 1"};
+    return BookInfo{"2019-0" + std::to_string(index % 9 + 1) + "-15",
+                    "urn:isbn:978-3-" + n + "-0",
+                    "Ein Hörbuch mit einem längeren Titel, Band " + n,
+                    std::to_string(20 + index % 300),
+                    "12:34:56",
+                    "1 of 1"};
 }
 
 class StateFiles : public benchmark::Fixture {
@@ -99,7 +102,10 @@ BENCHMARK_DEFINE_F(StateFiles, RestorePosition)(benchmark::State& state)
     for (auto _ : state)
         benchmark::DoNotOptimize(file.find(listened));
 }
-BENCHMARK_REGISTER_F(StateFiles, RestorePosition)->Arg(kResumeBooks - 1)->Arg(kResumeBooks)->Unit(benchmark::kMillisecond);
+BENCHMARK_REGISTER_F(StateFiles, RestorePosition)
+    ->Arg(kResumeBooks - 1)
+    ->Arg(kResumeBooks)
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_DEFINE_F(StateFiles, LoadBookmarks)(benchmark::State& state)
 {

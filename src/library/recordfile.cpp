@@ -120,8 +120,7 @@ void RecordFile::Writer::copy(std::size_t record)
         return;
     // A whole record without CRs is copied in one piece, as it stands.
     const std::size_t begin = m_file.m_starts[record];
-    const std::size_t end =
-        record + 1 < m_file.m_starts.size() ? m_file.m_starts[record + 1] : m_file.m_bytes.size();
+    const std::size_t end = record + 1 < m_file.m_starts.size() ? m_file.m_starts[record + 1] : m_file.m_bytes.size();
     const std::string_view bytes = std::string_view(m_file.m_bytes).substr(begin, end - begin);
     if (bytes.find('\r') == std::string_view::npos && !bytes.empty() && bytes.back() == '\n' &&
         static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) == m_file.m_fieldCount) {

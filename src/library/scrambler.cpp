@@ -67,7 +67,8 @@ std::string Scrambler::walk(std::string_view text, const std::u32string& from, c
             // instead of a search keeps large files quick to read and write.
             const char32_t codePoint = utf8CodePoint(text, 0, valid);
             if (codePoint < fromIndex.size())
-                index = fromIndex[codePoint] < 0 ? std::u32string::npos : static_cast<std::size_t>(fromIndex[codePoint]);
+                index =
+                    fromIndex[codePoint] < 0 ? std::u32string::npos : static_cast<std::size_t>(fromIndex[codePoint]);
             else
                 index = from.find(codePoint);
         }

@@ -49,7 +49,10 @@ private:
 
 class Descriptor {
 public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
+    explicit Descriptor(int fd)
+        : m_fd(fd)
+    {
+    }
     ~Descriptor()
     {
         if (m_fd >= 0)
@@ -94,7 +97,7 @@ FileBytes readFileBytes(const std::string& path)
         result.status = errno == ENOENT ? FileBytes::Status::kMissing : FileBytes::Status::kUnreadable;
         return result;
     }
-    struct stat info {};
+    struct stat info { };
     result.status = FileBytes::Status::kUnreadable;
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
         return result;

@@ -36,8 +36,8 @@ void ResumePosition::save(const BookInfo& book)
     const double position = player.position();
     const BookTable& phrases = m_tables.phrases;
     const int row = phrases.selectionMark();
-    m_file.save(book, ResumeRecord{phrases.text(row, col::phrase::kTreeId), decimalText(position, 3),
-                                   std::to_string(row)});
+    m_file.save(book,
+                ResumeRecord{phrases.text(row, col::phrase::kTreeId), decimalText(position, 3), std::to_string(row)});
 }
 
 void ResumePosition::restore(const BookInfo& book)

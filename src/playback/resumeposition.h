@@ -25,8 +25,8 @@ public:
     };
 
     // `resolvePath` turns a book path into the one to open (as the engine's).
-    ResumePosition(PlaybackState& state, BookTables& tables, MenuModel& menu, PlaybackEngine& engine,
-                   Services services, ResumeFile file, std::function<std::string(const std::string&)> resolvePath);
+    ResumePosition(PlaybackState& state, BookTables& tables, MenuModel& menu, PlaybackEngine& engine, Services services,
+                   ResumeFile file, std::function<std::string(const std::string&)> resolvePath);
 
     // Pauses the player and records the current phrase row, its heading and the
     // player's position for `book`. Call when the book is left, after the

@@ -7,8 +7,8 @@ namespace korvin::test {
 BookInfo PlaceWriterSave::book(int index)
 {
     const std::string n = std::to_string(index);
-    return BookInfo{"2020-02-0" + std::to_string(index % 9 + 1), "urn:book-" + n, "Buch Nummer " + n, "12",
-                    "3:04:05", "1 of 1"};
+    return BookInfo{
+        "2020-02-0" + std::to_string(index % 9 + 1), "urn:book-" + n, "Buch Nummer " + n, "12", "3:04:05", "1 of 1"};
 }
 
 ResumeRecord PlaceWriterSave::resume(long long save, int books)

@@ -52,7 +52,8 @@ TEST_F(ResumeFileTest, TheFieldsStandInTheFilesOrderWithSetInfoBeforeTocItems)
     std::vector<std::string> fields;
     for (std::size_t f = 0; f < ResumeFile::kFieldCount; ++f)
         fields.push_back(file.field(0, f));
-    EXPECT_EQ(fields, (std::vector<std::string>{"2001-01-01", "id-A", "A", "1 of 1", "3", "1:00:00", "4", "12.345", "17"}));
+    EXPECT_EQ(fields,
+              (std::vector<std::string>{"2001-01-01", "id-A", "A", "1 of 1", "3", "1:00:00", "4", "12.345", "17"}));
 }
 
 TEST_F(ResumeFileTest, ABookKeepsOneRecordInItsPlaceAndANewBookIsAppended)

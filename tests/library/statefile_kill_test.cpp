@@ -107,7 +107,8 @@ TEST(StateFileKill, AWriterKilledAtAnyMomentLeavesTheOldOrTheNewFile)
         Saves resumeNow;
         Saves bookmarksNow;
         ASSERT_TRUE(resumeFileIsWhole(home.folder() + "AResume.dl", scrambler, resumeNow)) << "after kill " << kill;
-        ASSERT_TRUE(bookmarkFileIsWhole(home.folder() + "MResume.dl", scrambler, bookmarksNow)) << "after kill " << kill;
+        ASSERT_TRUE(bookmarkFileIsWhole(home.folder() + "MResume.dl", scrambler, bookmarksNow))
+            << "after kill " << kill;
         for (int b = 0; b < kBooks; ++b) {
             ASSERT_GE(resumeNow[b], resumeSaves[b]) << "an older resume record came back";
             ASSERT_GE(bookmarksNow[b], bookmarkSaves[b]) << "older bookmarks came back";

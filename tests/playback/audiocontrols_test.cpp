@@ -60,9 +60,9 @@ TEST_F(AudioControlsTest, VolumeStepsByTenAndTheSettingStaysOnThePlayersScale)
         int volume;
     };
     const std::vector<Step> steps = {
-        {&AudioControls::volumeUp, 60},     {&AudioControls::volumeUp, 70},   {&AudioControls::volumeUp, 80},
-        {&AudioControls::volumeUp, 90},     {&AudioControls::volumeUp, 100},  {&AudioControls::volumeUp, 100},
-        {&AudioControls::volumeDown, 90},   {&AudioControls::volumeNormal, 50},
+        {&AudioControls::volumeUp, 60},   {&AudioControls::volumeUp, 70},     {&AudioControls::volumeUp, 80},
+        {&AudioControls::volumeUp, 90},   {&AudioControls::volumeUp, 100},    {&AudioControls::volumeUp, 100},
+        {&AudioControls::volumeDown, 90}, {&AudioControls::volumeNormal, 50},
     };
     for (std::size_t i = 0; i < steps.size(); ++i) {
         (m_controls.*steps[i].command)();
@@ -83,8 +83,8 @@ TEST_F(AudioControlsTest, WindMovesAThousandthOfTheFileAndKeepsThePlayState)
         double expected;
     };
     const std::vector<Case> cases = {
-        {100.0, false, +1, 103.6}, {100.0, false, -1, 96.4}, {100.0, true, +1, 103.6},
-        {1.0, false, -1, 0.0},     // the player holds a target below 0 at 0
+        {100.0, false, +1, 103.6},   {100.0, false, -1, 96.4},
+        {100.0, true, +1, 103.6},    {1.0, false, -1, 0.0},  // the player holds a target below 0 at 0
         {3599.0, false, +1, 3600.0},
     };
     for (const Case& c : cases) {

@@ -2,17 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include "support/samplebook.h"
-#include "support/controllerharness.h"
 #include "book/textnumbers.h"
 #include "platform/controlids.h"
+#include "support/controllerharness.h"
+#include "support/samplebook.h"
 #include "ui/commandids.h"
 
 namespace korvin {
 namespace {
 
-using test::TestBook;
 using test::ControllerHarness;
+using test::TestBook;
 
 class BookmarksTest : public ::testing::Test {
 protected:
@@ -97,7 +97,8 @@ TEST_F(BookmarksTest, NextAndPreviousGrayAtBothEndsOfTheList)
         m_harness.advance(0);
         EXPECT_EQ(m_harness.bookmarkList.currentIndex(), steps[i].line) << "step " << i;
         EXPECT_EQ(m_harness.selectedPhrase(), steps[i].row) << "step " << i;
-        EXPECT_DOUBLE_EQ(m_harness.player.position(), marks().real(steps[i].line, col::bookmark::kZeit)) << "step " << i;
+        EXPECT_DOUBLE_EQ(m_harness.player.position(), marks().real(steps[i].line, col::bookmark::kZeit))
+            << "step " << i;
         EXPECT_EQ(menu().isGrayed(cmd::kBookmarkNext), steps[i].nextGrayed) << "step " << i;
         EXPECT_EQ(menu().isGrayed(cmd::kBookmarkPrevious), steps[i].previousGrayed) << "step " << i;
         EXPECT_FALSE(menu().isGrayed(cmd::kBookmarkDelete)) << "step " << i;

@@ -5,17 +5,17 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "support/samplebook.h"
-#include "support/controllerharness.h"
 #include "library/resumefile.h"
 #include "library/scrambler.h"
+#include "support/controllerharness.h"
+#include "support/samplebook.h"
 #include "ui/commandids.h"
 
 namespace korvin {
 namespace {
 
-using test::TestBook;
 using test::ControllerHarness;
+using test::TestBook;
 
 class ResumePositionTest : public ::testing::Test {
 protected:
@@ -49,9 +49,8 @@ TEST_F(ResumePositionTest, TheExactPointLeftIsHeardAgainAfterExitAndLast)
     EXPECT_EQ(m_harness.player.playState(), MediaPlayer::kPlaying);
     // After the title cue and after the phrase's own seek to its begin (3.0).
     const std::vector<std::string>& log = m_harness.player.log();
-    const auto lastSeek = std::find_if(log.rbegin(), log.rend(), [](const std::string& call) {
-        return call.rfind("setPosition", 0) == 0;
-    });
+    const auto lastSeek = std::find_if(log.rbegin(), log.rend(),
+                                       [](const std::string& call) { return call.rfind("setPosition", 0) == 0; });
     ASSERT_NE(lastSeek, log.rend());
     EXPECT_EQ(*lastSeek, "setPosition 3.7");
     EXPECT_GT(static_cast<std::size_t>(log.rend() - lastSeek), cueAt);
@@ -70,14 +69,11 @@ TEST_F(ResumePositionTest, ARecordThatDoesNotFitTheBookStartsItWhereItCan)
     };
     // Heading, position and row as the file holds them.
     const std::vector<Case> cases = {
-        {{"2", "1.500", "7"}, 2, 7, 1.5},
-        {{"99", "2.500", "1"}, 0, 1, 2.5},  // no such heading: the first one
-        {{"1", "2.500", "99"}, 0, 0, 0.0},  // no such row: the beginning
-        {{"0", "2.500", "4"}, 0, 0, 0.0},   // a row of another heading: the beginning
-        {{"1", "2.500", "-1"}, 0, 0, 0.0},
-        {{"", "", ""}, 0, 0, 0.0},
-        {{"1", "nan", "3"}, 1, 3, 0.0},
-        {{"x", "1e999", "1abc"}, 0, 1, 0.0},
+        {{"2", "1.500", "7"}, 2, 7, 1.5},  {{"99", "2.500", "1"}, 0, 1, 2.5},  // no such heading: the first one
+        {{"1", "2.500", "99"}, 0, 0, 0.0},                                     // no such row: the beginning
+        {{"0", "2.500", "4"}, 0, 0, 0.0},  // a row of another heading: the beginning
+        {{"1", "2.500", "-1"}, 0, 0, 0.0}, {{"", "", ""}, 0, 0, 0.0},
+        {{"1", "nan", "3"}, 1, 3, 0.0},    {{"x", "1e999", "1abc"}, 0, 1, 0.0},
     };
     const Scrambler scrambler;
     const ResumeFile file(m_harness.home() + "/AResume.dl", scrambler);

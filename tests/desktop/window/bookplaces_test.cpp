@@ -22,8 +22,7 @@
 namespace korvin {
 namespace {
 
-template <typename Condition>
-bool runUntil(Condition done, int timeoutMs)
+template <typename Condition> bool runUntil(Condition done, int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
     while (!done()) {
@@ -53,8 +52,8 @@ void writeBook(test::TestBook& book)
                                  .par("p4", "text.html#t4", {{"b.wav", "0.800", "1.600"}})
                                  .par("p5", "text.html#t5", {{"b.wav", "1.600", "2.400"}})
                                  .par("p6", "text.html#t6", {{"b.wav", "2.400", "6.000"}}));
-    book.writeHtml("text.html", {{"t1", "Eins"}, {"t2", "Zwei"}, {"t3", "Drei"}, {"t4", "Vier"}, {"t5", "Fünf"},
-                                 {"t6", "Sechs"}});
+    book.writeHtml("text.html",
+                   {{"t1", "Eins"}, {"t2", "Zwei"}, {"t3", "Drei"}, {"t4", "Vier"}, {"t5", "Fünf"}, {"t6", "Sechs"}});
     test::writeToneWav(book.dir().path() / "a.wav", 1.3);
     test::writeToneWav(book.dir().path() / "b.wav", 6.2);
 }
