@@ -95,8 +95,7 @@ void BookSession::last()
         m_state.playback.bookOpen = false;
         m_parts.engine.stopTimers();
         m_state.textSearchMode = false;
-        saveResumePosition();
-        saveBookmarks();
+        m_parts.places.saveOnLeaving();
         resetToNoBook();
     }
     const auto lines = readTextLines(lastBookPath());
@@ -132,11 +131,11 @@ void BookSession::bookOpened()
 {
     m_state.bookInfo = m_readInfo;
     m_state.features = m_readFeatures;
-    loadBookmarks();
+    m_parts.places.loadBookmarks();
     m_state.playback.bookOpen = true;
     menuUpdate();
     m_parts.engine.titleCue();
-    applyResumePosition();
+    m_parts.places.restorePosition();
 }
 
 // The order matters: selecting the first page starts the book there and moves
@@ -171,8 +170,7 @@ void BookSession::closeCurrentBook()
         recordLastBook();
     else
         m_state.noLastBook = false;
-    saveResumePosition();
-    saveBookmarks();
+    m_parts.places.saveOnLeaving();
     resetToNoBook();
 }
 
@@ -184,8 +182,7 @@ void BookSession::leaveForExit()
     m_parts.engine.stopTimers();
     if (!m_state.noLastBook)
         recordLastBook();
-    saveResumePosition();
-    saveBookmarks();
+    m_parts.places.saveOnLeaving();
 }
 
 void BookSession::resetToNoBook()
@@ -328,41 +325,6 @@ void BookSession::emptySearchResults()
 {
     m_platform.searchResultList.resetContent();
     m_tables.searchHits.deleteAllRows();
-}
-
-// ---------------------------------------------------------------------------
-// Places kept between runs
-
-void BookSession::loadBookmarks()
-{
-}
-
-void BookSession::saveResumePosition()
-{
-}
-
-void BookSession::saveBookmarks()
-{
-}
-
-void BookSession::applyResumePosition()
-{
-    m_parts.engine.stopTimers();
-    // No saved position: the book plays from its beginning.
-    m_parts.engine.selectHeadingByIndex(0);
-    BookTable& phrases = m_tables.phrases;
-    phrases.setSelectionMark(0);
-    m_state.playback.startPage = false;
-    const std::string& document = phrases.text(0, col::phrase::kDokument);
-    if (!document.empty())
-        m_platform.textView.navigate(openableBookPath(m_state.playback.bookFolder, document));
-    // The timers were stopped above; when the first page's set-up has already
-    // selected this row, selecting it again would change nothing and the book
-    // would play on with no one following it. Clearing the row first makes
-    // the selection start the phrase in every case.
-    phrases.setRowState(0, BookTable::kNone);
-    phrases.setRowState(0, BookTable::kSelected);
-    phrases.scrollIntoView(0);
 }
 
 }  // namespace korvin

@@ -37,7 +37,17 @@ MainController::MainController(PlatformServices platform, Folders folders)
                                         platform.menuBar},
                [this](const std::string& path) { return openableBookPath(m_state.playback.bookFolder, path); },
                [this] { highlight(); })
-    , m_session(BookSession::Parts{m_state, m_tables, m_menu, m_strings, m_scrambler, m_engine}, platform, m_folders)
+    , m_audio(m_state.settings, platform.player)
+    , m_resume(m_state.playback, m_tables, m_menu, m_engine,
+               ResumePosition::Services{platform.player, platform.textView, platform.menuBar},
+               ResumeFile(m_folders.state + "/AResume.dl", m_scrambler),
+               [this](const std::string& path) { return openableBookPath(m_state.playback.bookFolder, path); })
+    , m_bookmarks(m_state.playback, m_tables, m_menu, m_engine,
+                  Bookmarks::Services{platform.player, platform.bookmarkList, platform.window, platform.menuBar},
+                  BookmarkFile(m_folders.state + "/MResume.dl", m_scrambler))
+    , m_places(m_state.bookInfo, m_resume, m_bookmarks)
+    , m_session(BookSession::Parts{m_state, m_tables, m_menu, m_strings, m_scrambler, m_engine, m_places}, platform,
+                m_folders)
 {
     m_state.settings.style.background = true;
     m_state.settings.style.colour = kDefaultColour;
@@ -85,11 +95,9 @@ void MainController::registerHandlers()
                    cmd::kBookRemainingTime, cmd::kEntries, cmd::kLevels, cmd::kTitleTotalTime,
                    cmd::kTitleElapsedTime, cmd::kTitleRemainingTime, cmd::kHeadingIndex, cmd::kHeadingLevel,
                    cmd::kPageNext, cmd::kPagePrevious, cmd::kPageGoto, cmd::kSkipFootnotes, cmd::kSkipSidebars,
-                   cmd::kSkipProdnotes, cmd::kSkipPageNumbers, cmd::kSwitchToNavigation, cmd::kVolumeUp,
-                   cmd::kVolumeNormal, cmd::kVolumeDown, cmd::kSpeedFaster, cmd::kSpeedNormal, cmd::kSpeedSlower,
-                   cmd::kWindForward, cmd::kWindBackward, cmd::kSwitchToText, cmd::kBookmarkSet,
-                   cmd::kBookmarkDelete, cmd::kBookmarkNext, cmd::kBookmarkPrevious, cmd::kSearchHeadings,
-                   cmd::kSearchText, cmd::kSearchBook, cmd::kSearchNext, cmd::kSearchPrevious})
+                   cmd::kSkipProdnotes, cmd::kSkipPageNumbers, cmd::kSwitchToNavigation, cmd::kSwitchToText,
+                   cmd::kSearchHeadings, cmd::kSearchText, cmd::kSearchBook, cmd::kSearchNext,
+                   cmd::kSearchPrevious})
         m_table.onCommand(id, nothing);
     // Next and previous group have no behaviour: groups are reached through the group list.
     m_table.onCommand(cmd::kGroupNext, nothing);
@@ -117,9 +125,9 @@ void MainController::registerHandlers()
             m_tables.headings.setSelectionMark(row);
         return 0;
     });
-    for (int table : {control::kBookmarkTable, control::kSearchHitTable, control::kGroupTable})
+    for (int table : {control::kSearchHitTable, control::kGroupTable})
         m_table.onNotify(table, notify::kRowStateChanged, answer);
-    for (int list : {control::kSearchResultList, control::kBookmarkList, control::kGroupList})
+    for (int list : {control::kSearchResultList, control::kGroupList})
         m_table.onNotify(list, notify::kSelectionChanged, answer);
 
     m_table.onEvent(control::kTextView, event::kBeforeNavigate,
@@ -134,6 +142,33 @@ void MainController::registerHandlers()
     m_table.onMessage(message::kHelp, [](const MessageArgs&) {});
 
     registerPlaybackHandlers();
+    registerPlaceHandlers();
+}
+
+void MainController::registerPlaceHandlers()
+{
+    m_table.onCommand(cmd::kVolumeUp, [this] { m_audio.volumeUp(); });
+    m_table.onCommand(cmd::kVolumeNormal, [this] { m_audio.volumeNormal(); });
+    m_table.onCommand(cmd::kVolumeDown, [this] { m_audio.volumeDown(); });
+    m_table.onCommand(cmd::kSpeedFaster, [this] { m_audio.speedFaster(); });
+    m_table.onCommand(cmd::kSpeedNormal, [this] { m_audio.speedNormal(); });
+    m_table.onCommand(cmd::kSpeedSlower, [this] { m_audio.speedSlower(); });
+    m_table.onCommand(cmd::kWindForward, [this] { m_audio.windForward(); });
+    m_table.onCommand(cmd::kWindBackward, [this] { m_audio.windBackward(); });
+
+    m_table.onCommand(cmd::kBookmarkSet, [this] { m_bookmarks.set(); });
+    m_table.onCommand(cmd::kBookmarkDelete, [this] { m_bookmarks.remove(); });
+    m_table.onCommand(cmd::kBookmarkNext, [this] { m_bookmarks.next(); });
+    m_table.onCommand(cmd::kBookmarkPrevious, [this] { m_bookmarks.previous(); });
+    m_table.onNotify(control::kBookmarkList, notify::kSelectionChanged, [this](int, int) {
+        m_bookmarks.listSelectionChanged();
+        return 0;
+    });
+    m_table.onNotify(control::kBookmarkTable, notify::kRowStateChanged, [this](int row, int state) {
+        if (state == BookTable::kSelected)
+            m_bookmarks.jump(row);
+        return 0;
+    });
 }
 
 void MainController::registerPlaybackHandlers()

@@ -8,7 +8,11 @@
 #include "app/windowstate.h"
 #include "book/booktables.h"
 #include "library/scrambler.h"
+#include "playback/audiocontrols.h"
+#include "playback/bookmarks.h"
+#include "playback/bookplaces.h"
 #include "playback/playbackengine.h"
+#include "playback/resumeposition.h"
 #include "ui/menumodel.h"
 #include "ui/stringtable.h"
 #include "ui/texthighlighter.h"
@@ -77,6 +81,7 @@ private:
 
     void registerHandlers();
     void registerPlaybackHandlers();
+    void registerPlaceHandlers();
     void wireTables();
     void redrawMenu();
 
@@ -104,6 +109,10 @@ private:
     WindowState m_state;
     TextHighlighter m_highlighter;
     PlaybackEngine m_engine;
+    AudioControls m_audio;
+    ResumePosition m_resume;
+    Bookmarks m_bookmarks;
+    BookPlaces m_places;
     BookSession m_session;
     TextViewEvents m_textViewEvents{*this};
 

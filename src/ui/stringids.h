@@ -78,6 +78,7 @@ inline constexpr int kPause = 59;                 // "Pause"
 inline constexpr int kRewind = 60;                // "Zurückspulen"
 inline constexpr int kFastForward = 61;           // "Vorspulen"
 inline constexpr int kVolume = 62;                // "Lautstärke"
+inline constexpr int kSpeed = 63;                 // "Geschwindigkeit"
 
 // The about entry of the system menu.
 inline constexpr int kAboutMenuItem = 1090;  // "&Info über Korvin 2.0..."

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "support/controllerharness.h"
+#include "support/samplebook.h"
 #include "ui/commandids.h"
 #include "ui/menupaths.h"
 #include "ui/stringids.h"
@@ -154,6 +155,28 @@ TEST(MainController, APlayerErrorClearsTheErrorQueue)
     harness.player.setUrl("/nowhere.mp3");
     harness.advance(10);
     EXPECT_EQ(harness.player.errorCount(), 0);
+}
+
+TEST(MainController, AudioCommandsChangeWhatEverySeekAndTheSettingsFileKeep)
+{
+    ControllerHarness harness;
+    test::TestBook book;
+    test::writeSampleBook(book, harness);
+    harness.openBook(book.folder());
+    for (int command : {cmd::kSpeedFaster, cmd::kSpeedFaster, cmd::kVolumeUp, cmd::kWindForward})
+        harness.controller().command(command);
+    EXPECT_DOUBLE_EQ(harness.controller().settings().rate, 1.4);
+    EXPECT_EQ(harness.controller().settings().volume, 60);
+    harness.player.setRate(1.0);  // as if the player had lost it
+    harness.controller().tables().tree.select(2);
+    EXPECT_DOUBLE_EQ(harness.player.rate(), 1.4);
+
+    harness.controller().command(cmd::kExit);
+    harness.player.setRate(1.0);
+    harness.player.setVolume(100);
+    harness.restart();
+    EXPECT_DOUBLE_EQ(harness.player.rate(), 1.4);
+    EXPECT_EQ(harness.player.volume(), 60);
 }
 
 }  // namespace

@@ -103,6 +103,14 @@ void DesktopWindow::attach(MainController& controller)
             if (m_controller)
                 m_controller->notify(controlId, notify::kSelectionChanged);
         });
+    m_playerPanel->setAudioSettingsSource([this] {
+        PlayerPanel::AudioSettings audio;
+        if (m_controller) {
+            audio.rate = m_controller->settings().rate;
+            audio.volume = m_controller->settings().volume;
+        }
+        return audio;
+    });
     languageChanged(controller.languageOffset());
 }
 
@@ -115,6 +123,7 @@ void DesktopWindow::detach()
     m_menuBarView->setMenuSelectHandler({});
     for (QtListBox* list : {m_groupList, m_bookmarkList, m_searchResultList})
         list->setNotifier({});
+    m_playerPanel->setAudioSettingsSource({});
 }
 
 void DesktopWindow::sendCommand(int command)
@@ -215,7 +224,8 @@ void DesktopWindow::languageChanged(int languageOffset)
     const auto text = [&](int id) { return QString::fromStdString(strings.get(id, languageOffset)); };
     m_treeView->widget().setAccessibleName(text(str::kNameHeadingTree));
     m_playerPanel->setTexts({text(str::kNamePlayer), text(str::kNamePlayPause), text(str::kNamePosition),
-                             text(str::kPlay), text(str::kPause)});
+                             text(str::kPlay), text(str::kPause), text(str::kSpeed), text(str::kVolume),
+                             languageOffset == 0});
     if (m_textView)
         m_textView->setAccessibleName(text(str::kNameTextView));
     m_groupList->widget().setAccessibleName(text(str::kNameGroupList));

@@ -1,6 +1,6 @@
 #include "desktop/window/playerpanel.h"
 
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSlider>
@@ -25,6 +25,8 @@ PlayerPanel::PlayerPanel(MediaPlayer& player, QWidget* parent)
     , m_button(new QPushButton(this))
     , m_time(new QLabel(this))
     , m_slider(new QSlider(Qt::Horizontal, this))
+    , m_speed(new QLabel(this))
+    , m_volume(new QLabel(this))
     , m_refresh(new QTimer(this))
 {
     m_button->setFocusPolicy(Qt::StrongFocus);
@@ -37,11 +39,22 @@ PlayerPanel::PlayerPanel(MediaPlayer& player, QWidget* parent)
     m_slider->setAttribute(Qt::WA_TransparentForMouseEvents);
     m_slider->setRange(0, 0);
 
-    auto* layout = new QHBoxLayout(this);
+    m_speed->setTextFormat(Qt::PlainText);
+    m_volume->setTextFormat(Qt::PlainText);
+    // Shown once there are settings to show: an empty label has no name to read.
+    m_speed->hide();
+    m_volume->hide();
+
+    // Two rows: the panel is as narrow as the tree above it.
+    auto* layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_button);
-    layout->addWidget(m_time);
-    layout->addWidget(m_slider, 1);
+    layout->setVerticalSpacing(0);
+    layout->addWidget(m_button, 0, 0);
+    layout->addWidget(m_time, 0, 1);
+    layout->addWidget(m_slider, 0, 2);
+    layout->addWidget(m_speed, 1, 0);
+    layout->addWidget(m_volume, 1, 1);
+    layout->setColumnStretch(2, 1);
 
     connect(m_button, &QPushButton::clicked, this, [this] {
         if (m_send)
@@ -51,7 +64,16 @@ PlayerPanel::PlayerPanel(MediaPlayer& player, QWidget* parent)
     connect(m_refresh, &QTimer::timeout, this, &PlayerPanel::refresh);
     m_refresh->start(kRefreshMs);
     setTexts({QStringLiteral("Wiedergabe"), QStringLiteral("Wiedergabe/Pause"), QStringLiteral("Position"),
-              QStringLiteral("Wiedergabe"), QStringLiteral("Pause")});
+              QStringLiteral("Wiedergabe"), QStringLiteral("Pause"), QStringLiteral("Geschwindigkeit"),
+              QStringLiteral("Lautstärke"), true});
+}
+
+void PlayerPanel::setAudioSettingsSource(std::function<AudioSettings()> source)
+{
+    m_audioSettings = std::move(source);
+    m_speed->setVisible(bool(m_audioSettings));
+    m_volume->setVisible(bool(m_audioSettings));
+    refresh();
 }
 
 void PlayerPanel::setTexts(const Texts& texts)
@@ -70,8 +92,28 @@ QString PlayerPanel::timeText(double seconds)
     return QStringLiteral("%1:%2").arg(whole / 60).arg(whole % 60, 2, 10, QLatin1Char('0'));
 }
 
+QString PlayerPanel::rateText(double rate, bool decimalComma)
+{
+    QString text = QString::number(std::isfinite(rate) ? rate : 0.0, 'f', 2);
+    if (text.endsWith(QLatin1Char('0')))
+        text.chop(1);
+    if (decimalComma)
+        text.replace(QLatin1Char('.'), QLatin1Char(','));
+    return text;
+}
+
 void PlayerPanel::refresh()
 {
+    if (m_audioSettings) {
+        const AudioSettings settings = m_audioSettings();
+        const QString speed = m_texts.speed + QLatin1Char(' ') + rateText(settings.rate, m_texts.decimalComma);
+        const QString volume = m_texts.volume + QLatin1Char(' ') + QString::number(settings.volume);
+        // Set only when changed: a label that is set anew may be read anew.
+        if (m_speed->text() != speed)
+            m_speed->setText(speed);
+        if (m_volume->text() != volume)
+            m_volume->setText(volume);
+    }
     const double duration = m_player.duration();
     const double position = m_player.position();
     const QString text = timeText(position) + QStringLiteral(" / ") + timeText(duration);

@@ -1,6 +1,8 @@
 #include "desktop/window/desktopwindow.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -14,6 +16,7 @@
 #include "app/maincontroller.h"
 #include "desktop/window/clientarea.h"
 #include "desktop/window/headingtreeview.h"
+#include "desktop/window/menubarview.h"
 #include "desktop/window/playerpanel.h"
 #include "desktop/window/qtlistbox.h"
 #include "platform/controlids.h"
@@ -253,6 +256,25 @@ TEST(DesktopWindow, ASecondStartRestoresTheMinimisedWindow)
     window.restoreFromRequest();
     EXPECT_FALSE(window.isMinimized());
     EXPECT_TRUE(window.isVisible());
+}
+
+TEST(DesktopWindow, ThePlayerPanelShowsSpeedAndVolumeInTheInterfaceLanguage)
+{
+    WindowFixture fixture;
+    fixture.enableBookMenus();
+    PlayerPanel& panel = fixture.window().playerPanel();
+    EXPECT_EQ(panel.speedLabel().text(), QStringLiteral("Geschwindigkeit 1,0"));
+    EXPECT_EQ(panel.volumeLabel().text(), QStringLiteral("Lautstärke 50"));
+    fixture.controller().command(cmd::kSpeedFaster);
+    fixture.controller().command(cmd::kSpeedFaster);
+    fixture.controller().command(cmd::kVolumeUp);
+    panel.refresh();
+    EXPECT_EQ(panel.speedLabel().text(), QStringLiteral("Geschwindigkeit 1,4"));
+    EXPECT_EQ(panel.volumeLabel().text(), QStringLiteral("Lautstärke 60"));
+    fixture.window().menuBarView().action({0, 8, 1})->trigger();
+    EXPECT_EQ(panel.speedLabel().text(), QStringLiteral("Speed 1.4"));
+    EXPECT_EQ(panel.volumeLabel().text(), QStringLiteral("Volume 60"));
+    EXPECT_EQ(PlayerPanel::rateText(1.25, true), QStringLiteral("1,25"));
 }
 
 }  // namespace
