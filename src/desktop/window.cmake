@@ -9,6 +9,8 @@ add_library(korvin_desktop STATIC
     aboutbox.cpp
     appicon.cpp
     ca_daisy.cpp
+    ca_mitteilung.cpp
+    ca_suche.cpp
     clientarea.cpp
     commandline.cpp
     desktopprogram.cpp

@@ -5,6 +5,7 @@ korvin_add_tests(korvin_htmldoc_tests
         ${CMAKE_CURRENT_SOURCE_DIR}/htmlencoding_test.cpp
         ${CMAKE_CURRENT_SOURCE_DIR}/htmlstyler_test.cpp
         ${CMAKE_CURRENT_SOURCE_DIR}/htmlstylesheet_test.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/htmltextdocuments_test.cpp
     LIBS korvin_htmldoc)
 
 # The Qt text view, offscreen. A main of its own creates the QApplication.

@@ -7,6 +7,8 @@ add_executable(korvin_window_tests
     aboutbox_test.cpp
     accessibility_test.cpp
     ca_daisy_test.cpp
+    ca_mitteilung_test.cpp
+    ca_suche_test.cpp
     commandline_test.cpp
     desktopwindow_test.cpp
     headingtreeview_test.cpp
