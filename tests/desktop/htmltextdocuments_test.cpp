@@ -1,5 +1,9 @@
 #include "desktop/htmltextdocuments.h"
 
+#include "desktop/htmldocument.h"
+#include "desktop/htmlencoding.h"
+#include "desktop/htmlnode.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -14,6 +18,36 @@ std::string anchorsOf(const DocumentText& document)
     for (const DocumentText::Anchor& anchor : document.anchors)
         out += anchor.id + "@" + std::to_string(anchor.offset) + " ";
     return out;
+}
+
+// Every character apart from white space.
+std::string withoutSpace(std::string_view text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\xC2' && i + 1 < text.size() && (text[i + 1] == '\xA0' || text[i + 1] == '\xAD')) {
+            ++i;
+            continue;
+        }
+        if (c != ' ' && c != '\t' && c != '\n' && c != '\r' && c != '\f')
+            out += c;
+    }
+    return out;
+}
+
+// The text nodes of the body as the text view's document holds them.
+std::string viewText(const std::string& bytes)
+{
+    const HtmlDocument document = HtmlDocument::fromBytes(bytes);
+    std::string text;
+    const xmlNode* body = document.body();
+    for (const xmlNode* node = body->children; node; node = HtmlNode::next(body, node)) {
+        const std::string_view parent = HtmlNode::name(node->parent);
+        if (node->type == XML_TEXT_NODE && node->content && parent != "script" && parent != "style")
+            text += reinterpret_cast<const char*>(node->content);
+    }
+    return text;
 }
 
 TEST(HtmlTextDocuments, ReadsTheTextAsTheViewShowsItWithWhereEachIdBegins)
@@ -44,13 +78,20 @@ TEST(HtmlTextDocuments, ReadsTheTextAsTheViewShowsItWithWhereEachIdBegins)
          "a\tb\nx\ny\n1  2\n3", "c@0 pre@8 "},
         {"unbalanced tags", "<p id=\"a\"><b>fett<i>kursiv</p><div id=\"b\">weiter</b></i>", "fettkursiv\nweiter",
          "a@0 b@11 "},
+        {"tags in capitals, unquoted and awkward attributes, signs as text",
+         "<P ID=x TITLE=\"a > b\">a &lt; b &amp;&#228;&#xE4; &foo; 3 < 4</P><p id='y' hidden>z</p>",
+         "a < b &ää &foo; 3 < 4\nz", "x@0 y@24 "},
+        {"a head that is not closed ends at the first element of the body",
+         "<head><title>T</title><meta charset=\"utf-8\"><p id=\"a\">Text</p>", "Text", "a@0 "},
         {"an element without text begins where the next text does", "<p>eins<a id=\"leer\"></a></p><p>zwei</p>",
          "eins\nzwei", "leer@5 "},
     };
     for (const Case& c : cases) {
-        const DocumentText text = HtmlTextDocuments::textOf(HtmlDocument::fromBytes(c.bytes));
+        const DocumentText text = HtmlTextDocuments::textOf(HtmlEncoding::toUtf8(c.bytes));
         EXPECT_EQ(text.text, c.text) << c.name;
         EXPECT_EQ(anchorsOf(text), c.anchors) << c.name;
+        // The characters the text view's parser finds, in the same order.
+        EXPECT_EQ(withoutSpace(text.text), withoutSpace(viewText(c.bytes))) << c.name;
     }
 }
 
