@@ -52,7 +52,9 @@ CA_Mitteilung::CA_Mitteilung(const QString& text, QWidget* parent, int settleMs)
     m_line->setObjectName(QStringLiteral("1030"));
     m_line->setReadOnly(true);
     m_line->setAlignment(Qt::AlignCenter);
-    m_line->setAccessibleName(text);
+    // The window is the alert the screen reader reads; the line taking the
+    // focus as well would have it read twice.
+    m_line->setFocusPolicy(Qt::NoFocus);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_line);
     m_line->setMinimumWidth(m_line->fontMetrics().horizontalAdvance(text) + 48);
@@ -71,7 +73,6 @@ void CA_Mitteilung::showAndSettle()
     show();
     raise();
     activateWindow();
-    m_line->setFocus(Qt::OtherFocusReason);
     QAccessibleEvent alert(this, QAccessible::Alert);
     QAccessible::updateAccessibility(&alert);
 
