@@ -138,9 +138,14 @@ void TextHighlighter::removeTermMarking()
     const auto inner = m_view.bodyInnerHtml();
     if (!inner)
         return;
-    std::string html = *inner;
-    std::string lower = lowerCase(html);
+    const std::string& html = *inner;
+    const std::string lower = lowerCase(html);
     const std::string open = lowerCase(m_termOpenMarkup);
+    // Copied in one pass: a long document marked in many places must not be
+    // moved once for every place.
+    std::string kept;
+    kept.reserve(html.size());
+    std::size_t copied = 0;
     std::size_t from = 0;
     std::size_t at;
     while ((at = lower.find(open, from)) != std::string::npos) {
@@ -151,13 +156,12 @@ void TextHighlighter::removeTermMarking()
             from = at + 1;
             continue;
         }
-        html.erase(close, kCloseLength);
-        lower.erase(close, kCloseLength);
-        html.erase(at, open.size());
-        lower.erase(at, open.size());
-        from = close - open.size();
+        kept.append(html, copied, at - copied);
+        kept.append(html, content, close - content);
+        copied = from = close + kCloseLength;
     }
-    m_view.setBodyInnerHtml(html);
+    kept.append(html, copied);
+    m_view.setBodyInnerHtml(kept);
 }
 
 // ---------------------------------------------------------------------------
