@@ -264,6 +264,10 @@ void Search::hitSelected()
     m_state.playback.forceSeek = true;
     if (!m_state.textSearchMode)
         m_parts.engine.selectHeadingByIndex(heading);
+    // Starting another heading plays its first phrase and uses up the seek;
+    // the hit's phrase may follow that one in its file, and without a seek it
+    // would be heard from where the first one stands.
+    m_state.playback.forceSeek = true;
     if (playing)
         m_parts.tables.phrases.setRowState(row, BookTable::kNone);
     playPhrase(row);
