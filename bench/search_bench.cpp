@@ -25,7 +25,7 @@
 #include "book/nccreader.h"
 #include "book/textcase.h"
 #include "book_generator.h"
-#include "desktop/htmltextdocuments.h"
+#include "desktop/html/htmltextdocuments.h"
 #include "navigation/phrasesearch.h"
 #include "navigation/search.h"
 #include "support/fakeplatform.h"
@@ -173,7 +173,7 @@ const BookTables& slice()
         const std::string last = book.folder() + book.documentNames()[documents - 1];
         const BookTable& phrases = rigOf(book).tables.phrases;
         BookTables cut;
-        for (int row = 0; row < phrases.rowCount() && phrases.text(row, col::kDokument) <= last; ++row) {
+        for (int row = 0; row < phrases.rowCount() && phrases.text(row, col::phrase::kDokument) <= last; ++row) {
             const int copy = cut.phrases.insertRow(row, phrases.text(row, 0));
             for (int column = 1; column < phrases.columnCount(); ++column)
                 cut.phrases.setText(copy, column, phrases.text(row, column));
@@ -209,7 +209,7 @@ void BM_SliceLiteralWalk(benchmark::State& state)
         std::string lastRow;
         bool anyRecorded = false;
         for (int i = 0; i < phrases.rowCount(); ++i) {
-            const std::string& document = phrases.text(i, col::kDokument);
+            const std::string& document = phrases.text(i, col::phrase::kDokument);
             if (document != lastDocument && !document.empty() && document.find("ncc.html") == std::string::npos &&
                 document.find("NCC.HTML") == std::string::npos) {
                 std::ifstream file(document);
@@ -225,7 +225,7 @@ void BM_SliceLiteralWalk(benchmark::State& state)
                         const long long at = static_cast<long long>(k);
                         std::string left;
                         for (int j = i; j + 1 < phrases.rowCount(); ++j) {
-                            const std::string& right = phrases.text(j + 1, col::kDokFragment);
+                            const std::string& right = phrases.text(j + 1, col::phrase::kDokFragment);
                             if (right == left)
                                 continue;
                             const std::size_t s = left.empty() ? 0 : html.find(left);

@@ -9,18 +9,12 @@
 #include "platform/controlids.h"
 #include "ui/commandids.h"
 #include "ui/menustates.h"
+#include "ui/stringids.h"
 
 namespace korvin {
 
 namespace {
 
-constexpr int kStringOpeningBook = 1;
-constexpr int kStringReadFailed = 2;
-constexpr int kStringReadFailedCaption = 3;
-constexpr int kStringOpenBookCaption = 4;
-constexpr int kStringOf = 40;
-constexpr int kStringBrowseTitle = 41;
-constexpr int kStringStartPage = 42;
 constexpr const char* kNccFilter = "NCC (ncc.html)";
 constexpr const char* kLastBookFile = "/Letztes.dl";
 
@@ -65,7 +59,7 @@ void BookSession::open()
     // book; the book chosen now is the listener's own and must be recorded.
     m_state.noLastBook = false;
     const auto chosen = m_platform.dialogs.openNccFile(
-        m_parts.strings.get(kStringBrowseTitle, m_state.languageOffset), kNccFilter, std::string());
+        m_parts.strings.get(str::kBrowseTitle, m_state.settings.languageOffset), kNccFilter, std::string());
     if (!chosen)
         return;
     if (readBook(folderOfFile(*chosen))) {
@@ -117,15 +111,16 @@ void BookSession::last()
 
 bool BookSession::readBook(const std::string& folder)
 {
-    const int offset = m_state.languageOffset;
+    const int offset = m_state.settings.languageOffset;
     m_state.playback.bookFolder = folder;
-    NccReader reader(m_tables, folder, NccReader::Texts{offset, m_parts.strings.get(kStringOf, offset)});
-    const Dialogs::ReadingTexts texts{m_parts.strings.get(kStringOpenBookCaption, offset),
-                                      m_parts.strings.get(kStringOpeningBook, offset)};
+    NccReader reader(m_tables, folder, NccReader::Texts{offset, m_parts.strings.get(str::kOf, offset)});
+    const Dialogs::ReadingTexts texts{m_parts.strings.get(str::kReadingCaption, offset),
+                                      m_parts.strings.get(str::kReadingGroupText, offset)};
     const int result = m_platform.dialogs.runReading(texts, [&](ReadProgress& progress) { return reader.read(progress); });
     if (result != NccReader::kRead) {
-        m_platform.messageBoxes.show(m_parts.strings.get(kStringReadFailed, offset),
-                                     m_parts.strings.get(kStringReadFailedCaption, offset), MessageBoxes::Icon::kError);
+        m_platform.messageBoxes.show(m_parts.strings.get(str::kNccNotOpened, offset),
+                                     m_parts.strings.get(str::kNccReadErrorCaption, offset),
+                                     MessageBoxes::Icon::kError);
         return false;
     }
     m_readInfo = reader.info();
@@ -152,7 +147,7 @@ void BookSession::menuUpdate()
     if (features.groups) {
         m_platform.groupList.setEnabled(true);
         for (int row = 0; row < m_tables.groups.rowCount(); ++row)
-            m_platform.groupList.addString(m_tables.groups.text(row, col::kGruppe));
+            m_platform.groupList.addString(m_tables.groups.text(row, col::group::kGruppe));
     }
     if (features.pages) {
         m_tables.pages.setSelectionMark(0);
@@ -212,8 +207,7 @@ void BookSession::resetToNoBook()
         if (table->rowCount() > 0)
             table->deleteAllRows();
 
-    m_platform.player.setUrl("");
-    m_state.playback.lastAudioLoaded.clear();
+    m_parts.engine.unload();
 
     m_platform.bookmarkList.setEnabled(false);
     m_platform.groupList.setEnabled(false);
@@ -227,7 +221,8 @@ void BookSession::resetToNoBook()
 
 void BookSession::showStartPage()
 {
-    m_platform.textView.navigate(m_folders.data + m_parts.strings.get(kStringStartPage, m_state.languageOffset));
+    m_platform.textView.navigate(m_folders.data +
+                                 m_parts.strings.get(str::kStartPage, m_state.settings.languageOffset));
     m_state.playback.startPage = true;
 }
 
@@ -250,15 +245,14 @@ int BookSession::headingSelected(HeadingTree::Item item)
     if (!m_state.playback.bookOpen)
         return 0;
     const long heading = m_tables.tree.itemData(item);
-    m_platform.player.setUrl("");
-    m_state.playback.lastAudioLoaded.clear();
+    m_parts.engine.unload();
     const bool searchInTextWasGrayed = m_menu.isGrayed(cmd::kSearchText);
 
     BookTable& phrases = m_tables.phrases;
     std::string lastTreeId;
     bool searchResultsEmptied = false;
     for (int row = 0; row <= phrases.rowCount(); ++row) {
-        lastTreeId = phrases.text(row, col::kPhraseTreeId);
+        lastTreeId = phrases.text(row, col::phrase::kTreeId);
         if (toInteger(lastTreeId) != heading) {
             // Text hits belong to one heading.
             if (m_state.textSearchMode && !searchResultsEmptied) {
@@ -267,7 +261,7 @@ int BookSession::headingSelected(HeadingTree::Item item)
             }
             continue;
         }
-        const std::string& previousDocument = phrases.text(phrases.selectionMark(), col::kDokument);
+        const std::string& previousDocument = phrases.text(phrases.selectionMark(), col::phrase::kDokument);
         if (!isNavigationFile(previousDocument)) {
             m_menu.setGrayed(cmd::kSearchText, false);
         } else if (!searchInTextWasGrayed) {
@@ -308,9 +302,9 @@ void BookSession::beforeNavigate(const std::string& url, bool& cancel)
 
     const BookTable& headings = m_tables.headings;
     for (int row = 0; row < headings.rowCount(); ++row) {
-        if (headings.text(row, col::kSmil) == smil) {
+        if (headings.text(row, col::heading::kSmil) == smil) {
             m_tables.headings.scrollIntoView(row);
-            m_parts.engine.selectHeadingByIndex(headings.integer(row, col::kTreeId));
+            m_parts.engine.selectHeadingByIndex(headings.integer(row, col::heading::kTreeId));
             break;
         }
     }
@@ -320,7 +314,7 @@ void BookSession::beforeNavigate(const std::string& url, bool& cancel)
         return;
     BookTable& phrases = m_tables.phrases;
     for (int row = 0; row < phrases.rowCount(); ++row) {
-        if (phrases.text(row, col::kTextId) == fragment || phrases.text(row, col::kParId) == fragment) {
+        if (phrases.text(row, col::phrase::kTextId) == fragment || phrases.text(row, col::phrase::kParId) == fragment) {
             m_state.playback.forceSeek = true;
             phrases.setSelectionMark(row);
             phrases.scrollIntoView(row);
@@ -359,7 +353,7 @@ void BookSession::applyResumePosition()
     BookTable& phrases = m_tables.phrases;
     phrases.setSelectionMark(0);
     m_state.playback.startPage = false;
-    const std::string& document = phrases.text(0, col::kDokument);
+    const std::string& document = phrases.text(0, col::phrase::kDokument);
     if (!document.empty())
         m_platform.textView.navigate(openableBookPath(m_state.playback.bookFolder, document));
     // The timers were stopped above; when the first page's set-up has already

@@ -121,7 +121,7 @@ PhraseHits PhraseSearch::searchBook(std::string_view term)
     const std::string* lastDocument = nullptr;
     std::vector<PhraseFragment>* current = nullptr;
     for (int row = 0; row < m_phrases.rowCount(); ++row) {
-        const std::string& document = m_phrases.text(row, col::kDokument);
+        const std::string& document = m_phrases.text(row, col::phrase::kDokument);
         if (!lastDocument || document != *lastDocument) {
             lastDocument = &document;
             current = nullptr;
@@ -136,7 +136,7 @@ PhraseHits PhraseSearch::searchBook(std::string_view term)
             }
         }
         if (current)
-            current->push_back(PhraseFragment{row, m_phrases.text(row, col::kDokFragment)});
+            current->push_back(PhraseFragment{row, m_phrases.text(row, col::phrase::kDokFragment)});
     }
 
     for (const std::string& path : order)
@@ -159,18 +159,18 @@ PhraseHits PhraseSearch::searchDocument(const std::string& location, const std::
     const std::string* lastDocument = nullptr;
     bool shown = false;
     for (int row = 0; row < m_phrases.rowCount(); ++row) {
-        const std::string& document = m_phrases.text(row, col::kDokument);
+        const std::string& document = m_phrases.text(row, col::phrase::kDokument);
         if (!lastDocument || document != *lastDocument) {
             lastDocument = &document;
             shown = !document.empty() && sameFile(resolved(document), location);
         }
         if (shown)
-            phrases.push_back(PhraseFragment{row, m_phrases.text(row, col::kDokFragment)});
+            phrases.push_back(PhraseFragment{row, m_phrases.text(row, col::phrase::kDokFragment)});
     }
     std::vector<PhraseHit> hits;
     searchInto(location, term, phrases, hits);
     for (const PhraseHit& hit : hits) {
-        if (m_phrases.text(hit.row, col::kPhraseTreeId) != treeId)
+        if (m_phrases.text(hit.row, col::phrase::kTreeId) != treeId)
             continue;
         result.phrases.push_back(hit);
         result.occurrences += hit.occurrences;
@@ -185,7 +185,7 @@ std::vector<int> searchHeadings(const BookTable& headings, std::string_view term
         return rows;
     std::string title;
     for (int row = 0; row < headings.rowCount(); ++row) {
-        lowerCaseInto(headings.text(row, col::kTitel), title);
+        lowerCaseInto(headings.text(row, col::heading::kTitel), title);
         if (title.find(term) != std::string::npos)
             rows.push_back(row);
     }

@@ -8,17 +8,12 @@
 #include "navigation/pausebracket.h"
 #include "platform/controlids.h"
 #include "ui/commandids.h"
+#include "ui/stringids.h"
 
 namespace korvin {
 
 namespace {
 
-constexpr int kStringWait = 12;
-constexpr int kStringCaption = 15;
-constexpr int kStringPrompt = 16;
-constexpr int kStringResult = 35;
-constexpr int kStringOk = 88;
-constexpr int kStringCancel = 89;
 constexpr const char* kInformation = "Information";
 constexpr std::size_t kShortestTerm = 2;
 
@@ -51,7 +46,7 @@ std::optional<std::string> Search::askTerm()
 {
     const auto text = [this](int id) { return m_parts.strings.get(id, m_state.languageOffset); };
     const std::optional<std::string> typed = m_services.dialogs.askSearchTerm(
-        Dialogs::SearchTexts{text(kStringCaption), text(kStringPrompt), text(kStringOk), text(kStringCancel)});
+        Dialogs::SearchTexts{text(str::kSearchCaption), text(str::kSearchPrompt), text(str::kOk), text(str::kCancel)});
     if (!typed)
         return std::nullopt;
     clearHits();
@@ -79,7 +74,7 @@ void Search::searchHeadings()
     const BookTable& headings = m_parts.tables.headings;
     const std::vector<int> rows = korvin::searchHeadings(headings, *term);
     for (const int row : rows)
-        addHit(headings.text(row, col::kTreeId), -1, headings.text(row, col::kTitel));
+        addHit(headings.text(row, col::heading::kTreeId), -1, headings.text(row, col::heading::kTitel));
     announce(static_cast<long long>(rows.size()));
     if (!rows.empty()) {
         m_parts.menu.setGrayed(cmd::kSearchNext, false);
@@ -94,7 +89,7 @@ void Search::searchText()
     if (!term)
         return;
     const BookTable& phrases = m_parts.tables.phrases;
-    const std::string treeId = phrases.text(phrases.selectionMark(), col::kPhraseTreeId);
+    const std::string treeId = phrases.text(phrases.selectionMark(), col::phrase::kTreeId);
     const std::string location = m_services.textView.locationName();
     const PhraseHits hits = runWaiting([&] { return m_phraseSearch.searchDocument(location, treeId, *term); });
 
@@ -121,10 +116,10 @@ void Search::searchBook()
     std::unordered_map<std::string_view, const std::string*> titles;
     if (!hits.phrases.empty()) {
         for (int row = headings.rowCount() - 1; row >= 0; --row)
-            titles[headings.text(row, col::kTreeId)] = &headings.text(row, col::kTitel);
+            titles[headings.text(row, col::heading::kTreeId)] = &headings.text(row, col::heading::kTitel);
     }
     addPhraseHits(hits, [&](int row) {
-        const auto title = titles.find(phrases.text(row, col::kPhraseTreeId));
+        const auto title = titles.find(phrases.text(row, col::phrase::kTreeId));
         return title == titles.end() ? std::string() : *title->second;
     });
     announce(hits.occurrences);
@@ -139,7 +134,7 @@ PhraseHits Search::runWaiting(const std::function<PhraseHits()>& search)
 {
     PhraseHits hits;
     m_services.waitWindow.run(
-        m_parts.strings.get(kStringWait, m_state.languageOffset),
+        m_parts.strings.get(str::kSearching, m_state.languageOffset),
         [&](const std::atomic<bool>&) { hits = search(); }, WaitWindow::Options{});
     return hits;
 }
@@ -149,9 +144,9 @@ void Search::addHit(const std::string& treeId, int phraseRow, const std::string&
     BookTable& hits = m_parts.tables.searchHits;
     const int row = hits.insertRow(hits.rowCount(), treeId);
     if (phraseRow >= 0) {
-        hits.setText(row, col::kHitBegriff, m_newTerm);
-        hits.setText(row, col::kHitEventId, std::to_string(phraseRow));
-        hits.setText(row, col::kHitFragment, m_parts.tables.phrases.text(phraseRow, col::kDokFragment));
+        hits.setText(row, col::searchhit::kBegriff, m_newTerm);
+        hits.setText(row, col::searchhit::kEventId, std::to_string(phraseRow));
+        hits.setText(row, col::searchhit::kFragment, m_parts.tables.phrases.text(phraseRow, col::phrase::kDokFragment));
     }
     m_services.resultList.addString(line);
 }
@@ -160,12 +155,12 @@ void Search::addPhraseHits(const PhraseHits& hits, const std::function<std::stri
 {
     const BookTable& phrases = m_parts.tables.phrases;
     for (const PhraseHit& hit : hits.phrases)
-        addHit(phrases.text(hit.row, col::kPhraseTreeId), hit.row, lineOf(hit.row));
+        addHit(phrases.text(hit.row, col::phrase::kTreeId), hit.row, lineOf(hit.row));
 }
 
 void Search::announce(long long count)
 {
-    const std::string text = m_parts.strings.get(kStringResult, m_state.languageOffset) + " " + std::to_string(count) + " .";
+    const std::string text = m_parts.strings.get(str::kSearchResult, m_state.languageOffset) + " " + std::to_string(count) + " .";
     m_services.messageBoxes.show(text, kInformation, MessageBoxes::Icon::kInformation);
 }
 
@@ -251,8 +246,8 @@ void Search::hitSelected()
         return;
     const BookTable& hits = m_parts.tables.searchHits;
     const int current = hits.selectionMark();
-    const int heading = hits.integer(current, col::kHitTitelId);
-    const std::string& event = hits.text(current, col::kHitEventId);
+    const int heading = hits.integer(current, col::searchhit::kTitelId);
+    const std::string& event = hits.text(current, col::searchhit::kEventId);
     if (event.empty()) {
         goToHeading(heading);
         return;
@@ -285,7 +280,7 @@ void Search::goToHeading(int heading)
     // it starts again at its first phrase, as choosing it does.
     BookTable& phrases = m_parts.tables.phrases;
     for (int row = 0; row < phrases.rowCount(); ++row) {
-        if (phrases.integer(row, col::kPhraseTreeId) == heading) {
+        if (phrases.integer(row, col::phrase::kTreeId) == heading) {
             m_state.playback.forceSeek = true;
             phrases.setRowState(row, BookTable::kNone);
             playPhrase(row);

@@ -2,6 +2,7 @@
 
 #include "book/textnumbers.h"
 #include "ui/commandids.h"
+#include "ui/menupaths.h"
 
 namespace korvin {
 
@@ -12,14 +13,13 @@ bool contains(const std::string& text, const char* part)
     return text.find(part) != std::string::npos;
 }
 
-const MenuModel::Path kChangeVolumeItem = {0, 3};
-
 }  // namespace
 
-PlaybackEngine::PlaybackEngine(PlaybackState& state, BookTables& tables, MenuModel& menu, Services services,
-                               std::function<std::string(const std::string&)> resolvePath,
+PlaybackEngine::PlaybackEngine(PlaybackState& state, Settings& settings, BookTables& tables, MenuModel& menu,
+                               Services services, std::function<std::string(const std::string&)> resolvePath,
                                std::function<void()> highlight)
     : m_state(state)
+    , m_settings(settings)
     , m_tables(tables)
     , m_menu(menu)
     , m_services(services)
@@ -62,15 +62,15 @@ void PlaybackEngine::startCurrentPhrase()
         return;
     BookTable& phrases = m_tables.phrases;
     const int row = phrases.selectionMark();
-    const std::string treeId = phrases.text(row, col::kPhraseTreeId);
-    const std::string parId = phrases.text(row, col::kParId);
-    const std::string document = phrases.text(row, col::kDokument);
-    const std::string textId = phrases.text(row, col::kTextId);
-    const std::string audio = phrases.text(row, col::kAudio);
-    const std::string phraseBegin = phrases.text(row, col::kPhrBeg);
-    const std::string phraseEnd = phrases.text(row, col::kPhrEnd);
-    const std::string skipClass = phrases.text(row, col::kSkip);
-    m_state.currentFragmentId = phrases.text(row, col::kDokFragment);
+    const std::string treeId = phrases.text(row, col::phrase::kTreeId);
+    const std::string parId = phrases.text(row, col::phrase::kParId);
+    const std::string document = phrases.text(row, col::phrase::kDokument);
+    const std::string textId = phrases.text(row, col::phrase::kTextId);
+    const std::string audio = phrases.text(row, col::phrase::kAudio);
+    const std::string phraseBegin = phrases.text(row, col::phrase::kPhrBeg);
+    const std::string phraseEnd = phrases.text(row, col::phrase::kPhrEnd);
+    const std::string skipClass = phrases.text(row, col::phrase::kSkip);
+    m_state.currentFragmentId = phrases.text(row, col::phrase::kDokFragment);
     const double begin = toReal(phraseBegin);
     const HeadingTree::Item selected = m_tables.tree.selectedItem();
 
@@ -94,7 +94,7 @@ void PlaybackEngine::startCurrentPhrase()
     m_services.timers.setTimer(kHighlightTimer, kHighlightDelay);
 
     if (audio.empty()) {
-        if (!phrases.text(row + 1, col::kAudio).empty() || m_state.autoPlay)
+        if (!phrases.text(row + 1, col::phrase::kAudio).empty() || m_settings.autoPlay)
             stepForward();
         return;
     }
@@ -107,8 +107,8 @@ void PlaybackEngine::startCurrentPhrase()
         player.setUrl(bookPath(audio));
         m_state.lastAudioLoaded = audio;
         if (begin != 0) {
-            player.setRate(m_state.rate);
-            player.setVolume(m_state.volume);
+            player.setRate(m_settings.rate);
+            player.setVolume(m_settings.volume);
             player.setPosition(begin);
             player.play();
         }
@@ -118,8 +118,8 @@ void PlaybackEngine::startCurrentPhrase()
     if (m_state.previousPhraseEnd != phraseBegin || m_state.forceSeek) {
         m_state.forceSeek = false;
         player.setPosition(begin);
-        player.setRate(m_state.rate);
-        player.setVolume(m_state.volume);
+        player.setRate(m_settings.rate);
+        player.setVolume(m_settings.volume);
     }
     m_state.previousPhraseEnd = phraseEnd;
     if (begin == 0)
@@ -133,7 +133,7 @@ void PlaybackEngine::followPages(const std::string& textId, const std::string& p
     if (pages.rowCount() == 0)
         return;
     for (int k = 0; k < pages.rowCount(); ++k) {
-        const std::string& fragment = pages.text(k, col::kPageFragment);
+        const std::string& fragment = pages.text(k, col::page::kFragment);
         if (fragment != textId && fragment != parId)
             continue;
         if (k == 0) {
@@ -153,10 +153,10 @@ void PlaybackEngine::followPages(const std::string& textId, const std::string& p
 
 bool PlaybackEngine::skipped(const std::string& skipClass) const
 {
-    return (contains(skipClass, "sidebar") && m_state.skipSidebars) ||
-           (contains(skipClass, "prodnote") && m_state.skipProdnotes) ||
-           (contains(skipClass, "footnote") && m_state.skipFootnotes) ||
-           (contains(skipClass, "pagenumber") && m_state.skipPageNumbers);
+    return (contains(skipClass, "sidebar") && m_settings.skipSidebars) ||
+           (contains(skipClass, "prodnote") && m_settings.skipProdnotes) ||
+           (contains(skipClass, "footnote") && m_settings.skipFootnotes) ||
+           (contains(skipClass, "pagenumber") && m_settings.skipPageNumbers);
 }
 
 void PlaybackEngine::markBookChange(const std::string& skipClass)
@@ -164,10 +164,10 @@ void PlaybackEngine::markBookChange(const std::string& skipClass)
     if (contains(skipClass, "change")) {
         // The end of this volume: playing on into the next one needs the listener.
         if (m_menu.isChecked(cmd::kAutoPlayback))
-            m_state.autoPlay = false;
-        m_menu.setEnabledAt(kChangeVolumeItem, true);
+            m_settings.autoPlay = false;
+        m_menu.setEnabledAt(menupath::kChangeVolume, true);
     } else {
-        m_menu.setEnabledAt(kChangeVolumeItem, false);
+        m_menu.setEnabledAt(menupath::kChangeVolume, false);
     }
     m_services.menuBar.redraw();
 }
@@ -180,7 +180,7 @@ void PlaybackEngine::step(int direction)
     BookTable& phrases = m_tables.phrases;
     const int row = phrases.selectionMark();
     const int neighbour = row + direction;
-    if (phrases.text(neighbour, col::kPhraseTreeId) != phrases.text(row, col::kPhraseTreeId))
+    if (phrases.text(neighbour, col::phrase::kTreeId) != phrases.text(row, col::phrase::kTreeId))
         return;
     // Two missing rows both read as empty text, but there is nothing to play there.
     if (neighbour < 0 || neighbour >= phrases.rowCount())
@@ -222,16 +222,16 @@ void PlaybackEngine::pollTick()
         return;
     if (player.playState() == MediaPlayer::kPlaying) {
         const double position = player.position();
-        m_state.volume = player.volume();
+        m_settings.volume = player.volume();
         if (position >= m_state.currentPhraseEnd)
             stepForward();
         return;
     }
-    if (player.playState() == MediaPlayer::kStopped && m_state.autoPlay) {
+    if (player.playState() == MediaPlayer::kStopped && m_settings.autoPlay) {
         nextHeading();
         return;
     }
-    if (player.playState() == MediaPlayer::kStopped && !m_state.autoPlay)
+    if (player.playState() == MediaPlayer::kStopped && !m_settings.autoPlay)
         backToHeadingStart();
 }
 
@@ -256,11 +256,11 @@ void PlaybackEngine::backToHeadingStart()
 {
     m_services.timers.killTimer(kPollTimer);
     BookTable& phrases = m_tables.phrases;
-    const std::string treeId = phrases.text(phrases.selectionMark(), col::kPhraseTreeId);
+    const std::string treeId = phrases.text(phrases.selectionMark(), col::phrase::kTreeId);
     selectHeadingByIndex(toInteger(treeId));
     int row = phrases.selectionMark();
     // Stop at the top of the table: rows before it read as empty text too.
-    while (row >= 0 && phrases.text(row, col::kPhraseTreeId) == treeId)
+    while (row >= 0 && phrases.text(row, col::phrase::kTreeId) == treeId)
         --row;
     ++row;
     phrases.setSelectionMark(row);
@@ -307,7 +307,7 @@ void PlaybackEngine::toggleAutoPlayback()
 {
     const bool checked = m_menu.isChecked(cmd::kAutoPlayback);
     m_menu.setChecked(cmd::kAutoPlayback, !checked);
-    m_state.autoPlay = !checked;
+    m_settings.autoPlay = !checked;
     m_services.menuBar.redraw();
 }
 
@@ -332,11 +332,11 @@ void PlaybackEngine::pageJump()
         return;
     const BookTable& pages = m_tables.pages;
     const int row = pages.selectionMark();
-    selectHeadingByIndex(pages.integer(row, col::kPageTitelId));
-    const std::string fragment = pages.text(row, col::kPageFragment);
+    selectHeadingByIndex(pages.integer(row, col::page::kTitelId));
+    const std::string fragment = pages.text(row, col::page::kFragment);
     BookTable& phrases = m_tables.phrases;
     for (int i = 0; i < phrases.rowCount(); ++i) {
-        if (phrases.text(i, col::kTextId) == fragment || phrases.text(i, col::kParId) == fragment) {
+        if (phrases.text(i, col::phrase::kTextId) == fragment || phrases.text(i, col::phrase::kParId) == fragment) {
             phrases.setSelectionMark(i);
             phrases.setRowState(i, BookTable::kSelected);
             phrases.scrollIntoView(i);
@@ -363,10 +363,10 @@ void PlaybackEngine::documentComplete(const std::string& url)
 void PlaybackEngine::titleCue()
 {
     const BookTable& phrases = m_tables.phrases;
-    const std::string& audio = phrases.text(0, col::kAudio);
+    const std::string& audio = phrases.text(0, col::phrase::kAudio);
     if (audio.empty())
         return;
-    const double end = phrases.real(0, col::kPhrEnd) * 1000.0;
+    const double end = phrases.real(0, col::phrase::kPhrEnd) * 1000.0;
     const int milliseconds = end >= 1.0 && end <= 10000.0 ? static_cast<int>(end) : 10000;
     // The cue is heard alone: a book that already started (its first page was
     // selected while the menus were set up) waits for it.
@@ -383,6 +383,12 @@ void PlaybackEngine::stopTimers()
 {
     m_services.timers.killTimer(kHighlightTimer);
     m_services.timers.killTimer(kPollTimer);
+}
+
+void PlaybackEngine::unload()
+{
+    m_services.player.setUrl("");
+    m_state.lastAudioLoaded.clear();
 }
 
 }  // namespace korvin

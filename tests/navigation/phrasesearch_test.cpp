@@ -21,8 +21,8 @@ void fill(BookTable& phrases, const std::vector<Row>& rows)
 {
     for (const Row& row : rows) {
         const int index = phrases.insertRow(phrases.rowCount(), row.treeId);
-        phrases.setText(index, col::kDokument, row.document);
-        phrases.setText(index, col::kDokFragment, row.fragment);
+        phrases.setText(index, col::phrase::kDokument, row.document);
+        phrases.setText(index, col::phrase::kDokFragment, row.fragment);
     }
 }
 
@@ -124,7 +124,7 @@ TEST(SearchHeadings, FindsTheTermInTitlesWithoutRegardToCase)
     BookTables tables;
     for (const char* title : {"Über den Vertrag", "Anhang", "VERTRÄGE", "vertrag"}) {
         const int row = tables.headings.insertRow(tables.headings.rowCount(), "1");
-        tables.headings.setText(row, col::kTitel, title);
+        tables.headings.setText(row, col::heading::kTitel, title);
     }
     EXPECT_EQ(searchHeadings(tables.headings, "vertr"), (std::vector<int>{0, 2, 3}));
     EXPECT_EQ(searchHeadings(tables.headings, "über"), (std::vector<int>{0}));

@@ -95,7 +95,7 @@ TEST_F(SearchTest, TheBookSearchFindsEveryOccurrenceInTheTextOncePerPhraseLine)
     EXPECT_EQ(m_harness.messageBoxes.shown.back().icon, MessageBoxes::Icon::kInformation);
     EXPECT_EQ(m_harness.searchResultList.lines(), (Texts{"Der Vertrag", "Der Vertrag", "Ein Kapitel", "Über Verträge"}));
     EXPECT_EQ(test::row(hits(), 1), (Texts{"0", "vertrag", "1", "t2"}));
-    EXPECT_EQ(test::column(hits(), col::kHitEventId), (Texts{"0", "1", "3", "7"}));
+    EXPECT_EQ(test::column(hits(), col::searchhit::kEventId), (Texts{"0", "1", "3", "7"}));
     EXPECT_EQ(m_harness.waitWindow.texts, (std::vector<std::string>{"Suche läuft. Bitte warten..."}));
     EXPECT_TRUE(m_harness.searchResultList.isEnabled());
     EXPECT_FALSE(menu().isGrayed(cmd::kSearchNext));
@@ -126,7 +126,7 @@ TEST_F(SearchTest, TheTextSearchFindsTheCurrentHeadingsPhrasesOnly)
     m_harness.advance(100);
     search(cmd::kSearchText, "Vertrag");
     EXPECT_EQ(message(), "Das Suchergebnis ist 1 .");
-    EXPECT_EQ(test::column(hits(), col::kHitEventId), (Texts{"3"}));
+    EXPECT_EQ(test::column(hits(), col::searchhit::kEventId), (Texts{"3"}));
 
     search(cmd::kSearchBook, "vertrag");
     EXPECT_FALSE(controller().state().textSearchMode);
