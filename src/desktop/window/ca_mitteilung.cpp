@@ -130,7 +130,7 @@ void CA_Mitteilung::reject()
 
 void CA_Mitteilung::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape && m_cancellable && m_working)
+    if (event->key() == Qt::Key_Escape && m_cancellable)
         m_cancelled = true;
     event->accept();
 }

@@ -50,11 +50,16 @@ TEST(CA_Mitteilung, IsShownAsAnAlertWithItsTextWhileTheWorkRunsOnTheUiThread)
 TEST(CA_Mitteilung, EscapeStopsCancellableWorkOnAWorkerThreadButNotOtherWork)
 {
     QtDialogs dialogs(nullptr, 0);
+    // Escape once the work runs.
     const auto escapeSoon = [] {
-        QTimer::singleShot(50, [] {
-            if (CA_Mitteilung* window = shownWaitWindow())
+        auto* timer = new QTimer(qApp);
+        QObject::connect(timer, &QTimer::timeout, [timer] {
+            if (CA_Mitteilung* window = shownWaitWindow(); window && window->isWorking()) {
                 QTest::keyClick(window, Qt::Key_Escape);
+                timer->deleteLater();
+            }
         });
+        timer->start(10);
     };
     const auto waitForCancel = [](const std::atomic<bool>& cancelled) {
         for (int i = 0; i < 200 && !cancelled; ++i)
