@@ -38,6 +38,21 @@ MainController::MainController(PlatformServices platform, Folders folders)
                [this](const std::string& path) { return openableBookPath(m_state.playback.bookFolder, path); },
                [this] { highlight(); })
     , m_session(BookSession::Parts{m_state, m_tables, m_menu, m_strings, m_scrambler, m_engine}, platform, m_folders)
+    , m_search(Search::State{m_state.playback, m_state.searchTerm, m_state.textSearchMode,
+                             m_state.settings.languageOffset},
+               Search::Parts{m_tables, m_menu, m_strings, m_engine},
+               Search::Services{platform.player, platform.menuBar, platform.searchResultList, platform.messageBoxes,
+                                platform.dialogs, platform.waitWindow, platform.window, platform.textView,
+                                platform.textDocuments},
+               [this](const std::string& path) { return openableBookPath(m_state.playback.bookFolder, path); },
+               [this](const std::string& term) {
+                   // The search marks what it found even after an earlier
+                   // search in the text, which only keeps the highlight tick
+                   // from marking it again.
+                   TextHighlighter::Context context = highlightContext();
+                   context.textSearchMode = false;
+                   m_highlighter.markSearchTerm(term, context);
+               })
 {
     m_state.settings.style.background = true;
     m_state.settings.style.colour = kDefaultColour;
@@ -88,14 +103,18 @@ void MainController::registerHandlers()
                    cmd::kSkipProdnotes, cmd::kSkipPageNumbers, cmd::kSwitchToNavigation, cmd::kVolumeUp,
                    cmd::kVolumeNormal, cmd::kVolumeDown, cmd::kSpeedFaster, cmd::kSpeedNormal, cmd::kSpeedSlower,
                    cmd::kWindForward, cmd::kWindBackward, cmd::kSwitchToText, cmd::kBookmarkSet,
-                   cmd::kBookmarkDelete, cmd::kBookmarkNext, cmd::kBookmarkPrevious, cmd::kSearchHeadings,
-                   cmd::kSearchText, cmd::kSearchBook, cmd::kSearchNext, cmd::kSearchPrevious})
+                   cmd::kBookmarkDelete, cmd::kBookmarkNext, cmd::kBookmarkPrevious})
         m_table.onCommand(id, nothing);
     // Next and previous group have no behaviour: groups are reached through the group list.
     m_table.onCommand(cmd::kGroupNext, nothing);
     m_table.onCommand(cmd::kGroupPrevious, nothing);
 
     m_table.onCommand(cmd::kOpen, [this] { m_session.open(); });
+    m_table.onCommand(cmd::kSearchHeadings, [this] { m_search.searchHeadings(); });
+    m_table.onCommand(cmd::kSearchText, [this] { m_search.searchText(); });
+    m_table.onCommand(cmd::kSearchBook, [this] { m_search.searchBook(); });
+    m_table.onCommand(cmd::kSearchNext, [this] { m_search.nextHit(); });
+    m_table.onCommand(cmd::kSearchPrevious, [this] { m_search.previousHit(); });
     m_table.onCommand(cmd::kLastBook, [this] { m_session.last(); });
     m_table.onCommand(cmd::kGerman, [this] { setLanguage(0); });
     m_table.onCommand(cmd::kEnglish, [this] { setLanguage(200); });
@@ -117,10 +136,19 @@ void MainController::registerHandlers()
             m_tables.headings.setSelectionMark(row);
         return 0;
     });
-    for (int table : {control::kBookmarkTable, control::kSearchHitTable, control::kGroupTable})
+    for (int table : {control::kBookmarkTable, control::kGroupTable})
         m_table.onNotify(table, notify::kRowStateChanged, answer);
-    for (int list : {control::kSearchResultList, control::kBookmarkList, control::kGroupList})
+    for (int list : {control::kBookmarkList, control::kGroupList})
         m_table.onNotify(list, notify::kSelectionChanged, answer);
+    m_table.onNotify(control::kSearchHitTable, notify::kRowStateChanged, [this](int, int state) {
+        if (state == BookTable::kSelected)
+            m_search.hitSelected();
+        return 0;
+    });
+    m_table.onNotify(control::kSearchResultList, notify::kSelectionChanged, [this](int, int) {
+        m_search.lineChosen();
+        return 0;
+    });
 
     m_table.onEvent(control::kTextView, event::kBeforeNavigate,
                     [this](EventArgs& args) { m_session.beforeNavigate(args.url, args.cancel); });
@@ -263,7 +291,7 @@ void MainController::playerError()
         m_platform.player.clearErrors();
 }
 
-void MainController::highlight()
+TextHighlighter::Context MainController::highlightContext() const
 {
     TextHighlighter::Context context;
     context.startPage = m_state.playback.startPage;
@@ -272,6 +300,12 @@ void MainController::highlight()
     context.bookFolder = m_state.playback.bookFolder;
     context.bookInfo = m_state.bookInfo;
     context.style = m_state.settings.style;
+    return context;
+}
+
+void MainController::highlight()
+{
+    const TextHighlighter::Context context = highlightContext();
     m_highlighter.markSearchTerm(m_state.searchTerm, context);
     m_highlighter.highlightFragment(m_state.playback.currentFragmentId, context);
 }

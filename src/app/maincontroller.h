@@ -8,6 +8,7 @@
 #include "app/windowstate.h"
 #include "book/booktables.h"
 #include "library/scrambler.h"
+#include "navigation/search.h"
 #include "playback/playbackengine.h"
 #include "ui/menumodel.h"
 #include "ui/stringtable.h"
@@ -92,6 +93,7 @@ private:
     void exitProcedure();
     void playerError();
     void highlight();
+    TextHighlighter::Context highlightContext() const;
     void chooseStyle(int command);
 
     PlatformServices m_platform;
@@ -105,6 +107,7 @@ private:
     TextHighlighter m_highlighter;
     PlaybackEngine m_engine;
     BookSession m_session;
+    Search m_search;
     TextViewEvents m_textViewEvents{*this};
 
     bool m_acceleratorsLoaded = false;
