@@ -17,8 +17,8 @@
 
 #include <fstream>
 #include <map>
-#include <stdexcept>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "book/booktables.h"
@@ -26,6 +26,7 @@
 #include "book/textcase.h"
 #include "book_generator.h"
 #include "desktop/html/htmltextdocuments.h"
+#include "library/settings.h"
 #include "navigation/phrasesearch.h"
 #include "navigation/search.h"
 #include "support/fakeplatform.h"
@@ -75,10 +76,11 @@ struct SearchRig {
     MenuModel menu = MenuModel::builtIn();
     StringTable strings = StringTable::builtIn();
     PlaybackState playback;
+    Settings settings;
     std::string term;
     bool textSearchMode = false;
     int languageOffset = 0;
-    PlaybackEngine engine{playback, tables, menu, {player, titleCue, timers, textView, menuBar}, {}, {}};
+    PlaybackEngine engine{playback, settings, tables, menu, {player, titleCue, timers, textView, menuBar}, {}, {}};
     Search search{{playback, term, textSearchMode, languageOffset},
                   {tables, menu, strings, engine},
                   {player, menuBar, list, boxes, dialogs, wait, window, textView, documents},

@@ -14,39 +14,63 @@ namespace korvin {
 
 namespace {
 
-// What an element means for the text.
+// What an element means for the text. Hidden elements are never shown: their
+// content runs up to their end tag. A head holds meta data, hidden elements
+// and the head-only ones; any other element ends it, as it does for the parser.
 enum class Kind { kInline, kBlock, kCell, kBreak, kPre, kHead, kHidden, kHiddenInHead, kHeadOnly };
 
-struct KindOfName {
-    std::string_view name;
-    Kind kind;
-};
-
-constexpr KindOfName kKinds[] = {
-    {"p", Kind::kBlock}, {"br", Kind::kBreak}, {"td", Kind::kCell}, {"th", Kind::kCell}, {"dd", Kind::kBlock},
-    {"dl", Kind::kBlock}, {"dt", Kind::kBlock}, {"hr", Kind::kBlock}, {"li", Kind::kBlock}, {"ol", Kind::kBlock},
-    {"tr", Kind::kBlock}, {"ul", Kind::kBlock}, {"dir", Kind::kBlock}, {"div", Kind::kBlock}, {"nav", Kind::kBlock},
-    {"pre", Kind::kPre}, {"body", Kind::kBlock}, {"form", Kind::kBlock}, {"head", Kind::kHead},
-    {"main", Kind::kBlock}, {"menu", Kind::kBlock}, {"aside", Kind::kBlock}, {"table", Kind::kBlock},
-    {"style", Kind::kHiddenInHead}, {"title", Kind::kHiddenInHead}, {"center", Kind::kBlock},
-    {"dialog", Kind::kBlock}, {"figure", Kind::kBlock}, {"footer", Kind::kBlock}, {"header", Kind::kBlock},
-    {"legend", Kind::kBlock}, {"script", Kind::kHiddenInHead}, {"object", Kind::kHeadOnly},
-    {"address", Kind::kBlock}, {"article", Kind::kBlock}, {"caption", Kind::kBlock}, {"details", Kind::kBlock},
-    {"section", Kind::kBlock}, {"summary", Kind::kBlock}, {"fieldset", Kind::kBlock}, {"noscript", Kind::kHeadOnly},
-    {"template", Kind::kHidden}, {"blockquote", Kind::kBlock}, {"figcaption", Kind::kBlock},
-    {"base", Kind::kHeadOnly}, {"link", Kind::kHeadOnly}, {"meta", Kind::kHeadOnly},
-};
-
-// Headings are common; the rest is a short walk over names of the same
-// length and first letter.
+// Asked for every tag of every document a search reads: by first letter,
+// then by name.
 Kind kindOf(std::string_view name)
 {
-    if (name.size() == 2 && name[0] == 'h' && name[1] >= '1' && name[1] <= '6')
-        return Kind::kBlock;
-    for (const KindOfName& known : kKinds)
-        if (known.name.size() == name.size() && known.name[0] == name[0] && known.name == name)
-            return known.kind;
-    return Kind::kInline;
+    const auto is = [name](std::initializer_list<std::string_view> names) {
+        for (const std::string_view candidate : names)
+            if (candidate == name)
+                return true;
+        return false;
+    };
+    switch (name.empty() ? '\0' : name[0]) {
+    case 'a':
+        return is({"address", "article", "aside"}) ? Kind::kBlock : Kind::kInline;
+    case 'b':
+        if (is({"body", "blockquote"}))
+            return Kind::kBlock;
+        return name == "br" ? Kind::kBreak : name == "base" ? Kind::kHeadOnly : Kind::kInline;
+    case 'c':
+        return is({"caption", "center"}) ? Kind::kBlock : Kind::kInline;
+    case 'd':
+        return is({"dd", "dl", "dt", "dir", "div", "dialog", "details"}) ? Kind::kBlock : Kind::kInline;
+    case 'f':
+        return is({"form", "figure", "footer", "fieldset", "figcaption"}) ? Kind::kBlock : Kind::kInline;
+    case 'h':
+        if ((name.size() == 2 && name[1] >= '1' && name[1] <= '6') || is({"hr", "header"}))
+            return Kind::kBlock;
+        return name == "head" ? Kind::kHead : Kind::kInline;
+    case 'l':
+        return is({"li", "legend"}) ? Kind::kBlock : name == "link" ? Kind::kHeadOnly : Kind::kInline;
+    case 'm':
+        return is({"main", "menu"}) ? Kind::kBlock : name == "meta" ? Kind::kHeadOnly : Kind::kInline;
+    case 'n':
+        return name == "nav" ? Kind::kBlock : name == "noscript" ? Kind::kHeadOnly : Kind::kInline;
+    case 'o':
+        return name == "ol" ? Kind::kBlock : name == "object" ? Kind::kHeadOnly : Kind::kInline;
+    case 'p':
+        return name == "p" ? Kind::kBlock : name == "pre" ? Kind::kPre : Kind::kInline;
+    case 's':
+        if (is({"section", "summary"}))
+            return Kind::kBlock;
+        return is({"script", "style"}) ? Kind::kHiddenInHead : Kind::kInline;
+    case 't':
+        if (is({"table", "tr"}))
+            return Kind::kBlock;
+        if (is({"td", "th"}))
+            return Kind::kCell;
+        return name == "title" ? Kind::kHiddenInHead : name == "template" ? Kind::kHidden : Kind::kInline;
+    case 'u':
+        return name == "ul" ? Kind::kBlock : Kind::kInline;
+    default:
+        return Kind::kInline;
+    }
 }
 
 // The entities of the view's HTML parser. Its table answers by a walk over
