@@ -111,6 +111,8 @@ TEST_F(SearchTest, TheBookSearchFindsEveryOccurrenceInTheTextOncePerPhraseLine)
     EXPECT_EQ(message(), "Das Suchergebnis ist 1 .");
     search(cmd::kSearchBook, "P1");  // an id, not a word of the text
     EXPECT_EQ(message(), "Das Suchergebnis ist 0 .");
+    search(cmd::kSearchBook, std::string(1000, 'v'));
+    EXPECT_EQ(message(), "Das Suchergebnis ist 0 .");
     EXPECT_FALSE(m_harness.searchResultList.isEnabled());
     EXPECT_TRUE(menu().isGrayed(cmd::kSearchNext));
 }
