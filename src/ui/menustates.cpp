@@ -38,8 +38,8 @@ void setTree(MenuModel& menu, const Path& path, bool enabled)
 void grayBookItems(MenuModel& menu)
 {
     using namespace menupath;
-    for (const Path* popup : {&kNavigation, &kAudio, &kText, &kBookmarks, &kSearch, &kBookInformation,
-                              &kTitleInformation})
+    for (const Path* popup :
+         {&kNavigation, &kAudio, &kText, &kBookmarks, &kSearch, &kBookInformation, &kTitleInformation})
         setTree(menu, *popup, false);
     menu.setEnabledAt(kChangeVolume, false);
 }

@@ -105,7 +105,8 @@ TEST(MainController, LoadsFlagsAsIntegersAndChecksTheirItems)
 TEST(MainController, ALanguageLineOfAnotherNumberKeepsGermanAndTheStartPage)
 {
     test::TempDir home;
-    test::writeSettingsFile(home.path().string(), {"50", "1.0", "0", "0", "0", "0", "0", "0", "", "0", "0", "0", "", "100"});
+    test::writeSettingsFile(home.path().string(),
+                            {"50", "1.0", "0", "0", "0", "0", "0", "0", "", "0", "0", "0", "", "100"});
     ControllerHarness harness(home.path().string());
     EXPECT_EQ(harness.controller().languageOffset(), 0);
     EXPECT_EQ(harness.controller().menu().at(menupath::kDaisy)->items[0].text, "&Öffnen\tStrg+O");

@@ -6,7 +6,7 @@
 // suite:
 //
 //   INSTANTIATE_TEST_SUITE_P(Simulated, MediaPlayerContract,
-//                            ::testing::ValuesIn(casesFor(makeHarness)), caseName);
+//                            ::testing::ValuesIn(contractCases(makeHarness)), contractCaseName);
 //
 // Include this header in one source file per test program.
 

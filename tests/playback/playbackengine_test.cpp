@@ -236,7 +236,8 @@ TEST_F(PlaybackTest, StyleCommandsChooseHowTheNextHighlightLooks)
 
 TEST_F(PlaybackTest, SkippedFootnotesArePassedOverDuringPlayback)
 {
-    test::writeSettingsFile(m_harness.home(), {"50", "1.0", "1", "0", "0", "0", "1", "1", "#ff8000", "0", "0", "0", "", "0"});
+    test::writeSettingsFile(m_harness.home(),
+                            {"50", "1.0", "1", "0", "0", "0", "1", "1", "#ff8000", "0", "0", "0", "", "0"});
     m_harness.restart();
     open();
     const std::vector<int> rows = m_harness.selectedRowsDuring(12500);
@@ -288,7 +289,7 @@ TEST_F(EngineCaseTest, AHeadingOfOnePhraseEndsPausedOnItAndSpacePlaysItAgain)
     EXPECT_EQ(m_harness.selectedPhrase(), 0);
     EXPECT_EQ(m_harness.player.playState(), MediaPlayer::kPaused);
     EXPECT_DOUBLE_EQ(m_harness.player.position(), 0.0);
-    controller().command(32808);
+    controller().command(cmd::kPauseContinue);
     m_harness.advance(500);
     EXPECT_EQ(m_harness.player.playState(), MediaPlayer::kPlaying);
     EXPECT_NEAR(m_harness.player.position(), 0.5, 0.01);
@@ -337,7 +338,8 @@ TEST_F(EngineCaseTest, AHeadingWithoutSoundStaysSilentOrIsPassedOverAtOnceWithAu
     m_harness.advance(100);
     EXPECT_EQ(controller().playback().currentFragmentId, "x0");
 
-    test::writeSettingsFile(m_harness.home(), {"50", "1.0", "0", "0", "0", "0", "1", "1", "#ff8000", "0", "0", "0", "", "0"});
+    test::writeSettingsFile(m_harness.home(),
+                            {"50", "1.0", "0", "0", "0", "0", "1", "1", "#ff8000", "0", "0", "0", "", "0"});
     m_harness.restart();
     m_harness.openBook(m_book.folder());
     EXPECT_EQ(m_harness.selectedPhrase(), 2);
@@ -348,7 +350,8 @@ TEST_F(EngineCaseTest, AHeadingWithoutSoundStaysSilentOrIsPassedOverAtOnceWithAu
 
 TEST_F(EngineCaseTest, ALongRunOfSkippedPhrasesIsPassedOverWithoutDeepNesting)
 {
-    test::writeSettingsFile(m_harness.home(), {"50", "1.0", "1", "0", "0", "0", "0", "1", "#ff8000", "0", "0", "0", "", "0"});
+    test::writeSettingsFile(m_harness.home(),
+                            {"50", "1.0", "1", "0", "0", "0", "0", "1", "#ff8000", "0", "0", "0", "", "0"});
     m_harness.restart();
     test::TestBook::Smil smil;
     smil.par("start", "t.html#s", {{"a.mp3", "0.000", "0.500"}});

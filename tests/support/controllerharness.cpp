@@ -4,6 +4,7 @@
 
 #include "library/scrambler.h"
 #include "library/statefile.h"
+#include "ui/commandids.h"
 
 namespace korvin::test {
 
@@ -59,7 +60,7 @@ std::vector<int> ControllerHarness::selectedRowsDuring(int milliseconds, int ste
 void ControllerHarness::openBook(const std::string& folder)
 {
     dialogs.nccFile = folder + "ncc.html";
-    m_controller->command(32774);
+    m_controller->command(cmd::kOpen);
 }
 
 void writeSettingsFile(const std::string& home, const std::vector<std::string>& lines)

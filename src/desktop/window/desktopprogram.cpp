@@ -1,17 +1,17 @@
 #include "desktop/window/desktopprogram.h"
 
 #include "app/maincontroller.h"
-#include "desktop/window/desktopwindow.h"
-#include "desktop/window/headingtreeview.h"
 #include "desktop/html/htmltextdocuments.h"
 #include "desktop/html/htmltextview.h"
+#include "desktop/mpv/mpvplayer.h"
+#include "desktop/mpv/mpvtitlecue.h"
+#include "desktop/window/desktopwindow.h"
+#include "desktop/window/headingtreeview.h"
 #include "desktop/window/menubarview.h"
 #include "desktop/window/qtdialogs.h"
 #include "desktop/window/qtlistbox.h"
 #include "desktop/window/qtmessageboxes.h"
 #include "desktop/window/qttimers.h"
-#include "desktop/mpv/mpvplayer.h"
-#include "desktop/mpv/mpvtitlecue.h"
 
 namespace korvin {
 

@@ -11,6 +11,7 @@
 
 #include "app/layout.h"
 #include "app/maincontroller.h"
+#include "desktop/html/textviewaccessible.h"
 #include "desktop/window/appicon.h"
 #include "desktop/window/clientarea.h"
 #include "desktop/window/headingtreeview.h"
@@ -18,7 +19,6 @@
 #include "desktop/window/menubarview.h"
 #include "desktop/window/playerpanel.h"
 #include "desktop/window/qtlistbox.h"
-#include "desktop/html/textviewaccessible.h"
 #include "platform/controlids.h"
 #include "ui/commandids.h"
 #include "ui/stringids.h"

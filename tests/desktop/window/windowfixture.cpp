@@ -19,7 +19,7 @@ Folders foldersIn(const TempDir& home)
 {
     Folders folders;
     folders.state = home.path().string();
-    folders.data = std::string(KORVIN_SOURCE_DIR) + "/resources";
+    folders.data = KORVIN_SOURCE_DIR "/resources";
     return folders;
 }
 
