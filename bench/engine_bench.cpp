@@ -145,13 +145,16 @@ struct Session {
     test::FakeDialogs dialogs;
     test::FakeWindow window;
     test::FakeMenuBar menuBar;
+    test::FakeWaitWindow wait;
+    test::FakeTextDocuments documents;
     test::TempDir home;
     std::unique_ptr<MainController> main;
 
     Session()
     {
         main = std::make_unique<MainController>(
-            PlatformServices{player, cue, view, timers, groups, bookmarks, results, boxes, dialogs, window, menuBar},
+            PlatformServices{player, cue, view, timers, groups, bookmarks, results, boxes, dialogs, window, menuBar,
+                             wait, documents},
             Folders{home.path().string(), KORVIN_SOURCE_DIR "/resources"});
         timers.handler = [this](int id) { main->timer(id); };
         main->initialise();

@@ -48,6 +48,21 @@ MainController::MainController(PlatformServices platform, Folders folders)
     , m_places(m_state.bookInfo, m_resume, m_bookmarks)
     , m_session(BookSession::Parts{m_state, m_tables, m_menu, m_strings, m_scrambler, m_engine, m_places}, platform,
                 m_folders)
+    , m_search(Search::State{m_state.playback, m_state.searchTerm, m_state.textSearchMode,
+                             m_state.settings.languageOffset},
+               Search::Parts{m_tables, m_menu, m_strings, m_engine},
+               Search::Services{platform.player, platform.menuBar, platform.searchResultList, platform.messageBoxes,
+                                platform.dialogs, platform.waitWindow, platform.window, platform.textView,
+                                platform.textDocuments},
+               [this](const std::string& path) { return openableBookPath(m_state.playback.bookFolder, path); },
+               [this](const std::string& term) {
+                   // The search marks what it found even after an earlier
+                   // search in the text, which only keeps the highlight tick
+                   // from marking it again.
+                   TextHighlighter::Context context = highlightContext();
+                   context.textSearchMode = false;
+                   m_highlighter.markSearchTerm(term, context);
+               })
 {
     m_state.settings.style.background = true;
     m_state.settings.style.colour = kDefaultColour;
@@ -95,15 +110,18 @@ void MainController::registerHandlers()
                    cmd::kBookRemainingTime, cmd::kEntries, cmd::kLevels, cmd::kTitleTotalTime,
                    cmd::kTitleElapsedTime, cmd::kTitleRemainingTime, cmd::kHeadingIndex, cmd::kHeadingLevel,
                    cmd::kPageNext, cmd::kPagePrevious, cmd::kPageGoto, cmd::kSkipFootnotes, cmd::kSkipSidebars,
-                   cmd::kSkipProdnotes, cmd::kSkipPageNumbers, cmd::kSwitchToNavigation, cmd::kSwitchToText,
-                   cmd::kSearchHeadings, cmd::kSearchText, cmd::kSearchBook, cmd::kSearchNext,
-                   cmd::kSearchPrevious})
+                   cmd::kSkipProdnotes, cmd::kSkipPageNumbers, cmd::kSwitchToNavigation, cmd::kSwitchToText})
         m_table.onCommand(id, nothing);
     // Next and previous group have no behaviour: groups are reached through the group list.
     m_table.onCommand(cmd::kGroupNext, nothing);
     m_table.onCommand(cmd::kGroupPrevious, nothing);
 
     m_table.onCommand(cmd::kOpen, [this] { m_session.open(); });
+    m_table.onCommand(cmd::kSearchHeadings, [this] { m_search.searchHeadings(); });
+    m_table.onCommand(cmd::kSearchText, [this] { m_search.searchText(); });
+    m_table.onCommand(cmd::kSearchBook, [this] { m_search.searchBook(); });
+    m_table.onCommand(cmd::kSearchNext, [this] { m_search.nextHit(); });
+    m_table.onCommand(cmd::kSearchPrevious, [this] { m_search.previousHit(); });
     m_table.onCommand(cmd::kLastBook, [this] { m_session.last(); });
     m_table.onCommand(cmd::kGerman, [this] { setLanguage(0); });
     m_table.onCommand(cmd::kEnglish, [this] { setLanguage(200); });
@@ -125,10 +143,17 @@ void MainController::registerHandlers()
             m_tables.headings.setSelectionMark(row);
         return 0;
     });
-    for (int table : {control::kSearchHitTable, control::kGroupTable})
-        m_table.onNotify(table, notify::kRowStateChanged, answer);
-    for (int list : {control::kSearchResultList, control::kGroupList})
-        m_table.onNotify(list, notify::kSelectionChanged, answer);
+    m_table.onNotify(control::kGroupTable, notify::kRowStateChanged, answer);
+    m_table.onNotify(control::kGroupList, notify::kSelectionChanged, answer);
+    m_table.onNotify(control::kSearchHitTable, notify::kRowStateChanged, [this](int, int state) {
+        if (state == BookTable::kSelected)
+            m_search.hitSelected();
+        return 0;
+    });
+    m_table.onNotify(control::kSearchResultList, notify::kSelectionChanged, [this](int, int) {
+        m_search.lineChosen();
+        return 0;
+    });
 
     m_table.onEvent(control::kTextView, event::kBeforeNavigate,
                     [this](EventArgs& args) { m_session.beforeNavigate(args.url, args.cancel); });
@@ -298,7 +323,7 @@ void MainController::playerError()
         m_platform.player.clearErrors();
 }
 
-void MainController::highlight()
+TextHighlighter::Context MainController::highlightContext() const
 {
     TextHighlighter::Context context;
     context.startPage = m_state.playback.startPage;
@@ -307,6 +332,12 @@ void MainController::highlight()
     context.bookFolder = m_state.playback.bookFolder;
     context.bookInfo = m_state.bookInfo;
     context.style = m_state.settings.style;
+    return context;
+}
+
+void MainController::highlight()
+{
+    const TextHighlighter::Context context = highlightContext();
     m_highlighter.markSearchTerm(m_state.searchTerm, context);
     m_highlighter.highlightFragment(m_state.playback.currentFragmentId, context);
 }

@@ -11,6 +11,7 @@
 #include "playback/audiocontrols.h"
 #include "playback/bookmarks.h"
 #include "playback/bookplaces.h"
+#include "navigation/search.h"
 #include "playback/playbackengine.h"
 #include "playback/resumeposition.h"
 #include "ui/menumodel.h"
@@ -97,6 +98,7 @@ private:
     void exitProcedure();
     void playerError();
     void highlight();
+    TextHighlighter::Context highlightContext() const;
     void chooseStyle(int command);
 
     PlatformServices m_platform;
@@ -114,6 +116,7 @@ private:
     Bookmarks m_bookmarks;
     BookPlaces m_places;
     BookSession m_session;
+    Search m_search;
     TextViewEvents m_textViewEvents{*this};
 
     bool m_acceleratorsLoaded = false;

@@ -80,6 +80,10 @@ inline constexpr int kFastForward = 61;           // "Vorspulen"
 inline constexpr int kVolume = 62;                // "Lautstärke"
 inline constexpr int kSpeed = 63;                 // "Geschwindigkeit"
 
+// Buttons of the program's own dialogs.
+inline constexpr int kOk = 88;                      // "OK"
+inline constexpr int kCancel = 89;                  // "Abbrechen"
+
 // The about entry of the system menu.
 inline constexpr int kAboutMenuItem = 1090;  // "&Info über Korvin 2.0..."
 

@@ -31,8 +31,9 @@ ControllerHarness::~ControllerHarness()
 void ControllerHarness::create()
 {
     m_controller.reset();
-    const PlatformServices services{player,       titleCue,     textView, timers, groupList,
-                                    bookmarkList, searchResultList, messageBoxes, dialogs, windowView, menuBar};
+    const PlatformServices services{player,       titleCue,         textView,     timers,  groupList,
+                                    bookmarkList, searchResultList, messageBoxes, dialogs, windowView,
+                                    menuBar,      waitWindow,       textDocuments};
     m_controller = std::make_unique<MainController>(services, Folders{m_home, dataFolder()});
     m_controller->initialise();
 }

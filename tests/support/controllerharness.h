@@ -51,6 +51,8 @@ public:
     FakeDialogs dialogs;
     FakeWindow windowView;
     FakeMenuBar menuBar;
+    FakeWaitWindow waitWindow;
+    FakeTextDocuments textDocuments;
 
 private:
     void create();

@@ -8,6 +8,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <type_traits>
@@ -189,6 +190,14 @@ std::string HtmlEncoding::utf8OrWindows1252(std::string_view bytes)
         if (b < 0x80) {
             // Runs of ASCII are the common case; copy them in one go.
             std::size_t end = i + 1;
+            // Eight bytes at a time while none has its high bit set.
+            std::uint64_t word;
+            while (end + sizeof word <= bytes.size()) {
+                std::memcpy(&word, bytes.data() + end, sizeof word);
+                if (word & 0x8080808080808080u)
+                    break;
+                end += sizeof word;
+            }
             while (end < bytes.size() && static_cast<std::uint8_t>(bytes[end]) < 0x80)
                 ++end;
             out.append(bytes.substr(i, end - i));

@@ -1,6 +1,7 @@
 #include "desktop/window/desktopprogram.h"
 
 #include "app/maincontroller.h"
+#include "desktop/html/htmltextdocuments.h"
 #include "desktop/html/htmltextview.h"
 #include "desktop/mpv/mpvplayer.h"
 #include "desktop/mpv/mpvtitlecue.h"
@@ -22,6 +23,7 @@ DesktopProgram::DesktopProgram(Folders folders)
     , m_timers(std::make_unique<QtTimers>())
     , m_messageBoxes(std::make_unique<QtMessageBoxes>(m_window.get()))
     , m_dialogs(std::make_unique<QtDialogs>(m_window.get()))
+    , m_textDocuments(std::make_unique<HtmlTextDocuments>())
 {
     auto* textView = new HtmlTextView(m_window.get());
     m_textView = textView;
@@ -30,7 +32,7 @@ DesktopProgram::DesktopProgram(Folders folders)
     m_controller = std::make_unique<MainController>(
         PlatformServices{*m_player, *m_titleCue, *m_textView, *m_timers, m_window->groupList(),
                          m_window->bookmarkList(), m_window->searchResultList(), *m_messageBoxes, *m_dialogs,
-                         *m_window, m_window->menuBarView()},
+                         *m_window, m_window->menuBarView(), *m_dialogs, *m_textDocuments},
         m_folders);
 
     m_window->attach(*m_controller);

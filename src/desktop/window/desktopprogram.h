@@ -9,6 +9,7 @@
 namespace korvin {
 
 class DesktopWindow;
+class HtmlTextDocuments;
 class MainController;
 class QtDialogs;
 class QtMessageBoxes;
@@ -46,6 +47,7 @@ private:
     std::unique_ptr<QtTimers> m_timers;
     std::unique_ptr<QtMessageBoxes> m_messageBoxes;
     std::unique_ptr<QtDialogs> m_dialogs;
+    std::unique_ptr<HtmlTextDocuments> m_textDocuments;
     std::unique_ptr<MainController> m_controller;
 };
 

@@ -7,6 +7,8 @@
 
 #include "desktop/window/aboutbox.h"
 #include "desktop/window/ca_daisy.h"
+#include "desktop/window/ca_mitteilung.h"
+#include "desktop/window/ca_suche.h"
 
 namespace korvin {
 
@@ -46,6 +48,20 @@ int QtDialogs::runReading(const ReadingTexts& texts, const std::function<int(Rea
 {
     CA_Daisy dialog(texts, reading, m_parent);
     return dialog.exec();
+}
+
+std::optional<std::string> QtDialogs::askSearchTerm(const SearchTexts& texts)
+{
+    CA_Suche dialog(texts, m_parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.term().toStdString();
+}
+
+bool QtDialogs::run(const std::string& text, const Work& work, Options options)
+{
+    CA_Mitteilung window(QString::fromStdString(text), m_parent, m_waitSettleMs);
+    return window.run(work, options);
 }
 
 void QtDialogs::showAbout()

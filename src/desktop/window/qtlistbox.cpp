@@ -1,6 +1,8 @@
 #include "desktop/window/qtlistbox.h"
 
+#include <QItemSelectionModel>
 #include <QListWidget>
+#include <QSignalBlocker>
 
 #include <memory>
 
@@ -87,7 +89,22 @@ void QtListBox::setCurrentIndex(int index)
         m_widget->setCurrentRow(-1, QItemSelectionModel::Clear);
         return;
     }
-    m_widget->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+    if (m_widget->hasFocus()) {
+        m_widget->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+    } else {
+        // A list view tells the screen reader that its new current item has
+        // the focus, wherever the focus is: the listener would hear the list
+        // while the keys go on to the control that has it. Without the focus
+        // the line becomes current quietly and is selected.
+        QItemSelectionModel* selection = m_widget->selectionModel();
+        const QModelIndex line = m_widget->model()->index(index, 0);
+        {
+            const QSignalBlocker quiet(selection);
+            selection->setCurrentIndex(line, QItemSelectionModel::NoUpdate);
+        }
+        selection->select(line, QItemSelectionModel::ClearAndSelect);
+        m_widget->viewport()->update();
+    }
     m_widget->scrollToItem(m_widget->item(index));
 }
 

@@ -37,6 +37,12 @@ TEST(HtmlEncoding, ReadsUndeclaredOrBrokenUtf8ByteByByte)
     EXPECT_EQ(HtmlEncoding::toUtf8("cut \xE2\x82"), "cut \u00E2\u201A");
     EXPECT_EQ(HtmlEncoding::toUtf8("<?xml version=\"1.0\" encoding=\"utf-8\"?>\xF0\x9F\x98\x80"),
               "<?xml version=\"1.0\" encoding=\"utf-8\"?>\U0001F600");
+    // Long runs of ASCII around them, ending anywhere in a word of eight bytes.
+    for (std::size_t run = 7; run <= 17; ++run) {
+        const std::string ascii(run, 'x');
+        EXPECT_EQ(HtmlEncoding::toUtf8(ascii + "\xE9" + ascii + "\xC3\xA9" + ascii),
+                  ascii + "\u00E9" + ascii + "\u00E9" + ascii) << run;
+    }
 }
 
 TEST(HtmlEncoding, RemovesTheByteOrderMarkAndConvertsUtf16)

@@ -1,5 +1,6 @@
 #include "desktop/window/qtlistbox.h"
 
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
 
@@ -68,6 +69,32 @@ TEST_F(QtListBoxTest, TheListenersSelectionNotifiesOnce)
                       list.widget().visualItemRect(list.widget().item(2)).center());
     EXPECT_EQ(notified, (std::vector<int>{1026, 1026}));
     EXPECT_EQ(list.currentIndex(), 2);
+}
+
+// A list view tells the screen reader that its current item has the focus
+// whenever the current line changes (the offscreen platform has no screen
+// reader to show it): the program's choice of a line in a list without the
+// focus must change the current line without that signal.
+TEST_F(QtListBoxTest, TheProgramsSelectionInAListWithoutTheFocusIsQuiet)
+{
+    QLineEdit elsewhere(&window);
+    elsewhere.show();
+    elsewhere.setFocus();
+    list.addString("eins");
+    list.addString("zwei");
+    int currentChanges = 0;
+    QObject::connect(&list.widget(), &QListWidget::currentRowChanged, [&] { ++currentChanges; });
+    list.setCurrentIndex(1);
+    EXPECT_EQ(currentChanges, 0);
+    EXPECT_EQ(list.currentIndex(), 1);
+    EXPECT_EQ(list.widget().currentRow(), 1);
+    EXPECT_TRUE(elsewhere.hasFocus());
+
+    list.widget().setFocus();
+    list.setCurrentIndex(0);
+    EXPECT_EQ(currentChanges, 1);
+    QTest::keyClick(&list.widget(), Qt::Key_Down);  // the keys go on from the line set
+    EXPECT_EQ(list.currentIndex(), 1);
 }
 
 TEST_F(QtListBoxTest, CanBeDisabled)
