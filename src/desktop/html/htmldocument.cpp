@@ -1,5 +1,6 @@
 #include "desktop/html/htmldocument.h"
 
+#include "book/regularfile.h"
 #include "desktop/html/htmlencoding.h"
 #include "desktop/html/htmlnode.h"
 #include "desktop/html/htmlserializer.h"
@@ -9,7 +10,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <fstream>
 #include <iterator>
 #include <system_error>
 
@@ -113,21 +113,8 @@ HtmlDocument::~HtmlDocument() = default;
 
 std::optional<HtmlDocument> HtmlDocument::load(const std::filesystem::path& file)
 {
-    std::error_code error;
-    if (std::filesystem::is_directory(file, error))
-        return std::nullopt;
-    std::ifstream in(file, std::ios::binary | std::ios::ate);
-    if (!in)
-        return std::nullopt;
-    const std::streamoff size = in.tellg();
     std::string bytes;
-    if (size > 0) {
-        bytes.resize(static_cast<std::size_t>(size));
-        in.seekg(0);
-        in.read(bytes.data(), size);
-        bytes.resize(static_cast<std::size_t>(in.gcount()));
-    }
-    if (in.bad())
+    if (!readRegularFile(file.native(), bytes, kMaxFileBytes))
         return std::nullopt;
     return fromBytes(bytes);
 }

@@ -30,8 +30,13 @@ namespace korvin {
 // always an html element with a body. Not thread-safe.
 class HtmlDocument {
 public:
-    // Reads and parses a file; nullopt when it cannot be read. The character set
-    // is found as HtmlEncoding describes.
+    // A text document larger than this is not shown: parsing it would hold the
+    // window for minutes.
+    static constexpr std::size_t kMaxFileBytes = std::size_t{64} << 20;
+
+    // Reads and parses a file; nullopt when it cannot be read or is not a
+    // regular file of at most kMaxFileBytes (a named pipe or a device is never
+    // waited for). The character set is found as HtmlEncoding describes.
     static std::optional<HtmlDocument> load(const std::filesystem::path& file);
     // Parses the bytes of a file.
     static HtmlDocument fromBytes(std::string_view bytes);

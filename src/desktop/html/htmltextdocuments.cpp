@@ -6,8 +6,9 @@
 #include <array>
 #include <cstring>
 
-#include "book/diskfilesource.h"
+#include "book/regularfile.h"
 #include "book/utf8.h"
+#include "desktop/html/htmldocument.h"
 #include "desktop/html/htmlencoding.h"
 
 namespace korvin {
@@ -419,7 +420,7 @@ std::size_t endOfHidden(std::string_view markup, std::size_t from, std::string_v
 std::optional<DocumentText> HtmlTextDocuments::read(const std::string& path)
 {
     std::string bytes;
-    if (!DiskFileSource::readFile(path, bytes))
+    if (!readRegularFile(path, bytes, HtmlDocument::kMaxFileBytes))
         return std::nullopt;
     const std::string markup = HtmlEncoding::toUtf8(bytes);
     bytes = std::string();

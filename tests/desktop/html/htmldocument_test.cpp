@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -389,6 +391,22 @@ TEST(HtmlDocument, LoadsFilesAndReportsMissingOnes)
     EXPECT_EQ(textOf(doc->elementById("b")), "\u00FCber <tags> & &unknown; 5 > 3");
     EXPECT_FALSE(HtmlDocument::load(dir.path() / "missing.html").has_value());
     EXPECT_FALSE(HtmlDocument::load(dir.path()).has_value());
+}
+
+TEST(HtmlDocument, LoadsNeitherPipesNorDevicesNorHugeFiles)
+{
+    test::TempDir dir;
+    const std::filesystem::path pipe = dir.path() / "pipe.html";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::filesystem::path huge = dir.write("huge.html", "<p>x</p>");
+    std::filesystem::resize_file(huge, HtmlDocument::kMaxFileBytes + 1);  // sparse: costs no disk
+    const std::filesystem::path largest = dir.write("largest.html", "<p id=a>x</p>");
+    std::filesystem::resize_file(largest, HtmlDocument::kMaxFileBytes);
+    for (const std::filesystem::path& file : {pipe, huge, std::filesystem::path("/dev/zero")})
+        EXPECT_FALSE(HtmlDocument::load(file).has_value()) << file;  // and never waits for a writer
+    const auto doc = HtmlDocument::load(largest);
+    ASSERT_TRUE(doc.has_value());
+    EXPECT_NE(doc->elementById("a"), nullptr);
 }
 
 TEST(HtmlDocument, SurvivesDeepNesting)
