@@ -99,11 +99,48 @@ void copyChildren(xmlDoc* doc, const xmlNode* from, xmlNode* to)
     }
 }
 
+void replaceC1Text(xmlNode* text)
+{
+    if (!text || text->type != XML_TEXT_NODE || !text->content)
+        return;
+    std::string content(reinterpret_cast<const char*>(text->content));
+    if (HtmlEncoding::replaceC1Controls(content))
+        xmlNodeSetContent(text, BAD_CAST content.c_str());
+}
+
+// libxml2 turns "&#146;" into the control U+0092, which shows as nothing:
+// "It&#146;s" would read "Its". Texts and the attributes read as text get the
+// character meant; ids and references stay as the book wrote them, so that
+// they match the names the SMIL files use.
+void replaceC1Controls(xmlNode* below, bool includeSelf)
+{
+    const auto replaceIn = [](xmlNode* node) {
+        if (node->type == XML_TEXT_NODE) {
+            replaceC1Text(node);
+            return;
+        }
+        if (!HtmlNode::isElement(node))
+            return;
+        for (xmlAttr* attribute = node->properties; attribute; attribute = attribute->next) {
+            const std::string_view name = reinterpret_cast<const char*>(attribute->name);
+            if (name == "alt" || name == "title")
+                replaceC1Text(attribute->children);
+        }
+    };
+    if (!below)
+        return;
+    if (includeSelf)
+        replaceIn(below);
+    for (xmlNode* node = below->children; node; node = HtmlNode::next(below, node))
+        replaceIn(node);
+}
+
 }  // namespace
 
 HtmlDocument::HtmlDocument(XmlDocPtr doc) : m_doc(std::move(doc))
 {
     ensureBody();
+    replaceC1Controls(xmlDocGetRootElement(m_doc.get()), true);
     addIds(xmlDocGetRootElement(m_doc.get()), true);
 }
 
@@ -272,6 +309,7 @@ bool HtmlDocument::setInnerHtml(xmlNode* element, std::string_view markup,
     // Copied, not moved: the nodes must use this document's dictionary.
     if (fragmentBody)
         copyChildren(m_doc.get(), fragmentBody, element);
+    replaceC1Controls(element, false);
     addIds(element, false);
     m_kept[element] = std::string(content);
     return true;

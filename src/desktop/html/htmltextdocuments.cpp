@@ -257,6 +257,9 @@ private:
 
     void character32(char32_t character, bool preformatted)
     {
+        // "&#146;" means what the text view shows for it, Windows-1252's ’.
+        if (character >= 0x80 && character <= 0x9F && windows1252CodePoint(static_cast<unsigned char>(character)) != 0)
+            character = windows1252CodePoint(static_cast<unsigned char>(character));
         if (character == 0xAD)
             return;
         if (character == 0xA0) {

@@ -393,6 +393,19 @@ TEST(HtmlDocument, LoadsFilesAndReportsMissingOnes)
     EXPECT_FALSE(HtmlDocument::load(dir.path()).has_value());
 }
 
+TEST(HtmlDocument, ReadsC1ReferencesAsWindows1252ButKeepsIdsAsWritten)
+{
+    HtmlDocument doc = HtmlDocument::fromUtf8(
+        "<p id=\"a&#146;\" title=\"&#147;t&#148;\">It&#146;s</p><div id=d></div>");
+    const xmlNode* p = doc.elementById("a\u0092");
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(textOf(p), "It\u2019s");
+    EXPECT_EQ(HtmlNode::attribute(p, "title"), "\u201Ct\u201D");
+    ASSERT_TRUE(doc.setInnerHtml(doc.elementById("d"), "<b>&#150;</b>"));
+    EXPECT_EQ(textOf(doc.elementById("d")), "\u2013");
+    EXPECT_EQ(doc.innerHtml(doc.elementById("d")), "<b>&#150;</b>");  // set markup reads back as given
+}
+
 TEST(HtmlDocument, LoadsNeitherPipesNorDevicesNorHugeFiles)
 {
     test::TempDir dir;
