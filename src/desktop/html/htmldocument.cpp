@@ -3,6 +3,7 @@
 #include "book/regularfile.h"
 #include "desktop/html/htmlencoding.h"
 #include "desktop/html/htmlnode.h"
+#include "desktop/html/htmlpartwrapper.h"
 #include "desktop/html/htmlserializer.h"
 
 #include <libxml/HTMLparser.h>
@@ -133,6 +134,18 @@ void replaceC1Controls(xmlNode* below, bool includeSelf)
         replaceIn(below);
     for (xmlNode* node = below->children; node; node = HtmlNode::next(below, node))
         replaceIn(node);
+}
+
+// Parsed as the content of a body, so the parser neither adds a head nor
+// moves text into an implied paragraph. The caller owns the result.
+xmlDoc* parseAsBody(std::string_view content)
+{
+    std::string wrapped;
+    wrapped.reserve(content.size() + 32);
+    wrapped += "<html><body>";
+    wrapped += content;
+    wrapped += "</body></html>";
+    return htmlReadMemory(wrapped.data(), static_cast<int>(wrapped.size()), nullptr, "UTF-8", kParseOptions);
 }
 
 }  // namespace
@@ -285,19 +298,24 @@ bool HtmlDocument::setInnerHtml(xmlNode* element, std::string_view markup,
         return false;
     const std::string_view content = element == m_body ? withoutBodyTags(markup) : markup;
 
-    // Parsed as the content of a body, so the parser neither adds a head nor
-    // moves text into an implied paragraph.
-    if (content.size() > static_cast<std::size_t>(INT_MAX) - 64)
+    // A span around the whole content of a row, table or list is spread over
+    // its cells and items: set as it is, the parser would move it aside.
+    std::string_view parsed = content;
+    std::optional<HtmlPartWrapper::Split> wrapping;
+    if (HtmlPartWrapper::holdsOnlyParts(element) && (wrapping = HtmlPartWrapper::split(content)))
+        parsed = wrapping->inner;
+    if (parsed.size() > static_cast<std::size_t>(INT_MAX) - 64)
         return false;
-    std::string wrapped;
-    wrapped.reserve(content.size() + 32);
-    wrapped += "<html><body>";
-    wrapped += content;
-    wrapped += "</body></html>";
-    const XmlDocPtr fragment(htmlReadMemory(wrapped.data(), static_cast<int>(wrapped.size()), nullptr,
-                                            "UTF-8", kParseOptions));
+    const XmlDocPtr fragment(parseAsBody(parsed));
     const xmlNode* fragmentBody = fragment ? childElement(xmlDocGetRootElement(fragment.get()), "body")
                                            : nullptr;
+    XmlDocPtr wrapperDoc;
+    const xmlNode* wrapper = nullptr;
+    if (wrapping) {
+        wrapperDoc.reset(parseAsBody(std::string(wrapping->open) + "</span>"));
+        const xmlNode* body = wrapperDoc ? childElement(xmlDocGetRootElement(wrapperDoc.get()), "body") : nullptr;
+        wrapper = body ? childElement(body, "span") : nullptr;
+    }
 
     for (const xmlNode* up = element->parent; up && !m_kept.empty(); up = up->parent)
         m_kept.erase(up);
@@ -309,6 +327,8 @@ bool HtmlDocument::setInnerHtml(xmlNode* element, std::string_view markup,
     // Copied, not moved: the nodes must use this document's dictionary.
     if (fragmentBody)
         copyChildren(m_doc.get(), fragmentBody, element);
+    if (wrapper)
+        HtmlPartWrapper::spread(m_doc.get(), wrapper, element);
     replaceC1Controls(element, false);
     addIds(element, false);
     m_kept[element] = std::string(content);

@@ -1,6 +1,7 @@
 #include "desktop/html/htmldocument.h"
 
 #include "desktop/html/htmlnode.h"
+#include "desktop/html/htmlpartwrapper.h"
 #include "support/tempdir.h"
 
 #include <gtest/gtest.h>
@@ -391,6 +392,56 @@ TEST(HtmlDocument, LoadsFilesAndReportsMissingOnes)
     EXPECT_EQ(textOf(doc->elementById("b")), "\u00FCber <tags> & &unknown; 5 > 3");
     EXPECT_FALSE(HtmlDocument::load(dir.path() / "missing.html").has_value());
     EXPECT_FALSE(HtmlDocument::load(dir.path()).has_value());
+}
+
+// Whether every visible text below `element` lies inside a span carrying `style`
+// within it, and no span stands where a row, table or list allows none.
+bool everyTextMarked(const xmlNode* element, std::string_view style)
+{
+    for (const xmlNode* node = element->children; node; node = HtmlNode::next(element, node)) {
+        if (HtmlNode::name(node) == "span" && HtmlPartWrapper::holdsOnlyParts(node->parent))
+            return false;
+        if (node->type != XML_TEXT_NODE || textOf(node).find_first_not_of(" \n") == std::string::npos)
+            continue;
+        bool marked = false;
+        for (const xmlNode* up = node->parent; up != element && !marked; up = up->parent)
+            marked = HtmlNode::name(up) == "span" && HtmlNode::attribute(up, "style") == style;
+        if (!marked)
+            return false;
+    }
+    return true;
+}
+
+TEST(HtmlDocument, AHighlightOnARowTableOrListMarksItsCellsAndItems)
+{
+    struct Case {
+        const char* markup;
+        const char* id;
+    };
+    const Case cases[] = {
+        {"<table><tr id=x><td>a</td> <th>b<b>c</b></th></tr></table>", "x"},
+        {"<table id=x><tr><td>a</td></tr><tr><td>b</td></tr></table>", "x"},
+        {"<table><tbody id=x><tr><td>a</td><td><table><tr><td>b</td></tr></table></td></tr></tbody></table>", "x"},
+        {"<ul id=x><li>a</li> <li>b<ol><li>c</li></ol></li></ul>", "x"},
+        {"<dl id=x><dt>a</dt><dd>b</dd></dl>", "x"},
+        {"<table><tr id=x></tr></table>", "x"},
+    };
+    const std::string style = "FONT-WEIGHT: bold";
+    for (const Case& c : cases) {
+        HtmlDocument doc = HtmlDocument::fromUtf8(c.markup);
+        const std::string before = doc.outerHtml(doc.body());
+        const std::string inner = doc.innerHtml(doc.elementById(c.id));
+        const std::string highlighted = kBold + inner + kClose;
+        ASSERT_TRUE(doc.setInnerHtml(doc.elementById(c.id), highlighted)) << c.markup;
+        EXPECT_TRUE(everyTextMarked(doc.elementById(c.id), style)) << doc.outerHtml(doc.body());
+        EXPECT_EQ(doc.innerHtml(doc.elementById(c.id)), highlighted) << c.markup;
+        ASSERT_TRUE(doc.setInnerHtml(doc.elementById(c.id), inner));
+        EXPECT_EQ(doc.outerHtml(doc.body()), before) << c.markup;
+    }
+    // Not one span around everything: set as given.
+    HtmlDocument doc = HtmlDocument::fromUtf8("<table><tr id=x><td>a</td></tr></table>");
+    for (const char* markup : {"<span>a</span><td>b</td><span>c</span>", "<span x='>'", "<spank><td>b</td></span>"})
+        EXPECT_TRUE(doc.setInnerHtml(doc.elementById("x"), markup)) << markup;
 }
 
 TEST(HtmlDocument, ReadsC1ReferencesAsWindows1252ButKeepsIdsAsWritten)
