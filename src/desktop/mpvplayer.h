@@ -47,9 +47,6 @@ namespace korvin {
 // file reads up to that point once.
 class MpvPlayer final : public MediaPlayer {
 public:
-    static constexpr int kOpenStateClosed = 0;
-    static constexpr int kOpenStateOpening = 12;
-
     MpvPlayer();
     ~MpvPlayer() override;
     MpvPlayer(const MpvPlayer&) = delete;

@@ -145,14 +145,26 @@ protected:
         player().setUrl(path);
         player().setPosition(0.5);
         player().play();
+        EXPECT_EQ(events, 0);  // never from inside the call
         ASSERT_TRUE(harness().waitUntil([&] { return events > 0; }, kLoadTimeoutMs));
         harness().wait(200);
-        player().setErrorHandler(nullptr);
         EXPECT_EQ(events, 1);
         EXPECT_EQ(countSeen, 1);
         EXPECT_EQ(player().errorCount(), 1);
-        EXPECT_NE(player().openState(), MediaPlayer::kOpenStateMediaOpen);
-        EXPECT_NE(player().playState(), MediaPlayer::kPlaying);
+        // How a failed file looks: closed, not playing, while the URL still names it.
+        EXPECT_EQ(player().openState(), MediaPlayer::kOpenStateClosed);
+        EXPECT_EQ(player().playState(), MediaPlayer::kUndefined);
+        EXPECT_EQ(player().url(), path);
+        player().play();
+        harness().wait(100);
+        EXPECT_EQ(player().playState(), MediaPlayer::kUndefined);
+
+        // Set again, the file is tried again (and fails again), not taken as loaded.
+        player().setUrl(path);
+        ASSERT_TRUE(harness().waitUntil([&] { return events > 1; }, kLoadTimeoutMs));
+        EXPECT_EQ(player().errorCount(), 2);
+        EXPECT_EQ(player().openState(), MediaPlayer::kOpenStateClosed);
+        player().setErrorHandler(nullptr);
         player().clearErrors();
         EXPECT_EQ(player().errorCount(), 0);
 
