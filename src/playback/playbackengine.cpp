@@ -517,15 +517,13 @@ void PlaybackEngine::titleCue()
         return;
     const double end = phrases.real(0, col::kPhrEnd) * 1000.0;
     const int milliseconds = end >= 1.0 && end <= 10000.0 ? static_cast<int>(end) : 10000;
-    // The cue is heard alone: a book that already started (its first page was
-    // selected while the menus were set up) waits for it.
-    MediaPlayer& player = m_services.player;
-    const bool wasPlaying = player.playState() == MediaPlayer::kPlaying;
-    if (wasPlaying)
-        player.pause();
+    // The cue is heard alone. A book that already started (its first page was
+    // selected while the menus were set up) is unloaded, not paused: nothing of
+    // it plays before the cue, nor between the cue and the resume, whose phrase
+    // start loads its file afresh and plays it.
+    m_services.player.setUrl("");
+    m_state.lastAudioLoaded.clear();
     m_services.titleCue.playRange(bookPath(audio), milliseconds);
-    if (wasPlaying)
-        player.play();
 }
 
 void PlaybackEngine::stopTimers()
