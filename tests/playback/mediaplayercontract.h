@@ -304,6 +304,31 @@ TEST_P(MediaPlayerContract, TheEndOfTheFileStopsThePlayerUntilPlay)
     EXPECT_NEAR(player().position(), length, 0.05);
 }
 
+// A clip may begin past the real end of its file (a file cut short, an MP3
+// whose length was only estimated): the player ends there as at any end.
+TEST_P(MediaPlayerContract, ASeekPastTheEndStopsThePlayerAtTheEnd)
+{
+    ASSERT_TRUE(open(file(1.5)));
+    const double length = player().duration();
+    ASSERT_TRUE(playTo(0.2));
+    player().setPosition(30.0);
+    ASSERT_TRUE(harness().waitUntil([this] { return player().playState() == MediaPlayer::kStopped; }, kSlackMs));
+    harness().wait(200);
+    EXPECT_EQ(player().playState(), MediaPlayer::kStopped);
+    EXPECT_NEAR(player().position(), length, 0.05);
+
+    // Paused, it waits at the end; play then has nothing left to play.
+    player().setPosition(0.5);
+    ASSERT_TRUE(playTo(0.6));
+    player().pause();
+    player().setPosition(30.0);
+    harness().wait(300);
+    EXPECT_EQ(player().playState(), MediaPlayer::kPaused);
+    EXPECT_NEAR(player().position(), length, 0.05);
+    player().play();
+    EXPECT_TRUE(harness().waitUntil([this] { return player().playState() == MediaPlayer::kStopped; }, kSlackMs));
+}
+
 TEST_P(MediaPlayerContract, ThePositionGrowsAtTheRateSet)
 {
     ASSERT_TRUE(open(file(6.0)));
