@@ -264,6 +264,7 @@ void PlaybackEngine::pollTick()
     }
     if (player.playState() == MediaPlayer::kPlaying) {
         m_stopHandled = false;
+        m_heardSinceStart = true;
         const double position = player.position();
         m_state.volume = player.volume();
         if (position >= m_state.currentPhraseEnd)
@@ -357,6 +358,14 @@ void PlaybackEngine::nextHeading()
     // Past the last item in tree order the book starts again, as after the last heading.
     if (next == HeadingTree::kNone)
         next = tree.firstItem();
+    // The book starts again only when something of it was heard since it last
+    // did: one whose every file fails would go round for ever, heading after
+    // heading, each one announced.
+    if (next == tree.firstItem()) {
+        if (!m_heardSinceStart)
+            return;
+        m_heardSinceStart = false;
+    }
     // A book of one heading: selecting it again would start nothing.
     if (next == current) {
         restartHeading();

@@ -107,6 +107,8 @@ private:
     // The player stands stopped at a file's end that has been dealt with (the
     // heading went back to its start); only a new play makes a stop count again.
     bool m_stopHandled = false;
+    // Whether the poll has seen the player play since the book last started again.
+    bool m_heardSinceStart = false;
     // The menu pause: whether the player played when a menu opened, and whether
     // closing the menu has just played it (the chosen command comes next).
     bool m_menuOpen = false;

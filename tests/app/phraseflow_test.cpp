@@ -168,6 +168,19 @@ TEST_F(PhraseFlowTest, AudioThatCannotBePlayedIsPassedOverOrWaitedOn)
     }
 }
 
+TEST_F(PhraseFlowTest, ABookWhoseAudioAllFailsGoesRoundOnceAndWaits)
+{
+    open({{{"a.mp3", "0.000", "1.000"}}, {{"b.mp3", "0.000", "1.000"}}}, {.autoPlay = true});
+    m_harness.advance(3000);
+    const int ticks = m_harness.timers.tickCount(PlaybackEngine::kPollTimer);
+    EXPECT_EQ(heading(), 1);
+    m_harness.player.clearLog();
+    m_harness.advance(3000);
+    EXPECT_EQ(heading(), 1);
+    EXPECT_TRUE(m_harness.player.log().empty());
+    EXPECT_GT(m_harness.timers.tickCount(PlaybackEngine::kPollTimer), ticks);
+}
+
 // The footnote the listener asked to skip is the rest of the heading: the
 // heading ends with the phrase before it.
 TEST_F(PhraseFlowTest, AHeadingWhoseRemainingPhrasesAreSkippedEndsAtTheCurrentPhrase)
