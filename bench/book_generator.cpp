@@ -1,9 +1,11 @@
 #include "book_generator.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <stdexcept>
+#include <string_view>
 #include <system_error>
 
 namespace korvin::bench {
@@ -29,6 +31,28 @@ int levelOf(int heading)
 {
     static constexpr int kPattern[] = {1, 2, 3, 3, 2, 3, 3};
     return kPattern[heading % 7];
+}
+
+// The bytes of UTF-8 text a piece of markup stands for: tags count nothing,
+// each entity (all of them Latin-1 letters) two bytes.
+std::size_t textLength(std::string_view markup)
+{
+    std::size_t length = 0;
+    for (std::size_t i = 0; i < markup.size(); ++i) {
+        if (markup[i] == '<') {
+            i = markup.find('>', i);
+            if (i == std::string_view::npos)
+                break;
+        } else if (markup[i] == '&') {
+            i = markup.find(';', i);
+            length += 2;
+            if (i == std::string_view::npos)
+                break;
+        } else {
+            ++length;
+        }
+    }
+    return length;
 }
 
 }  // namespace
@@ -60,6 +84,7 @@ GeneratedBook::GeneratedBook(const BookShape& shape)
 
     int par = 0;
     int page = 0;
+    std::vector<std::vector<int>> parsOfDocument(static_cast<std::size_t>(std::max(shape.documents, 0)));
     for (int h = 0; h < shape.headings; ++h) {
         const std::string smil = number("kapitel%05d.smil", h);
         const std::string level = std::to_string(levelOf(h));
@@ -77,7 +102,9 @@ GeneratedBook::GeneratedBook(const BookShape& shape)
                 "\t\t<meta name=\"ncc:timeInThisSmil\" content=\"0:02:30\" />\r\n"
                 "\t\t<layout>\r\n\t\t\t<region id=\"txtView\" />\r\n\t\t</layout>\r\n"
                 "\t</head>\r\n\t<body>\r\n\t\t<seq dur=\"150.000s\">\r\n";
-        const std::string document = number("kapitel%05d.html", h);
+        const int documentIndex = shape.documents > 0 ? static_cast<int>(static_cast<long long>(h) * shape.documents / shape.headings) : 0;
+        const std::string document =
+            shape.documents > 0 ? number("text%05d.html", documentIndex) : number("kapitel%05d.html", h);
         const std::string audio = number("kapitel%05d.mp3", h);
         for (int p = 0; p < shape.parsPerHeading; ++p, ++par) {
             const std::string parId = number("par_%06d", par);
@@ -92,6 +119,8 @@ GeneratedBook::GeneratedBook(const BookShape& shape)
             text += "\t\t\t\t<audio src=\"" + audio + "\" clip-begin=\"npt=" + seconds(p * 3000) + "s\" clip-end=\"npt=" +
                     seconds(p * 3000 + 2999) + "s\" id=\"" + number("aud_%06d", par) + "\" />\r\n";
             text += "\t\t\t</par>\r\n";
+            if (shape.documents > 0)
+                parsOfDocument[static_cast<std::size_t>(documentIndex)].push_back(par);
         }
         text += "\t\t</seq>\r\n\t</body>\r\n</smil>\r\n";
         write(smil, text);
@@ -109,6 +138,56 @@ GeneratedBook::GeneratedBook(const BookShape& shape)
     ncc += "\t</body>\r\n</html>\r\n";
     write("ncc.html", ncc);
     m_nccBytes = ncc.size();
+    if (shape.documents > 0)
+        writeDocuments(shape, parsOfDocument);
+}
+
+// Sentences of everyday words, some written with entities, some with markup
+// inside; the common word only where the shape asks for it.
+void GeneratedBook::writeDocuments(const BookShape& shape, const std::vector<std::vector<int>>& parsOfDocument)
+{
+    static const char* const kWords[] = {
+        "der", "die", "das", "und", "ein", "Haus", "Garten", "Stra&szlig;e", "gr&ouml;&szlig;er", "M&uuml;ller",
+        "sprach", "Abend", "Morgen", "<em>leise</em>", "Frieden", "Stadt", "Fenster", "&Auml;pfel", "Wasser",
+        "Himmel", "&uuml;ber", "nach", "weit", "Licht", "<span class=\"w\">Wort</span>", "Reise", "Br&uuml;cke",
+    };
+    constexpr int kWordCount = static_cast<int>(sizeof kWords / sizeof kWords[0]);
+    const std::size_t perParagraph =
+        std::max<std::size_t>(20, shape.textBytes / static_cast<std::size_t>(std::max(m_phrases, 1)));
+    unsigned random = 12345;
+    for (std::size_t d = 0; d < parsOfDocument.size(); ++d) {
+        std::string html = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n"
+                           "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\" "
+                           "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">\r\n"
+                           "<html xmlns=\"http://www.w3.org/1999/xhtml\">\r\n<head>\r\n"
+                           "<meta http-equiv=\"Content-type\" content=\"text/html; charset=utf-8\" />\r\n"
+                           "<title>Text</title>\r\n<link rel=\"stylesheet\" href=\"book.css\" />\r\n"
+                           "</head>\r\n<body>\r\n";
+        for (const int par : parsOfDocument[d]) {
+            const bool heading = par % shape.parsPerHeading == 0;
+            html += heading ? "<h2 id=\"" : "<p class=\"text\" id=\"";
+            html += number("p%06d", par) + "\">";
+            std::size_t written = 0;
+            if (shape.commonWordEvery > 0 && par % shape.commonWordEvery == 9) {
+                html += "Der Vertrag ";
+                written += 12;
+            }
+            while (written < perParagraph) {
+                random = random * 1103515245u + 12345u;
+                const char* word = kWords[(random >> 16) % kWordCount];
+                html += word;
+                html += ' ';
+                written += textLength(word) + 1;
+            }
+            html += heading ? "</h2>\r\n" : "</p>\r\n";
+            m_textBytes += written;
+        }
+        html += "</body>\r\n</html>\r\n";
+        const std::string name = number("text%05d.html", static_cast<int>(d));
+        write(name, html);
+        m_documents.push_back(name);
+        m_documentBytes += html.size();
+    }
 }
 
 GeneratedBook::~GeneratedBook()

@@ -13,9 +13,9 @@
 //
 // The audio of the first headings is generated once into <temp>/korvin-bench/.
 
-#include "app/mainwindow.h"
+#include "app/maincontroller.h"
 #include "book_generator.h"
-#include "desktop/mpvplayer.h"
+#include "desktop/mpv/mpvplayer.h"
 #include "support/audiofiles.h"
 #include "support/fakeplatform.h"
 #include "support/tempdir.h"
@@ -145,13 +145,16 @@ struct Session {
     test::FakeDialogs dialogs;
     test::FakeWindow window;
     test::FakeMenuBar menuBar;
+    test::FakeWaitWindow wait;
+    test::FakeTextDocuments documents;
     test::TempDir home;
-    std::unique_ptr<MainWindow> main;
+    std::unique_ptr<MainController> main;
 
     Session()
     {
-        main = std::make_unique<MainWindow>(
-            PlatformServices{player, cue, view, timers, groups, bookmarks, results, boxes, dialogs, window, menuBar},
+        main = std::make_unique<MainController>(
+            PlatformServices{player, cue, view, timers, groups, bookmarks, results, boxes, dialogs, window, menuBar,
+                             wait, documents},
             Folders{home.path().string(), KORVIN_SOURCE_DIR "/resources"});
         timers.handler = [this](int id) { main->timer(id); };
         main->initialise();
@@ -198,10 +201,10 @@ void jumpToPhrase(benchmark::State& state, bool otherFile)
         do
             row = heading * 50 + static_cast<int>(random() % 50);
         while (row == phrases.selectedRow());
-        const std::string smil = session.main->tables().headings.text(heading, col::kSmil);
-        const double begin = phrases.real(row, col::kPhrBeg);
+        const std::string smil = session.main->tables().headings.text(heading, col::heading::kSmil);
+        const double begin = phrases.real(row, col::phrase::kPhrBeg);
         const auto start = Clock::now();
-        session.view.activateLink(book.folder() + smil + "#" + phrases.text(row, col::kParId));
+        session.view.activateLink(book.folder() + smil + "#" + phrases.text(row, col::phrase::kParId));
         if (!runUntil([&] { return session.playingAt(begin); }, 5000)) {
             state.SkipWithError("the phrase did not play");
             return;

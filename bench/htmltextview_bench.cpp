@@ -1,6 +1,6 @@
 // Figures for the text view on a long book text: loading it until it is shown,
 // and one move of the phrase highlight as the highlighter makes it.
-#include "desktop/htmltextview.h"
+#include "desktop/html/htmltextview.h"
 
 #include <QApplication>
 #include <QDir>

@@ -12,7 +12,7 @@
 //
 // The media are generated once into <temp>/korvin-bench/ and reused.
 
-#include "desktop/mpvplayer.h"
+#include "desktop/mpv/mpvplayer.h"
 #include "support/audiofiles.h"
 
 #include <QCoreApplication>

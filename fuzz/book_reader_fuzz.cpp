@@ -53,22 +53,22 @@ void checkTables(const BookTables& tables, const NccReader& reader)
     const BookTable& headings = tables.headings;
     check(tables.tree.count() == headings.rowCount());
     for (int row = 0; row < headings.rowCount(); ++row) {
-        check(headings.text(row, col::kTreeId) == std::to_string(row));
+        check(headings.text(row, col::heading::kTreeId) == std::to_string(row));
         check(tables.tree.itemData(row) == row);
-        check(tables.tree.itemText(row) == headings.text(row, col::kTitel));
-        const std::string& level = headings.text(row, col::kEbene);
+        check(tables.tree.itemText(row) == headings.text(row, col::heading::kTitel));
+        const std::string& level = headings.text(row, col::heading::kEbene);
         check(level.size() == 1 && level[0] >= '1' && level[0] <= '6');
-        check(isValidUtf8(headings.text(row, col::kTitel)));
-        check(headings.text(row, col::kTitel).size() <= TextDecoder::kMaxBytes);
+        check(isValidUtf8(headings.text(row, col::heading::kTitel)));
+        check(headings.text(row, col::heading::kTitel).size() <= TextDecoder::kMaxBytes);
     }
     for (int row = 0; row < tables.phrases.rowCount(); ++row) {
-        const int heading = tables.phrases.integer(row, col::kPhraseTreeId);
+        const int heading = tables.phrases.integer(row, col::phrase::kTreeId);
         check(heading >= 0 && heading < headings.rowCount());
-        check(tables.phrases.text(row, col::kDokument).rfind("/b/", 0) == 0 ||
-              tables.phrases.text(row, col::kDokument).empty());
+        check(tables.phrases.text(row, col::phrase::kDokument).rfind("/b/", 0) == 0 ||
+              tables.phrases.text(row, col::phrase::kDokument).empty());
     }
     for (int row = 0; row < tables.groups.rowCount(); ++row)
-        check(isValidUtf8(tables.groups.text(row, col::kGruppe)));
+        check(isValidUtf8(tables.groups.text(row, col::group::kGruppe)));
     check(!reader.info().date.empty());
     for (int item = tables.tree.firstItem(); item != HeadingTree::kNone; item = tables.tree.nextInOrder(item))
         check(tables.tree.depth(item) < 6);

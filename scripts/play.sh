@@ -4,8 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh run
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DKORVIN_TESTS=OFF >/dev/null
-cmake --build build/release -j "$(nproc)"
+cmake --preset release >/dev/null
+cmake --build --preset release -j "$(nproc)"
 if [ $# -eq 0 ]; then
   set -- resources/documents/Manuals/EN/DAISY
 fi

@@ -10,18 +10,12 @@
 #include "platform/controlids.h"
 #include "ui/commandids.h"
 #include "ui/menustates.h"
+#include "ui/stringids.h"
 
 namespace korvin {
 
 namespace {
 
-constexpr int kStringOpeningBook = 1;
-constexpr int kStringReadFailed = 2;
-constexpr int kStringReadFailedCaption = 3;
-constexpr int kStringOpenBookCaption = 4;
-constexpr int kStringOf = 40;
-constexpr int kStringBrowseTitle = 41;
-constexpr int kStringStartPage = 42;
 constexpr const char* kNccFilter = "NCC (ncc.html)";
 constexpr const char* kLastBookFile = "/Letztes.dl";
 
@@ -93,7 +87,7 @@ void BookSession::open()
     // book; the book chosen now is the listener's own and must be recorded.
     m_state.noLastBook = false;
     const auto chosen = m_platform.dialogs.openNccFile(
-        m_parts.strings.get(kStringBrowseTitle, m_state.languageOffset), kNccFilter, std::string());
+        m_parts.strings.get(str::kBrowseTitle, m_state.settings.languageOffset), kNccFilter, std::string());
     if (!chosen)
         return;
     if (readBook(folderOfFile(*chosen))) {
@@ -129,8 +123,7 @@ void BookSession::last()
         m_state.playback.bookOpen = false;
         m_parts.engine.stopTimers();
         m_state.textSearchMode = false;
-        saveResumePosition();
-        saveBookmarks();
+        m_parts.places.saveOnLeaving();
         resetToNoBook();
     }
     const auto lines = readTextLines(lastBookPath());
@@ -145,15 +138,16 @@ void BookSession::last()
 
 bool BookSession::readBook(const std::string& folder)
 {
-    const int offset = m_state.languageOffset;
+    const int offset = m_state.settings.languageOffset;
     m_state.playback.bookFolder = folder;
-    NccReader reader(m_tables, folder, NccReader::Texts{offset, m_parts.strings.get(kStringOf, offset)});
-    const Dialogs::ReadingTexts texts{m_parts.strings.get(kStringOpenBookCaption, offset),
-                                      m_parts.strings.get(kStringOpeningBook, offset)};
+    NccReader reader(m_tables, folder, NccReader::Texts{offset, m_parts.strings.get(str::kOf, offset)});
+    const Dialogs::ReadingTexts texts{m_parts.strings.get(str::kReadingCaption, offset),
+                                      m_parts.strings.get(str::kReadingGroupText, offset)};
     const int result = m_platform.dialogs.runReading(texts, [&](ReadProgress& progress) { return reader.read(progress); });
     if (result != NccReader::kRead) {
-        m_platform.messageBoxes.show(m_parts.strings.get(kStringReadFailed, offset),
-                                     m_parts.strings.get(kStringReadFailedCaption, offset), MessageBoxes::Icon::kError);
+        m_platform.messageBoxes.show(m_parts.strings.get(str::kNccNotOpened, offset),
+                                     m_parts.strings.get(str::kNccReadErrorCaption, offset),
+                                     MessageBoxes::Icon::kError);
         return false;
     }
     m_readInfo = reader.info();
@@ -165,11 +159,11 @@ void BookSession::bookOpened()
 {
     m_state.bookInfo = m_readInfo;
     m_state.features = m_readFeatures;
-    loadBookmarks();
+    m_parts.places.loadBookmarks();
     m_state.playback.bookOpen = true;
     menuUpdate();
     m_parts.engine.titleCue();
-    applyResumePosition();
+    m_parts.places.restorePosition();
 }
 
 // The order matters: selecting the first page starts the book there and moves
@@ -180,7 +174,7 @@ void BookSession::menuUpdate()
     if (features.groups) {
         m_platform.groupList.setEnabled(true);
         for (int row = 0; row < m_tables.groups.rowCount(); ++row)
-            m_platform.groupList.addString(m_tables.groups.text(row, col::kGruppe));
+            m_platform.groupList.addString(m_tables.groups.text(row, col::group::kGruppe));
     }
     if (features.pages) {
         m_tables.pages.setSelectionMark(0);
@@ -204,8 +198,7 @@ void BookSession::closeCurrentBook()
         recordLastBook();
     else
         m_state.noLastBook = false;
-    saveResumePosition();
-    saveBookmarks();
+    m_parts.places.saveOnLeaving();
     resetToNoBook();
 }
 
@@ -217,8 +210,7 @@ void BookSession::leaveForExit()
     m_parts.engine.stopTimers();
     if (!m_state.noLastBook)
         recordLastBook();
-    saveResumePosition();
-    saveBookmarks();
+    m_parts.places.saveOnLeaving();
 }
 
 void BookSession::resetToNoBook()
@@ -240,8 +232,7 @@ void BookSession::resetToNoBook()
         if (table->rowCount() > 0)
             table->deleteAllRows();
 
-    m_platform.player.setUrl("");
-    m_state.playback.lastAudioLoaded.clear();
+    m_parts.engine.unload();
 
     m_platform.bookmarkList.setEnabled(false);
     m_platform.groupList.setEnabled(false);
@@ -255,7 +246,8 @@ void BookSession::resetToNoBook()
 
 void BookSession::showStartPage()
 {
-    m_platform.textView.navigate(m_folders.data + m_parts.strings.get(kStringStartPage, m_state.languageOffset));
+    m_platform.textView.navigate(m_folders.data +
+                                 m_parts.strings.get(str::kStartPage, m_state.settings.languageOffset));
     m_state.playback.startPage = true;
 }
 
@@ -278,15 +270,14 @@ int BookSession::headingSelected(HeadingTree::Item item)
     if (!m_state.playback.bookOpen)
         return 0;
     const long heading = m_tables.tree.itemData(item);
-    m_platform.player.setUrl("");
-    m_state.playback.lastAudioLoaded.clear();
+    m_parts.engine.unload();
     const bool searchInTextWasGrayed = m_menu.isGrayed(cmd::kSearchText);
 
     BookTable& phrases = m_tables.phrases;
     std::string lastTreeId;
     bool searchResultsEmptied = false;
     for (int row = 0; row <= phrases.rowCount(); ++row) {
-        lastTreeId = phrases.text(row, col::kPhraseTreeId);
+        lastTreeId = phrases.text(row, col::phrase::kTreeId);
         if (toInteger(lastTreeId) != heading) {
             // Text hits belong to one heading.
             if (m_state.textSearchMode && !searchResultsEmptied) {
@@ -295,7 +286,7 @@ int BookSession::headingSelected(HeadingTree::Item item)
             }
             continue;
         }
-        const std::string& previousDocument = phrases.text(phrases.selectionMark(), col::kDokument);
+        const std::string& previousDocument = phrases.text(phrases.selectionMark(), col::phrase::kDokument);
         if (!isNavigationFile(previousDocument)) {
             m_menu.setGrayed(cmd::kSearchText, false);
         } else if (!searchInTextWasGrayed) {
@@ -332,9 +323,9 @@ void BookSession::beforeNavigate(const std::string& url, bool& cancel)
 
     const BookTable& headings = m_tables.headings;
     for (int row = 0; row < headings.rowCount(); ++row) {
-        if (headings.text(row, col::kSmil) == link.file) {
+        if (headings.text(row, col::heading::kSmil) == link.file) {
             m_tables.headings.scrollIntoView(row);
-            m_parts.engine.selectHeadingByIndex(headings.integer(row, col::kTreeId));
+            m_parts.engine.selectHeadingByIndex(headings.integer(row, col::heading::kTreeId));
             break;
         }
     }
@@ -356,41 +347,6 @@ void BookSession::emptySearchResults()
 {
     m_platform.searchResultList.resetContent();
     m_tables.searchHits.deleteAllRows();
-}
-
-// ---------------------------------------------------------------------------
-// Places kept between runs
-
-void BookSession::loadBookmarks()
-{
-}
-
-void BookSession::saveResumePosition()
-{
-}
-
-void BookSession::saveBookmarks()
-{
-}
-
-void BookSession::applyResumePosition()
-{
-    m_parts.engine.stopTimers();
-    // No saved position: the book plays from its beginning.
-    m_parts.engine.selectHeadingByIndex(0);
-    BookTable& phrases = m_tables.phrases;
-    phrases.setSelectionMark(0);
-    m_state.playback.startPage = false;
-    const std::string& document = phrases.text(0, col::kDokument);
-    if (!document.empty())
-        m_platform.textView.navigate(openableBookPath(m_state.playback.bookFolder, document));
-    // The timers were stopped above; when the first page's set-up has already
-    // selected this row, selecting it again would change nothing and the book
-    // would play on with no one following it. Clearing the row first makes
-    // the selection start the phrase in every case.
-    phrases.setRowState(0, BookTable::kNone);
-    phrases.setRowState(0, BookTable::kSelected);
-    phrases.scrollIntoView(0);
 }
 
 }  // namespace korvin

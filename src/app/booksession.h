@@ -7,6 +7,7 @@
 #include "app/windowstate.h"
 #include "book/booktables.h"
 #include "library/scrambler.h"
+#include "playback/bookplaces.h"
 #include "playback/playbackengine.h"
 #include "ui/menumodel.h"
 #include "ui/stringtable.h"
@@ -31,6 +32,7 @@ public:
         const StringTable& strings;
         const Scrambler& scrambler;
         PlaybackEngine& engine;
+        BookPlaces& places;
     };
 
     BookSession(Parts parts, PlatformServices platform, Folders folders);
@@ -63,14 +65,6 @@ private:
     void recordLastBook();
     std::string lastBookPath() const;
     void emptySearchResults();
-
-    // Places in the book kept between runs: the resume position and the
-    // bookmarks. Loading the bookmarks finds none yet; without a saved position
-    // the book starts at its beginning.
-    void loadBookmarks();
-    void saveResumePosition();
-    void saveBookmarks();
-    void applyResumePosition();
 
     Parts m_parts;
     WindowState& m_state;

@@ -55,14 +55,14 @@ bool CommandTable::event(int control, int event, EventArgs& args) const
     return true;
 }
 
-bool CommandTable::message(int message, int parameter) const
+bool CommandTable::message(int message, const MessageArgs& args) const
 {
     const auto it = m_messages.find(message);
     if (it == m_messages.end())
         return false;
     const MessageHandler handler = it->second;
     if (handler)
-        handler(parameter);
+        handler(args);
     return true;
 }
 

@@ -13,6 +13,12 @@ struct EventArgs {
     bool cancel = false;  // set by a before-navigation handler to keep the document
 };
 
+// What a window message carries.
+struct MessageArgs {
+    int timerId = 0;          // kTimer: the timer that ticked
+    bool menuClosed = false;  // kMenuSelect: the menus closed (false: a menu opens)
+};
+
 // The window messages that are routed by number.
 namespace message {
 inline constexpr int kTimer = 0x0113;
@@ -31,7 +37,7 @@ public:
     // (item or row, row state); answers with the notification's result.
     using NotifyHandler = std::function<int(int item, int state)>;
     using EventHandler = std::function<void(EventArgs&)>;
-    using MessageHandler = std::function<void(int parameter)>;
+    using MessageHandler = std::function<void(const MessageArgs&)>;
 
     void onCommand(int id, CommandHandler handler);
     void onNotify(int control, int code, NotifyHandler handler);
@@ -44,7 +50,7 @@ public:
     bool command(int id) const;
     bool notify(int control, int code, int item, int state, int& result) const;
     bool event(int control, int event, EventArgs& args) const;
-    bool message(int message, int parameter) const;
+    bool message(int message, const MessageArgs& args = MessageArgs()) const;
 
 private:
     std::map<int, CommandHandler> m_commands;

@@ -8,7 +8,9 @@
 #include "platform/mediaplayer.h"
 #include "platform/menubar.h"
 #include "platform/messagebox.h"
+#include "platform/textdocuments.h"
 #include "platform/timers.h"
+#include "platform/waitwindow.h"
 #include "platform/window.h"
 
 namespace korvin {
@@ -27,6 +29,8 @@ struct PlatformServices {
     Dialogs& dialogs;
     Window& window;
     MenuBar& menuBar;
+    WaitWindow& waitWindow;
+    TextDocuments& textDocuments;
 };
 
 // Where the program keeps its files. Both end without "/".

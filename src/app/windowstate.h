@@ -3,16 +3,15 @@
 #include <string>
 
 #include "book/booktables.h"
+#include "library/settings.h"
 #include "playback/playbackstate.h"
-#include "ui/textstyle.h"
 
 namespace korvin {
 
 // The state the main window holds for the whole run, shared by its parts.
 struct WindowState {
-    int languageOffset = 0;          // 0 German, 200 English
+    Settings settings;               // read at start, written at exit
     PlaybackState playback;
-    TextStyle style;
     BookInfo bookInfo;               // of the open book
     FeatureFlags features;           // of the open book
     bool noLastBook = false;         // the open book is not recorded as the last book

@@ -8,21 +8,58 @@
 
 namespace korvin {
 
-// Column indexes of the six tables, in column order.
+// Column indexes of the six tables, one namespace per table, in column order.
 namespace col {
 // Heading table: "Ebene", "Titel", "SMIL", "Zeit", "Zeit verg.", "TreeID".
-enum Heading { kEbene = 0, kTitel, kSmil, kZeit, kZeitVerg, kTreeId };
-// Phrase table: "TreeID", "par-id", "Dokument", "Dok-Fragment", "Text-ID", "Audio",
-// "PhrBeg", "PhrEnd", "Skip".
-enum Phrase { kPhraseTreeId = 0, kParId, kDokument, kDokFragment, kTextId, kAudio, kPhrBeg, kPhrEnd, kSkip };
-// Page table: "Seite", "Smil", "Fragment", "TitelID"; the group table has
-// "Gruppe" in the first column and the same others.
-enum Page { kSeite = 0, kPageSmil, kPageFragment, kPageTitelId };
-enum Group { kGruppe = 0, kGroupSmil, kGroupFragment, kGroupTitelId };
+namespace heading {
+inline constexpr int kEbene = 0;
+inline constexpr int kTitel = 1;
+inline constexpr int kSmil = 2;
+inline constexpr int kZeit = 3;
+inline constexpr int kZeitVerg = 4;
+inline constexpr int kTreeId = 5;
+}  // namespace heading
+// Phrase table: "TreeID", "par-id", "Dokument", "Dok-Fragment", "Text-ID",
+// "Audio", "PhrBeg", "PhrEnd", "Skip".
+namespace phrase {
+inline constexpr int kTreeId = 0;
+inline constexpr int kParId = 1;
+inline constexpr int kDokument = 2;
+inline constexpr int kDokFragment = 3;
+inline constexpr int kTextId = 4;
+inline constexpr int kAudio = 5;
+inline constexpr int kPhrBeg = 6;
+inline constexpr int kPhrEnd = 7;
+inline constexpr int kSkip = 8;
+}  // namespace phrase
+// Page table: "Seite", "Smil", "Fragment", "TitelID".
+namespace page {
+inline constexpr int kSeite = 0;
+inline constexpr int kSmil = 1;
+inline constexpr int kFragment = 2;
+inline constexpr int kTitelId = 3;
+}  // namespace page
+// Group table: "Gruppe", "Smil", "Fragment", "TitelID".
+namespace group {
+inline constexpr int kGruppe = 0;
+inline constexpr int kSmil = 1;
+inline constexpr int kFragment = 2;
+inline constexpr int kTitelId = 3;
+}  // namespace group
 // Bookmark table: "Titel", "Zeit", "TitelID", "EventID".
-enum Bookmark { kBookmarkTitel = 0, kBookmarkZeit, kBookmarkTitelId, kBookmarkEventId };
+namespace bookmark {
+inline constexpr int kTitel = 0;
+inline constexpr int kZeit = 1;
+inline constexpr int kTitelId = 2;
+inline constexpr int kEventId = 3;
+}  // namespace bookmark
 // Search-hit table: "TitelID", "Begriff", "EventID", "Fragment".
-enum SearchHit { kHitTitelId = 0, kHitBegriff, kHitEventId, kHitFragment };
+namespace searchhit {
+inline constexpr int kTitelId = 0;
+inline constexpr int kBegriff = 1;
+inline constexpr int kEventId = 2;
+inline constexpr int kFragment = 3;
+}  // namespace searchhit
 }  // namespace col
 
 // The six book tables and the heading tree, with their columns, as the main

@@ -229,9 +229,9 @@ void NccReader::readHeading(std::size_t at, LineReader& lines)
     s.headingIndexText = std::to_string(s.headingCounter);
 
     const std::string_view smilName = linkFileName(m_line, at);
-    m_tables.headings.setText(row, col::kTitel, std::move(title));
-    m_tables.headings.setText(row, col::kTreeId, s.headingIndexText);
-    m_tables.headings.setText(row, col::kSmil, std::string(smilName));
+    m_tables.headings.setText(row, col::heading::kTitel, std::move(title));
+    m_tables.headings.setText(row, col::heading::kTreeId, s.headingIndexText);
+    m_tables.headings.setText(row, col::heading::kSmil, std::string(smilName));
 
     m_smil.read(smilName);
     ++s.headingCounter;
@@ -245,9 +245,9 @@ void NccReader::readPage(std::size_t at)
     // The label stays as written: page labels are compared with what the
     // listener types, byte for byte.
     const int row = pages.insertRow(s.pageCounter, std::string(linkLabel(m_line, at)));
-    pages.setText(row, col::kPageSmil, std::string(linkFileName(m_line, at)));
-    pages.setText(row, col::kPageFragment, std::string(linkFragment(m_line, at)));
-    pages.setText(row, col::kPageTitelId, s.headingIndexText);
+    pages.setText(row, col::page::kSmil, std::string(linkFileName(m_line, at)));
+    pages.setText(row, col::page::kFragment, std::string(linkFragment(m_line, at)));
+    pages.setText(row, col::page::kTitelId, s.headingIndexText);
     ++s.pageCounter;
 }
 
@@ -257,9 +257,9 @@ void NccReader::readGroup(std::size_t at)
     s.features.groups = true;
     BookTable& groups = m_tables.groups;
     const int row = groups.insertRow(s.groupCounter, decodeText(linkLabel(m_line, at)));
-    groups.setText(row, col::kGroupSmil, std::string(linkFileName(m_line, at)));
-    groups.setText(row, col::kGroupFragment, std::string(linkFragment(m_line, at)));
-    groups.setText(row, col::kGroupTitelId, s.headingIndexText);
+    groups.setText(row, col::group::kSmil, std::string(linkFileName(m_line, at)));
+    groups.setText(row, col::group::kFragment, std::string(linkFragment(m_line, at)));
+    groups.setText(row, col::group::kTitelId, s.headingIndexText);
     ++s.groupCounter;
 }
 

@@ -10,13 +10,13 @@ const std::string kNone;
 
 bool namesPhrase(const BookTable& phrases, int row, std::string_view id)
 {
-    return phrases.text(row, col::kTextId) == id || phrases.text(row, col::kParId) == id;
+    return phrases.text(row, col::phrase::kTextId) == id || phrases.text(row, col::phrase::kParId) == id;
 }
 
 bool isSmilOfTheBook(const BookTables& tables, std::string_view smil)
 {
     for (int row = 0; row < tables.headings.rowCount(); ++row)
-        if (tables.headings.text(row, col::kSmil) == smil)
+        if (tables.headings.text(row, col::heading::kSmil) == smil)
             return true;
     return false;
 }
@@ -33,7 +33,7 @@ const std::string& smilOfPhrase(const BookTables& tables, int row)
 {
     if (row < 0 || row >= tables.phrases.rowCount())
         return kNone;
-    return tables.headings.text(toInteger(tables.phrases.text(row, col::kPhraseTreeId)), col::kSmil);
+    return tables.headings.text(toInteger(tables.phrases.text(row, col::phrase::kTreeId)), col::heading::kSmil);
 }
 
 int findPhraseRow(const BookTables& tables, std::string_view smil, std::string_view id)
@@ -49,13 +49,13 @@ int findPhraseRow(const BookTables& tables, std::string_view smil, std::string_v
 int findPageRowAt(const BookTables& tables, int row)
 {
     const BookTable& pages = tables.pages;
-    const std::string& textId = tables.phrases.text(row, col::kTextId);
-    const std::string& parId = tables.phrases.text(row, col::kParId);
+    const std::string& textId = tables.phrases.text(row, col::phrase::kTextId);
+    const std::string& parId = tables.phrases.text(row, col::phrase::kParId);
     for (int page = 0; page < pages.rowCount(); ++page) {
-        const std::string& fragment = pages.text(page, col::kPageFragment);
+        const std::string& fragment = pages.text(page, col::page::kFragment);
         if (fragment != textId && fragment != parId)
             continue;
-        const std::string& smil = pages.text(page, col::kPageSmil);
+        const std::string& smil = pages.text(page, col::page::kSmil);
         if (inFile(tables, row, smil, isSmilOfTheBook(tables, smil)))
             return page;
     }

@@ -163,8 +163,8 @@ void SmilReader::readParLine(std::string_view line, std::string_view key, std::s
         takeSkipClass(key, s);
     BookTable& phrases = m_tables.phrases;
     const int row = phrases.insertRow(s.phraseCounter, s.headingIndexText);
-    phrases.setText(row, col::kParId, s.parId);
-    phrases.setText(row, col::kSkip, s.skipClass);
+    phrases.setText(row, col::phrase::kParId, s.parId);
+    phrases.setText(row, col::phrase::kSkip, s.skipClass);
 }
 
 void SmilReader::readTextLine(std::string_view line, std::size_t at)
@@ -177,9 +177,9 @@ void SmilReader::readTextLine(std::string_view line, std::size_t at)
     s.fragment = linkFragment(line, at);
     s.textId = cutAfter(line, at, "id=", 4, '"');
     BookTable& phrases = m_tables.phrases;
-    phrases.setText(s.phraseCounter, col::kDokument, s.document);
-    phrases.setText(s.phraseCounter, col::kDokFragment, s.fragment);
-    phrases.setText(s.phraseCounter, col::kTextId, s.textId);
+    phrases.setText(s.phraseCounter, col::phrase::kDokument, s.document);
+    phrases.setText(s.phraseCounter, col::phrase::kDokFragment, s.fragment);
+    phrases.setText(s.phraseCounter, col::phrase::kTextId, s.textId);
 }
 
 void SmilReader::readAudioLine(std::string_view line, std::size_t at)
@@ -194,9 +194,9 @@ void SmilReader::readAudioLine(std::string_view line, std::size_t at)
 
     BookTable& phrases = m_tables.phrases;
     if (s.firstClipPending) {
-        phrases.setText(s.phraseCounter, col::kAudio, s.audio);
-        phrases.setText(s.phraseCounter, col::kPhrBeg, s.clipBegin);
-        phrases.setText(s.phraseCounter, col::kPhrEnd, s.clipEnd);
+        phrases.setText(s.phraseCounter, col::phrase::kAudio, s.audio);
+        phrases.setText(s.phraseCounter, col::phrase::kPhrBeg, s.clipBegin);
+        phrases.setText(s.phraseCounter, col::phrase::kPhrEnd, s.clipEnd);
         s.firstClipPending = false;
         return;
     }
@@ -206,14 +206,14 @@ void SmilReader::readAudioLine(std::string_view line, std::size_t at)
     // A further clip of the same par: a row of its own with the par's values.
     ++s.phraseCounter;
     const int row = phrases.insertRow(s.phraseCounter, s.headingIndexText);
-    phrases.setText(row, col::kParId, s.parId);
-    phrases.setText(row, col::kDokument, s.document);
-    phrases.setText(row, col::kDokFragment, s.fragment);
-    phrases.setText(row, col::kTextId, s.textId);
-    phrases.setText(row, col::kAudio, s.audio);
-    phrases.setText(row, col::kPhrBeg, s.clipBegin);
-    phrases.setText(row, col::kPhrEnd, s.clipEnd);
-    phrases.setText(row, col::kSkip, s.skipClass);
+    phrases.setText(row, col::phrase::kParId, s.parId);
+    phrases.setText(row, col::phrase::kDokument, s.document);
+    phrases.setText(row, col::phrase::kDokFragment, s.fragment);
+    phrases.setText(row, col::phrase::kTextId, s.textId);
+    phrases.setText(row, col::phrase::kAudio, s.audio);
+    phrases.setText(row, col::phrase::kPhrBeg, s.clipBegin);
+    phrases.setText(row, col::phrase::kPhrEnd, s.clipEnd);
+    phrases.setText(row, col::phrase::kSkip, s.skipClass);
 }
 
 void SmilReader::finishFile()
@@ -225,12 +225,12 @@ void SmilReader::finishFile()
         } else {
             // A previous heading without a SMIL file has an empty time, which
             // reads as 0 seconds.
-            s.elapsedSum += parseTime(m_tables.headings.text(s.headingCounter - 1, col::kZeit));
+            s.elapsedSum += parseTime(m_tables.headings.text(s.headingCounter - 1, col::heading::kZeit));
             s.elapsedText = formatTime(s.elapsedSum);
         }
     }
-    m_tables.headings.setText(s.headingCounter, col::kZeit, s.timeText);
-    m_tables.headings.setText(s.headingCounter, col::kZeitVerg, s.elapsedText);
+    m_tables.headings.setText(s.headingCounter, col::heading::kZeit, s.timeText);
+    m_tables.headings.setText(s.headingCounter, col::heading::kZeitVerg, s.elapsedText);
 }
 
 }  // namespace korvin

@@ -1,7 +1,9 @@
 #include "book/textnumbers.h"
 
+#include <array>
 #include <charconv>
 #include <climits>
+#include <cmath>
 
 namespace korvin {
 
@@ -67,6 +69,17 @@ double toReal(std::string_view text)
     if (error != std::errc())
         return 0.0;
     return negative ? -value : value;
+}
+
+std::string decimalText(double value, int decimals)
+{
+    if (!std::isfinite(value))
+        value = 0.0;
+    // Room for the 309 digits of the largest double and the decimals asked for.
+    std::array<char, 400> text;
+    const int precision = decimals < 0 ? 0 : decimals > 60 ? 60 : decimals;
+    const auto end = std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed, precision).ptr;
+    return std::string(text.data(), end);
 }
 
 }  // namespace korvin

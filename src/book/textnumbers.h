@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace korvin {
@@ -10,5 +11,9 @@ namespace korvin {
 // Never throws, never depends on the locale.
 int toInteger(std::string_view text);
 double toReal(std::string_view text);
+
+// `value` with `decimals` digits after a point, as printf's "%.*f" writes it in
+// the C locale; a value that is not finite is written as 0.
+std::string decimalText(double value, int decimals);
 
 }  // namespace korvin

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -24,11 +26,17 @@ public:
     std::string unscramble(std::string_view text) const;
 
 private:
-    std::string walk(std::string_view text, const std::u32string& from, const std::u32string& to,
-                     int direction) const;
+    // Where each code point below 256 stands in a table, -1 when it is not in it.
+    using Index = std::array<std::int32_t, 256>;
+
+    std::string walk(std::string_view text, const std::u32string& from, const Index& fromIndex,
+                     const std::u32string& to, int direction) const;
+    static Index indexOf(const std::u32string& table);
 
     std::u32string m_plain;
     std::u32string m_cipher;
+    Index m_plainIndex;
+    Index m_cipherIndex;
 };
 
 }  // namespace korvin

@@ -5,58 +5,51 @@
 #include <string>
 
 #include "library/scrambler.h"
+#include "ui/textstyle.h"
 
 namespace korvin {
 
-// The listener's choices kept between runs.
+// The listener's choices kept between runs: what `Settings.dl` stores. The
+// main window holds them in this form for the whole run, so that they are read
+// into it and written from it whole.
 struct Settings {
     static constexpr int kDefaultVolume = 50;
     static constexpr double kDefaultRate = 1.0;
 
-    int volume = kDefaultVolume;
-    double rate = kDefaultRate;
+    int volume = kDefaultVolume;  // re-applied at every seek; follows the player while playing
+    double rate = kDefaultRate;   // re-applied to the player at every seek
     bool skipFootnotes = false;
     bool skipSidebars = false;
     bool skipProdnotes = false;
     bool skipPageNumbers = false;
-    bool autoPlay = false;
-    bool background = false;
-    bool italic = false;
-    bool bold = false;
-    bool textColour = false;
-    std::string colour;       // "#rrggbb", empty until chosen
-    int languageOffset = 0;   // 0 German, 200 English
-};
-
-// What a settings file says, line by line, as the loading reads it.
-struct SettingsLines {
-    static constexpr int kCount = 14;
-    std::array<std::string, kCount> lines;  // unscrambled; a missing line is empty
-
-    // A flag line counts as set when it reads as the integer 1 ("1", "01", " 1", "1x").
-    bool flag(int lineNumber) const;
-    // Line 1; an empty or unreadable line gives the default volume, a number
-    // outside 0..100 is brought into range.
-    int volume() const;
-    // Line 2; an empty or unreadable line, or a rate outside 0.5..3.0, gives 1.0.
-    double rate() const;
-    // Line 14 read as an integer (0 German, 200 English, anything else: no change).
-    int language() const;
-    const std::string& line(int lineNumber) const { return lines[static_cast<std::size_t>(lineNumber - 1)]; }
+    bool autoPlay = false;   // mirrors the check of "Autom. Wiedergabe"
+    TextStyle style;         // how the text view marks the current phrase and the search term
+    int languageOffset = 0;  // 0 German, 200 English
+    friend bool operator==(const Settings&, const Settings&) = default;
 };
 
 // `Settings.dl`: fourteen scrambled lines, the last one without a line end.
 class SettingsFile {
 public:
+    static constexpr std::size_t kLineCount = 14;
+    using Lines = std::array<std::string, kLineCount>;
+
     SettingsFile(std::string path, const Scrambler& scrambler);
 
-    // nullopt when the file cannot be opened or read.
-    std::optional<SettingsLines> read() const;
+    // What the file says, or nullopt when it cannot be opened or read. A missing
+    // line reads as empty. A flag is set when its line reads as the integer 1
+    // ("1", "01", " 1", "1x"). An empty or unreadable volume gives the default
+    // and a number outside 0..100 is brought into range; an empty or unreadable
+    // rate, or one outside 0.5..3.0, gives 1.0. The colour is the one written
+    // for the style whose flag is set (the text colour's before the
+    // background's), empty when neither is. The language offset is the number
+    // written, which may name no language.
+    std::optional<Settings> read() const;
     // Writes the file in one step; false when it could not be written.
     bool write(const Settings& settings) const;
 
     // The fourteen lines of `settings`, before scrambling.
-    static std::array<std::string, SettingsLines::kCount> format(const Settings& settings);
+    static Lines format(const Settings& settings);
 
 private:
     std::string m_path;

@@ -2,7 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <memory>
+#include <string_view>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -11,11 +11,6 @@
 namespace korvin {
 
 namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
 
 // Closes a descriptor and removes the temporary file unless released.
 class TemporaryFile {
@@ -52,6 +47,25 @@ private:
     bool m_kept = false;
 };
 
+class Descriptor {
+public:
+    explicit Descriptor(int fd)
+        : m_fd(fd)
+    {
+    }
+    ~Descriptor()
+    {
+        if (m_fd >= 0)
+            close(m_fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
 bool writeAll(int fd, const std::string& contents)
 {
     std::size_t written = 0;
@@ -74,36 +88,54 @@ std::string folderOf(const std::string& path)
 
 }  // namespace
 
+FileBytes readFileBytes(const std::string& path)
+{
+    FileBytes result;
+    const Descriptor file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    const int fd = file.get();
+    if (fd < 0) {
+        result.status = errno == ENOENT ? FileBytes::Status::kMissing : FileBytes::Status::kUnreadable;
+        return result;
+    }
+    struct stat info { };
+    result.status = FileBytes::Status::kUnreadable;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
+        return result;
+    if (info.st_size > 0)
+        result.bytes.reserve(static_cast<std::size_t>(info.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            result.bytes.clear();
+            return result;
+        }
+        if (n == 0)
+            break;
+        result.bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+    result.status = FileBytes::Status::kRead;
+    return result;
+}
+
 std::optional<std::vector<std::string>> readTextLines(const std::string& path)
 {
-    File file(std::fopen(path.c_str(), "rb"));
-    if (!file)
+    const FileBytes file = readFileBytes(path);
+    if (file.status != FileBytes::Status::kRead)
         return std::nullopt;
     std::vector<std::string> lines;
-    std::string line;
-    bool pending = false;
-    char buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-        for (std::size_t i = 0; i < n; ++i) {
-            if (buffer[i] == '\n') {
-                if (!line.empty() && line.back() == '\r')
-                    line.pop_back();
-                lines.push_back(std::move(line));
-                line.clear();
-                pending = false;
-            } else {
-                line += buffer[i];
-                pending = true;
-            }
-        }
-    }
-    if (std::ferror(file.get()))
-        return std::nullopt;
-    if (pending) {
+    std::string_view rest(file.bytes);
+    while (!rest.empty()) {
+        const std::size_t end = rest.find('\n');
+        std::string_view line = rest.substr(0, end);
         if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(std::move(line));
+            line.remove_suffix(1);
+        lines.emplace_back(line);
+        if (end == std::string_view::npos)
+            break;
+        rest.remove_prefix(end + 1);
     }
     return lines;
 }

@@ -8,6 +8,22 @@ namespace korvin {
 
 // Reading and writing the program's own small text files (.dl).
 
+// A whole state file as read.
+struct FileBytes {
+    enum class Status {
+        kRead,        // `bytes` holds the file
+        kMissing,     // there is no file: an empty list, created when first written
+        kUnreadable,  // not a plain file, no permission, an I/O error: it must
+                      // not be replaced, or what is in it would be lost
+    };
+    Status status = Status::kMissing;
+    std::string bytes;
+};
+
+// Reads the plain file at `path` in one piece. Never blocks on a pipe or a
+// device standing under the name, never follows a device's endless bytes.
+FileBytes readFileBytes(const std::string& path);
+
 // The lines of a text file without their line ends (LF, or CR LF); a last line
 // without a line end counts. nullopt when the file cannot be opened or read.
 std::optional<std::vector<std::string>> readTextLines(const std::string& path);

@@ -39,6 +39,13 @@ public:
         std::string caption;
         std::string groupText;
     };
+    // The search dialog's texts, taken from the string table by the caller.
+    struct SearchTexts {
+        std::string caption;
+        std::string prompt;
+        std::string ok;
+        std::string cancel;
+    };
 
     virtual ~Dialogs() = default;
 
@@ -56,6 +63,11 @@ public:
     // starts, runs `reading` with the dialog as its progress, ignores Enter and
     // Escape, closes when `reading` returns and passes its result on.
     virtual int runReading(const ReadingTexts& texts, const std::function<int(ReadProgress&)>& reading) = 0;
+
+    // The search dialog (`CA_Suche`): the prompt above one edit field, OK
+    // (the default button) enabled once the field holds two characters, and
+    // Cancel. The term as typed when confirmed; nullopt when cancelled.
+    virtual std::optional<std::string> askSearchTerm(const SearchTexts& texts) = 0;
 
     // The about box ("Info Korvin 2.0", "Korvin 2.0.1", OK).
     virtual void showAbout() = 0;

@@ -9,7 +9,7 @@ bool sameHeading(const BookTable& phrases, int row, int other)
 {
     const auto isRow = [&](int r) { return r >= 0 && r < phrases.rowCount(); };
     return isRow(row) && isRow(other) &&
-           phrases.text(row, col::kPhraseTreeId) == phrases.text(other, col::kPhraseTreeId);
+           phrases.text(row, col::phrase::kTreeId) == phrases.text(other, col::phrase::kTreeId);
 }
 
 int firstRowOfHeading(const BookTable& phrases, int row)
@@ -28,10 +28,10 @@ bool nextHeadingFollowsInFile(const BookTable& phrases, int row, const std::stri
         ++next;
     const int first = ++next;
     for (; sameHeading(phrases, next, first); ++next) {
-        const std::string& file = phrases.text(next, col::kAudio);
+        const std::string& file = phrases.text(next, col::phrase::kAudio);
         if (file.empty())
             continue;
-        return file == audio && toReal(phrases.text(next, col::kPhrBeg)) >= end;
+        return file == audio && toReal(phrases.text(next, col::phrase::kPhrBeg)) >= end;
     }
     return false;
 }

@@ -4,6 +4,7 @@
 #include "book/textnumbers.h"
 #include "playback/phraserows.h"
 #include "ui/commandids.h"
+#include "ui/menupaths.h"
 
 namespace korvin {
 
@@ -14,14 +15,13 @@ bool contains(const std::string& text, const char* part)
     return text.find(part) != std::string::npos;
 }
 
-const MenuModel::Path kChangeVolumeItem = {0, 3};
-
 }  // namespace
 
-PlaybackEngine::PlaybackEngine(PlaybackState& state, BookTables& tables, MenuModel& menu, Services services,
-                               std::function<std::string(const std::string&)> resolvePath,
+PlaybackEngine::PlaybackEngine(PlaybackState& state, Settings& settings, BookTables& tables, MenuModel& menu,
+                               Services services, std::function<std::string(const std::string&)> resolvePath,
                                std::function<void()> highlight)
     : m_state(state)
+    , m_settings(settings)
     , m_tables(tables)
     , m_menu(menu)
     , m_services(services)
@@ -64,13 +64,13 @@ void PlaybackEngine::startCurrentPhrase()
         return;
     BookTable& phrases = m_tables.phrases;
     const int row = phrases.selectionMark();
-    const std::string treeId = phrases.text(row, col::kPhraseTreeId);
-    const std::string document = phrases.text(row, col::kDokument);
-    const std::string audio = phrases.text(row, col::kAudio);
-    const std::string phraseBegin = phrases.text(row, col::kPhrBeg);
-    const std::string phraseEnd = phrases.text(row, col::kPhrEnd);
-    const std::string skipClass = phrases.text(row, col::kSkip);
-    m_state.currentFragmentId = phrases.text(row, col::kDokFragment);
+    const std::string treeId = phrases.text(row, col::phrase::kTreeId);
+    const std::string document = phrases.text(row, col::phrase::kDokument);
+    const std::string audio = phrases.text(row, col::phrase::kAudio);
+    const std::string phraseBegin = phrases.text(row, col::phrase::kPhrBeg);
+    const std::string phraseEnd = phrases.text(row, col::phrase::kPhrEnd);
+    const std::string skipClass = phrases.text(row, col::phrase::kSkip);
+    m_state.currentFragmentId = phrases.text(row, col::phrase::kDokFragment);
     const double begin = toReal(phraseBegin);
     const HeadingTree::Item selected = m_tables.tree.selectedItem();
 
@@ -96,8 +96,8 @@ void PlaybackEngine::startCurrentPhrase()
     // A file the player could not open counts as no sound while automatic
     // playback goes on; otherwise a phrase that asks for it tries it again.
     const bool unplayable = audio == m_state.lastAudioLoaded && audioFailed();
-    if (audio.empty() || (unplayable && m_state.autoPlay)) {
-        if (!phrases.text(row + 1, col::kAudio).empty() || m_state.autoPlay)
+    if (audio.empty() || (unplayable && m_settings.autoPlay)) {
+        if (!phrases.text(row + 1, col::phrase::kAudio).empty() || m_settings.autoPlay)
             stepForward();
         return;
     }
@@ -110,8 +110,8 @@ void PlaybackEngine::startCurrentPhrase()
         player.setUrl(bookPath(audio));
         m_state.lastAudioLoaded = audio;
         if (begin != 0) {
-            player.setRate(m_state.rate);
-            player.setVolume(m_state.volume);
+            player.setRate(m_settings.rate);
+            player.setVolume(m_settings.volume);
             player.setPosition(begin);
             play();
         }
@@ -121,8 +121,8 @@ void PlaybackEngine::startCurrentPhrase()
     if (m_state.previousPhraseEnd != phraseBegin || m_state.forceSeek) {
         m_state.forceSeek = false;
         player.setPosition(begin);
-        player.setRate(m_state.rate);
-        player.setVolume(m_state.volume);
+        player.setRate(m_settings.rate);
+        player.setVolume(m_settings.volume);
     }
     m_state.previousPhraseEnd = phraseEnd;
     if (begin == 0)
@@ -158,15 +158,15 @@ void PlaybackEngine::followPages(int row)
 
 bool PlaybackEngine::skipped(const std::string& skipClass) const
 {
-    return (contains(skipClass, "sidebar") && m_state.skipSidebars) ||
-           (contains(skipClass, "prodnote") && m_state.skipProdnotes) ||
-           (contains(skipClass, "footnote") && m_state.skipFootnotes) ||
-           (contains(skipClass, "pagenumber") && m_state.skipPageNumbers);
+    return (contains(skipClass, "sidebar") && m_settings.skipSidebars) ||
+           (contains(skipClass, "prodnote") && m_settings.skipProdnotes) ||
+           (contains(skipClass, "footnote") && m_settings.skipFootnotes) ||
+           (contains(skipClass, "pagenumber") && m_settings.skipPageNumbers);
 }
 
 bool PlaybackEngine::skippedRow(int row) const
 {
-    return skipped(m_tables.phrases.text(row, col::kSkip));
+    return skipped(m_tables.phrases.text(row, col::phrase::kSkip));
 }
 
 // What the phrase start of `row` would pass over at once: a skipped phrase, a
@@ -174,12 +174,12 @@ bool PlaybackEngine::skippedRow(int row) const
 bool PlaybackEngine::passedOver(int row) const
 {
     const BookTable& phrases = m_tables.phrases;
-    const std::string& audio = phrases.text(row, col::kAudio);
+    const std::string& audio = phrases.text(row, col::phrase::kAudio);
     if (skippedRow(row))
         return true;
     if (audio.empty())
-        return !phrases.text(row + 1, col::kAudio).empty() || m_state.autoPlay;
-    return m_state.autoPlay && audio == m_state.lastAudioLoaded && audioFailed();
+        return !phrases.text(row + 1, col::phrase::kAudio).empty() || m_settings.autoPlay;
+    return m_settings.autoPlay && audio == m_state.lastAudioLoaded && audioFailed();
 }
 
 void PlaybackEngine::markBookChange(const std::string& skipClass)
@@ -189,12 +189,12 @@ void PlaybackEngine::markBookChange(const std::string& skipClass)
         // listener. The check mark goes with the flag, so that the menu, the
         // flag and the saved settings say the same.
         if (m_menu.isChecked(cmd::kAutoPlayback)) {
-            m_state.autoPlay = false;
+            m_settings.autoPlay = false;
             m_menu.setChecked(cmd::kAutoPlayback, false);
         }
-        m_menu.setEnabledAt(kChangeVolumeItem, true);
+        m_menu.setEnabledAt(menupath::kChangeVolume, true);
     } else {
-        m_menu.setEnabledAt(kChangeVolumeItem, false);
+        m_menu.setEnabledAt(menupath::kChangeVolume, false);
     }
     m_services.menuBar.redraw();
 }
@@ -207,7 +207,7 @@ void PlaybackEngine::step(int direction)
     BookTable& phrases = m_tables.phrases;
     const int row = phrases.selectionMark();
     const int neighbour = row + direction;
-    if (phrases.text(neighbour, col::kPhraseTreeId) != phrases.text(row, col::kPhraseTreeId))
+    if (phrases.text(neighbour, col::phrase::kTreeId) != phrases.text(row, col::phrase::kTreeId))
         return;
     // Two missing rows both read as empty text, but there is nothing to play there.
     if (neighbour < 0 || neighbour >= phrases.rowCount())
@@ -266,7 +266,7 @@ void PlaybackEngine::pollTick()
         m_stopHandled = false;
         m_heardSinceStart = true;
         const double position = player.position();
-        m_state.volume = player.volume();
+        m_settings.volume = player.volume();
         if (position >= m_state.currentPhraseEnd)
             phraseEnded();
         return;
@@ -299,14 +299,14 @@ void PlaybackEngine::fileEnded()
 {
     const BookTable& phrases = m_tables.phrases;
     const int row = phrases.selectionMark();
-    if (phrases.text(row, col::kAudio).empty() && !m_state.autoPlay) {
+    if (phrases.text(row, col::phrase::kAudio).empty() && !m_settings.autoPlay) {
         // A phrase without sound that waits for the listener keeps waiting.
         m_stopHandled = true;
         return;
     }
     // The file ended before the heading did (one file per phrase, or a clip
     // that reaches a little past the file's real end): on to the next phrase.
-    if (!phrases.text(row, col::kAudio).empty() && sameHeading(phrases, row + 1, row)) {
+    if (!phrases.text(row, col::phrase::kAudio).empty() && sameHeading(phrases, row + 1, row)) {
         stepForward();
         if (skippedRow(phrases.selectionMark()))
             endHeading();
@@ -320,7 +320,7 @@ void PlaybackEngine::audioUnplayable()
 {
     // Without automatic playback the phrase waits, highlighted, like one
     // without sound.
-    if (!m_state.autoPlay)
+    if (!m_settings.autoPlay)
         return;
     const BookTable& phrases = m_tables.phrases;
     const int row = phrases.selectionMark();
@@ -338,7 +338,7 @@ bool PlaybackEngine::audioFailed() const
 
 void PlaybackEngine::endHeading()
 {
-    if (m_state.autoPlay)
+    if (m_settings.autoPlay)
         nextHeading();
     else
         backToHeadingStart();
@@ -378,7 +378,7 @@ void PlaybackEngine::backToHeadingStart()
 {
     m_services.timers.killTimer(kPollTimer);
     BookTable& phrases = m_tables.phrases;
-    const std::string treeId = phrases.text(phrases.selectionMark(), col::kPhraseTreeId);
+    const std::string treeId = phrases.text(phrases.selectionMark(), col::phrase::kTreeId);
     selectHeadingByIndex(toInteger(treeId));
     // In a heading of one phrase that row is still selected: selecting it again
     // would start nothing, and the player would stay at the end of its file,
@@ -458,7 +458,7 @@ void PlaybackEngine::toggleAutoPlayback()
 {
     const bool checked = m_menu.isChecked(cmd::kAutoPlayback);
     m_menu.setChecked(cmd::kAutoPlayback, !checked);
-    m_state.autoPlay = !checked;
+    m_settings.autoPlay = !checked;
     m_services.menuBar.redraw();
 }
 
@@ -483,9 +483,9 @@ void PlaybackEngine::pageJump()
         return;
     const BookTable& pages = m_tables.pages;
     const int row = pages.selectionMark();
-    selectHeadingByIndex(pages.integer(row, col::kPageTitelId));
-    const std::string fragment = pages.text(row, col::kPageFragment);
-    const int phrase = findPhraseRow(m_tables, pages.text(row, col::kPageSmil), fragment);
+    selectHeadingByIndex(pages.integer(row, col::page::kTitelId));
+    const std::string fragment = pages.text(row, col::page::kFragment);
+    const int phrase = findPhraseRow(m_tables, pages.text(row, col::page::kSmil), fragment);
     if (phrase < 0)
         return;
     BookTable& phrases = m_tables.phrases;
@@ -521,10 +521,10 @@ void PlaybackEngine::documentComplete(const std::string& url)
 void PlaybackEngine::titleCue()
 {
     const BookTable& phrases = m_tables.phrases;
-    const std::string& audio = phrases.text(0, col::kAudio);
+    const std::string& audio = phrases.text(0, col::phrase::kAudio);
     if (audio.empty())
         return;
-    const double end = phrases.real(0, col::kPhrEnd) * 1000.0;
+    const double end = phrases.real(0, col::phrase::kPhrEnd) * 1000.0;
     const int milliseconds = end >= 1.0 && end <= 10000.0 ? static_cast<int>(end) : 10000;
     // The cue is heard alone. A book that already started (its first page was
     // selected while the menus were set up) is unloaded, not paused: nothing of
@@ -539,6 +539,12 @@ void PlaybackEngine::stopTimers()
 {
     m_services.timers.killTimer(kHighlightTimer);
     m_services.timers.killTimer(kPollTimer);
+}
+
+void PlaybackEngine::unload()
+{
+    m_services.player.setUrl("");
+    m_state.lastAudioLoaded.clear();
 }
 
 }  // namespace korvin

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "book/booktables.h"
+#include "library/settings.h"
 #include "platform/htmlview.h"
 #include "platform/mediaplayer.h"
 #include "platform/menubar.h"
@@ -41,10 +42,12 @@ public:
         MenuBar& menuBar;
     };
 
-    // `resolvePath` turns a book path into the one to open (a file that exists
-    // only in another letter case); `highlight` runs the text view's marking and
-    // fragment highlight for the highlight tick.
-    PlaybackEngine(PlaybackState& state, BookTables& tables, MenuModel& menu, Services services,
+    // `settings` gives the rate, volume, automatic playback and skips to follow
+    // (the engine changes the volume and automatic playback in it); `resolvePath`
+    // turns a book path into the one to open (a file that exists only in another
+    // letter case); `highlight` runs the text view's marking and fragment
+    // highlight for the highlight tick.
+    PlaybackEngine(PlaybackState& state, Settings& settings, BookTables& tables, MenuModel& menu, Services services,
                    std::function<std::string(const std::string&)> resolvePath,
                    std::function<void()> highlight);
 
@@ -73,6 +76,8 @@ public:
     void titleCue();
     // Stops both timers (closing a book, exit).
     void stopTimers();
+    // Closes the player's file; the next phrase start opens its file afresh.
+    void unload();
 
 private:
     void startCurrentPhrase();
@@ -97,6 +102,7 @@ private:
     std::string bookPath(const std::string& name) const;
 
     PlaybackState& m_state;
+    Settings& m_settings;
     BookTables& m_tables;
     MenuModel& m_menu;
     Services m_services;

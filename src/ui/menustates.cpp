@@ -3,17 +3,33 @@
 #include <initializer_list>
 
 #include "ui/commandids.h"
+#include "ui/menupaths.h"
 
 namespace korvin {
 
 namespace {
 
-void setAll(MenuModel& menu, const MenuModel::Path& popup, std::initializer_list<int> positions, bool enabled)
+using menupath::Path;
+
+void setEnabled(MenuModel& menu, std::initializer_list<const Path*> paths, bool enabled)
 {
-    for (int position : positions) {
-        MenuModel::Path path = popup;
-        path.push_back(position);
-        menu.setEnabledAt(path, enabled);
+    for (const Path* path : paths)
+        menu.setEnabledAt(*path, enabled);
+}
+
+// The item at `path` and every item below it; separators keep their state.
+void setTree(MenuModel& menu, const Path& path, bool enabled)
+{
+    menu.setEnabledAt(path, enabled);
+    const MenuItem* item = menu.at(path);
+    if (!item)
+        return;
+    for (int position = 0; position < static_cast<int>(item->items.size()); ++position) {
+        if (item->items[static_cast<std::size_t>(position)].isSeparator())
+            continue;
+        Path child = path;
+        child.push_back(position);
+        setTree(menu, child, enabled);
     }
 }
 
@@ -21,80 +37,49 @@ void setAll(MenuModel& menu, const MenuModel::Path& popup, std::initializer_list
 
 void grayBookItems(MenuModel& menu)
 {
-    setAll(menu, {}, {1, 2, 3, 4, 5}, false);
-    setAll(menu, {0}, {3, 5, 6}, false);
-    setAll(menu, {0, 5}, {0, 1, 2}, false);
-    setAll(menu, {0, 5, 0}, {0, 1, 2}, false);
-    setAll(menu, {0, 6}, {0, 1, 2}, false);
-    setAll(menu, {0, 6, 0}, {0, 1, 2}, false);
-    setAll(menu, {1}, {0, 1, 2, 3, 5}, false);
-    setAll(menu, {1, 0}, {0, 1}, false);
-    setAll(menu, {1, 1}, {0, 1}, false);
-    setAll(menu, {1, 2}, {0, 1, 3}, false);
-    setAll(menu, {1, 3}, {0, 1, 2, 3}, false);
-    setAll(menu, {2}, {0, 1, 2, 4, 5}, false);
-    setAll(menu, {2, 0}, {0, 1, 2}, false);
-    setAll(menu, {2, 1}, {0, 1, 2}, false);
-    setAll(menu, {2, 2}, {0, 1}, false);
-    setAll(menu, {3}, {0, 2}, false);
-    setAll(menu, {3, 0}, {0, 1, 2, 3}, false);
-    setAll(menu, {4}, {0, 1, 3, 4}, false);
-    setAll(menu, {5}, {0, 1, 2, 4, 5}, false);
+    using namespace menupath;
+    for (const Path* popup :
+         {&kNavigation, &kAudio, &kText, &kBookmarks, &kSearch, &kBookInformation, &kTitleInformation})
+        setTree(menu, *popup, false);
+    menu.setEnabledAt(kChangeVolume, false);
 }
 
 void enableBookItems(MenuModel& menu, const FeatureFlags& features, int headingCount, bool hasBookmarks)
 {
-    setAll(menu, {}, {1, 3, 4, 5}, true);
-    if (features.audio)
-        setAll(menu, {}, {2}, true);
+    using namespace menupath;
+    setEnabled(menu, {&kNavigation, &kBookmarks, &kSearch}, true);
+    setTree(menu, kBookInformation, true);
+    setTree(menu, kTitleInformation, true);
 
-    setAll(menu, {0}, {5, 6}, true);
-    setAll(menu, {0, 5}, {0, 1, 2}, true);
-    setAll(menu, {0, 5, 0}, {0, 1, 2}, true);
-    setAll(menu, {0, 6}, {0, 1, 2}, true);
-    setAll(menu, {0, 6, 0}, {0, 1, 2}, true);
-
-    setAll(menu, {1}, {0}, true);
+    setTree(menu, kPhrase, true);
+    menu.setEnabledAt(kSwitchToNavigation, true);
     if (features.groups)
-        setAll(menu, {1}, {1}, true);
+        setEnabled(menu, {&kGroup, &kGroupNext}, true);
     if (features.pages)
-        setAll(menu, {1}, {2}, true);
+        setEnabled(menu, {&kPage, &kPageNext, &kPageGoto}, true);
     if (features.footnotes || features.sidebars || features.prodnotes || features.pageNumbers)
-        setAll(menu, {1}, {3}, true);
-    setAll(menu, {1}, {5}, true);
-
-    setAll(menu, {1, 0}, {0, 1}, true);
-    if (features.groups)
-        setAll(menu, {1, 1}, {0}, true);
-    if (features.pages)
-        setAll(menu, {1, 2}, {0, 3}, true);
+        menu.setEnabledAt(kSkip, true);
     if (features.footnotes)
-        setAll(menu, {1, 3}, {0}, true);
+        menu.setEnabledAt(kSkipFootnotes, true);
     if (features.sidebars)
-        setAll(menu, {1, 3}, {1}, true);
+        menu.setEnabledAt(kSkipSidebars, true);
     if (features.prodnotes)
-        setAll(menu, {1, 3}, {2}, true);
+        menu.setEnabledAt(kSkipProdnotes, true);
     if (features.pageNumbers)
-        setAll(menu, {1, 3}, {3}, true);
+        menu.setEnabledAt(kSkipPageNumbers, true);
 
-    if (features.audio) {
-        setAll(menu, {2}, {0, 1, 2, 4, 5}, true);
-        setAll(menu, {2, 0}, {0, 1, 2}, true);
-        setAll(menu, {2, 1}, {0, 1, 2}, true);
-        setAll(menu, {2, 2}, {0, 1}, true);
-    }
+    if (features.audio)
+        setTree(menu, kAudio, true);
+    setTree(menu, kText, true);
 
-    setAll(menu, {3}, {0, 2}, true);
-    setAll(menu, {3, 0}, {0, 1, 2, 3}, true);
-
-    setAll(menu, {4}, {0}, true);
+    menu.setEnabledAt(kBookmarkSet, true);
     if (hasBookmarks)
-        setAll(menu, {4}, {3}, true);
+        menu.setEnabledAt(kBookmarkNext, true);
 
     if (headingCount > 1)
-        setAll(menu, {5}, {0}, true);
+        menu.setEnabledAt(kSearchHeadings, true);
     if (features.textDocuments)
-        setAll(menu, {5}, {2}, true);
+        menu.setEnabledAt(kSearchBook, true);
 }
 
 void setMenuLanguage(MenuModel& menu, const StringTable& strings, int languageOffset)

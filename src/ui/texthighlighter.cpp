@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "book/textcase.h"
+#include "ui/markuptext.h"
 
 namespace korvin {
 
@@ -108,19 +109,19 @@ void TextHighlighter::markSearchTerm(const std::string& term, const Context& con
                         !contains(location, "start_de.html") && !contains(location, "start_en.html");
     if (wanted) {
         if (const auto outer = m_view.bodyOuterHtml()) {
-            std::string html = *outer;
-            std::string lower = lowerCase(html);
-            std::size_t from = 1;
-            std::size_t position;
-            while (from <= lower.size() && (position = lower.find(term, from)) != std::string::npos) {
-                html.insert(position, m_termOpenMarkup);
-                lower.insert(position, m_termOpenMarkup);
-                const std::size_t close = position + m_termOpenMarkup.size() + term.size();
-                html.insert(close, kCloseMarkup);
-                lower.insert(close, kCloseMarkup);
-                // One past the closing markup: a term that follows directly is not marked.
-                from = close + kCloseLength + 1;
+            // Only the text is marked: a term that stands in a tag or an
+            // attribute ("span", "color") would break the markup around it.
+            std::string html;
+            html.reserve(outer->size());
+            std::size_t copied = 0;
+            for (const MarkupText::Range& range : MarkupText::find(*outer, term)) {
+                html.append(*outer, copied, range.begin - copied);
+                html += m_termOpenMarkup;
+                html.append(*outer, range.begin, range.end - range.begin);
+                html += kCloseMarkup;
+                copied = range.end;
             }
+            html.append(*outer, copied);
             m_view.setBodyInnerHtml(html);
             m_lastMarkedDocument = location;
         }
@@ -128,40 +129,39 @@ void TextHighlighter::markSearchTerm(const std::string& term, const Context& con
     m_lastTerm = term;
 }
 
-// The marking is found again by length and position: the open markup stands
-// directly before each occurrence and the closing markup directly after it.
+// The marking is found again by its open markup, followed by text that reads
+// as the term and the closing markup, as the marking left them.
 void TextHighlighter::removeTermMarking()
 {
-    if (m_lastTerm.empty())
+    if (m_lastTerm.empty() || m_termOpenMarkup.empty())
         return;
     const auto inner = m_view.bodyInnerHtml();
     if (!inner)
         return;
-    std::string html = *inner;
-    std::string lower = lowerCase(html);
-    const std::size_t openLength = m_termOpenMarkup.size();
-    std::size_t from = 1;
-    std::size_t position;
-    const std::string openLower = lowerCase(m_termOpenMarkup);
-    while (from <= lower.size() && (position = lower.find(m_lastTerm, from)) != std::string::npos) {
-        // An occurrence that is not wrapped in our markup (the term may stand
-        // inside the open markup itself, "color" in "BACKGROUND-COLOR") is
-        // passed over; cutting by length there would eat the document's text.
-        const std::size_t after = position + m_lastTerm.size();
-        if (position < openLength || lower.compare(position - openLength, openLength, openLower) != 0 ||
-            lower.compare(after, kCloseLength, "</span>") != 0) {
-            from = position + 1;
+    const std::string& html = *inner;
+    const std::string lower = lowerCase(html);
+    const std::string open = lowerCase(m_termOpenMarkup);
+    // Copied in one pass: a long document marked in many places must not be
+    // moved once for every place.
+    std::string kept;
+    kept.reserve(html.size());
+    std::size_t copied = 0;
+    std::size_t from = 0;
+    std::size_t at;
+    while ((at = lower.find(open, from)) != std::string::npos) {
+        const std::size_t content = at + open.size();
+        const std::size_t close = lower.find('<', content);
+        if (close == std::string::npos || lower.compare(close, kCloseLength, "</span>") != 0 ||
+            lowerCase(MarkupText::decode(std::string_view(html).substr(content, close - content))) != m_lastTerm) {
+            from = at + 1;
             continue;
         }
-        std::size_t at = position - openLength;
-        html.erase(at, openLength);
-        lower.erase(at, openLength);
-        at += m_lastTerm.size();
-        html.erase(at, kCloseLength);
-        lower.erase(at, kCloseLength);
-        from = at + kCloseLength + 1;
+        kept.append(html, copied, at - copied);
+        kept.append(html, content, close - content);
+        copied = from = close + kCloseLength;
     }
-    m_view.setBodyInnerHtml(html);
+    kept.append(html, copied);
+    m_view.setBodyInnerHtml(kept);
 }
 
 // ---------------------------------------------------------------------------

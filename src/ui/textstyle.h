@@ -11,6 +11,7 @@ struct TextStyle {
     bool bold = false;
     bool textColour = false;
     std::string colour;  // "#rrggbb"; shared by the background and text-colour styles
+    friend bool operator==(const TextStyle&, const TextStyle&) = default;
 };
 
 }  // namespace korvin

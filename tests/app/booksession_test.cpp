@@ -4,19 +4,20 @@
 
 #include <filesystem>
 
-#include "app/samplebook.h"
-#include "app/windowharness.h"
 #include "library/scrambler.h"
 #include "library/statefile.h"
+#include "support/controllerharness.h"
+#include "support/samplebook.h"
 #include "ui/commandids.h"
+#include "ui/menupaths.h"
 
 namespace korvin {
 namespace {
 
 using test::TestBook;
-using test::WindowHarness;
+using test::ControllerHarness;
 
-std::string lastBookFile(const WindowHarness& harness)
+std::string lastBookFile(const ControllerHarness& harness)
 {
     const auto lines = readTextLines(harness.home() + "/Letztes.dl");
     return lines && !lines->empty() ? Scrambler().unscramble(lines->front()) : std::string("<none>");
@@ -24,28 +25,28 @@ std::string lastBookFile(const WindowHarness& harness)
 
 TEST(BookSession, CancellingOpenClosesTheBookAndShowsTheStartPage)
 {
-    WindowHarness harness;
+    ControllerHarness harness;
     TestBook book;
     test::writeSampleBook(book, harness);
     harness.openBook(book.folder());
-    ASSERT_TRUE(harness.window().playback().bookOpen);
+    ASSERT_TRUE(harness.controller().playback().bookOpen);
 
     harness.dialogs.nccFile.reset();
-    harness.window().command(cmd::kOpen);
-    EXPECT_FALSE(harness.window().playback().bookOpen);
-    EXPECT_EQ(harness.window().tables().phrases.rowCount(), 0);
-    EXPECT_EQ(harness.window().tables().tree.count(), 0);
-    EXPECT_TRUE(harness.window().playback().startPage);
+    harness.controller().command(cmd::kOpen);
+    EXPECT_FALSE(harness.controller().playback().bookOpen);
+    EXPECT_EQ(harness.controller().tables().phrases.rowCount(), 0);
+    EXPECT_EQ(harness.controller().tables().tree.count(), 0);
+    EXPECT_TRUE(harness.controller().playback().startPage);
     EXPECT_EQ(harness.textView.navigations().back(), harness.dataFolder() + "/documents/html/start_de.html");
     EXPECT_EQ(harness.player.url(), "");
-    EXPECT_TRUE(harness.window().menu().isGrayedAt({1}));
+    EXPECT_TRUE(harness.controller().menu().isGrayedAt(menupath::kNavigation));
     EXPECT_EQ(harness.dialogs.fileTitles.back(), "Ein Buch suchen...");
     EXPECT_EQ(lastBookFile(harness), book.folder());
 }
 
 TEST(BookSession, LastReturnsToTheBookClosedByOpenAndThenGraysItself)
 {
-    WindowHarness harness;
+    ControllerHarness harness;
     TestBook bookA;
     TestBook bookB;
     test::writeSampleBook(bookA, harness);
@@ -53,18 +54,18 @@ TEST(BookSession, LastReturnsToTheBookClosedByOpenAndThenGraysItself)
     harness.openBook(bookA.folder());
     harness.openBook(bookB.folder());
     EXPECT_EQ(lastBookFile(harness), bookA.folder());
-    EXPECT_FALSE(harness.window().menu().isGrayed(cmd::kLastBook));
+    EXPECT_FALSE(harness.controller().menu().isGrayed(cmd::kLastBook));
 
-    harness.window().command(cmd::kLastBook);
-    EXPECT_TRUE(harness.window().playback().bookOpen);
-    EXPECT_EQ(harness.window().playback().bookFolder, bookA.folder());
+    harness.controller().command(cmd::kLastBook);
+    EXPECT_TRUE(harness.controller().playback().bookOpen);
+    EXPECT_EQ(harness.controller().playback().bookFolder, bookA.folder());
     EXPECT_EQ(lastBookFile(harness), bookA.folder());  // Last does not write it
-    EXPECT_TRUE(harness.window().menu().isGrayed(cmd::kLastBook));
+    EXPECT_TRUE(harness.controller().menu().isGrayed(cmd::kLastBook));
 }
 
 TEST(BookSession, TheSameBookOpenedAgainShowsItsHighlightAgain)
 {
-    WindowHarness harness;
+    ControllerHarness harness;
     TestBook book;
     test::writeSampleBook(book, harness);
     harness.openBook(book.folder());
@@ -72,42 +73,42 @@ TEST(BookSession, TheSameBookOpenedAgainShowsItsHighlightAgain)
     const std::string highlighted = "<SPAN style=\"BACKGROUND-COLOR: #ff8000\">Eins</SPAN>";
     EXPECT_EQ(harness.textView.elementInnerHtml("t1"), highlighted);
     harness.dialogs.nccFile.reset();
-    harness.window().command(cmd::kOpen);  // cancelled: the book is closed
-    harness.window().command(cmd::kLastBook);
+    harness.controller().command(cmd::kOpen);  // cancelled: the book is closed
+    harness.controller().command(cmd::kLastBook);
     harness.advance(60);
     EXPECT_EQ(harness.textView.elementInnerHtml("t1"), highlighted);
 }
 
 TEST(BookSession, AfterExitAndRestartLastOpensTheBookThatWasOpen)
 {
-    WindowHarness harness;
+    ControllerHarness harness;
     TestBook book;
     test::writeSampleBook(book, harness);
     harness.openBook(book.folder());
-    harness.window().command(cmd::kExit);
+    harness.controller().command(cmd::kExit);
     EXPECT_EQ(lastBookFile(harness), book.folder());
 
     harness.restart();
-    harness.window().command(cmd::kLastBook);
-    EXPECT_TRUE(harness.window().playback().bookOpen);
-    EXPECT_EQ(harness.window().state().bookInfo.title, "Beispiel");
+    harness.controller().command(cmd::kLastBook);
+    EXPECT_TRUE(harness.controller().playback().bookOpen);
+    EXPECT_EQ(harness.controller().state().bookInfo.title, "Beispiel");
 }
 
 TEST(BookSession, LastWithoutALastBookFileDoesNothingMore)
 {
-    WindowHarness harness;
-    harness.window().command(cmd::kLastBook);
-    EXPECT_FALSE(harness.window().playback().bookOpen);
-    EXPECT_FALSE(harness.window().menu().isGrayed(cmd::kLastBook));
+    ControllerHarness harness;
+    harness.controller().command(cmd::kLastBook);
+    EXPECT_FALSE(harness.controller().playback().bookOpen);
+    EXPECT_FALSE(harness.controller().menu().isGrayed(cmd::kLastBook));
     EXPECT_TRUE(harness.messageBoxes.shown.empty());
 }
 
 TEST(BookSession, ABookThatCannotBeReadIsReportedAndLeavesNoBook)
 {
-    WindowHarness harness;
+    ControllerHarness harness;
     test::TempDir empty;
     harness.openBook(empty.folder());
-    EXPECT_FALSE(harness.window().playback().bookOpen);
+    EXPECT_FALSE(harness.controller().playback().bookOpen);
     ASSERT_EQ(harness.messageBoxes.shown.size(), 1u);
     EXPECT_EQ(harness.messageBoxes.shown[0].text, "Die ncc.html konnte nicht geöffnet werden!");
     EXPECT_EQ(harness.messageBoxes.shown[0].caption, "Lesefehler - ncc.html");
@@ -116,7 +117,7 @@ TEST(BookSession, ABookThatCannotBeReadIsReportedAndLeavesNoBook)
     EXPECT_EQ(harness.dialogs.readings[0].caption, "Buch öffnen...");
     EXPECT_EQ(harness.dialogs.readings[0].groupText, "Buch wird geöffnet. Bitte warten...");
 
-    harness.window().command(cmd::kEnglish);
+    harness.controller().command(cmd::kEnglish);
     harness.openBook(empty.folder());
     EXPECT_EQ(harness.messageBoxes.shown.back().text, "Could not open ncc.html!");
     EXPECT_EQ(harness.messageBoxes.shown.back().caption, "Read error - ncc.html");
@@ -124,17 +125,17 @@ TEST(BookSession, ABookThatCannotBeReadIsReportedAndLeavesNoBook)
 
 TEST(BookSession, TheMenusFollowWhatTheBookHas)
 {
-    WindowHarness harness;
+    ControllerHarness harness;
     TestBook book;
     test::writeSampleBook(book, harness);
     harness.openBook(book.folder());
-    const MenuModel& menu = harness.window().menu();
-    EXPECT_FALSE(menu.isGrayedAt({2}));                  // audio
+    const MenuModel& menu = harness.controller().menu();
+    EXPECT_FALSE(menu.isGrayedAt(menupath::kAudio));
     EXPECT_FALSE(menu.isGrayed(cmd::kPauseContinue));
-    EXPECT_FALSE(menu.isGrayedAt({1, 3}));               // a footnote to skip
+    EXPECT_FALSE(menu.isGrayedAt(menupath::kSkip));  // a footnote to skip
     EXPECT_FALSE(menu.isGrayed(cmd::kSkipFootnotes));
     EXPECT_TRUE(menu.isGrayed(cmd::kSkipSidebars));
-    EXPECT_TRUE(menu.isGrayedAt({1, 1}));                // no groups
+    EXPECT_TRUE(menu.isGrayedAt(menupath::kGroup));  // no groups
     EXPECT_FALSE(menu.isGrayed(cmd::kSearchHeadings));   // three headings
     EXPECT_FALSE(menu.isGrayed(cmd::kSearchBook));       // text documents
     EXPECT_FALSE(menu.isGrayed(cmd::kSearchText));       // the heading's document is a text
@@ -145,7 +146,7 @@ TEST(BookSession, TheMenusFollowWhatTheBookHas)
 
 TEST(BookSession, GroupsFillTheGroupList)
 {
-    WindowHarness harness;
+    ControllerHarness harness;
     TestBook book;
     book.writeNcc(TestBook::Ncc()
                       .heading(1, "Eins", "a.smil#p1")
@@ -158,14 +159,14 @@ TEST(BookSession, GroupsFillTheGroupList)
     harness.openBook(book.folder());
     EXPECT_TRUE(harness.groupList.isEnabled());
     EXPECT_EQ(harness.groupList.lines(), (std::vector<std::string>{"Erste Gruppe", "Zweite Gruppe"}));
-    EXPECT_FALSE(harness.window().menu().isGrayed(cmd::kGroupNext));
-    EXPECT_TRUE(harness.window().menu().isGrayed(cmd::kSearchHeadings));  // a single heading
-    EXPECT_TRUE(harness.window().menu().isGrayed(cmd::kSearchBook));      // the text is the NCC
+    EXPECT_FALSE(harness.controller().menu().isGrayed(cmd::kGroupNext));
+    EXPECT_TRUE(harness.controller().menu().isGrayed(cmd::kSearchHeadings));  // a single heading
+    EXPECT_TRUE(harness.controller().menu().isGrayed(cmd::kSearchBook));      // the text is the NCC
 }
 
 TEST(BookSession, AHeadingWithoutPhrasesStopsTheSoundAndSelectsTheFirstHeadingRow)
 {
-    WindowHarness harness;
+    ControllerHarness harness;
     TestBook book;
     book.writeNcc(TestBook::Ncc()
                       .heading(1, "Eins", "a.smil#p1")
@@ -175,18 +176,18 @@ TEST(BookSession, AHeadingWithoutPhrasesStopsTheSoundAndSelectsTheFirstHeadingRo
     book.writeSmil("c.smil", TestBook::Smil().par("p3", "t.html#y", {{"a.mp3", "1.000", "2.000"}}));
     harness.player.addFile(book.folder() + "a.mp3", 2.0);
     harness.openBook(book.folder());
-    harness.window().tables().tree.select(2);
-    EXPECT_EQ(harness.window().tables().headings.selectionMark(), 2);
+    harness.controller().tables().tree.select(2);
+    EXPECT_EQ(harness.controller().tables().headings.selectionMark(), 2);
 
-    harness.window().tables().tree.select(1);
+    harness.controller().tables().tree.select(1);
     EXPECT_EQ(harness.player.url(), "");
-    EXPECT_EQ(harness.window().tables().headings.selectionMark(), 0);
-    EXPECT_EQ(harness.window().tables().headings.text(1, col::kZeit), "");
+    EXPECT_EQ(harness.controller().tables().headings.selectionMark(), 0);
+    EXPECT_EQ(harness.controller().tables().headings.text(1, col::heading::kZeit), "");
 }
 
 TEST(BookSession, TheBookChangeCommandIsOfferedOnlyAtTheMarkedPhrase)
 {
-    WindowHarness harness;
+    ControllerHarness harness;
     TestBook book;
     book.writeNcc(TestBook::Ncc()
                       .heading(1, "Eins", "a.smil#p1")
@@ -200,34 +201,34 @@ TEST(BookSession, TheBookChangeCommandIsOfferedOnlyAtTheMarkedPhrase)
     harness.player.addFile(book.folder() + "a.mp3", 2.0);
     harness.player.addFile(book.folder() + "b.mp3", 2.0);
     harness.openBook(book.folder());
-    ASSERT_EQ(harness.window().tables().phrases.text(2, col::kSkip), "change");
-    harness.window().command(cmd::kAutoPlayback);
+    ASSERT_EQ(harness.controller().tables().phrases.text(2, col::phrase::kSkip), "change");
+    harness.controller().command(cmd::kAutoPlayback);
 
-    harness.window().tables().tree.select(1);
-    EXPECT_FALSE(harness.window().menu().isGrayed(cmd::kChangeVolume));
-    EXPECT_FALSE(harness.window().playback().autoPlay);       // the listener must choose the next volume
-    EXPECT_FALSE(harness.window().menu().isChecked(cmd::kAutoPlayback));  // the check goes with the flag
-    harness.window().command(cmd::kPhraseForward);
-    EXPECT_TRUE(harness.window().menu().isGrayed(cmd::kChangeVolume));
+    harness.controller().tables().tree.select(1);
+    EXPECT_FALSE(harness.controller().menu().isGrayed(cmd::kChangeVolume));
+    EXPECT_FALSE(harness.controller().settings().autoPlay);       // the listener must choose the next volume
+    EXPECT_FALSE(harness.controller().menu().isChecked(cmd::kAutoPlayback));  // the check goes with the flag
+    harness.controller().command(cmd::kPhraseForward);
+    EXPECT_TRUE(harness.controller().menu().isGrayed(cmd::kChangeVolume));
 }
 
 TEST(BookSession, TheCommandLineBookOpensAsOpenWouldFromAFolderOrItsNcc)
 {
-    WindowHarness harness;
+    ControllerHarness harness;
     TestBook book;
     test::writeSampleBook(book, harness);
-    harness.window().openAtStart(book.folder() + "ncc.html");
-    EXPECT_TRUE(harness.window().playback().bookOpen);
-    EXPECT_EQ(harness.window().playback().bookFolder, book.folder());
-    harness.window().openAtStart(book.dir().path().string());
-    EXPECT_TRUE(harness.window().playback().bookOpen);
-    EXPECT_EQ(harness.window().playback().bookFolder, book.folder());
+    harness.controller().openAtStart(book.folder() + "ncc.html");
+    EXPECT_TRUE(harness.controller().playback().bookOpen);
+    EXPECT_EQ(harness.controller().playback().bookFolder, book.folder());
+    harness.controller().openAtStart(book.dir().path().string());
+    EXPECT_TRUE(harness.controller().playback().bookOpen);
+    EXPECT_EQ(harness.controller().playback().bookFolder, book.folder());
     EXPECT_EQ(lastBookFile(harness), book.folder());
 }
 
 TEST(BookSession, ATitleCueLastsThePhraseOrTenSecondsAtMost)
 {
-    WindowHarness harness;
+    ControllerHarness harness;
     TestBook book;
     book.writeNcc(TestBook::Ncc().heading(1, "Eins", "a.smil#p1"));
     book.writeSmil("a.smil", TestBook::Smil().par("p1", "t.html#x", {{"a.mp3", "0.000", "12.500"}}));

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/windowharness.h"
+#include "support/controllerharness.h"
 #include "library/settings.h"
 #include "support/testbook.h"
 #include "ui/commandids.h"
@@ -63,9 +63,9 @@ protected:
         m_harness.openBook(m_book.folder());
     }
     void addFile(const std::string& name, double seconds) { m_harness.player.addFile(m_book.folder() + name, seconds); }
-    MainWindow& window() { return m_harness.window(); }
+    MainController& controller() { return m_harness.controller(); }
     int row() { return m_harness.selectedPhrase(); }
-    int heading() { return window().tables().tree.selectedItem(); }
+    int heading() { return controller().tables().tree.selectedItem(); }
     std::vector<int> rowsDuring(int ms) { return m_harness.selectedRowsDuring(ms); }
     int calls(const std::string& prefix)
     {
@@ -76,7 +76,7 @@ protected:
     }
 
     TestBook m_book;
-    test::WindowHarness m_harness;
+    test::ControllerHarness m_harness;
 };
 
 // Each phrase in a file of its own, some a few milliseconds shorter than their
@@ -147,20 +147,20 @@ TEST_F(PhraseFlowTest, AudioThatCannotBePlayedIsPassedOverOrWaitedOn)
         m_harness.advance(3000);
         EXPECT_EQ(row(), 0);
         EXPECT_EQ(heading(), 0);
-        EXPECT_EQ(window().playback().currentFragmentId, "x0_0");
+        EXPECT_EQ(controller().playback().currentFragmentId, "x0_0");
         m_harness.player.clearLog();
-        window().command(cmd::kPhraseForward);
+        controller().command(cmd::kPhraseForward);
         EXPECT_EQ(row(), 1);
         EXPECT_EQ(calls("setUrl"), 1);
         m_harness.advance(300);
         EXPECT_EQ(row(), 1);
-        window().command(cmd::kPhraseBack);
+        controller().command(cmd::kPhraseBack);
         EXPECT_EQ(row(), 0);
         EXPECT_EQ(calls("setUrl"), 2);
         m_harness.advance(300);
         // The disc is back: Space tries again and plays.
         addFile("a.mp3", 3.0);
-        window().command(cmd::kPauseContinue);
+        controller().command(cmd::kPauseContinue);
         m_harness.advance(300);
         EXPECT_EQ(m_harness.player.playState(), MediaPlayer::kPlaying);
         EXPECT_EQ(row(), 0);
@@ -212,12 +212,12 @@ TEST_F(PhraseFlowTest, PhraseBackGoesPastSkippedAndSilentPhrasesToThePreviousPla
            {"a.mp3", "6.000", "8.000"}}},
          {.skipFootnotes = true});
     m_harness.advance(100);
-    window().command(cmd::kPhraseForward);
+    controller().command(cmd::kPhraseForward);
     EXPECT_EQ(row(), 3);
-    window().command(cmd::kPhraseBack);
+    controller().command(cmd::kPhraseBack);
     EXPECT_EQ(row(), 0);
     EXPECT_DOUBLE_EQ(m_harness.player.position(), 0.0);
-    window().command(cmd::kPhraseBack);  // nothing before the first
+    controller().command(cmd::kPhraseBack);  // nothing before the first
     EXPECT_EQ(row(), 0);
 }
 
@@ -237,9 +237,9 @@ TEST_F(PhraseFlowTest, AHeadingSelectedAgainAfterOneWithoutPhrasesStartsPlaying)
     m_book.writeSmil("h0.smil", TestBook::Smil().par("p0_0", "t.html#x", {{"a.mp3", "0.000", "4.000"}}));
     m_harness.openBook(m_book.folder());
     m_harness.advance(500);
-    window().tables().tree.select(1);
+    controller().tables().tree.select(1);
     EXPECT_EQ(m_harness.player.url(), "");
-    window().tables().tree.select(0);
+    controller().tables().tree.select(0);
     m_harness.advance(300);
     EXPECT_EQ(m_harness.player.playState(), MediaPlayer::kPlaying);
     EXPECT_NEAR(m_harness.player.position(), 0.3, 0.01);
@@ -256,7 +256,7 @@ TEST_F(PhraseFlowTest, AHeadingWaitingAtItsStartDoesNotStartItsPhraseAgainAndAga
     m_harness.player.clearLog();
     m_harness.advance(2000);
     EXPECT_TRUE(m_harness.player.log().empty());
-    window().command(cmd::kPauseContinue);
+    controller().command(cmd::kPauseContinue);
     m_harness.advance(500);
     EXPECT_EQ(m_harness.player.playState(), MediaPlayer::kPlaying);
     EXPECT_NEAR(m_harness.player.position(), 1.5, 0.01);
@@ -270,18 +270,18 @@ TEST_F(PhraseFlowTest, PauseContinueChosenFromTheMenuActsOnWhatWasHeardBeforeIt)
     m_harness.advance(100);
     for (const bool playingBefore : {true, false, true}) {
         ASSERT_EQ(m_harness.player.playState() == MediaPlayer::kPlaying, playingBefore);
-        window().menuSelect(false);
-        window().menuSelect(false);  // into a submenu
-        window().menuSelect(true);
-        window().command(cmd::kPauseContinue);
+        controller().menuSelect(false);
+        controller().menuSelect(false);  // into a submenu
+        controller().menuSelect(true);
+        controller().command(cmd::kPauseContinue);
         m_harness.advance(200);
         EXPECT_EQ(m_harness.player.playState(), playingBefore ? MediaPlayer::kPaused : MediaPlayer::kPlaying);
     }
     // Space after a menu closed without a choice toggles as always.
-    window().menuSelect(false);
-    window().menuSelect(true);
+    controller().menuSelect(false);
+    controller().menuSelect(true);
     m_harness.advance(200);
-    window().command(cmd::kPauseContinue);
+    controller().command(cmd::kPauseContinue);
     EXPECT_EQ(m_harness.player.playState(), MediaPlayer::kPaused);
 }
 
@@ -305,9 +305,9 @@ TEST_F(PhraseFlowTest, IdsAreMatchedWithinTheirSmilFile)
     m_harness.textView.activateLink(m_book.folder() + "chap2.smil#par_12");
     EXPECT_EQ(heading(), 1);
     EXPECT_EQ(row(), 3);
-    EXPECT_EQ(window().tables().pages.selectionMark(), 1);
+    EXPECT_EQ(controller().tables().pages.selectionMark(), 1);
 
-    BookTable& pages = window().tables().pages;
+    BookTable& pages = controller().tables().pages;
     pages.setSelectionMark(0);
     pages.setRowState(0, BookTable::kSelected);
     EXPECT_EQ(heading(), 0);

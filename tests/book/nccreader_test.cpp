@@ -9,13 +9,16 @@
 #include <vector>
 
 #include "book/diskfilesource.h"
+#include "support/tablecells.h"
 #include "support/testbook.h"
 
 namespace korvin {
 namespace {
 
 using test::TestBook;
-using Texts = std::vector<std::string>;
+using test::column;
+using test::row;
+using test::Texts;
 
 class RecordingProgress : public ReadProgress {
 public:
@@ -54,22 +57,6 @@ std::unique_ptr<Reading> read(const std::string& folder, NccReader::Texts texts 
 std::unique_ptr<Reading> read(const TestBook& book)
 {
     return read(book.folder());
-}
-
-Texts column(const BookTable& table, int column)
-{
-    Texts cells;
-    for (int row = 0; row < table.rowCount(); ++row)
-        cells.push_back(table.text(row, column));
-    return cells;
-}
-
-Texts row(const BookTable& table, int row)
-{
-    Texts cells;
-    for (int column = 0; column < table.columnCount(); ++column)
-        cells.push_back(table.text(row, column));
-    return cells;
 }
 
 // Each tree item as "depth data text", depth first.
@@ -144,7 +131,7 @@ TEST(NccReader, JoinsAHeadingWrittenOverSeveralLines)
                       .bodyLine(R"( Teil</a></h1><span class="page-normal"><a href="a.smil#p">3</a></span>)")
                       .heading(1, "Zweiter", "b.smil#y"));
     const auto r = read(book);
-    EXPECT_EQ(column(r->tables.headings, col::kTitel), (Texts{"Erster Teil", "Zweiter"}));
+    EXPECT_EQ(column(r->tables.headings, col::heading::kTitel), (Texts{"Erster Teil", "Zweiter"}));
     // The joined text is examined for a page, but not counted as a link again.
     EXPECT_EQ(row(r->tables.pages, 0), (Texts{"3", "a.smil", "p", "0"}));
     EXPECT_EQ(r->progress.back(), "status 2 von 2");
@@ -172,7 +159,7 @@ TEST(NccReader, CorrectsAHeadingThatSkipsExactlyOneLevel)
                       .heading(4, "G", "a.smil#7")   // under the last level-3 item, E
                       .heading(6, "H", "a.smil#8"));
     const auto r = read(book);
-    EXPECT_EQ(column(r->tables.headings, col::kEbene), (Texts{"2", "1", "4", "2", "3", "1", "4", "5"}));
+    EXPECT_EQ(column(r->tables.headings, col::heading::kEbene), (Texts{"2", "1", "4", "2", "3", "1", "4", "5"}));
     // C finds no level-3 item yet and goes to the top; G goes under E, the
     // last level-3 item, although F has begun a new branch since.
     EXPECT_EQ(treeItems(r->tables.tree), (Texts{"0 0 A", "0 1 B", "1 3 D", "2 4 E", "3 6 G", "4 7 H", "0 2 C",
@@ -186,7 +173,7 @@ TEST(NccReader, KeepsTheTextOfAnInnerTagAsTitle)
                       .bodyLine(R"(<h1><a href="a.smil#x"><span class="b">Fett</span> Rest</a></h1>)")
                       .bodyLine(R"(<h1><a href="a.smil#x"><b>Fett</b> Rest</a></h1>)"));
     // An inner tag without attributes has no quote before its ">": no title.
-    EXPECT_EQ(column(read(book)->tables.headings, col::kTitel), (Texts{"Fett", ""}));
+    EXPECT_EQ(column(read(book)->tables.headings, col::heading::kTitel), (Texts{"Fett", ""}));
 }
 
 TEST(NccReader, ExaminesOnlyTheFirstHOfALine)
@@ -198,7 +185,7 @@ TEST(NccReader, ExaminesOnlyTheFirstHOfALine)
                       .bodyLine(R"(<h7><a href="a.smil#x">Sieben</a></h7>)")
                       .bodyLine("<h")
                       .heading(1, "Sichtbar", "a.smil#y"));
-    EXPECT_EQ(column(read(book)->tables.headings, col::kTitel), (Texts{"Sichtbar"}));
+    EXPECT_EQ(column(read(book)->tables.headings, col::heading::kTitel), (Texts{"Sichtbar"}));
 }
 
 TEST(NccReader, GivesAHeadingWithoutLinkAnEmptyTitleAndNoSmilFile)
@@ -240,10 +227,10 @@ TEST(NccReader, DecodesTitlesAndGroupLabelsButNotPageLabels)
                       .page("\xE4", "a.smil#p")
                       .group("Gr\xFC" "n", "a.smil#g"));
     const auto r = read(book);
-    EXPECT_EQ(r->tables.headings.text(0, col::kTitel), "Ärger");
+    EXPECT_EQ(r->tables.headings.text(0, col::heading::kTitel), "Ärger");
     EXPECT_EQ(r->tables.tree.itemText(0), "Ärger");
-    EXPECT_EQ(r->tables.groups.text(0, col::kGruppe), "Grün");
-    EXPECT_EQ(r->tables.pages.text(0, col::kSeite), "\xE4");
+    EXPECT_EQ(r->tables.groups.text(0, col::group::kGruppe), "Grün");
+    EXPECT_EQ(r->tables.pages.text(0, col::page::kSeite), "\xE4");
 }
 
 TEST(NccReader, DecodesWithoutCharsetAsUtf8OrWindows1252)
@@ -253,7 +240,7 @@ TEST(NccReader, DecodesWithoutCharsetAsUtf8OrWindows1252)
         1, "Gr\xFC\xDF" "e", "a.smil#y"));
     const auto r = read(book);
     EXPECT_EQ(r->codePage, 0);
-    EXPECT_EQ(column(r->tables.headings, col::kTitel), (Texts{"Grüße", "Grüße"}));
+    EXPECT_EQ(column(r->tables.headings, col::heading::kTitel), (Texts{"Grüße", "Grüße"}));
 }
 
 TEST(NccReader, ReportsProgressByTocItemsAndLinks)
@@ -332,11 +319,12 @@ TEST(NccReader, ReadsCrLfAndLfFilesAlike)
     crlf.writeNcc(ncc, "ncc.html", "\r\n").writeSmil("a.smil", smil, "\r\n");
     const auto a = read(lf), b = read(crlf);
     EXPECT_EQ(a->info, b->info);
-    EXPECT_EQ(column(a->tables.headings, col::kTitel), column(b->tables.headings, col::kTitel));
-    EXPECT_EQ(column(a->tables.headings, col::kZeit), column(b->tables.headings, col::kZeit));
-    for (int c : {col::kParId, col::kDokFragment, col::kTextId, col::kAudio, col::kPhrBeg, col::kPhrEnd})
+    EXPECT_EQ(column(a->tables.headings, col::heading::kTitel), column(b->tables.headings, col::heading::kTitel));
+    EXPECT_EQ(column(a->tables.headings, col::heading::kZeit), column(b->tables.headings, col::heading::kZeit));
+    for (int c : {col::phrase::kParId, col::phrase::kDokFragment, col::phrase::kTextId, col::phrase::kAudio,
+                  col::phrase::kPhrBeg, col::phrase::kPhrEnd})
         EXPECT_EQ(column(a->tables.phrases, c), column(b->tables.phrases, c));
-    EXPECT_EQ(b->tables.phrases.text(1, col::kPhrEnd), "1.5");
+    EXPECT_EQ(b->tables.phrases.text(1, col::phrase::kPhrEnd), "1.5");
 }
 
 TEST(NccReader, ReadsTheHeadAloneUpToItsEnd)
@@ -369,7 +357,7 @@ TEST(NccReader, ReadsEmptyTruncatedAndBinaryNccs)
         1, "Zwei", "a.smil#2").text();
     const std::string cut = full.substr(0, full.find("Zwei") + 2);
     book.write("ncc.html", cut);
-    EXPECT_EQ(column(read(book)->tables.headings, col::kTitel), (Texts{"Eins", "Zw"}));
+    EXPECT_EQ(column(read(book)->tables.headings, col::heading::kTitel), (Texts{"Eins", "Zw"}));
 
     std::mt19937 random(3);
     for (int round = 0; round < 20; ++round) {
@@ -386,7 +374,7 @@ TEST(NccReader, KeepsNulBytesInTitles)
 {
     TestBook book;
     book.write("ncc.html", std::string("<body>\n<h1><a href=\"a.smil#x\">A") + '\0' + "B</a></h1>\n");
-    EXPECT_EQ(read(book)->tables.headings.text(0, col::kTitel), std::string("A\0B", 3));
+    EXPECT_EQ(read(book)->tables.headings.text(0, col::heading::kTitel), std::string("A\0B", 3));
 }
 
 TEST(NccReader, ReadsAFiftyMegabyteLine)
@@ -398,7 +386,7 @@ TEST(NccReader, ReadsAFiftyMegabyteLine)
     line = std::string();
     const auto r = read(book);
     EXPECT_EQ(r->tables.headings.rowCount(), 1);
-    EXPECT_EQ(r->tables.headings.text(0, col::kTitel).size(), TextDecoder::kMaxBytes);
+    EXPECT_EQ(r->tables.headings.text(0, col::heading::kTitel).size(), TextDecoder::kMaxBytes);
 }
 
 TEST(NccReader, JoinsAHeadingThatNeverEndsInOnePass)
@@ -412,7 +400,7 @@ TEST(NccReader, JoinsAHeadingThatNeverEndsInOnePass)
     // (and the test run's time limit would end it).
     const auto r = read(book);
     EXPECT_EQ(r->tables.headings.rowCount(), 1);
-    EXPECT_EQ(r->tables.headings.text(0, col::kTitel).substr(0, 5), "T<spa");
+    EXPECT_EQ(r->tables.headings.text(0, col::heading::kTitel).substr(0, 5), "T<spa");
 }
 
 // Facts checked by hand in the sample books, when they are there.
@@ -450,7 +438,7 @@ TEST(NccReader, ReadsTheSampleBookWhoseHeadIsOneLine)
     const auto r = read(folder);
     EXPECT_EQ(r->info, (BookInfo{"00-00-0000", "", "", "", "", ""}));
     EXPECT_EQ(r->tables.headings.rowCount(), 7);
-    EXPECT_EQ(r->tables.phrases.text(0, col::kDokument), folder + "ncc.html");
+    EXPECT_EQ(r->tables.phrases.text(0, col::phrase::kDokument), folder + "ncc.html");
     EXPECT_FALSE(r->features.textDocuments);
 }
 
@@ -464,7 +452,7 @@ TEST(NccReader, ReadsTheSampleTextBookWithPagesOnThreeLevels)
     EXPECT_EQ(r->tables.headings.rowCount(), 37);
     EXPECT_EQ(r->tables.pages.rowCount(), 38);
     EXPECT_EQ(r->tables.phrases.rowCount(), 611);
-    EXPECT_EQ(r->tables.headings.text(16, col::kTitel), "United Nations commitment to accessibility – UNDIS");
+    EXPECT_EQ(r->tables.headings.text(16, col::heading::kTitel), "United Nations commitment to accessibility – UNDIS");
     EXPECT_EQ(row(r->tables.pages, 3), (Texts{"4", "d202_3.smil", "txt_36", "2"}));
     EXPECT_EQ(r->tables.tree.depth(10), 2);
     EXPECT_FALSE(r->features.audio);

@@ -9,13 +9,16 @@
 
 #include "book/memoryfilesource.h"
 #include "book/nccreader.h"
+#include "support/tablecells.h"
 #include "support/testbook.h"
 
 namespace korvin {
 namespace {
 
 using test::TestBook;
-using Texts = std::vector<std::string>;
+using test::column;
+using test::row;
+using test::Texts;
 using Clip = TestBook::Clip;
 
 struct Reading {
@@ -36,22 +39,6 @@ std::unique_ptr<Reading> readWithSmils(TestBook& book, const std::vector<std::st
     EXPECT_EQ(reader.read(progress), NccReader::kRead);
     reading->features = reader.features();
     return reading;
-}
-
-Texts row(const BookTable& table, int row)
-{
-    Texts cells;
-    for (int column = 0; column < table.columnCount(); ++column)
-        cells.push_back(table.text(row, column));
-    return cells;
-}
-
-Texts column(const BookTable& table, int column)
-{
-    Texts cells;
-    for (int row = 0; row < table.rowCount(); ++row)
-        cells.push_back(table.text(row, column));
-    return cells;
 }
 
 TEST(SmilReader, MakesOneRowPerParWithTextAndClip)
@@ -92,10 +79,10 @@ TEST(SmilReader, TakesOnlyTheFirstClipOfAParOnOneLine)
                                  .parOnOneLine("p2", "k.html#t2", {{"a.mp3", "2.0", "3.0"}})
                                  .par("p3", "k.html#t3", {{"a.mp3", "3.0", "4.0"}}));
     const auto r = readWithSmils(book, {"a.smil"});
-    EXPECT_EQ(column(r->tables.phrases, col::kPhrEnd), (Texts{"1.0", "3.0", "4.0"}));
+    EXPECT_EQ(column(r->tables.phrases, col::phrase::kPhrEnd), (Texts{"1.0", "3.0", "4.0"}));
     // The closing tag is tested before the opening one, so a par on one line
     // keeps its own class, and the class stays until the next "</par>".
-    EXPECT_EQ(column(r->tables.phrases, col::kSkip), (Texts{"sidebar", "", ""}));
+    EXPECT_EQ(column(r->tables.phrases, col::phrase::kSkip), (Texts{"sidebar", "", ""}));
 }
 
 TEST(SmilReader, ResetsTheSkipClassAtTheEndOfAPar)
@@ -109,7 +96,7 @@ TEST(SmilReader, ResetsTheSkipClassAtTheEndOfAPar)
     const auto r = readWithSmils(book, {"a.smil"});
     // Of several class texts on one line the last in the order sidebar,
     // prodnote, footnote, pagenumber wins.
-    EXPECT_EQ(column(r->tables.phrases, col::kSkip), (Texts{"footnote", "", "prodnote", "pagenumber"}));
+    EXPECT_EQ(column(r->tables.phrases, col::phrase::kSkip), (Texts{"footnote", "", "prodnote", "pagenumber"}));
     EXPECT_TRUE(r->features.footnotes && r->features.sidebars && r->features.prodnotes && r->features.pageNumbers);
 }
 
@@ -132,8 +119,8 @@ TEST(SmilReader, PadsShortTimesWithOneZero)
                                  .headLine(R"(<meta name="time-in-this-smil" content="0:01:05.250" />)")
                                  .headLine(R"(<meta name="total-elapsed-time" content="5" />)"));
     const auto r = readWithSmils(book, {"a.smil", "b.smil"});
-    EXPECT_EQ(column(r->tables.headings, col::kZeit), (Texts{"00:01:05", "0:01:05.250"}));
-    EXPECT_EQ(column(r->tables.headings, col::kZeitVerg), (Texts{"00:00:00", "05"}));
+    EXPECT_EQ(column(r->tables.headings, col::heading::kZeit), (Texts{"00:01:05", "0:01:05.250"}));
+    EXPECT_EQ(column(r->tables.headings, col::heading::kZeitVerg), (Texts{"00:00:00", "05"}));
 }
 
 TEST(SmilReader, ComputesElapsedTimesFromThePreviousHeadings)
@@ -145,10 +132,11 @@ TEST(SmilReader, ComputesElapsedTimesFromThePreviousHeadings)
     book.writeSmil("d.smil", TestBook::Smil().timeInThisSmil("0:00:10").totalElapsedTime("1:00:00"));
     book.writeSmil("e.smil", TestBook::Smil().timeInThisSmil("0:00:10"));
     const auto r = readWithSmils(book, {"a.smil", "b.smil", "c.smil", "d.smil", "e.smil"});
-    EXPECT_EQ(column(r->tables.headings, col::kZeit), (Texts{"00:00:30", "0:01:00.500", "", "00:00:10", "00:00:10"}));
+    EXPECT_EQ(column(r->tables.headings, col::heading::kZeit),
+              (Texts{"00:00:30", "0:01:00.500", "", "00:00:10", "00:00:10"}));
     // The sum grows only by the time of the heading before a computed one: b's
     // time is never added (c has no file, d brings its own elapsed time).
-    EXPECT_EQ(column(r->tables.headings, col::kZeitVerg),
+    EXPECT_EQ(column(r->tables.headings, col::heading::kZeitVerg),
               (Texts{"00:00:00", "00:00:30", "", "01:00:00", "00:00:40"}));
     EXPECT_EQ(r->tables.tree.count(), 5);
 }
@@ -160,7 +148,7 @@ TEST(SmilReader, CarriesTheTimeTextOverToAFileWithoutOne)
     book.writeSmil("b.smil", TestBook::Smil().timeInThisSmil("0:00:07"));
     book.writeSmil("c.smil", TestBook::Smil());
     const auto r = readWithSmils(book, {"a.smil", "b.smil", "c.smil"});
-    EXPECT_EQ(column(r->tables.headings, col::kZeit), (Texts{"", "00:00:07", "00:00:07"}));
+    EXPECT_EQ(column(r->tables.headings, col::heading::kZeit), (Texts{"", "00:00:07", "00:00:07"}));
 }
 
 TEST(SmilReader, CarriesLineStatesAndSkipClassOverToTheNextFile)
@@ -191,7 +179,7 @@ TEST(SmilReader, IgnoresAClipBeforeTheFirstParOfTheBook)
                                  .bodyLine(R"(<audio src="x.mp3" clip-begin="npt=0s" clip-end="npt=1s" />)")
                                  .par("p1", "k.html#1", {{"a.mp3", "0", "1"}}));
     const auto r = readWithSmils(book, {"a.smil"});
-    EXPECT_EQ(column(r->tables.phrases, col::kAudio), (Texts{"a.mp3"}));
+    EXPECT_EQ(column(r->tables.phrases, col::phrase::kAudio), (Texts{"a.mp3"}));
     EXPECT_TRUE(r->features.audio);
 }
 
@@ -213,7 +201,7 @@ TEST(SmilReader, FindsASmilFileNamedInAnotherLetterCase)
     book.writeSmil("A.SMIL", TestBook::Smil().timeInThisSmil("0:00:01").par("p1", "k.html#1"));
     const auto r = readWithSmils(book, {"a.smil"});
     EXPECT_EQ(r->tables.phrases.rowCount(), 1);
-    EXPECT_EQ(r->tables.headings.text(0, col::kZeit), "00:00:01");
+    EXPECT_EQ(r->tables.headings.text(0, col::heading::kZeit), "00:00:01");
 }
 
 TEST(SmilReader, PassesOverASmilFileThatIsAFolder)
@@ -222,8 +210,8 @@ TEST(SmilReader, PassesOverASmilFileThatIsAFolder)
     std::filesystem::create_directory(book.dir().path() / "a.smil");
     book.writeSmil("b.smil", TestBook::Smil().timeInThisSmil("0:00:02").par("p1", "k.html#1"));
     const auto r = readWithSmils(book, {"a.smil", "b.smil"});
-    EXPECT_EQ(column(r->tables.headings, col::kZeit), (Texts{"", "00:00:02"}));
-    EXPECT_EQ(column(r->tables.phrases, col::kPhraseTreeId), (Texts{"1"}));
+    EXPECT_EQ(column(r->tables.headings, col::heading::kZeit), (Texts{"", "00:00:02"}));
+    EXPECT_EQ(column(r->tables.phrases, col::phrase::kTreeId), (Texts{"1"}));
 }
 
 TEST(SmilReader, ReadsBinaryAndHugeFilesWithoutFault)
@@ -240,9 +228,9 @@ TEST(SmilReader, ReadsBinaryAndHugeFilesWithoutFault)
     const auto r = readWithSmils(book, {"a.smil", "b.smil", "c.smil"});
     EXPECT_EQ(r->tables.headings.rowCount(), 3);
     const int last = r->tables.phrases.rowCount() - 1;
-    EXPECT_EQ(r->tables.phrases.text(last, col::kParId), std::string("a\0b", 3));
-    EXPECT_EQ(r->tables.phrases.text(last, col::kAudio), std::string("x\0.mp3", 6));
-    EXPECT_EQ(r->tables.phrases.text(last - 1, col::kParId).size(), 50u << 20);
+    EXPECT_EQ(r->tables.phrases.text(last, col::phrase::kParId), std::string("a\0b", 3));
+    EXPECT_EQ(r->tables.phrases.text(last, col::phrase::kAudio), std::string("x\0.mp3", 6));
+    EXPECT_EQ(r->tables.phrases.text(last - 1, col::phrase::kParId).size(), 50u << 20);
 }
 
 TEST(SmilReader, WritesNothingForAFileThatCannotBeOpened)
@@ -254,11 +242,11 @@ TEST(SmilReader, WritesNothingForAFileThatCannotBeOpened)
     tables.headings.insertRow(0, "1");
     SmilReader reader(tables, state, folder, files);
     EXPECT_FALSE(reader.read("missing.smil"));
-    EXPECT_EQ(tables.headings.text(0, col::kZeitVerg), "");
+    EXPECT_EQ(tables.headings.text(0, col::heading::kZeitVerg), "");
     files.add("/book/a.smil", "<body>\n<par id=\"x\">\n");
     EXPECT_TRUE(reader.read("a.smil"));
-    EXPECT_EQ(tables.headings.text(0, col::kZeitVerg), "00:00:00");
-    EXPECT_EQ(tables.phrases.text(0, col::kParId), "x");
+    EXPECT_EQ(tables.headings.text(0, col::heading::kZeitVerg), "00:00:00");
+    EXPECT_EQ(tables.phrases.text(0, col::phrase::kParId), "x");
 }
 
 }  // namespace

@@ -37,26 +37,19 @@ TEST_F(SettingsFileTest, SaveThenLoadGivesBackEveryValue)
     settings.skipFootnotes = true;
     settings.skipPageNumbers = true;
     settings.autoPlay = true;
-    settings.textColour = true;
-    settings.colour = "#ff8000";
+    settings.style.textColour = true;
+    settings.style.colour = "#ff8000";
     settings.languageOffset = 200;
     const SettingsFile file(path(), m_scrambler);
     ASSERT_TRUE(file.write(settings));
 
-    const auto lines = file.read();
-    ASSERT_TRUE(lines);
-    EXPECT_EQ(lines->volume(), 73);
-    EXPECT_DOUBLE_EQ(lines->rate(), 1.4);
-    EXPECT_TRUE(lines->flag(3));
-    EXPECT_FALSE(lines->flag(4));
-    EXPECT_FALSE(lines->flag(5));
-    EXPECT_TRUE(lines->flag(6));
-    EXPECT_TRUE(lines->flag(7));
-    EXPECT_FALSE(lines->flag(8));
-    EXPECT_TRUE(lines->flag(12));
-    EXPECT_EQ(lines->line(9), "#ff8000");
-    EXPECT_EQ(lines->line(13), "#ff8000");
-    EXPECT_EQ(lines->language(), 200);
+    const auto read = file.read();
+    ASSERT_TRUE(read);
+    EXPECT_EQ(*read, settings);
+    // Both colour lines carry the colour, whichever style is chosen.
+    const auto lines = SettingsFile::format(settings);
+    EXPECT_EQ(lines[8], "#ff8000");
+    EXPECT_EQ(lines[12], "#ff8000");
 }
 
 TEST_F(SettingsFileTest, FileHasFourteenLinesAndEndsRightAfterTheLanguage)
@@ -76,45 +69,62 @@ TEST_F(SettingsFileTest, FileHasFourteenLinesAndEndsRightAfterTheLanguage)
 TEST_F(SettingsFileTest, FlagsAreReadAsIntegers)
 {
     writeLines({"50", "1.0", "01", " 1", "1abc", "2", "", "0", "", "+1", "-1", "1", "", "0"});
-    const auto lines = SettingsFile(path(), m_scrambler).read();
-    ASSERT_TRUE(lines);
-    EXPECT_TRUE(lines->flag(3));
-    EXPECT_TRUE(lines->flag(4));
-    EXPECT_TRUE(lines->flag(5));
-    EXPECT_FALSE(lines->flag(6));
-    EXPECT_FALSE(lines->flag(7));
-    EXPECT_TRUE(lines->flag(10));
-    EXPECT_FALSE(lines->flag(11));
+    const auto settings = SettingsFile(path(), m_scrambler).read();
+    ASSERT_TRUE(settings);
+    EXPECT_TRUE(settings->skipFootnotes);
+    EXPECT_TRUE(settings->skipSidebars);
+    EXPECT_TRUE(settings->skipProdnotes);
+    EXPECT_FALSE(settings->skipPageNumbers);
+    EXPECT_FALSE(settings->autoPlay);
+    EXPECT_FALSE(settings->style.background);
+    EXPECT_TRUE(settings->style.italic);
+    EXPECT_FALSE(settings->style.bold);
+    EXPECT_TRUE(settings->style.textColour);
+}
+
+TEST_F(SettingsFileTest, AColourIsTakenOnlyWithItsStylesFlag)
+{
+    const struct {
+        const char* background;
+        const char* textColour;
+        const char* colour;
+    } cases[] = {{"1", "0", "#111111"}, {"0", "1", "#222222"}, {"1", "1", "#222222"}, {"0", "0", ""}};
+    for (const auto& c : cases) {
+        writeLines({"50", "1.0", "0", "0", "0", "0", "0", c.background, "#111111", "0", "0", c.textColour, "#222222"});
+        const auto settings = SettingsFile(path(), m_scrambler).read();
+        ASSERT_TRUE(settings);
+        EXPECT_EQ(settings->style.colour, c.colour) << c.background << c.textColour;
+    }
 }
 
 TEST_F(SettingsFileTest, AShortFileReadsItsMissingLinesAsEmptyWithSoundVolumeAndRate)
 {
     writeLines({"", "abc", "1"});
-    const auto lines = SettingsFile(path(), m_scrambler).read();
-    ASSERT_TRUE(lines);
-    EXPECT_TRUE(lines->flag(3));
-    EXPECT_FALSE(lines->flag(7));
-    EXPECT_EQ(lines->line(14), "");
-    EXPECT_EQ(lines->language(), 0);
+    const auto settings = SettingsFile(path(), m_scrambler).read();
+    ASSERT_TRUE(settings);
+    EXPECT_TRUE(settings->skipFootnotes);
+    EXPECT_FALSE(settings->autoPlay);
+    EXPECT_EQ(settings->languageOffset, 0);
     // An empty volume and an unreadable rate would play nothing at all.
-    EXPECT_EQ(lines->volume(), Settings::kDefaultVolume);
-    EXPECT_DOUBLE_EQ(lines->rate(), Settings::kDefaultRate);
+    EXPECT_EQ(settings->volume, Settings::kDefaultVolume);
+    EXPECT_DOUBLE_EQ(settings->rate, Settings::kDefaultRate);
 }
 
 TEST_F(SettingsFileTest, OutOfRangeValuesAreBroughtBackIntoRange)
 {
-    writeLines({"250", "9.5"});
-    auto lines = SettingsFile(path(), m_scrambler).read();
-    EXPECT_EQ(lines->volume(), 100);
-    EXPECT_DOUBLE_EQ(lines->rate(), 1.0);
-    writeLines({"-3", "0.2"});
-    lines = SettingsFile(path(), m_scrambler).read();
-    EXPECT_EQ(lines->volume(), 0);
-    EXPECT_DOUBLE_EQ(lines->rate(), 1.0);
-    writeLines({"0", "0.6"});
-    lines = SettingsFile(path(), m_scrambler).read();
-    EXPECT_EQ(lines->volume(), 0);  // a written 0 is the listener's choice
-    EXPECT_DOUBLE_EQ(lines->rate(), 0.6);
+    const struct {
+        const char* volume;
+        const char* rate;
+        int volumeRead;
+        double rateRead;
+    } cases[] = {{"250", "9.5", 100, 1.0}, {"-3", "0.2", 0, 1.0}, {"0", "0.6", 0, 0.6}};  // a written 0 is a choice
+    for (const auto& c : cases) {
+        writeLines({c.volume, c.rate});
+        const auto settings = SettingsFile(path(), m_scrambler).read();
+        ASSERT_TRUE(settings);
+        EXPECT_EQ(settings->volume, c.volumeRead) << c.volume;
+        EXPECT_DOUBLE_EQ(settings->rate, c.rateRead) << c.rate;
+    }
 }
 
 TEST_F(SettingsFileTest, AMissingOrUnreadableFileReadsAsNothing)

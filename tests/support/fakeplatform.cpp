@@ -60,6 +60,46 @@ std::optional<Rgb> FakeDialogs::chooseColour(const Rgb& initial)
     return colour;
 }
 
+std::optional<std::string> FakeDialogs::askSearchTerm(const SearchTexts& texts)
+{
+    searchDialogs.push_back(texts);
+    if (whileAskingSearchTerm)
+        whileAskingSearchTerm();
+    return searchTerm;
+}
+
+bool FakeWaitWindow::run(const std::string& text, const Work& work, Options options)
+{
+    texts.push_back(text);
+    const std::atomic<bool> cancelled(cancel && options.cancellable);
+    showing = true;
+    if (work)
+        work(cancelled);
+    showing = false;
+    return !cancelled;
+}
+
+void FakeTextDocuments::add(const std::string& path, const std::vector<std::pair<std::string, std::string>>& paragraphs)
+{
+    DocumentText document;
+    for (const auto& [id, text] : paragraphs) {
+        if (!document.text.empty())
+            document.text += '\n';
+        document.anchors.push_back({id, document.text.size()});
+        document.text += text;
+    }
+    m_documents[path] = std::move(document);
+}
+
+std::optional<DocumentText> FakeTextDocuments::read(const std::string& path)
+{
+    reads.push_back(path);
+    const auto found = m_documents.find(path);
+    if (found == m_documents.end())
+        return std::nullopt;
+    return found->second;
+}
+
 namespace {
 
 class RecordingProgress final : public ReadProgress {

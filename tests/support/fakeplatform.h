@@ -13,6 +13,8 @@
 #include "platform/mediaplayer.h"
 #include "platform/menubar.h"
 #include "platform/messagebox.h"
+#include "platform/textdocuments.h"
+#include "platform/waitwindow.h"
 #include "platform/window.h"
 
 namespace korvin::test {
@@ -61,19 +63,49 @@ public:
                                            const std::string& initialFolder) override;
     std::optional<Rgb> chooseColour(const Rgb& initial) override;
     int runReading(const ReadingTexts& texts, const std::function<int(ReadProgress&)>& reading) override;
+    std::optional<std::string> askSearchTerm(const SearchTexts& texts) override;
     void showAbout() override { ++aboutShown; }
 
     // Answers of the next dialogs; nullopt cancels.
     std::optional<std::string> nccFile;
     std::optional<Rgb> colour;
+    std::optional<std::string> searchTerm;
     // What the dialogs were asked.
     std::vector<std::string> fileTitles;
     std::vector<Rgb> colourInitials;
+    std::vector<SearchTexts> searchDialogs;
     std::vector<ReadingTexts> readings;
     std::vector<std::string> statusTexts;  // the reading's status lines, in order
     // Runs while the colour chooser is open.
     std::function<void()> whileChoosingColour;
+    // Runs while the search dialog is open.
+    std::function<void()> whileAskingSearchTerm;
     int aboutShown = 0;
+};
+
+// Runs the work at once, on the caller's thread, and remembers what it showed.
+class FakeWaitWindow final : public WaitWindow {
+public:
+    bool run(const std::string& text, const Work& work, Options options) override;
+
+    std::vector<std::string> texts;
+    bool showing = false;  // while the work runs
+    bool cancel = false;   // the listener presses Escape before the work starts
+};
+
+// Text documents the test describes: paragraphs, each an id with its text,
+// one line each; or a text with its anchors as given. An unknown path cannot
+// be read.
+class FakeTextDocuments final : public TextDocuments {
+public:
+    void add(const std::string& path, const std::vector<std::pair<std::string, std::string>>& paragraphs);
+    void addText(const std::string& path, DocumentText text) { m_documents[path] = std::move(text); }
+    std::optional<DocumentText> read(const std::string& path) override;
+
+    std::vector<std::string> reads;
+
+private:
+    std::map<std::string, DocumentText> m_documents;
 };
 
 class FakeWindow final : public Window {

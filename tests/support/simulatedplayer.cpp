@@ -121,10 +121,10 @@ int SimulatedPlayer::playState() const
         return m_wantPlaying ? kPlaying : kPaused;
     case Load::Open:
         if (m_stoppedAtEnd)
-            return kStopped;
+            return m_endedState;
         if (!m_wantPlaying)
             return kPaused;
-        return livePosition() >= m_duration ? kStopped : kPlaying;
+        return livePosition() >= m_duration ? m_endedState : kPlaying;
     default:
         return kUndefined;
     }

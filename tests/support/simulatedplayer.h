@@ -44,6 +44,9 @@ public:
     void addCorruptFile(const std::string& path);
     void removeFile(const std::string& path);
     void setLoadDelay(std::int64_t ms) { m_loadDelay = ms; }
+    // The play state of a file played to its end: kStopped as libmpv's player
+    // reports it (the default), or kMediaEnded as other players do.
+    void setEndedState(int state) { m_endedState = state; }
     // Raises a player error (count + handler) from the clock at the next advance.
     void raiseError();
 
@@ -99,6 +102,7 @@ private:
     int m_errorCount = 0;
     double m_rate = 1.0;
     int m_volume = 100;
+    int m_endedState = kStopped;
 
     std::string m_url;
     Load m_load = Load::None;

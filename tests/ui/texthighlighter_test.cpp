@@ -194,3 +194,48 @@ TEST_F(TermMarkingTest, AnEmptyTermAfterAMarkingRemovesItAndAFollowingTermIsMark
 
 }  // namespace
 }  // namespace korvin
+
+namespace korvin {
+namespace {
+
+// Marking reads the text only: tags, attribute values, references and
+// script are left whole, and the removal gives the markup back exactly.
+TEST_F(TermMarkingTest, MarksTheTermInTheTextOnlyAndTakesTheMarkingOutExactly)
+{
+    struct Case {
+        const char* inner;
+        const char* term;
+        const char* marked;  // the paragraph's markup after marking; "@" stands for the open markup
+    };
+    const Case cases[] = {
+        {"<SPAN class=\"span\" style=\"color: red\">Farbe</SPAN>", "span", nullptr},
+        {"<SPAN class=\"span\" style=\"color: red\">color</SPAN>", "color",
+         "<SPAN class=\"span\" style=\"color: red\">@color</SPAN></SPAN>"},
+        {"<A title=\"a > b\" href=\"x\">Vertrag</A>", "b", nullptr},
+        {"M&amp;M und &amp;amp;", "m&m", "@M&amp;M</SPAN> und &amp;amp;"},
+        {"M&amp;M und &lt;P&gt;", "amp", nullptr},
+        {"Fünf <B>fett</B>", "fünf fett", nullptr},
+        {"<SCRIPT>var vertrag = 1;</SCRIPT>Vertrag", "vertrag", "<SCRIPT>var vertrag = 1;</SCRIPT>@Vertrag</SPAN>"},
+        {"<!-- Vertrag -->Ver&shy;trag am&nbsp;Ende", "vertrag am ende",
+         "<!-- Vertrag -->@Ver&shy;trag am&nbsp;Ende</SPAN>"},
+        {"ÜBER über", "über", "@ÜBER</SPAN> @über</SPAN>"},
+    };
+    const std::string open = kOpen;
+    for (const Case& c : cases) {
+        const std::string path = std::string("/book/") + c.term + ".html";
+        m_view.addDocument(path, {{"a", c.inner}});
+        m_view.navigate(path);
+        m_highlighter.markSearchTerm(c.term, m_context);
+        std::string expected = c.marked ? c.marked : c.inner;
+        for (std::size_t at; (at = expected.find('@')) != std::string::npos;)
+            expected.replace(at, 1, open);
+        EXPECT_EQ(m_view.bodyInnerHtml(), "<BODY><P id=\"a\">" + expected + "</P></BODY>") << c.term;
+        // The fake view keeps the body tags the marking sets.
+        m_highlighter.markSearchTerm("nirgends", m_context);
+        EXPECT_EQ(m_view.bodyInnerHtml(), "<BODY><BODY><P id=\"a\">" + std::string(c.inner) + "</P></BODY></BODY>")
+            << c.term;
+    }
+}
+
+}  // namespace
+}  // namespace korvin

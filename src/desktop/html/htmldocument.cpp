@@ -1,0 +1,293 @@
+#include "desktop/html/htmldocument.h"
+
+#include "desktop/html/htmlencoding.h"
+#include "desktop/html/htmlnode.h"
+#include "desktop/html/htmlserializer.h"
+
+#include <libxml/HTMLparser.h>
+#include <libxml/HTMLtree.h>
+
+#include <algorithm>
+#include <climits>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+namespace korvin {
+namespace {
+
+// XML_PARSE_HUGE lifts the parser's limit of 256 open elements, beyond which
+// it drops the rest of the file; tag soup that never closes its <font> reaches
+// that within a few hundred paragraphs. Nothing here recurses over the depth.
+constexpr int kParseOptions = HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING
+                              | HTML_PARSE_NONET | HTML_PARSE_NODEFDTD | HTML_PARSE_IGNORE_ENC
+                              | XML_PARSE_HUGE;
+
+xmlNode* childElement(const xmlNode* parent, std::string_view name)
+{
+    for (xmlNode* child = parent ? parent->children : nullptr; child; child = child->next) {
+        if (HtmlNode::isElement(child) && HtmlNode::name(child) == name)
+            return child;
+    }
+    return nullptr;
+}
+
+bool startsWithNoCase(std::string_view text, std::string_view prefix)
+{
+    if (text.size() < prefix.size())
+        return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        char ch = text[i];
+        if (ch >= 'A' && ch <= 'Z')
+            ch = static_cast<char>(ch - 'A' + 'a');
+        if (ch != prefix[i])
+            return false;
+    }
+    return true;
+}
+
+bool isSpace(char ch)
+{
+    return ch == ' ' || ch == '\t' || ch == '\n' || ch == '\r' || ch == '\f';
+}
+
+// The content of "<BODY ...>content</BODY>"; the markup itself otherwise. A
+// start tag that has markup inserted into it is left alone: the parser makes
+// its own sense of that.
+std::string_view withoutBodyTags(std::string_view markup)
+{
+    std::string_view trimmed = markup;
+    while (!trimmed.empty() && isSpace(trimmed.front()))
+        trimmed.remove_prefix(1);
+    while (!trimmed.empty() && isSpace(trimmed.back()))
+        trimmed.remove_suffix(1);
+    if (!startsWithNoCase(trimmed, "<body") || trimmed.size() < 12)
+        return markup;
+    const char after = trimmed[5];
+    if (after != '>' && !isSpace(after))
+        return markup;
+    const std::size_t close = trimmed.find('>');
+    if (trimmed.substr(0, close).find('<', 1) != std::string_view::npos)
+        return markup;
+    const std::string_view end = trimmed.substr(trimmed.size() - 7);
+    if (!startsWithNoCase(end, "</body>") || close + 1 > trimmed.size() - 7)
+        return markup;
+    return trimmed.substr(close + 1, trimmed.size() - 7 - (close + 1));
+}
+
+// Copies the children of `from` into `to` (of `doc`), one node at a time:
+// libxml2's own deep copy recurses once per level and would overflow the
+// stack on deeply nested markup.
+void copyChildren(xmlDoc* doc, const xmlNode* from, xmlNode* to)
+{
+    const xmlNode* source = from->children;
+    xmlNode* target = to;
+    while (source) {
+        xmlNode* copy = xmlDocCopyNode(const_cast<xmlNode*>(source), doc, 2);
+        if (copy)
+            copy = xmlAddChild(target, copy);
+        if (copy && source->children && source->type == XML_ELEMENT_NODE) {
+            source = source->children;
+            target = copy;
+            continue;
+        }
+        while (source != from && !source->next) {
+            source = source->parent;
+            target = target->parent;
+        }
+        source = source == from ? nullptr : source->next;
+    }
+}
+
+}  // namespace
+
+HtmlDocument::HtmlDocument(XmlDocPtr doc) : m_doc(std::move(doc))
+{
+    ensureBody();
+    addIds(xmlDocGetRootElement(m_doc.get()), true);
+}
+
+HtmlDocument::HtmlDocument(HtmlDocument&&) noexcept = default;
+HtmlDocument& HtmlDocument::operator=(HtmlDocument&&) noexcept = default;
+HtmlDocument::~HtmlDocument() = default;
+
+std::optional<HtmlDocument> HtmlDocument::load(const std::filesystem::path& file)
+{
+    std::error_code error;
+    if (std::filesystem::is_directory(file, error))
+        return std::nullopt;
+    std::ifstream in(file, std::ios::binary | std::ios::ate);
+    if (!in)
+        return std::nullopt;
+    const std::streamoff size = in.tellg();
+    std::string bytes;
+    if (size > 0) {
+        bytes.resize(static_cast<std::size_t>(size));
+        in.seekg(0);
+        in.read(bytes.data(), size);
+        bytes.resize(static_cast<std::size_t>(in.gcount()));
+    }
+    if (in.bad())
+        return std::nullopt;
+    return fromBytes(bytes);
+}
+
+HtmlDocument HtmlDocument::fromBytes(std::string_view bytes)
+{
+    return fromUtf8(HtmlEncoding::toUtf8(bytes));
+}
+
+HtmlDocument HtmlDocument::fromUtf8(std::string_view markup)
+{
+    xmlDoc* doc = nullptr;
+    if (!markup.empty() && markup.size() < static_cast<std::size_t>(INT_MAX)) {
+        doc = htmlReadMemory(markup.data(), static_cast<int>(markup.size()), nullptr, "UTF-8",
+                             kParseOptions);
+    }
+    if (!doc)
+        doc = htmlNewDocNoDtD(nullptr, nullptr);
+    return HtmlDocument(XmlDocPtr(doc));
+}
+
+void HtmlDocument::ensureBody()
+{
+    xmlNode* html = xmlDocGetRootElement(m_doc.get());
+    if (!html || HtmlNode::name(html) != "html") {
+        xmlNode* newRoot = xmlNewDocNode(m_doc.get(), nullptr, BAD_CAST "html", nullptr);
+        if (html) {
+            xmlReplaceNode(html, newRoot);
+            xmlAddChild(newRoot, html);
+        } else {
+            xmlDocSetRootElement(m_doc.get(), newRoot);
+        }
+        html = newRoot;
+    }
+    m_body = childElement(html, "body");
+    if (!m_body) {
+        m_body = xmlNewDocNode(m_doc.get(), nullptr, BAD_CAST "body", nullptr);
+        xmlAddChild(html, m_body);
+    }
+}
+
+xmlNode* HtmlDocument::root() const
+{
+    return xmlDocGetRootElement(m_doc.get());
+}
+
+xmlNode* HtmlDocument::elementById(std::string_view id) const
+{
+    const auto found = m_ids.find(id);
+    if (found == m_ids.end())
+        return nullptr;
+    const std::vector<xmlNode*>& elements = found->second;
+    if (elements.size() == 1)
+        return elements.front();
+    return *std::min_element(elements.begin(), elements.end(), HtmlNode::precedes);
+}
+
+void HtmlDocument::addIds(xmlNode* below, bool includeSelf)
+{
+    if (!below)
+        return;
+    const auto add = [this](xmlNode* element) {
+        const std::string_view id = HtmlNode::attribute(element, "id");
+        if (id.empty())
+            return;
+        auto found = m_ids.find(id);
+        if (found == m_ids.end())
+            m_ids.emplace(std::string(id), std::vector<xmlNode*>{element});
+        else
+            found->second.push_back(element);
+    };
+    if (includeSelf && HtmlNode::isElement(below))
+        add(below);
+    for (xmlNode* node = below->children; node;
+         node = HtmlNode::next(below, node)) {
+        if (HtmlNode::isElement(node))
+            add(node);
+    }
+}
+
+void HtmlDocument::removeIds(xmlNode* below, const std::function<void(const xmlNode*)>& beforeRemove)
+{
+    for (xmlNode* node = below->children; node; node = HtmlNode::next(below, node)) {
+        if (!HtmlNode::isElement(node))
+            continue;
+        if (beforeRemove)
+            beforeRemove(node);
+        if (!m_kept.empty())
+            m_kept.erase(node);
+        const std::string_view id = HtmlNode::attribute(node, "id");
+        if (id.empty())
+            continue;
+        auto found = m_ids.find(id);
+        if (found == m_ids.end())
+            continue;
+        auto& elements = found->second;
+        elements.erase(std::remove(elements.begin(), elements.end(), node), elements.end());
+        if (elements.empty())
+            m_ids.erase(found);
+    }
+}
+
+std::string HtmlDocument::innerHtml(const xmlNode* element) const
+{
+    if (!HtmlNode::isElement(element))
+        return {};
+    std::string out;
+    HtmlSerializer(m_kept).appendContent(out, element);
+    return out;
+}
+
+std::string HtmlDocument::outerHtml(const xmlNode* element) const
+{
+    if (!HtmlNode::isElement(element))
+        return {};
+    std::string out;
+    HtmlSerializer(m_kept).appendNode(out, element);
+    return out;
+}
+
+const std::string* HtmlDocument::keptMarkup(const xmlNode* element) const
+{
+    const auto kept = m_kept.find(element);
+    return kept == m_kept.end() ? nullptr : &kept->second;
+}
+
+bool HtmlDocument::setInnerHtml(xmlNode* element, std::string_view markup,
+                                const std::function<void(const xmlNode*)>& beforeRemove)
+{
+    if (!HtmlNode::isElement(element) || HtmlNode::isVoid(element))
+        return false;
+    const std::string_view content = element == m_body ? withoutBodyTags(markup) : markup;
+
+    // Parsed as the content of a body, so the parser neither adds a head nor
+    // moves text into an implied paragraph.
+    if (content.size() > static_cast<std::size_t>(INT_MAX) - 64)
+        return false;
+    std::string wrapped;
+    wrapped.reserve(content.size() + 32);
+    wrapped += "<html><body>";
+    wrapped += content;
+    wrapped += "</body></html>";
+    const XmlDocPtr fragment(htmlReadMemory(wrapped.data(), static_cast<int>(wrapped.size()), nullptr,
+                                            "UTF-8", kParseOptions));
+    const xmlNode* fragmentBody = fragment ? childElement(xmlDocGetRootElement(fragment.get()), "body")
+                                           : nullptr;
+
+    for (const xmlNode* up = element->parent; up && !m_kept.empty(); up = up->parent)
+        m_kept.erase(up);
+    removeIds(element, beforeRemove);
+    xmlFreeNodeList(element->children);
+    element->children = nullptr;
+    element->last = nullptr;
+
+    // Copied, not moved: the nodes must use this document's dictionary.
+    if (fragmentBody)
+        copyChildren(m_doc.get(), fragmentBody, element);
+    addIds(element, false);
+    m_kept[element] = std::string(content);
+    return true;
+}
+
+}  // namespace korvin

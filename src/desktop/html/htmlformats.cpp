@@ -1,0 +1,98 @@
+#include "desktop/html/htmlformats.h"
+
+#include <QBrush>
+#include <QColor>
+#include <QFont>
+#include <QStringList>
+
+#include <cmath>
+
+namespace korvin {
+namespace {
+
+constexpr std::uint32_t kSet = 0x1000000;  // marks a colour as given
+constexpr qreal kPixelsPerPoint = 96.0 / 72.0;
+constexpr qreal kIndentWidthInLines = 1.5;
+
+QColor colorOf(std::uint32_t rgb)
+{
+    return QColor::fromRgb(static_cast<QRgb>(rgb & 0xFFFFFF));
+}
+
+}  // namespace
+
+const QTextCharFormat& HtmlFormats::charFormat(const HtmlStyle& style)
+{
+    Key key;
+    key.flags = (style.bold ? 1u : 0u) | (style.italic ? 2u : 0u) | (style.underline ? 4u : 0u)
+                | (style.strikeOut ? 8u : 0u) | (style.overline ? 16u : 0u) | (style.monospace ? 32u : 0u)
+                | (static_cast<std::uint32_t>(style.verticalAlign) << 8);
+    // Sizes in steps of 1/20 of the base size: near-equal scales share a format.
+    key.scale = static_cast<std::int32_t>(std::lround(style.fontScale * 20));
+    key.color = style.color ? (*style.color | kSet) : 0;
+    key.background = style.background ? (*style.background | kSet) : 0;
+    const auto found = m_cache.find(key);
+    if (found != m_cache.end())
+        return found->second;
+
+    QTextCharFormat format;
+    if (style.bold)
+        format.setFontWeight(QFont::Bold);
+    if (style.italic)
+        format.setFontItalic(true);
+    if (style.underline)
+        format.setFontUnderline(true);
+    if (style.strikeOut)
+        format.setFontStrikeOut(true);
+    if (style.overline)
+        format.setFontOverline(true);
+    if (style.monospace) {
+        format.setFontFamilies(QStringList{QStringLiteral("monospace")});
+        format.setFontFixedPitch(true);
+    }
+    if (style.verticalAlign == HtmlVerticalAlign::Super)
+        format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    else if (style.verticalAlign == HtmlVerticalAlign::Sub)
+        format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    if (key.scale != 20)
+        format.setFontPointSize(m_basePointSize * key.scale / 20.0);
+    if (style.color)
+        format.setForeground(colorOf(*style.color));
+    if (style.background)
+        format.setBackground(colorOf(*style.background));
+    return m_cache.emplace(key, format).first->second;
+}
+
+QTextBlockFormat HtmlFormats::blockFormat(const HtmlStyle& style) const
+{
+    QTextBlockFormat format;
+    if (m_leftToRight)
+        format.setLayoutDirection(Qt::LeftToRight);
+    switch (style.align) {
+    case HtmlAlign::Left: format.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute); break;
+    case HtmlAlign::Right: format.setAlignment(Qt::AlignRight | Qt::AlignAbsolute); break;
+    case HtmlAlign::Center: format.setAlignment(Qt::AlignHCenter); break;
+    case HtmlAlign::Justify: format.setAlignment(Qt::AlignJustify); break;
+    case HtmlAlign::Start: break;
+    }
+    const qreal line = m_basePointSize * style.fontScale * kPixelsPerPoint;
+    if (style.marginTop > 0)
+        format.setTopMargin(std::round(style.marginTop * line));
+    if (style.marginBottom > 0)
+        format.setBottomMargin(std::round(style.marginBottom * line));
+    if (style.indent > 0)
+        format.setLeftMargin(std::round(style.indent * kIndentWidthInLines * m_basePointSize * kPixelsPerPoint));
+    return format;
+}
+
+QTextCharFormat HtmlFormats::overlayFormat(const HtmlStyle& style)
+{
+    QTextCharFormat format;
+    if (style.overlayColor)
+        format.setForeground(colorOf(*style.overlayColor));
+    if (style.overlayBackground)
+        format.setBackground(colorOf(*style.overlayBackground));
+    return format;
+}
+
+}  // namespace korvin

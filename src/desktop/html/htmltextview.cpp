@@ -1,0 +1,458 @@
+#include "desktop/html/htmltextview.h"
+
+#include "desktop/html/htmlcontentupdater.h"
+#include "desktop/html/htmllinktarget.h"
+#include "desktop/html/htmlnode.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <QTimer>
+#include <QUrl>
+
+namespace korvin {
+namespace {
+
+constexpr int kDocumentMargin = 8;
+
+QString escaped(const QString& text)
+{
+    return text.toHtmlEscaped();
+}
+
+// Whether the body's text has no letter of a right-to-left script (Hebrew,
+// Arabic and their neighbours, U+0590 to U+08FF and U+FB1D to U+FEFF), and no
+// element asks for right to left.
+bool isLeftToRightOnly(const HtmlDocument& document)
+{
+    const xmlNode* body = document.body();
+    for (const xmlNode* node = body; node; node = HtmlNode::next(body, node)) {
+        if (HtmlNode::isElement(node)) {
+            const std::string_view dir = HtmlNode::attribute(node, "dir");
+            if (dir.size() == 3 && (dir[0] == 'r' || dir[0] == 'R'))
+                return false;
+            continue;
+        }
+        if (node->type != XML_TEXT_NODE || !node->content)
+            continue;
+        for (const xmlChar* c = node->content; *c; ++c) {
+            if ((*c >= 0xD6 && *c <= 0xDF) || (*c == 0xE0 && c[1] >= 0xA0 && c[1] <= 0xA3)
+                || (*c == 0xEF && c[1] >= 0xAC && c[1] <= 0xBB))
+                return false;
+        }
+    }
+    const std::string_view rootDir = HtmlNode::attribute(document.root(), "dir");
+    return !(rootDir.size() == 3 && (rootDir[0] == 'r' || rootDir[0] == 'R'));
+}
+
+}  // namespace
+
+HtmlTextView::HtmlTextView(QWidget* parent) : QTextBrowser(parent)
+{
+    setReadOnly(true);
+    setOpenLinks(false);
+    setOpenExternalLinks(false);
+    setUndoRedoEnabled(false);
+    setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse
+                            | Qt::LinksAccessibleByKeyboard | Qt::LinksAccessibleByMouse);
+    // A scroll bar that comes and goes would change the width, and with it
+    // the layout of the whole text.
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+}
+
+HtmlTextView::~HtmlTextView()
+{
+    closeEdit();
+}
+
+void HtmlTextView::navigate(const std::string& location)
+{
+    const HtmlLinkTarget target = HtmlLinkTarget::ofLocation(QString::fromStdString(location));
+    bool cancel = false;
+    if (m_listener)
+        m_listener->beforeNavigate(target.url(), cancel);
+    if (cancel)
+        return;
+    load(target.path);
+    if (!target.hasFragment || !scrollToFragment(target.fragment))
+        verticalScrollBar()->setValue(0);
+    completeLater();
+}
+
+void HtmlTextView::activateLink(const QString& href)
+{
+    if (href.trimmed().isEmpty())
+        return;
+    const HtmlLinkTarget target = HtmlLinkTarget::ofHref(href, m_location);
+    bool cancel = false;
+    if (m_listener)
+        m_listener->beforeNavigate(target.url(), cancel);
+    if (cancel)
+        return;
+    if (!target.external.isEmpty()) {
+        QDesktopServices::openUrl(QUrl(target.external));
+        return;
+    }
+    if (m_document && target.path == m_location) {
+        if (target.hasFragment)
+            scrollToFragment(target.fragment);
+        return;
+    }
+    load(target.path);
+    if (!target.hasFragment || !scrollToFragment(target.fragment))
+        verticalScrollBar()->setValue(0);
+    completeLater();
+}
+
+void HtmlTextView::completeLater()
+{
+    const std::string location = m_location.toStdString();
+    QMetaObject::invokeMethod(
+        this,
+        [this, location] {
+            if (m_listener)
+                m_listener->documentComplete(location);
+        },
+        Qt::QueuedConnection);
+}
+
+void HtmlTextView::load(const QString& path)
+{
+    closeEdit();
+    // The old document goes first: the new one is then built in the memory
+    // it leaves, which is much quicker than taking fresh pages.
+    m_ranges.clear();
+    m_overlays.clear();
+    m_document.reset();
+    std::optional<HtmlDocument> loaded;
+    if (!path.isEmpty())
+        loaded = HtmlDocument::load(std::filesystem::path(QFile::encodeName(path).toStdString()));
+    if (!loaded) {
+        const QString name = path.isEmpty() ? QString() : QFileInfo(path).fileName();
+        loaded = HtmlDocument::fromUtf8(("<html><body><p>" + escaped(name) + "</p></body></html>").toStdString());
+    }
+    m_document = std::move(loaded);
+    m_location = path;
+    m_folder = path.isEmpty() ? QString() : QFileInfo(path).absolutePath() + u'/';
+    m_ranges.reserve(m_document->idCount() + 16);
+    m_rewrites = 0;
+    setExtraSelections({});
+
+    m_sheet = HtmlStyleSheet();
+    m_sheet.addDocumentSheets(*m_document, std::filesystem::path(QFile::encodeName(m_folder).toStdString()));
+    m_formats = std::make_unique<HtmlFormats>(font().pointSizeF() > 0 ? font().pointSizeF() : 12.0,
+                                              isLeftToRightOnly(*m_document));
+
+    // Built apart and handed over whole: the view and the screen reader see
+    // one new document, not thousands of insertions.
+    auto* text = new QTextDocument(this);
+    text->setUndoRedoEnabled(false);
+    text->setDefaultFont(font());
+    text->setDocumentMargin(kDocumentMargin);
+    QTextCursor cursor(text);
+    HtmlRenderer renderer(m_styler, *m_formats, m_folder);
+    const xmlNode* body = m_document->body();
+    renderer.renderElement(cursor, body, m_styler.computeFromRoot(body->parent), {}, m_ranges, m_overlays);
+    // The previous document is let go after the new one shows.
+    QTextDocument* previous = document();
+    if (previous && previous->parent() == this)
+        previous->setParent(nullptr);
+    m_retired.reset(previous && previous->parent() == nullptr ? previous : nullptr);
+    setDocument(text);
+    setTextCursor(QTextCursor(text));
+    updateOverlays();
+    if (m_retired)
+        QTimer::singleShot(0, this, [this] { m_retired.reset(); });
+}
+
+std::string HtmlTextView::locationName() const
+{
+    return m_document ? m_location.toStdString() : std::string();
+}
+
+std::optional<std::string> HtmlTextView::bodyInnerHtml() const
+{
+    if (!m_document)
+        return std::nullopt;
+    return m_document->innerHtml(m_document->body());
+}
+
+std::optional<std::string> HtmlTextView::bodyOuterHtml() const
+{
+    if (!m_document)
+        return std::nullopt;
+    return m_document->outerHtml(m_document->body());
+}
+
+bool HtmlTextView::setBodyInnerHtml(const std::string& html)
+{
+    return m_document && replaceContent(m_document->body(), html);
+}
+
+bool HtmlTextView::hasElement(const std::string& id) const
+{
+    return m_document && m_document->elementById(id);
+}
+
+std::optional<std::string> HtmlTextView::elementInnerHtml(const std::string& id) const
+{
+    const xmlNode* element = m_document ? m_document->elementById(id) : nullptr;
+    if (!element)
+        return std::nullopt;
+    return m_document->innerHtml(element);
+}
+
+std::optional<std::string> HtmlTextView::elementOuterHtml(const std::string& id) const
+{
+    const xmlNode* element = m_document ? m_document->elementById(id) : nullptr;
+    if (!element)
+        return std::nullopt;
+    return m_document->outerHtml(element);
+}
+
+bool HtmlTextView::setElementInnerHtml(const std::string& id, const std::string& html)
+{
+    xmlNode* element = m_document ? m_document->elementById(id) : nullptr;
+    return element && replaceContent(element, html);
+}
+
+std::optional<std::pair<int, int>> HtmlTextView::elementRange(const std::string& id) const
+{
+    const xmlNode* element = m_document ? m_document->elementById(id) : nullptr;
+    const auto found = element ? m_ranges.find(element) : m_ranges.end();
+    if (found == m_ranges.end())
+        return std::nullopt;
+    return std::make_pair(found->second.start, found->second.end);
+}
+
+void HtmlTextView::openEdit(int from, int to)
+{
+    constexpr int kNear = 4000;  // characters: a few paragraphs apart
+    if (m_editOpen && (from > m_editTo + kNear || to < m_editFrom - kNear))
+        closeEdit();
+    if (m_editOpen) {
+        m_editFrom = std::min(m_editFrom, from);
+        m_editTo = std::max(m_editTo, to);
+        return;
+    }
+    m_edit = QTextCursor(document());
+    m_edit.beginEditBlock();
+    m_editOpen = true;
+    m_editFrom = from;
+    m_editTo = to;
+    QTimer::singleShot(0, this, [this] { closeEdit(); });
+}
+
+void HtmlTextView::closeEdit() const
+{
+    if (!m_editOpen)
+        return;
+    m_editOpen = false;
+    m_edit.endEditBlock();
+    m_edit = QTextCursor();
+}
+
+bool HtmlTextView::event(QEvent* event)
+{
+    closeEdit();
+    return QTextBrowser::event(event);
+}
+
+bool HtmlTextView::viewportEvent(QEvent* event)
+{
+    closeEdit();
+    return QTextBrowser::viewportEvent(event);
+}
+
+bool HtmlTextView::replaceContent(xmlNode* element, const std::string& html)
+{
+    const auto found = m_ranges.find(element);
+    const bool shown = found != m_ranges.end();
+    const HtmlRenderer::Range old = shown ? found->second : HtmlRenderer::Range{};
+    bool overlaysChanged = false;
+    const bool changed = m_document->setInnerHtml(element, html, [&](const xmlNode* gone) {
+        m_ranges.erase(gone);
+        overlaysChanged |= m_overlays.erase(gone) > 0;
+    });
+    if (!changed)
+        return false;
+    const HtmlStyle style = shown ? m_styler.computeFromRoot(element) : HtmlStyle();
+    if (shown && style.display != HtmlDisplay::None) {
+        HtmlRenderer renderer(m_styler, *m_formats, m_folder);
+        HtmlContentUpdater updater(*document(), renderer, m_ranges, m_overlays);
+        updater.prepare(element, style, old);
+        if (updater.sameText()) {
+            openEdit(old.start, old.end);
+        } else {
+            closeEdit();
+            ++m_rewrites;
+        }
+        updater.apply();
+        overlaysChanged |= updater.hasOverlays();
+    }
+    if (overlaysChanged)
+        updateOverlays();
+    return true;
+}
+
+void HtmlTextView::updateOverlays()
+{
+    struct Painted {
+        HtmlRenderer::Range range;
+        const QTextCharFormat* format;
+    };
+    std::vector<Painted> painted;
+    for (const auto& [node, format] : m_overlays) {
+        const auto range = m_ranges.find(node);
+        if (range != m_ranges.end() && range->second.start < range->second.end)
+            painted.push_back(Painted{range->second, &format});
+    }
+    // Outer markers first, so that a marker inside another paints over it.
+    std::sort(painted.begin(), painted.end(), [](const Painted& a, const Painted& b) {
+        if (a.range.start != b.range.start)
+            return a.range.start < b.range.start;
+        return a.range.end > b.range.end;
+    });
+    QList<QTextEdit::ExtraSelection> selections;
+    selections.reserve(static_cast<qsizetype>(painted.size()));
+    for (const Painted& item : painted) {
+        QTextEdit::ExtraSelection selection;
+        selection.cursor = QTextCursor(document());
+        selection.cursor.setPosition(item.range.start);
+        selection.cursor.setPosition(item.range.end, QTextCursor::KeepAnchor);
+        selection.format = *item.format;
+        selections.push_back(selection);
+    }
+    setExtraSelections(selections);
+}
+
+bool HtmlTextView::scrollToFragment(const QString& fragment)
+{
+    if (!m_document || fragment.isEmpty())
+        return false;
+    const std::string name = fragment.toStdString();
+    const xmlNode* element = m_document->elementById(name);
+    if (!element) {
+        // An anchor named <a name="...">, as older documents mark their places.
+        const xmlNode* root = m_document->root();
+        for (const xmlNode* node = root; node && !element; node = HtmlNode::next(root, node)) {
+            if (HtmlNode::isElement(node) && HtmlNode::name(node) == "a"
+                && HtmlNode::attribute(node, "name") == name)
+                element = node;
+        }
+    }
+    return element && scrollToElement(element);
+}
+
+void HtmlTextView::ensureLaidOut() const
+{
+    closeEdit();
+    // The layout works through a long text lazily and tells the view its size
+    // later; the scroll range has to cover the whole text now.
+    QAbstractTextDocumentLayout* layout = document()->documentLayout();
+    const QSizeF size = layout->documentSize();
+    if (verticalScrollBar()->maximum() != std::max(0, qRound(size.height()) - viewport()->height()))
+        emit layout->documentSizeChanged(size);
+}
+
+bool HtmlTextView::scrollToElement(const xmlNode* element)
+{
+    const auto found = m_ranges.find(element);
+    if (found == m_ranges.end())
+        return false;
+    const int position = found->second.start;
+    ensureLaidOut();
+    const QTextBlock block = document()->findBlock(position);
+    qreal y = document()->documentLayout()->blockBoundingRect(block).top();
+    if (const QTextLayout* layout = block.layout(); layout && layout->lineCount() > 0) {
+        const QTextLine line = layout->lineForTextPosition(position - block.position());
+        if (line.isValid())
+            y += line.y();
+    }
+    verticalScrollBar()->setValue(qRound(y));
+    return true;
+}
+
+bool HtmlTextView::scrollIntoView(const std::string& id)
+{
+    const xmlNode* element = m_document ? m_document->elementById(id) : nullptr;
+    return element && scrollToElement(element);
+}
+
+int HtmlTextView::bodyScrollHeight() const
+{
+    ensureLaidOut();
+    return qRound(document()->documentLayout()->documentSize().height());
+}
+
+int HtmlTextView::scrollTop() const
+{
+    return verticalScrollBar()->value();
+}
+
+void HtmlTextView::setScrollTop(int top)
+{
+    ensureLaidOut();
+    verticalScrollBar()->setValue(top);
+}
+
+int HtmlTextView::viewHeight() const
+{
+    return viewport()->height();
+}
+
+QString HtmlTextView::hrefAt(int position) const
+{
+    const QTextBlock block = document()->findBlock(position);
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        if (fragment.contains(position)) {
+            const QTextCharFormat format = fragment.charFormat();
+            return format.isAnchor() ? format.anchorHref() : QString();
+        }
+    }
+    return {};
+}
+
+void HtmlTextView::keyPressEvent(QKeyEvent* event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        const QTextCursor cursor = textCursor();
+        // A link Tab selected, or the one the caret stands in (or just after).
+        QString href = hrefAt(cursor.hasSelection() ? cursor.selectionStart() : cursor.position());
+        if (href.isEmpty() && !cursor.hasSelection() && cursor.position() > 0)
+            href = hrefAt(cursor.position() - 1);
+        if (!href.isEmpty()) {
+            event->accept();
+            activateLink(href);
+            return;
+        }
+    }
+    QTextBrowser::keyPressEvent(event);
+}
+
+void HtmlTextView::mousePressEvent(QMouseEvent* event)
+{
+    m_pressedHref = event->button() == Qt::LeftButton ? anchorAt(event->position().toPoint()) : QString();
+    QTextBrowser::mousePressEvent(event);
+}
+
+void HtmlTextView::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QString pressed = std::exchange(m_pressedHref, QString());
+    QTextBrowser::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && !pressed.isEmpty() && !textCursor().hasSelection()
+        && anchorAt(event->position().toPoint()) == pressed)
+        activateLink(pressed);
+}
+
+}  // namespace korvin

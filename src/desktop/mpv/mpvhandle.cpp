@@ -1,0 +1,131 @@
+#include "desktop/mpv/mpvhandle.h"
+
+#include <mpv/client.h>
+
+#include <QtGlobal>
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+namespace korvin {
+
+namespace {
+
+// What every instance of the program needs, whatever it plays.
+const MpvHandle::Options& sharedDefaults()
+{
+    static const MpvHandle::Options options = {
+        {"config", "no"},
+        {"terminal", "no"},
+        {"input-default-bindings", "no"},
+        {"input-vo-keyboard", "no"},
+        {"load-scripts", "no"},
+        {"osc", "no"},
+        {"ytdl", "no"},
+        {"load-stats-overlay", "no"},
+        {"load-osd-console", "no"},
+        {"load-auto-profiles", "no"},
+        {"resume-playback", "no"},
+        {"save-position-on-quit", "no"},
+        {"vid", "no"},
+        {"sid", "no"},
+        {"audio-display", "no"},
+        {"audio-file-auto", "no"},
+        {"sub-auto", "no"},
+        {"cover-art-auto", "no"},
+        {"idle", "yes"},
+        {"hr-seek", "yes"},
+        {"audio-pitch-correction", "yes"},
+        // Otherwise the end of a file is announced (and the position jumps to it)
+        // as soon as the last audio has been decoded, while a good part of a
+        // second is still to be heard.
+        {"gapless-audio", "no"},
+        {"volume-max", "100"},
+        {"audio-client-name", "korvin"},
+    };
+    return options;
+}
+
+void applyOptions(mpv_handle* handle, const MpvHandle::Options& options)
+{
+    for (const auto& [name, value] : options) {
+        if (mpv_set_option_string(handle, name.c_str(), value.c_str()) < 0)
+            qWarning("libmpv does not accept the option %s=%s", name.c_str(), value.c_str());
+    }
+}
+
+}  // namespace
+
+void MpvHandle::Destroy::operator()(mpv_handle* handle) const
+{
+    mpv_terminate_destroy(handle);
+}
+
+MpvHandle MpvHandle::create(const Options& roleOptions)
+{
+    MpvHandle result;
+    // mpv_create() itself checks the locale and returns null when it is wrong.
+    result.m_handle.reset(mpv_create());
+    if (!result.m_handle)
+        return result;
+    applyOptions(result.get(), sharedDefaults());
+    applyOptions(result.get(), roleOptions);
+    if (const char* extra = std::getenv("KORVIN_MPV_OPTIONS"))
+        applyOptions(result.get(), parseOptions(extra));
+    if (mpv_initialize(result.get()) < 0)
+        result.m_handle.reset();
+    return result;
+}
+
+MpvHandle::Options MpvHandle::parseOptions(std::string_view text)
+{
+    Options options;
+    while (!text.empty()) {
+        const auto comma = text.find(',');
+        std::string_view item = text.substr(0, comma);
+        text = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
+        while (!item.empty() && item.front() == ' ')
+            item.remove_prefix(1);
+        while (!item.empty() && item.back() == ' ')
+            item.remove_suffix(1);
+        if (item.empty())
+            continue;
+        const auto equals = item.find('=');
+        if (equals == std::string_view::npos)
+            options.emplace_back(std::string(item), "yes");
+        else if (equals > 0)
+            options.emplace_back(std::string(item.substr(0, equals)), std::string(item.substr(equals + 1)));
+    }
+    return options;
+}
+
+std::string MpvHandle::fileArgument(const std::string& path)
+{
+    if (path.empty() || path.front() == '/')
+        return path;
+    return "./" + path;
+}
+
+std::int64_t MpvHandle::loadedEntryId(const mpv_node& result)
+{
+    if (result.format != MPV_FORMAT_NODE_MAP || !result.u.list)
+        return -1;
+    const mpv_node_list& map = *result.u.list;
+    for (int i = 0; i < map.num; ++i) {
+        if (std::string_view(map.keys[i]) == "playlist_entry_id" && map.values[i].format == MPV_FORMAT_INT64)
+            return map.values[i].u.int64;
+    }
+    return -1;
+}
+
+std::string MpvHandle::formatSeconds(double seconds)
+{
+    if (!std::isfinite(seconds))
+        seconds = 0;
+    char text[64];
+    const auto result = std::to_chars(text, text + sizeof text, seconds, std::chars_format::fixed, 6);
+    return std::string(text, result.ptr);
+}
+
+}  // namespace korvin

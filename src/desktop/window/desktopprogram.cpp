@@ -1,0 +1,59 @@
+#include "desktop/window/desktopprogram.h"
+
+#include "app/maincontroller.h"
+#include "desktop/html/htmltextdocuments.h"
+#include "desktop/html/htmltextview.h"
+#include "desktop/mpv/mpvplayer.h"
+#include "desktop/mpv/mpvtitlecue.h"
+#include "desktop/window/desktopwindow.h"
+#include "desktop/window/headingtreeview.h"
+#include "desktop/window/menubarview.h"
+#include "desktop/window/qtdialogs.h"
+#include "desktop/window/qtlistbox.h"
+#include "desktop/window/qtmessageboxes.h"
+#include "desktop/window/qttimers.h"
+
+namespace korvin {
+
+DesktopProgram::DesktopProgram(Folders folders)
+    : m_folders(std::move(folders))
+    , m_player(std::make_unique<MpvPlayer>())
+    , m_titleCue(std::make_unique<MpvTitleCue>())
+    , m_window(std::make_unique<DesktopWindow>(*m_player))
+    , m_timers(std::make_unique<QtTimers>())
+    , m_messageBoxes(std::make_unique<QtMessageBoxes>(m_window.get()))
+    , m_dialogs(std::make_unique<QtDialogs>(m_window.get()))
+    , m_textDocuments(std::make_unique<HtmlTextDocuments>())
+{
+    auto* textView = new HtmlTextView(m_window.get());
+    m_textView = textView;
+    m_window->setTextViewWidget(textView);
+
+    m_controller = std::make_unique<MainController>(
+        PlatformServices{*m_player, *m_titleCue, *m_textView, *m_timers, m_window->groupList(),
+                         m_window->bookmarkList(), m_window->searchResultList(), *m_messageBoxes, *m_dialogs,
+                         *m_window, m_window->menuBarView(), *m_dialogs, *m_textDocuments},
+        m_folders);
+
+    m_window->attach(*m_controller);
+    m_timers->setHandler([this](int id) { m_controller->timer(id); });
+}
+
+DesktopProgram::~DesktopProgram()
+{
+    m_timers->setHandler({});
+    m_window->detach();
+}
+
+void DesktopProgram::start()
+{
+    m_window->showAtStart();
+    m_controller->initialise();
+}
+
+void DesktopProgram::openAtStart(const std::string& book)
+{
+    m_controller->openAtStart(book);
+}
+
+}  // namespace korvin

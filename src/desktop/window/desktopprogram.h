@@ -1,0 +1,54 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/services.h"
+
+namespace korvin {
+
+class DesktopWindow;
+class HtmlTextDocuments;
+class MainController;
+class QtDialogs;
+class QtMessageBoxes;
+class QtTimers;
+
+// The desktop program's object graph: the player, the text view, the window
+// with its controls, timers, message boxes and dialogs, and the main-window
+// controller that drives them. Runs on the Qt UI thread; needs a QApplication.
+class DesktopProgram {
+public:
+    explicit DesktopProgram(Folders folders);
+    ~DesktopProgram();
+    DesktopProgram(const DesktopProgram&) = delete;
+    DesktopProgram& operator=(const DesktopProgram&) = delete;
+
+    // Shows the window centred, then maximised, and initialises the controller
+    // (no book, then the settings).
+    void start();
+    // A book named on the command line, opened after the start-up.
+    void openAtStart(const std::string& book);
+
+    DesktopWindow& window() const { return *m_window; }
+    MainController& controller() const { return *m_controller; }
+    MediaPlayer& player() const { return *m_player; }
+    HtmlView& textView() const { return *m_textView; }
+    QtTimers& timers() const { return *m_timers; }
+    const Folders& folders() const { return m_folders; }
+
+private:
+    Folders m_folders;
+    std::unique_ptr<MediaPlayer> m_player;
+    std::unique_ptr<TitleCuePlayer> m_titleCue;
+    std::unique_ptr<DesktopWindow> m_window;
+    HtmlView* m_textView = nullptr;  // a widget of the window
+    std::unique_ptr<QtTimers> m_timers;
+    std::unique_ptr<QtMessageBoxes> m_messageBoxes;
+    std::unique_ptr<QtDialogs> m_dialogs;
+    std::unique_ptr<HtmlTextDocuments> m_textDocuments;
+    std::unique_ptr<MainController> m_controller;
+};
+
+}  // namespace korvin

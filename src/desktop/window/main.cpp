@@ -1,0 +1,90 @@
+// korvin [--home DIR] [BOOK] | korvin --dump-book BOOK
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+
+#include <clocale>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "book/dumpbook.h"
+#include "desktop/window/appicon.h"
+#include "desktop/window/commandline.h"
+#include "desktop/window/desktopprogram.h"
+#include "desktop/window/desktopwindow.h"
+#include "desktop/window/singleinstance.h"
+#include "desktop/window/startfolders.h"
+#include "ui/stringids.h"
+#include "ui/stringtable.h"
+
+namespace {
+
+std::string absolutePath(const std::string& path)
+{
+    std::error_code ignored;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ignored);
+    return absolute.empty() ? path : absolute.string();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    using namespace korvin;
+
+    // The book dump needs no display: it runs before any Qt application exists.
+    const CommandLine early = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (early.error.empty() && early.dumpBook)
+        return dumpBook(*early.dumpBook, std::cout, std::cerr, StringTable::builtIn().get(str::kNccNotOpened));
+
+    QApplication application(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Varnholt"));
+    QApplication::setApplicationName(QStringLiteral("Korvin 2.0"));
+    QApplication::setApplicationVersion(QStringLiteral("2.0.1"));
+    QApplication::setWindowIcon(applicationIcon());
+    // libmpv reads numbers with the C library's conversions.
+    std::setlocale(LC_NUMERIC, "C");
+
+    std::vector<std::string> arguments;
+    for (const QString& argument : QApplication::arguments().mid(1))
+        arguments.push_back(argument.toStdString());
+    CommandLine commandLine = parseCommandLine(arguments);
+    if (commandLine.help) {
+        std::cout << usageText();
+        return 0;
+    }
+    if (!commandLine.error.empty()) {
+        std::cerr << "korvin: " << commandLine.error << "\n\n" << usageText();
+        return 2;
+    }
+    // Paths of the command line belong to the caller's current directory.
+    if (commandLine.book)
+        commandLine.book = absolutePath(*commandLine.book);
+
+    const Folders folders = resolveFolders(commandLine.home, QApplication::applicationDirPath());
+    if (!enterStateFolder(folders.state)) {
+        std::cerr << "korvin: cannot use the folder " << folders.state << '\n';
+        return 1;
+    }
+
+    SingleInstance instance(instanceKey(folders.state));
+    if (!instance.claim()) {
+        QMessageBox::information(nullptr, QApplication::applicationName(),
+                                 QStringLiteral("Korvin ist bereits aktiv."));
+        instance.askRunningToShow();
+        return 0;
+    }
+
+    DesktopProgram program(folders);
+    QObject::connect(&instance, &SingleInstance::showRequested, &program.window(),
+                     &DesktopWindow::restoreFromRequest);
+    QObject::connect(&program.window(), &DesktopWindow::ended, &application, &QApplication::quit,
+                     Qt::QueuedConnection);
+    program.start();
+    if (commandLine.book)
+        program.openAtStart(*commandLine.book);
+    return application.exec();
+}

@@ -1,0 +1,49 @@
+#include "desktop/window/qtmessageboxes.h"
+
+#include <QMessageBox>
+
+namespace korvin {
+
+namespace {
+
+QMessageBox::Icon qtIcon(MessageBoxes::Icon icon)
+{
+    switch (icon) {
+    case MessageBoxes::Icon::kInformation:
+        return QMessageBox::Information;
+    case MessageBoxes::Icon::kWarning:
+        return QMessageBox::Warning;
+    case MessageBoxes::Icon::kError:
+        return QMessageBox::Critical;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+MessageBoxes::Result QtMessageBoxes::show(const std::string& text, const std::string& caption, Icon icon,
+                                          Buttons buttons)
+{
+    QMessageBox box(qtIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
+                    QMessageBox::NoButton, m_parent);
+    box.setWindowModality(Qt::ApplicationModal);
+    if (buttons == Buttons::kAbortRetryIgnore) {
+        box.setStandardButtons(QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore);
+        box.setDefaultButton(QMessageBox::Abort);
+        box.setEscapeButton(QMessageBox::Abort);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    switch (box.exec()) {
+    case QMessageBox::Abort:
+        return Result::kAbort;
+    case QMessageBox::Retry:
+        return Result::kRetry;
+    case QMessageBox::Ignore:
+        return Result::kIgnore;
+    default:
+        return buttons == Buttons::kAbortRetryIgnore ? Result::kAbort : Result::kOk;
+    }
+}
+
+}  // namespace korvin

@@ -1,0 +1,90 @@
+#pragma once
+
+// Ids of the string table's German texts; the English text of id N is N + 200
+// (StringTable::get(id, languageOffset)). The menu's texts (100 to 172) are
+// named by the menu table itself.
+namespace korvin::str {
+
+// Opening a book: the reading dialog and its failure.
+inline constexpr int kReadingGroupText = 1;     // "Buch wird geöffnet. Bitte warten..."
+inline constexpr int kNccNotOpened = 2;         // "Die ncc.html konnte nicht geöffnet werden!"
+inline constexpr int kNccReadErrorCaption = 3;  // "Lesefehler - ncc.html"
+inline constexpr int kReadingCaption = 4;       // "Buch öffnen..."
+
+// Finding books on drives.
+inline constexpr int kCreateList = 5;           // "Liste erstellen?"
+inline constexpr int kBookSearchCaption = 6;    // "DAISY suchen..."
+inline constexpr int kWithoutTitle = 7;         // "Ohne Titel"
+inline constexpr int kOneBookFound = 8;         // "Ein Buch gefunden."
+inline constexpr int kDriveColumn = 9;          // "LW"
+inline constexpr int kDriveNameColumn = 10;     // "Bezeichnung"
+inline constexpr int kDriveChoiceCaption = 11;  // "Bitte ein Laufwerk auswählen..."
+inline constexpr int kSearching = 12;           // "Suche läuft. Bitte warten..."
+
+// Go to page and the search term.
+inline constexpr int kGotoPageCaption = 13;  // "Gehe zu Seite..."
+inline constexpr int kGotoPagePrompt = 14;   // "Bitte geben Sie eine Seitenzahl ein ..."
+inline constexpr int kSearchCaption = 15;    // "Suche..."
+inline constexpr int kSearchPrompt = 16;     // "Bitte geben Sie hier einen Suchbegriff ein..."
+
+// Information messages: play times.
+inline constexpr int kTotalTime = 17;      // "Die Gesamtspieldauer beträgt "
+inline constexpr int kElapsedTime = 18;    // "Die gehörte Spieldauer beträgt "
+inline constexpr int kRemainingTime = 19;  // "Die restliche Spieldauer beträgt "
+inline constexpr int kOneHour = 20;        // "eine Stunde"
+inline constexpr int kHours = 21;          // "Stunden"
+inline constexpr int kOneMinute = 22;      // "eine Minute"
+inline constexpr int kMinutes = 23;        // "Minuten"
+inline constexpr int kOneSecond = 24;      // "eine Sekunde"
+inline constexpr int kSeconds = 25;        // "Sekunden"
+inline constexpr int kAnd = 26;            // "und"
+
+// Information messages: entries, levels, the current heading.
+inline constexpr int kOneEntry = 27;     // "Ein Eintrag in diesem Buch."
+inline constexpr int kEntries = 28;      // "Einträge in diesem Buch."
+inline constexpr int kOneLevel = 29;     // "Dieses Buch ist in einer Hierarchieebene gegliedert."
+inline constexpr int kLevelsStart = 30;  // "Dieses Buch ist in"
+inline constexpr int kLevelsEnd = 31;    // "Hierarchieebenen gegliedert."
+inline constexpr int kAtHeading = 32;    // "Sie befinden sich auf Überschrift"
+inline constexpr int kOfTotal = 33;      // "von insgesamt"
+inline constexpr int kAtLevel = 34;      // "Sie befinden sich auf Ebene"
+
+// Search and pages.
+inline constexpr int kSearchResult = 35;         // "Das Suchergebnis ist"
+inline constexpr int kPageNotFound = 36;         // "Die angegebene Seite wurde nicht gefunden."
+inline constexpr int kPageNotFoundCaption = 37;  // "Gehe zu Seite..."
+
+// Changing the volume of a book.
+inline constexpr int kBookChangeMessage = 38;  // "Der ausgewählte Titel ist nicht Bestandteil ..."
+inline constexpr int kBookChangeCaption = 39;  // "Wechseln..."
+
+// The reading's progress, the file choice, the program's own documents.
+inline constexpr int kOf = 40;            // "von"
+inline constexpr int kBrowseTitle = 41;   // "Ein Buch suchen..."
+inline constexpr int kStartPage = 42;     // "/documents/html/start_de.html"
+inline constexpr int kManualFolder = 43;  // "/documents/Manuals/DE/DAISY/"
+
+// Names of the window's controls, announced by the screen reader.
+inline constexpr int kNameHeadingTree = 50;       // "Überschriften"
+inline constexpr int kNamePlayer = 51;            // "Wiedergabe"
+inline constexpr int kNamePlayPause = 52;         // "Wiedergabe/Pause"
+inline constexpr int kNamePosition = 53;          // "Position"
+inline constexpr int kNameTextView = 54;          // "Text"
+inline constexpr int kNameGroupList = 55;         // "Gruppen"
+inline constexpr int kNameBookmarkList = 56;      // "Lesezeichen"
+inline constexpr int kNameSearchResultList = 57;  // "Suchergebnisse"
+inline constexpr int kPlay = 58;                  // "Wiedergabe"
+inline constexpr int kPause = 59;                 // "Pause"
+inline constexpr int kRewind = 60;                // "Zurückspulen"
+inline constexpr int kFastForward = 61;           // "Vorspulen"
+inline constexpr int kVolume = 62;                // "Lautstärke"
+inline constexpr int kSpeed = 63;                 // "Geschwindigkeit"
+
+// Buttons of the program's own dialogs.
+inline constexpr int kOk = 88;                      // "OK"
+inline constexpr int kCancel = 89;                  // "Abbrechen"
+
+// The about entry of the system menu.
+inline constexpr int kAboutMenuItem = 1090;  // "&Info über Korvin 2.0..."
+
+}  // namespace korvin::str

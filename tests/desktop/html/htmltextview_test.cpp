@@ -1,0 +1,596 @@
+#include "desktop/html/htmltextview.h"
+
+#include "support/tempdir.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QTextImageFormat>
+#include <QUrl>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextDocument>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace korvin {
+namespace {
+
+const std::string kBold = "<SPAN style=\"FONT-WEIGHT: bold\">";
+const std::string kItalic = "<SPAN style=\"FONT-STYLE: italic\">";
+const std::string kBackground = "<SPAN style=\"BACKGROUND-COLOR: #ff8000\">";
+const std::string kTermBackground = "<span style=\"BACKGROUND-COLOR: #ff8000\">";
+const std::string kClose = "</SPAN>";
+
+class Recorder : public HtmlView::Listener {
+public:
+    void beforeNavigate(const std::string& url, bool& cancel) override
+    {
+        before.push_back(url);
+        cancel = cancelIf && cancelIf(url);
+    }
+    void documentComplete(const std::string& url) override { complete.push_back(url); }
+
+    std::vector<std::string> before;
+    std::vector<std::string> complete;
+    std::function<bool(const std::string&)> cancelIf;
+};
+
+// Runs the event loop until `done` holds, or a generous time has passed.
+bool waitFor(const std::function<bool()>& done)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < 10000)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    return done();
+}
+
+std::string paragraphs(int count)
+{
+    std::string markup = "<html><body>";
+    for (int i = 0; i < count; ++i) {
+        markup += "<p id=\"p" + std::to_string(i) + "\"><a href=\"s.smil#t" + std::to_string(i) + "\">Paragraph "
+                  + std::to_string(i) + " with some words in it.</a></p>\n";
+    }
+    return markup + "</body></html>";
+}
+
+class HtmlTextViewTest : public ::testing::Test {
+protected:
+    HtmlTextViewTest()
+    {
+        view.resize(500, 300);
+        view.show();
+        view.setListener(&listener);
+    }
+
+    std::string write(const std::string& name, const std::string& markup) { return dir.write(name, markup).string(); }
+    std::string text() const { return view.document()->toRawText().toStdString(); }
+
+    // The text view's way of highlighting: the element's content wrapped in a
+    // span, later unwrapped by exact text.
+    void wrap(const std::string& id, const std::string& open)
+    {
+        ASSERT_TRUE(view.setElementInnerHtml(id, open + *view.elementInnerHtml(id) + kClose));
+    }
+    void unwrap(const std::string& id, const std::string& open)
+    {
+        std::string markup = *view.elementInnerHtml(id);
+        ASSERT_EQ(markup.rfind(open, 0), 0u) << markup;
+        ASSERT_EQ(markup.substr(markup.size() - kClose.size()), kClose);
+        ASSERT_TRUE(view.setElementInnerHtml(id, markup.substr(open.size(), markup.size() - open.size() - kClose.size())));
+    }
+    QTextCharFormat formatAt(int position) const
+    {
+        QTextCursor cursor(view.document());
+        cursor.setPosition(position + 1);
+        return cursor.charFormat();
+    }
+
+    test::TempDir dir;
+    HtmlTextView view;
+    Recorder listener;
+};
+
+TEST_F(HtmlTextViewTest, FindsElementsAndReadsTheirMarkup)
+{
+    EXPECT_FALSE(view.hasDocument());
+    EXPECT_EQ(view.locationName(), "");
+    EXPECT_EQ(view.bodyInnerHtml(), std::nullopt);
+    EXPECT_FALSE(view.setBodyInnerHtml("x"));
+    EXPECT_FALSE(view.hasElement("a"));
+    EXPECT_FALSE(view.scrollIntoView("a"));
+
+    view.navigate(write("a.html", "<html><body bgcolor=white><h1 id=h>Title</h1><p id=a class=s>One "
+                                  "<b>two</b></p></body></html>"));
+    EXPECT_TRUE(view.hasDocument());
+    EXPECT_TRUE(view.hasElement("a"));
+    EXPECT_FALSE(view.hasElement("A"));
+    EXPECT_EQ(view.elementInnerHtml("a"), "One <B>two</B>");
+    EXPECT_EQ(view.elementOuterHtml("a"), "<P id=\"a\" class=\"s\">One <B>two</B></P>");
+    EXPECT_EQ(view.elementInnerHtml("missing"), std::nullopt);
+    EXPECT_FALSE(view.setElementInnerHtml("missing", "x"));
+    EXPECT_EQ(view.bodyOuterHtml(),
+              "<BODY bgcolor=\"white\"><H1 id=\"h\">Title</H1><P id=\"a\" class=\"s\">One <B>two</B></P></BODY>");
+    EXPECT_EQ(text(), "Title\u2029One two");
+}
+
+TEST_F(HtmlTextViewTest, HighlightsByFormatsWithoutRewritingTheText)
+{
+    view.navigate(write("a.html", "<html><body><p id=p1>Don't <a href=\"s.smil#1\">worry</a>, <i>be</i> happy</p>"
+                                  "<p id=p2><span id=s>second</span> one</p></body></html>"));
+    const std::string before = text();
+    const std::string inner = *view.elementInnerHtml("p1");
+    const auto [start, end] = *view.elementRange("p1");
+
+    wrap("p1", kBold);
+    EXPECT_EQ(view.elementInnerHtml("p1"), kBold + inner + kClose);
+    EXPECT_EQ(text(), before);
+    for (int position = start; position < end; ++position)
+        EXPECT_EQ(formatAt(position).fontWeight(), QFont::Bold) << position;
+    EXPECT_TRUE(formatAt(start + 6).isAnchor());
+    EXPECT_TRUE(formatAt(start + 13).fontItalic());
+    unwrap("p1", kBold);
+    EXPECT_EQ(view.elementInnerHtml("p1"), inner);
+    EXPECT_NE(formatAt(start).fontWeight(), QFont::Bold);
+
+    // A colour is painted over the range; the text's formats stay.
+    wrap("s", kBackground);
+    ASSERT_EQ(view.extraSelections().size(), 1);
+    EXPECT_EQ(view.extraSelections().front().cursor.selectedText(), "second");
+    EXPECT_EQ(view.extraSelections().front().format.background().color(), QColor(255, 128, 0));
+    unwrap("s", kBackground);
+    EXPECT_TRUE(view.extraSelections().isEmpty());
+
+    EXPECT_EQ(text(), before);
+    EXPECT_EQ(view.rewriteCount(), 0);
+}
+
+TEST_F(HtmlTextViewTest, WrapsAndUnwrapsEveryElementOfRealBooksExactly)
+{
+    std::vector<std::string> files = {
+        write("built.html", paragraphs(30)),
+        write("rich.html",
+              "<html><head><style>span.page { display: block } .hidden { display: none }</style></head>"
+              "<body><h1 id=h><a href=\"s.smil#1\">Title</a></h1><div id=d><p id=p1>One <b id=b>two</b> "
+              "<span id=e></span>three</p><ul id=ul><li id=li1>first<li id=li2><p id=lp>para in item</p>"
+              "<ol id=ol start=4><li id=li3>nested</ol></ul><table id=t><tr id=r><td id=c1>a<td id=c2><p>b</p>"
+              "</table><pre id=pre>\n  code\n  more</pre><span class=page id=pg>12</span><p id=br>x<br id=b2>y"
+              "</p><div id=h1 class=hidden>gone</div><blockquote id=q><p id=qp>quoted</p></blockquote>"
+              "<p id=last> <span id=s1> spaced </span> <span id=s2>out</span> </p></div></body></html>")};
+    const std::filesystem::path shared = KORVIN_SHARED_BOOKS_DIR;
+    for (const char* file : {"dontworrybehappy/content.html", "unicef-toolkit-a/toolkit_a.html"}) {
+        if (std::filesystem::exists(shared / file))
+            files.push_back((shared / file).string());
+    }
+    for (const std::string& file : files) {
+        view.navigate(file);
+        const std::string before = text();
+        const std::string body = *view.bodyInnerHtml();
+        std::vector<std::string> ids;
+        const std::string& markup = body;
+        for (std::size_t at = markup.find(" id=\""); at != std::string::npos; at = markup.find(" id=\"", at + 1))
+            ids.push_back(markup.substr(at + 5, markup.find('"', at + 5) - at - 5));
+        ASSERT_FALSE(ids.empty()) << file;
+        for (const std::string& id : ids) {
+            if (view.elementOuterHtml(id)->rfind("<BR", 0) == 0 || view.elementOuterHtml(id)->rfind("<IMG", 0) == 0)
+                continue;  // no content to wrap
+            const std::string old = *view.elementInnerHtml(id);
+            for (const std::string& open : {kBold, kItalic, kBackground}) {
+                wrap(id, open);
+                unwrap(id, open);
+            }
+            EXPECT_EQ(view.elementInnerHtml(id), old) << file << " " << id;
+        }
+        EXPECT_EQ(text(), before) << file;
+        EXPECT_EQ(*view.bodyInnerHtml(), body) << file;
+        EXPECT_EQ(view.rewriteCount(), 0) << file;
+    }
+}
+
+TEST_F(HtmlTextViewTest, MarksTermsThroughTheBodyAndTakesThemOutByPosition)
+{
+    view.navigate(write("a.html", "<html><body class=b><p id=p1>Worry not, worry less.</p>"
+                                  "<p id=p2>No worries</p></body></html>"));
+    const std::string before = text();
+    const std::string body = *view.bodyInnerHtml();
+    const std::string term = "worr";
+
+    std::string marked = *view.bodyOuterHtml();
+    std::string lower = marked;
+    for (char& ch : lower)
+        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    int marks = 0;
+    for (std::size_t at = lower.find(term, 1); at != std::string::npos; at = lower.find(term, at)) {
+        marked.insert(at, kTermBackground);
+        lower.insert(at, kTermBackground);
+        const std::size_t close = at + kTermBackground.size() + term.size();
+        marked.insert(close, kClose);
+        lower.insert(close, kClose);
+        at = close + 8;
+        ++marks;
+    }
+    ASSERT_EQ(marks, 3);
+    ASSERT_TRUE(view.setBodyInnerHtml(marked));
+    EXPECT_EQ(text(), before);
+    EXPECT_EQ(view.extraSelections().size(), 3);
+    EXPECT_EQ(view.bodyOuterHtml()->rfind("<BODY class=\"b\"><P id=\"p1\">", 0), 0u);  // no body inside the body
+
+    // The highlight moves in between; the marks keep their length.
+    wrap("p1", kBold);
+    unwrap("p1", kBold);
+    std::string markup = *view.bodyInnerHtml();
+    lower = markup;
+    for (char& ch : lower)
+        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    for (std::size_t at = lower.find(term, 1); at != std::string::npos; at = lower.find(term, at)) {
+        std::size_t k = at - kTermBackground.size();
+        markup.erase(k, kTermBackground.size());
+        lower.erase(k, kTermBackground.size());
+        k += term.size();
+        markup.erase(k, kClose.size());
+        lower.erase(k, kClose.size());
+        at = k + 8;
+    }
+    ASSERT_TRUE(view.setBodyInnerHtml(markup));
+    EXPECT_EQ(*view.bodyInnerHtml(), body);
+    EXPECT_EQ(text(), before);
+    EXPECT_TRUE(view.extraSelections().isEmpty());
+    EXPECT_EQ(view.rewriteCount(), 0);
+}
+
+TEST_F(HtmlTextViewTest, RewritesOnlyTheElementWhoseTextChanged)
+{
+    view.navigate(write("a.html", "<html><body><p id=p1>first</p><p id=p2>second <b id=b>bold</b></p>"
+                                  "<p id=p3>third <span id=in>inner</span></p><p id=empty></p><p id=p4>fourth</p>"
+                                  "</body></html>"));
+    QTextCursor caret(view.document());
+    caret.setPosition(view.elementRange("p4")->first + 2);
+    view.setTextCursor(caret);
+
+    ASSERT_TRUE(view.setElementInnerHtml("p2", "changed <i id=new>words</i> here"));
+    EXPECT_EQ(text(), "first\u2029changed words here\u2029third inner\u2029fourth");
+    EXPECT_EQ(view.rewriteCount(), 1);
+    EXPECT_FALSE(view.hasElement("b"));
+    const auto textAt = [&](const char* id) {
+        const auto [start, end] = *view.elementRange(id);
+        return view.document()->toRawText().mid(start, end - start).toStdString();
+    };
+    EXPECT_EQ(textAt("new"), "words");
+    EXPECT_EQ(textAt("p2"), "changed words here");
+    EXPECT_EQ(textAt("in"), "inner");
+    EXPECT_EQ(textAt("p4"), "fourth");
+    EXPECT_TRUE(formatAt(view.elementRange("new")->first).fontItalic());
+    EXPECT_EQ(view.textCursor().position(), view.elementRange("p4")->first + 2);  // moved along with its text
+
+    ASSERT_TRUE(view.setElementInnerHtml("empty", "now <b>here</b>"));
+    EXPECT_EQ(text(), "first\u2029changed words here\u2029third inner\u2029now here\u2029fourth");
+    EXPECT_EQ(textAt("empty"), "now here");
+    EXPECT_EQ(textAt("p4"), "fourth");
+    ASSERT_TRUE(view.setElementInnerHtml("in", ""));
+    EXPECT_EQ(textAt("in"), "");
+    EXPECT_EQ(textAt("p4"), "fourth");
+    ASSERT_TRUE(view.setBodyInnerHtml("<P id=\"x\">all new</P>"));
+    EXPECT_EQ(text(), "all new");
+    EXPECT_FALSE(view.hasElement("p1"));
+}
+
+TEST_F(HtmlTextViewTest, KeepsTheCaretAndTheScrollPositionWhileTheHighlightMoves)
+{
+    view.navigate(write("long.html", paragraphs(200)));
+    QTextCursor caret(view.document());
+    caret.setPosition(view.elementRange("p100")->first + 5);
+    view.setTextCursor(caret);
+    view.setScrollTop(1234);
+    const int top = view.scrollTop();
+    const std::string before = text();
+
+    std::string previous;
+    for (const char* id : {"p10", "p99", "p100", "p101", "p150"}) {
+        for (const std::string& open : {kBold, kBackground}) {
+            if (!previous.empty())
+                unwrap(previous, open);
+            wrap(id, open);
+            unwrap(id, open);
+        }
+        wrap(id, kBold);
+        previous = id;
+        EXPECT_EQ(view.textCursor().position(), view.elementRange("p100")->first + 5);
+        EXPECT_EQ(view.scrollTop(), top);
+        unwrap(id, kBold);
+        previous.clear();
+    }
+    EXPECT_EQ(text(), before);
+    EXPECT_EQ(view.rewriteCount(), 0);
+}
+
+TEST_F(HtmlTextViewTest, MeasuresAndScrollsTheBody)
+{
+    view.navigate(write("long.html", paragraphs(300)));
+    const int height = view.bodyScrollHeight();
+    const int viewHeight = view.viewHeight();
+    EXPECT_GT(viewHeight, 100);
+    EXPECT_GT(height, 300 * 10);
+    EXPECT_EQ(view.scrollTop(), 0);
+
+    view.setScrollTop(-50);
+    EXPECT_EQ(view.scrollTop(), 0);
+    view.setScrollTop(1 << 30);
+    EXPECT_EQ(view.scrollTop(), height - viewHeight);
+
+    ASSERT_TRUE(view.scrollIntoView("p150"));
+    QTextCursor at(view.document());
+    at.setPosition(view.elementRange("p150")->first);
+    EXPECT_NEAR(view.cursorRect(at).top(), 0, 2);  // the element's first line at the top
+
+    // Near the end the element goes as far up as the scroll range allows.
+    ASSERT_TRUE(view.scrollIntoView("p299"));
+    EXPECT_EQ(view.scrollTop(), height - viewHeight);
+    EXPECT_FALSE(view.scrollIntoView("nothing"));
+
+    // The highlighter's centring: top of the view, then half a view back.
+    ASSERT_TRUE(view.scrollIntoView("p150"));
+    const int top = view.scrollTop();
+    ASSERT_GT(view.bodyScrollHeight() - top, viewHeight);
+    view.setScrollTop(top - viewHeight / 2);
+    EXPECT_NEAR(view.cursorRect(at).top(), viewHeight / 2, 2);
+}
+
+TEST_F(HtmlTextViewTest, SurvivesBrokenMarkupAndKeepsItsRangesInStep)
+{
+    view.navigate(write("a.html", "<html><head><title id=t>T</title></head><body><p id=p1>one</p>"
+                                  "<div id=d><p id=p2>two <img id=img src=x.png><br id=br></p></div>"
+                                  "<p id=hidden style=\"display: none\">h</p><p id=last>last paragraph</p>"
+                                  "</body></html>"));
+    const auto textAt = [&](const char* id) {
+        const auto [start, end] = *view.elementRange(id);
+        return view.document()->toRawText().mid(start, end - start).toStdString();
+    };
+    EXPECT_FALSE(view.setElementInnerHtml("br", "x"));
+    EXPECT_TRUE(view.setElementInnerHtml("t", "<b>title</b>"));
+    EXPECT_TRUE(view.setElementInnerHtml("hidden", "<p id=inner>still hidden</p>"));
+    EXPECT_EQ(text(), "one\u2029two\u2028\u2029last paragraph");
+    for (const char* markup : {"", "<p>unclosed <b>bold <i>both", "</p></div></body></html>after", "<html><body>x",
+                               "<BODY class=\"z\">in body</BODY>", "a <span style=\"COLOR: #ff0000\">p</SPAN> id=\"x\">",
+                               "<<<>>>&&&;;", "<table><tr><td>cell", "<li>item<li>item", "<pre>\n\n  x</pre>",
+                               "<!-- unclosed comment", "<script>document.write('x')</script>visible"}) {
+        for (const char* id : {"p1", "d", "p2"}) {
+            if (!view.hasElement(id))
+                continue;
+            ASSERT_TRUE(view.setElementInnerHtml(id, markup)) << markup;
+            EXPECT_EQ(view.elementInnerHtml(id), markup);
+            EXPECT_EQ(textAt("last"), "last paragraph") << id << " " << markup;
+        }
+    }
+    ASSERT_TRUE(view.setBodyInnerHtml(*view.bodyOuterHtml() + "<p id=more>more</p>"));
+    EXPECT_EQ(textAt("last"), "last paragraph");
+    EXPECT_EQ(textAt("more"), "more");
+}
+
+// Tag soup from a fixed seed: pieces of markup in any order.
+std::string soup(std::mt19937& random, int pieces)
+{
+    static const std::vector<std::string> kPieces = {
+        "<p id=a>", "</p>", "<div id=b>", "</div>", "<span id=c>", "</span>", "<b>", "</b>", "<i>", "<ul>",
+        "<li id=d>", "<ol start=3>", "</ol>", "<table>", "<tr id=e>", "<td>", "<th>", "<pre>", "\n", "<br>",
+        "<hr>", "<img src=x.png>", "<a href=\"s.smil#1\">", "</a>", "<a name=n>", "text ", "more words ",
+        "&amp;", "&nbsp;", "&#x263A;", " ", "  \t ", "<h1 id=f>", "</h1>", "<blockquote>", "<span style=\"color: red\">",
+        "<span style=\"FONT-WEIGHT: bold\">", "<body>", "</body>", "<!--", "-->", "<style>p{color:red}</style>",
+        "<script>x<y</script>", "<p style=\"display: none\">", "<font size=7>", "\xC3\xA4", "<", ">", "\"", "="};
+    std::string markup;
+    for (int i = 0; i < pieces; ++i)
+        markup += kPieces[random() % kPieces.size()];
+    return markup;
+}
+
+TEST_F(HtmlTextViewTest, SurvivesTagSoupAndChangesOfIt)
+{
+    std::mt19937 random(1);
+    for (int round = 0; round < 40; ++round) {
+        view.navigate(write("soup.html", "<html><body>" + soup(random, 60) + "<p id=last>end</p></body></html>"));
+        for (int change = 0; change < 10; ++change) {
+            const char* ids[] = {"a", "b", "c", "d", "e", "f", "last"};
+            const std::string id = ids[random() % 7];
+            if (!view.hasElement(id))
+                continue;
+            const std::string markup = soup(random, 12);
+            if (view.setElementInnerHtml(id, markup)) {
+                EXPECT_EQ(view.elementInnerHtml(id), markup);
+            }
+            if (random() % 3 == 0) {
+                wrap(id, kBold);
+                unwrap(id, kBold);
+            }
+        }
+        if (view.hasElement("last") && view.elementRange("last")) {
+            const auto [start, end] = *view.elementRange("last");
+            EXPECT_LE(0, start);
+            EXPECT_LE(start, end);
+            EXPECT_LE(end, view.document()->characterCount() - 1);
+        }
+        view.bodyScrollHeight();
+    }
+}
+
+TEST_F(HtmlTextViewTest, RaisesBeforeNavigateAndKeepsTheDocumentWhenCancelled)
+{
+    const std::string first = write("first.html", "<p id=a>first</p>");
+    const std::string second = write("second.html", "<p id=b>second</p>");
+    view.navigate(first);
+    ASSERT_EQ(listener.before, std::vector<std::string>{first});
+
+    listener.cancelIf = [](const std::string&) { return true; };
+    view.navigate(second + "#b");
+    EXPECT_EQ(listener.before.back(), second + "#b");
+    EXPECT_EQ(view.locationName(), first);
+    EXPECT_EQ(text(), "first");
+    ASSERT_TRUE(waitFor([&] { return !listener.complete.empty(); }));
+    QApplication::processEvents();
+    EXPECT_EQ(listener.complete, std::vector<std::string>{first});
+}
+
+TEST_F(HtmlTextViewTest, CompletesADocumentAfterNavigateHasReturned)
+{
+    const std::string file = write("sub/start_en.html", paragraphs(100));
+    const QString relative = QDir::current().relativeFilePath(QString::fromStdString(file));
+    view.navigate(relative.toStdString() + "#p60");
+    EXPECT_TRUE(listener.complete.empty());
+    EXPECT_EQ(listener.before, std::vector<std::string>{file + "#p60"});
+    EXPECT_EQ(view.locationName(), file);
+    ASSERT_TRUE(waitFor([&] { return !listener.complete.empty(); }));
+    EXPECT_EQ(listener.complete, std::vector<std::string>{file});
+    // Shown at the fragment's element.
+    QTextCursor at(view.document());
+    at.setPosition(view.elementRange("p60")->first);
+    EXPECT_NEAR(view.cursorRect(at).top(), 0, 2);
+}
+
+TEST_F(HtmlTextViewTest, ShowsAMissingFileAsItsNameAndStillCompletes)
+{
+    const std::string missing = (dir.path() / "gone.html").string();
+    view.navigate(missing);
+    EXPECT_TRUE(view.hasDocument());
+    EXPECT_EQ(view.locationName(), missing);
+    EXPECT_EQ(text(), "gone.html");
+    ASSERT_TRUE(waitFor([&] { return !listener.complete.empty(); }));
+    EXPECT_EQ(listener.complete.front(), missing);
+    view.navigate("");
+    EXPECT_TRUE(view.hasDocument());
+}
+
+TEST_F(HtmlTextViewTest, ResolvesLinksAgainstTheDocumentsFolder)
+{
+    const std::string file = write("book/text/content.html", paragraphs(200));
+    write("book/other.html", "<p id=o>other</p>");
+    const std::string folder = dir.folder() + "book/text/";
+    view.navigate(file);
+    listener.cancelIf = [](const std::string& url) { return url.find("other.html") == std::string::npos; };
+
+    view.activateLink("chap2.smil#par_12");
+    EXPECT_EQ(listener.before.back(), folder + "chap2.smil#par_12");
+    view.activateLink("sub%20dir/x.html#a%20b");
+    EXPECT_EQ(listener.before.back(), folder + "sub dir/x.html#a b");
+    view.activateLink("http://example.org/page?x=1#top");
+    EXPECT_EQ(listener.before.back(), "http://example.org/page?x=1#top");
+    EXPECT_EQ(view.locationName(), file);
+
+    listener.cancelIf = {};
+    view.activateLink("#p40");
+    EXPECT_EQ(listener.before.back(), file + "#p40");
+    QTextCursor at(view.document());
+    at.setPosition(view.elementRange("p40")->first);
+    EXPECT_NEAR(view.cursorRect(at).top(), 0, 2);
+
+    view.activateLink("..\\other.html");
+    EXPECT_EQ(listener.before.back(), dir.folder() + "book/other.html");
+    EXPECT_EQ(view.locationName(), dir.folder() + "book/other.html");
+    EXPECT_EQ(text(), "other");
+    ASSERT_TRUE(waitFor([&] { return listener.complete.size() == 2; }));
+    EXPECT_EQ(listener.complete.back(), dir.folder() + "book/other.html");
+}
+
+TEST_F(HtmlTextViewTest, ActivatesLinksFromTheKeyboardAndTheMouse)
+{
+    view.navigate(write("a.html", "<html><body><p>Plain text, then <a href=\"s1.smil#t1\">a link</a> and "
+                                  "<a href=\"s2.smil#t2\">another</a>.</p></body></html>"));
+    listener.cancelIf = [](const std::string&) { return true; };
+    const QString all = view.document()->toRawText();
+
+    QTextCursor caret(view.document());
+    caret.setPosition(static_cast<int>(all.indexOf("link")));
+    view.setTextCursor(caret);
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(&view, &enter);
+    EXPECT_EQ(listener.before.back(), dir.folder() + "s1.smil#t1");
+
+    // Return on plain text does nothing.
+    const std::size_t count = listener.before.size();
+    caret.setPosition(2);
+    view.setTextCursor(caret);
+    QApplication::sendEvent(&view, &enter);
+    EXPECT_EQ(listener.before.size(), count);
+
+    // Tab selects the next link; Return follows it.
+    caret.setPosition(0);
+    view.setTextCursor(caret);
+    QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
+    QApplication::sendEvent(&view, &tab);
+    EXPECT_EQ(view.textCursor().selectedText(), "a link");
+    QApplication::sendEvent(&view, &tab);
+    EXPECT_EQ(view.textCursor().selectedText(), "another");
+    QApplication::sendEvent(&view, &enter);
+    EXPECT_EQ(listener.before.back(), dir.folder() + "s2.smil#t2");
+    listener.before.clear();
+
+    QTextCursor target(view.document());
+    target.setPosition(static_cast<int>(all.indexOf("other")));
+    const QPoint point = view.cursorRect(target).center() + QPoint(3, 0);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(point), view.viewport()->mapToGlobal(QPointF(point)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(point), view.viewport()->mapToGlobal(QPointF(point)),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(view.viewport(), &press);
+    QApplication::sendEvent(view.viewport(), &release);
+    EXPECT_EQ(listener.before.back(), dir.folder() + "s2.smil#t2");
+}
+
+TEST_F(HtmlTextViewTest, GivesTheScreenReaderItsNameTextAndCaret)
+{
+    view.navigate(write("a.html", "<html><body><h1>Chapter</h1><p>First line of text.</p></body></html>"));
+    view.setAccessibleName("Text");
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&view);
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(accessible->text(QAccessible::Name), "Text");
+    QAccessibleTextInterface* textInterface = accessible->textInterface();
+    ASSERT_NE(textInterface, nullptr);
+    EXPECT_EQ(textInterface->characterCount(), view.document()->characterCount() - 1);
+    EXPECT_TRUE(textInterface->text(0, textInterface->characterCount()).contains("First line of text."));
+    EXPECT_TRUE(accessible->state().readOnly);
+
+    QTextCursor caret(view.document());
+    caret.setPosition(12);
+    view.setTextCursor(caret);
+    EXPECT_EQ(textInterface->cursorPosition(), 12);
+    EXPECT_TRUE(view.textInteractionFlags().testFlag(Qt::TextSelectableByKeyboard));
+}
+
+TEST_F(HtmlTextViewTest, LoadsTheImagesOfTheDocument)
+{
+    QImage picture(30, 10, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    std::filesystem::create_directories(dir.path() / "images");
+    ASSERT_TRUE(picture.save(QString::fromStdString((dir.path() / "images" / "p.png").string())));
+    view.navigate(write("a.html", "<p>before <img src=\"images/p.png\" alt=\"A blue bar\"> after</p>"));
+    view.viewport()->repaint();
+    const QTextImageFormat image = formatAt(7).toImageFormat();
+    ASSERT_TRUE(image.isValid());
+    const QVariant loaded = view.document()->resource(QTextDocument::ImageResource, QUrl(image.name()));
+    ASSERT_TRUE(loaded.isValid());
+    const QImage shown = loaded.canConvert<QImage>() ? loaded.value<QImage>() : QImage::fromData(loaded.toByteArray());
+    EXPECT_EQ(shown.size(), QSize(30, 10));
+}
+
+TEST_F(HtmlTextViewTest, ReadsLatin1DocumentsAndTheirStyleSheets)
+{
+    dir.write("style.css", "p.x { font-weight: bold }");
+    view.navigate(write("latin.html",
+                        "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">"
+                        "<link rel=\"stylesheet\" href=\"style.css\"></head>"
+                        "<body><p id=a class=x>Gr\xFC\xDF" "e &amp; K\xF6ln</p></body></html>"));
+    EXPECT_EQ(text(), "Gr\u00FC\u00DFe & K\u00F6ln");
+    EXPECT_EQ(formatAt(0).fontWeight(), QFont::Bold);
+    EXPECT_EQ(view.elementInnerHtml("a"), "Gr\u00FC\u00DFe &amp; K\u00F6ln");
+}
+
+}  // namespace
+}  // namespace korvin

@@ -1,0 +1,28 @@
+// Saves resume positions and bookmarks of many books in a loop, until killed:
+//   korvin_place_writer FOLDER BOOKS FIRST_SAVE
+#include <cstdlib>
+#include <string>
+
+#include "library/scrambler.h"
+#include "placewriter.h"
+
+int main(int argc, char** argv)
+{
+    using namespace korvin;
+    if (argc != 4)
+        return 2;
+    const std::string folder = argv[1];
+    const int books = std::atoi(argv[2]);
+    const long long first = std::atoll(argv[3]);
+    if (books <= 0)
+        return 2;
+    const Scrambler scrambler;
+    const ResumeFile resume(folder + "/AResume.dl", scrambler);
+    const BookmarkFile bookmarks(folder + "/MResume.dl", scrambler);
+    for (long long save = first;; ++save) {
+        const BookInfo book = test::PlaceWriterSave::book(static_cast<int>(save % books));
+        if (!resume.save(book, test::PlaceWriterSave::resume(save, books)) ||
+            !bookmarks.save(book, test::PlaceWriterSave::bookmarks(save, books)))
+            return 1;
+    }
+}
