@@ -1,6 +1,7 @@
 #include "desktop/html/htmldocument.h"
 
 #include "book/regularfile.h"
+#include "book/textdecoder.h"
 #include "desktop/html/htmlencoding.h"
 #include "desktop/html/htmlnode.h"
 #include "desktop/html/htmlpartwrapper.h"
@@ -171,7 +172,9 @@ std::optional<HtmlDocument> HtmlDocument::load(const std::filesystem::path& file
 
 HtmlDocument HtmlDocument::fromBytes(std::string_view bytes)
 {
-    return fromUtf8(HtmlEncoding::toUtf8(bytes));
+    HtmlDocument document = fromUtf8(HtmlEncoding::toUtf8(bytes));
+    document.m_charset = HtmlEncoding::declaredCharset(bytes);
+    return document;
 }
 
 HtmlDocument HtmlDocument::fromUtf8(std::string_view markup)
@@ -213,7 +216,12 @@ xmlNode* HtmlDocument::root() const
 
 xmlNode* HtmlDocument::elementById(std::string_view id) const
 {
-    const auto found = m_ids.find(id);
+    auto found = m_ids.find(id);
+    // The SMIL files of a book on an old CD name ids in the bytes of its code
+    // page, while the document's ids are UTF-8 by now: such an id is read as
+    // the document's own bytes were.
+    if (found == m_ids.end() && !isValidUtf8(id))
+        found = m_ids.find(HtmlEncoding::converted(m_charset, id));
     if (found == m_ids.end())
         return nullptr;
     const std::vector<xmlNode*>& elements = found->second;

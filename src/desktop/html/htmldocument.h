@@ -49,7 +49,8 @@ public:
 
     xmlNode* root() const;
     xmlNode* body() const { return m_body; }
-    // nullptr when no element has this id.
+    // nullptr when no element has this id. An id that is not UTF-8 is taken
+    // as bytes of the file's declared character set (as its text was read).
     xmlNode* elementById(std::string_view id) const;
     std::size_t idCount() const { return m_ids.size(); }
 
@@ -85,6 +86,7 @@ private:
     void removeIds(xmlNode* below, const std::function<void(const xmlNode*)>& beforeRemove);
 
     XmlDocPtr m_doc;
+    std::string m_charset;  // what the file declared, to read ids given as its bytes
     xmlNode* m_body = nullptr;
     std::unordered_map<std::string, std::vector<xmlNode*>, StringHash, std::equal_to<>> m_ids;
     std::unordered_map<const xmlNode*, std::string> m_kept;

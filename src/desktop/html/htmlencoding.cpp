@@ -168,6 +168,11 @@ std::string HtmlEncoding::toUtf8(std::string_view bytes)
             return *text;
         return {};
     }
+    return converted(charset, bytes);
+}
+
+std::string HtmlEncoding::converted(const std::string& charset, std::string_view bytes)
+{
     // A 16- or 32-bit set declared inside the file cannot be true of a file
     // whose declaration could be read as ASCII.
     if (charset.empty() || isUtf8Name(charset) || charset.rfind("utf-16", 0) == 0

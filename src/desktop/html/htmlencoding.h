@@ -23,6 +23,10 @@ public:
     // The whole file as UTF-8, without a byte-order mark.
     static std::string toUtf8(std::string_view bytes);
 
+    // 8-bit `bytes` decoded as the character set `charset` (as declaredCharset()
+    // names it, "" for none) says, the way toUtf8() decodes a file declaring it.
+    static std::string converted(const std::string& charset, std::string_view bytes);
+
     // `bytes` as UTF-8 where valid, other bytes as Windows-1252.
     static std::string utf8OrWindows1252(std::string_view bytes);
 

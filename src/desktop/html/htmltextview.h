@@ -85,9 +85,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void load(const QString& path);
+    void load(const std::string& path);
     void completeLater();
-    bool scrollToFragment(const QString& fragment);
+    bool scrollToFragment(const std::string& fragment);
     bool scrollToElement(const xmlNode* element);
     bool replaceContent(xmlNode* element, const std::string& html);
     void updateOverlays();
@@ -103,8 +103,11 @@ private:
     std::unique_ptr<HtmlFormats> m_formats;
     HtmlRenderer::Ranges m_ranges;
     HtmlRenderer::Overlays m_overlays;
-    QString m_location;  // absolute path of the shown document
-    QString m_folder;    // its folder, ending in "/"
+    // The absolute path of the shown document as bytes on disk, which need not
+    // be UTF-8 (a Latin-1 book on an old CD), and as text for links.
+    std::string m_locationBytes;
+    QString m_location;
+    QString m_folder;  // its folder, ending in "/"
     QString m_pressedHref;
     // Changes close to each other (the highlight leaving one phrase and
     // coming to the next) are told to the layout as one: it then moves the
