@@ -124,7 +124,9 @@ void HtmlTextView::activateLink(const QString& href)
     if (cancel)
         return;
     if (!target.external.isEmpty()) {
-        QDesktopServices::openUrl(QUrl(target.external));
+        // Another program's business: only when the listener says so.
+        if (m_externalLinks.ask(this, target.external))
+            QDesktopServices::openUrl(QUrl(target.external));
         return;
     }
     if (m_document && target.path == m_location) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "desktop/html/externallinkquestion.h"
 #include "desktop/html/htmldocument.h"
 #include "desktop/html/htmlformats.h"
 #include "desktop/html/htmlrenderer.h"
@@ -68,8 +69,11 @@ public:
     int viewHeight() const override;
 
     // Follows a link whose href is written as in the shown document, as
-    // activating it does.
+    // activating it does. A link that is not a file is opened by the desktop
+    // only when the listener answers Yes to the external-link question.
     void activateLink(const QString& href);
+    // The texts of that question, in the interface's language.
+    void setExternalLinkTexts(const ExternalLinkQuestion::Texts& texts) { m_externalLinks.setTexts(texts); }
 
     // The text positions an element's content covers, nullopt when the element
     // is missing or not shown.
@@ -97,6 +101,7 @@ private:
     QString hrefAt(int position) const;
 
     Listener* m_listener = nullptr;
+    ExternalLinkQuestion m_externalLinks;
     std::optional<HtmlDocument> m_document;
     HtmlStyleSheet m_sheet;
     HtmlStyler m_styler{m_sheet};

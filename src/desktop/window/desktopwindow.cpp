@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 
 #include "app/layout.h"
+#include "desktop/html/htmltextview.h"
 #include "app/maincontroller.h"
 #include "desktop/html/textviewaccessible.h"
 #include "desktop/window/appicon.h"
@@ -228,6 +229,9 @@ void DesktopWindow::languageChanged(int languageOffset)
                              languageOffset == 0});
     if (m_textView)
         m_textView->setAccessibleName(text(str::kNameTextView));
+    if (auto* view = dynamic_cast<HtmlTextView*>(m_textView))
+        view->setExternalLinkTexts({text(str::kExternalLinkCaption), text(str::kExternalLinkQuestion),
+                                    text(str::kYes), text(str::kNo)});
     m_groupList->widget().setAccessibleName(text(str::kNameGroupList));
     m_bookmarkList->widget().setAccessibleName(text(str::kNameBookmarkList));
     m_searchResultList->widget().setAccessibleName(text(str::kNameSearchResultList));
