@@ -7,11 +7,13 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTextEdit>
+#include <QThread>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "app/layout.h"
-#include "desktop/html/htmltextview.h"
 #include "app/maincontroller.h"
+#include "desktop/html/htmltextview.h"
 #include "desktop/html/textviewaccessible.h"
 #include "desktop/window/appicon.h"
 #include "desktop/window/clientarea.h"
@@ -30,6 +32,8 @@ namespace {
 
 // The dialog's size of 705 by 539 dialog units, in pixels of the usual font.
 constexpr QSize kNormalSize(1058, 876);
+// How soon an ending session looks again whether the dialogs are gone.
+constexpr int kSessionEndRetryMs = 50;
 
 }  // namespace
 
@@ -267,6 +271,22 @@ void DesktopWindow::restoreFromRequest()
     show();
     raise();
     activateWindow();
+}
+
+void DesktopWindow::endSession()
+{
+    if (m_ended)
+        return;
+    // A dialog may be shown before its loop runs (the reading's progress):
+    // either means a handler is waiting on it.
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal || QThread::currentThread()->loopLevel() > 1) {
+        if (modal)
+            modal->close();
+        QTimer::singleShot(kSessionEndRetryMs, this, &DesktopWindow::endSession);
+        return;
+    }
+    close();
 }
 
 void DesktopWindow::closeEvent(QCloseEvent* event)
