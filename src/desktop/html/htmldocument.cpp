@@ -302,7 +302,9 @@ const std::string* HtmlDocument::keptMarkup(const xmlNode* element) const
 bool HtmlDocument::setInnerHtml(xmlNode* element, std::string_view markup,
                                 const std::function<void(const xmlNode*)>& beforeRemove)
 {
-    if (!HtmlNode::isElement(element) || HtmlNode::isVoid(element))
+    // The html element (a book may give it the id a SMIL file names) holds
+    // the body: replacing its content would take the body away.
+    if (!HtmlNode::isElement(element) || HtmlNode::isVoid(element) || HtmlNode::contains(element, m_body))
         return false;
     const std::string_view content = element == m_body ? withoutBodyTags(markup) : markup;
 

@@ -62,7 +62,8 @@ public:
     // that opens with a <BODY ...> start tag and closes with </BODY> (the
     // body's outer markup) is kept without those two tags, so that setting the
     // outer markup again and again does not pile them up. False, and nothing
-    // changes, for an element that cannot have content (BR, IMG...).
+    // changes, for an element that cannot have content (BR, IMG...) and for
+    // the html element, which holds the body.
     // `beforeRemove` is called with every element about to go, while still valid.
     bool setInnerHtml(xmlNode* element, std::string_view markup,
                       const std::function<void(const xmlNode*)>& beforeRemove = {});

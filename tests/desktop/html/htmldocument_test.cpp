@@ -444,6 +444,20 @@ TEST(HtmlDocument, AHighlightOnARowTableOrListMarksItsCellsAndItems)
         EXPECT_TRUE(doc.setInnerHtml(doc.elementById("x"), markup)) << markup;
 }
 
+TEST(HtmlDocument, LeavesTheHtmlElementsContentAloneSoTheBodyStays)
+{
+    for (const char* markup : {"<html id=r><body><p id=p>x</p></body></html>", "<html id=r><p id=p>x</p>"}) {
+        HtmlDocument doc = HtmlDocument::fromUtf8(markup);
+        xmlNode* html = doc.elementById("r");
+        ASSERT_NE(html, nullptr) << markup;
+        const std::string inner = doc.innerHtml(html);
+        EXPECT_FALSE(doc.setInnerHtml(html, kBold + inner + kClose)) << markup;
+        EXPECT_EQ(doc.innerHtml(html), inner);
+        EXPECT_EQ(doc.body()->parent, html);
+        EXPECT_EQ(textOf(doc.elementById("p")), "x");
+    }
+}
+
 TEST(HtmlDocument, ReadsC1ReferencesAsWindows1252ButKeepsIdsAsWritten)
 {
     HtmlDocument doc = HtmlDocument::fromUtf8(
