@@ -68,6 +68,14 @@ std::optional<std::string> FakeDialogs::askSearchTerm(const SearchTexts& texts)
     return searchTerm;
 }
 
+std::optional<std::string> FakeDialogs::askPageNumber(const PageTexts& texts)
+{
+    pageDialogs.push_back(texts);
+    if (whileAskingPageNumber)
+        whileAskingPageNumber();
+    return pageNumber;
+}
+
 bool FakeWaitWindow::run(const std::string& text, const Work& work, Options options)
 {
     texts.push_back(text);
