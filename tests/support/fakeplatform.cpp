@@ -39,6 +39,8 @@ MessageBoxes::Result FakeMessageBoxes::show(const std::string& text, const std::
                                             Buttons buttons)
 {
     shown.push_back({text, caption, icon, buttons});
+    if (whileShowing)
+        whileShowing();
     if (answers.empty())
         return Result::kOk;
     const Result answer = answers.front();

@@ -55,6 +55,7 @@ public:
 
     std::vector<Shown> shown;
     std::vector<Result> answers;  // taken in turn; kOk when none is left
+    std::function<void()> whileShowing;
 };
 
 class FakeDialogs final : public Dialogs {
