@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "support/controllerharness.h"
 #include "library/settings.h"
+#include "support/controllerharness.h"
 #include "support/testbook.h"
 #include "ui/commandids.h"
 
@@ -19,7 +19,10 @@ using test::TestBook;
 // A phrase of a generated book: its clip (no file: without sound) and its class.
 struct Phrase {
     Phrase(std::string audio = {}, std::string begin = {}, std::string end = {}, std::string systemRequired = {})
-        : audio(std::move(audio)), begin(std::move(begin)), end(std::move(end)), systemRequired(std::move(systemRequired))
+        : audio(std::move(audio))
+        , begin(std::move(begin))
+        , end(std::move(end))
+        , systemRequired(std::move(systemRequired))
     {
     }
     std::string audio;
@@ -86,8 +89,9 @@ TEST_F(PhraseFlowTest, OneFilePerPhrasePlaysEveryPhraseOfEveryHeading)
     for (const auto& [name, seconds] : std::vector<std::pair<std::string, double>>{
              {"a0.mp3", 1.0}, {"a1.mp3", 0.996}, {"a2.mp3", 1.0}, {"b0.mp3", 0.99}, {"b1.mp3", 1.0}})
         addFile(name, seconds);
-    const std::vector<Heading> book = {{{"a0.mp3", "0.000", "1.000"}, {"a1.mp3", "0.000", "1.000"}, {"a2.mp3", "0.000", "1.000"}},
-                                       {{"b0.mp3", "0.000", "1.000"}, {"b1.mp3", "0.000", "1.000"}}};
+    const std::vector<Heading> book = {
+        {{"a0.mp3", "0.000", "1.000"}, {"a1.mp3", "0.000", "1.000"}, {"a2.mp3", "0.000", "1.000"}},
+        {{"b0.mp3", "0.000", "1.000"}, {"b1.mp3", "0.000", "1.000"}}};
     open(book, {.autoPlay = true});
     EXPECT_EQ(rowsDuring(5600), (std::vector<int>{1, 2, 3, 4, 0}));
     EXPECT_EQ(m_harness.player.playState(), MediaPlayer::kPlaying);
@@ -187,9 +191,10 @@ TEST_F(PhraseFlowTest, AHeadingWhoseRemainingPhrasesAreSkippedEndsAtTheCurrentPh
 {
     addFile("a.mp3", 6.0);
     addFile("b.mp3", 2.0);
-    const std::vector<Heading> book = {
-        {{"a.mp3", "0.000", "2.000"}, {"a.mp3", "2.000", "4.000", "footnote-on"}, {"a.mp3", "4.000", "6.000", "footnote-on"}},
-        {{"b.mp3", "0.000", "2.000"}}};
+    const std::vector<Heading> book = {{{"a.mp3", "0.000", "2.000"},
+                                        {"a.mp3", "2.000", "4.000", "footnote-on"},
+                                        {"a.mp3", "4.000", "6.000", "footnote-on"}},
+                                       {{"b.mp3", "0.000", "2.000"}}};
     open(book, {.autoPlay = true, .skipFootnotes = true});
     ASSERT_TRUE(m_harness.clock.advanceUntil([&] { return heading() == 1; }, 6000));
     EXPECT_LT(m_harness.clock.now(), 2200);
@@ -297,10 +302,11 @@ TEST_F(PhraseFlowTest, IdsAreMatchedWithinTheirSmilFile)
                         .heading(1, "Zwei", "chap2.smil#par_1")
                         .page("2", "chap2.smil#par_12"));
     for (const std::string name : {"chap1", "chap2"})
-        m_book.writeSmil(name + ".smil",
-                         TestBook::Smil()
-                             .par("par_1", name + ".html#a", {{name == "chap1" ? "a.mp3" : "b.mp3", "0.000", "2.000"}})
-                             .par("par_12", name + ".html#b", {{name == "chap1" ? "a.mp3" : "b.mp3", "2.000", "4.000"}}));
+        m_book.writeSmil(
+            name + ".smil",
+            TestBook::Smil()
+                .par("par_1", name + ".html#a", {{name == "chap1" ? "a.mp3" : "b.mp3", "0.000", "2.000"}})
+                .par("par_12", name + ".html#b", {{name == "chap1" ? "a.mp3" : "b.mp3", "2.000", "4.000"}}));
     m_harness.openBook(m_book.folder());
     m_harness.textView.activateLink(m_book.folder() + "chap2.smil#par_12");
     EXPECT_EQ(heading(), 1);
@@ -323,7 +329,10 @@ TEST_F(PhraseFlowTest, LinksAndDocumentsWorkInABookFolderWithHashOrSmilInItsName
     for (const std::string folder : {"Book #1/", "Bücher.smil/"}) {
         SCOPED_TRACE(folder);
         const std::string path = m_book.folder() + folder;
-        m_book.writeNcc(TestBook::Ncc().heading(1, "Eins", "a.smil#p1").heading(1, "Zwei", "b.smil#p1"), folder + "ncc.html");
+        // Two books, not one found again in another folder: each starts at its beginning.
+        m_book.writeNcc(
+            TestBook::Ncc().meta("dc:title", folder).heading(1, "Eins", "a.smil#p1").heading(1, "Zwei", "b.smil#p1"),
+            folder + "ncc.html");
         m_book.writeSmil(folder + "a.smil", TestBook::Smil().par("p1", "t.html#x1", {{"a.mp3", "0.000", "2.000"}}));
         m_book.writeSmil(folder + "b.smil", TestBook::Smil()
                                                 .par("p1", "u.html#y1", {{"b.mp3", "0.000", "2.000"}})
