@@ -1,5 +1,7 @@
 #include "navigation/views.h"
 
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 #include "platform/controlids.h"
@@ -58,24 +60,19 @@ TEST_F(ViewsTest, GroupStepsJumpByTextIdOnlyGrayAtTheEndsAndMoveTheListAlong)
     EXPECT_EQ(m_harness.groupList.lines(), (std::vector<std::string>{"A", "B", "C"}));
     EXPECT_FALSE(grayed(cmd::kGroupNext));
     EXPECT_TRUE(grayed(cmd::kGroupPrevious));
-    struct Step {
-        int command;
-        int group;
-        int heading;
-        int phrase;
-    };
-    for (const Step& step : {Step{cmd::kGroupNext, 0, 0, 1}, Step{cmd::kGroupNext, 1, 1, 2},
-                             Step{cmd::kGroupNext, 2, 1, 3}, Step{cmd::kGroupNext, 2, 1, 3},
-                             Step{cmd::kGroupPrevious, 1, 1, 3}, Step{cmd::kGroupPrevious, 0, 0, 1},
-                             Step{cmd::kGroupPrevious, 0, 0, 1}}) {
-        SCOPED_TRACE(testing::Message() << "to group " << step.group);
-        controller().command(step.command);
-        EXPECT_EQ(controller().tables().groups.selectionMark(), step.group);
-        EXPECT_EQ(m_harness.groupList.currentIndex(), step.group);
-        EXPECT_EQ(heading(), step.heading);
-        EXPECT_EQ(m_harness.selectedPhrase(), step.phrase);
-        EXPECT_EQ(grayed(cmd::kGroupPrevious), step.group == 0);
-        EXPECT_EQ(grayed(cmd::kGroupNext), step.group == 2);
+    // Command, then the group, the heading and the phrase reached.
+    for (const auto& [command, group, heading, phrase] :
+         {std::tuple{cmd::kGroupNext, 0, 0, 1}, {cmd::kGroupNext, 1, 1, 2}, {cmd::kGroupNext, 2, 1, 3},
+          {cmd::kGroupNext, 2, 1, 3}, {cmd::kGroupPrevious, 1, 1, 3}, {cmd::kGroupPrevious, 0, 0, 1},
+          {cmd::kGroupPrevious, 0, 0, 1}}) {
+        SCOPED_TRACE(testing::Message() << "to group " << group);
+        controller().command(command);
+        EXPECT_EQ(controller().tables().groups.selectionMark(), group);
+        EXPECT_EQ(m_harness.groupList.currentIndex(), group);
+        EXPECT_EQ(this->heading(), heading);
+        EXPECT_EQ(m_harness.selectedPhrase(), phrase);
+        EXPECT_EQ(grayed(cmd::kGroupPrevious), group == 0);
+        EXPECT_EQ(grayed(cmd::kGroupNext), group == 2);
     }
 }
 
@@ -98,7 +95,7 @@ TEST_F(ViewsTest, AChosenGroupSendsTheFocusToTheViewChosenLast)
     EXPECT_EQ(m_harness.selectedPhrase(), 1);
 }
 
-TEST_F(ViewsTest, SkipTogglesFollowTheirCheckMarksAndActFromTheNextPhrase)
+TEST_F(ViewsTest, SkipTogglesFollowTheirCheckMarks)
 {
     EXPECT_TRUE(grayed(cmd::kSkipSidebars));
     controller().command(cmd::kSkipSidebars);  // grayed: nothing
@@ -108,10 +105,6 @@ TEST_F(ViewsTest, SkipTogglesFollowTheirCheckMarksAndActFromTheNextPhrase)
         EXPECT_EQ(controller().settings().skipFootnotes, on);
         EXPECT_EQ(controller().menu().isChecked(cmd::kSkipFootnotes), on);
     }
-    chooseGroup(0);  // the footnote's group: passed over, nothing after it in its heading
-    EXPECT_EQ(heading(), 0);
-    EXPECT_EQ(m_harness.selectedPhrase(), 1);
-    EXPECT_NE(m_harness.player.position(), 2.0);
 }
 
 TEST(ViewsEdgeTest, ABookWithoutGroupsIgnoresTheListAndTheKeys)
