@@ -11,66 +11,40 @@
 namespace korvin {
 namespace {
 
-struct Seen {
-    QAccessible::Role role = QAccessible::NoRole;
-    QString name;
-    QString value;
-    std::vector<QAccessible::Role> childRoles;
-    int textsHoldingTheWhole = 0;
-};
-
-// Shows a box over a window whose edit field has the focus and reads it as a
-// screen reader does while it is open.
-Seen showAndRead(const std::string& text, MessageBoxes::Icon icon, QWidget** focusAfter)
-{
-    QWidget window;
-    auto* layout = new QVBoxLayout(&window);
-    auto* first = new QLineEdit(&window);
-    auto* second = new QLineEdit(&window);
-    layout->addWidget(first);
-    layout->addWidget(second);
-    window.show();
-    QApplication::setActiveWindow(&window);
-    second->setFocus();
-    QApplication::processEvents();
-
-    Seen seen;
-    QTimer::singleShot(0, [&] {
-        QWidget* box = QApplication::activeModalWidget();
-        QAccessibleInterface* node = QAccessible::queryAccessibleInterface(box);
-        seen.role = node->role();
-        seen.name = node->text(QAccessible::Name);
-        seen.value = node->text(QAccessible::Value);
-        for (int i = 0; i < node->childCount(); ++i) {
-            seen.childRoles.push_back(node->child(i)->role());
-            if (node->child(i)->text(QAccessible::Name) == QString::fromStdString(text))
-                ++seen.textsHoldingTheWhole;
-        }
-        first->setFocus();  // the box moves nothing in the window underneath
-        box->close();
-    });
-    QtMessageBoxes(&window).show(text, "Information", icon, MessageBoxes::Buttons::kOk);
-    QApplication::processEvents();
-    *focusAfter = window.focusWidget() == second ? second : nullptr;
-    return seen;
-}
-
+// A screen reader meets the box as one alert: the caption as its name, the
+// whole text as its value, the icon as a graphic. Closing it gives the focus
+// back to the control that had it, though the window's focus moved meanwhile.
 TEST(QtMessageBoxes, AreReadAsOneAlertWithCaptionIconAndWholeTextAndGiveTheFocusBack)
 {
-    for (const auto& [text, icon] :
-         {std::pair{std::string("Die gehörte Spieldauer beträgt 0 Stunden, eine Minute und 5 Sekunden."),
-                    MessageBoxes::Icon::kInformation},
-          std::pair{std::string("The entered page number does not exist."), MessageBoxes::Icon::kWarning}}) {
-        SCOPED_TRACE(text);
-        QWidget* focusAfter = nullptr;
-        const Seen seen = showAndRead(text, icon, &focusAfter);
-        EXPECT_EQ(seen.role, QAccessible::AlertMessage);
-        EXPECT_EQ(seen.name, QStringLiteral("Information"));
-        EXPECT_EQ(seen.value, QString::fromStdString(text));
-        EXPECT_NE(std::find(seen.childRoles.begin(), seen.childRoles.end(), QAccessible::Graphic),
-                  seen.childRoles.end());
-        EXPECT_EQ(seen.textsHoldingTheWhole, 1);
-        EXPECT_NE(focusAfter, nullptr);
+    for (const auto icon : {MessageBoxes::Icon::kInformation, MessageBoxes::Icon::kWarning}) {
+        const QString text = QStringLiteral("Die gehörte Spieldauer beträgt 0 Stunden, eine Minute und 5 Sekunden.");
+        QWidget window;
+        auto* layout = new QVBoxLayout(&window);
+        auto* first = new QLineEdit(&window);
+        auto* second = new QLineEdit(&window);
+        layout->addWidget(first);
+        layout->addWidget(second);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        second->setFocus();
+        QApplication::processEvents();
+
+        QTimer::singleShot(0, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            QAccessibleInterface* node = QAccessible::queryAccessibleInterface(box);
+            EXPECT_EQ(node->role(), QAccessible::AlertMessage);
+            EXPECT_EQ(node->text(QAccessible::Name), QStringLiteral("Information"));
+            EXPECT_EQ(node->text(QAccessible::Value), text);
+            bool graphic = false;
+            for (int i = 0; i < node->childCount(); ++i)
+                graphic = graphic || node->child(i)->role() == QAccessible::Graphic;
+            EXPECT_TRUE(graphic);
+            first->setFocus();
+            box->close();
+        });
+        QtMessageBoxes(&window).show(text.toStdString(), "Information", icon, MessageBoxes::Buttons::kOk);
+        QApplication::processEvents();
+        EXPECT_EQ(window.focusWidget(), second);
     }
 }
 
