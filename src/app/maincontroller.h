@@ -11,7 +11,11 @@
 #include "playback/audiocontrols.h"
 #include "playback/bookmarks.h"
 #include "playback/bookplaces.h"
+#include "navigation/information.h"
+#include "navigation/pages.h"
 #include "navigation/search.h"
+#include "navigation/skips.h"
+#include "navigation/views.h"
 #include "playback/playbackengine.h"
 #include "playback/resumeposition.h"
 #include "ui/menumodel.h"
@@ -83,6 +87,7 @@ private:
     void registerHandlers();
     void registerPlaybackHandlers();
     void registerPlaceHandlers();
+    void registerNavigationHandlers();
     void wireTables();
     void redrawMenu();
 
@@ -117,6 +122,10 @@ private:
     BookPlaces m_places;
     BookSession m_session;
     Search m_search;
+    Pages m_pages;
+    Skips m_skips;
+    Information m_information;
+    Views m_views;
     TextViewEvents m_textViewEvents{*this};
 
     bool m_acceleratorsLoaded = false;

@@ -55,6 +55,7 @@ public:
 
     std::vector<Shown> shown;
     std::vector<Result> answers;  // taken in turn; kOk when none is left
+    std::function<void()> whileShowing;
 };
 
 class FakeDialogs final : public Dialogs {
@@ -64,22 +65,27 @@ public:
     std::optional<Rgb> chooseColour(const Rgb& initial) override;
     int runReading(const ReadingTexts& texts, const std::function<int(ReadProgress&)>& reading) override;
     std::optional<std::string> askSearchTerm(const SearchTexts& texts) override;
+    std::optional<std::string> askPageNumber(const PageTexts& texts) override;
     void showAbout() override { ++aboutShown; }
 
     // Answers of the next dialogs; nullopt cancels.
     std::optional<std::string> nccFile;
     std::optional<Rgb> colour;
     std::optional<std::string> searchTerm;
+    std::optional<std::string> pageNumber;
     // What the dialogs were asked.
     std::vector<std::string> fileTitles;
     std::vector<Rgb> colourInitials;
     std::vector<SearchTexts> searchDialogs;
+    std::vector<PageTexts> pageDialogs;
     std::vector<ReadingTexts> readings;
     std::vector<std::string> statusTexts;  // the reading's status lines, in order
     // Runs while the colour chooser is open.
     std::function<void()> whileChoosingColour;
     // Runs while the search dialog is open.
     std::function<void()> whileAskingSearchTerm;
+    // Runs while the go-to-page dialog is open.
+    std::function<void()> whileAskingPageNumber;
     int aboutShown = 0;
 };
 

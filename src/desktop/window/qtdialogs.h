@@ -8,7 +8,8 @@ class QWidget;
 namespace korvin {
 
 // The main window's modal dialogs: Qt's file and colour dialogs, the reading
-// progress box (`CA_Daisy`), the search dialog (`CA_Suche`), the wait window
+// progress box (`CA_Daisy`), the search dialog (`CA_Suche`), the go-to-page dialog
+// (`CA_Seitenzahl`), the wait window
 // (`CA_Mitteilung`) and the about box. Each runs over `parent`.
 class QtDialogs : public Dialogs, public WaitWindow {
 public:
@@ -26,6 +27,7 @@ public:
     std::optional<Rgb> chooseColour(const Rgb& initial) override;
     int runReading(const ReadingTexts& texts, const std::function<int(ReadProgress&)>& reading) override;
     std::optional<std::string> askSearchTerm(const SearchTexts& texts) override;
+    std::optional<std::string> askPageNumber(const PageTexts& texts) override;
     void showAbout() override;
 
     bool run(const std::string& text, const Work& work, Options options) override;
