@@ -55,9 +55,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(document.body() != nullptr);
     (void)document.outerHtml(document.root());
 
+    bool changed = false;
     for (const std::string& id : someIds(document)) {
         xmlNode* element = document.elementById(id);
-        check(element != nullptr);
+        // Content set again is parsed out of its context (a cell outside its
+        // row): an element inside it may not come back.
+        check(element != nullptr || changed);
+        if (!element)
+            continue;
         const std::string inner = document.innerHtml(element);
         const std::string highlighted = kOpen + inner + kClose;
         // Refused for elements without content and for the html element.
@@ -69,6 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         element = document.elementById(id);
         check(element != nullptr && document.innerHtml(element) == highlighted);
         check(document.setInnerHtml(element, inner));
+        changed = true;
         element = document.elementById(id);
         check(element != nullptr && document.innerHtml(element) == inner);
     }
