@@ -164,7 +164,7 @@ void MainController::registerHandlers()
     m_table.onEvent(control::kPlayer, event::kPlayerError, [this](EventArgs&) { playerError(); });
 
     m_table.onMessage(message::kClose, [this](const MessageArgs&) { exitProcedure(); });
-    m_table.onMessage(message::kHelp, [](const MessageArgs&) {});
+    m_table.onMessage(message::kHelp, [this](const MessageArgs&) { m_session.help(); });
 
     registerPlaybackHandlers();
     registerPlaceHandlers();
@@ -283,7 +283,8 @@ void MainController::menuSelect(bool menuClosed)
 
 void MainController::helpRequest()
 {
-    m_table.message(message::kHelp);
+    if (!m_ended)
+        m_table.message(message::kHelp);
 }
 
 void MainController::close()
