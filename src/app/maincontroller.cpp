@@ -48,6 +48,8 @@ MainController::MainController(PlatformServices platform, Folders folders)
     , m_places(m_state.bookInfo, m_resume, m_bookmarks)
     , m_session(BookSession::Parts{m_state, m_tables, m_menu, m_strings, m_scrambler, m_engine, m_places}, platform,
                 m_folders)
+    , m_listOpening(ListOpening::Parts{m_state, m_session, m_strings, m_scrambler}, platform, m_folders)
+    , m_volumeChange(VolumeChange::Parts{m_state, m_tables, m_session, m_engine, m_strings}, platform)
     , m_search(Search::State{m_state.playback, m_state.searchTerm, m_state.textSearchMode,
                              m_state.settings.languageOffset},
                Search::Parts{m_tables, m_menu, m_strings, m_engine},
@@ -106,7 +108,7 @@ void MainController::registerHandlers()
     const auto nothing = [] {};
     // Commands whose behaviour lands with later work are routed to an empty
     // handler, so that filling them in changes nothing else.
-    for (int id : {cmd::kOpenFromList, cmd::kChangeVolume, cmd::kBookTotalTime, cmd::kBookElapsedTime,
+    for (int id : {cmd::kBookTotalTime, cmd::kBookElapsedTime,
                    cmd::kBookRemainingTime, cmd::kEntries, cmd::kLevels, cmd::kTitleTotalTime,
                    cmd::kTitleElapsedTime, cmd::kTitleRemainingTime, cmd::kHeadingIndex, cmd::kHeadingLevel,
                    cmd::kPageNext, cmd::kPagePrevious, cmd::kPageGoto, cmd::kSkipFootnotes, cmd::kSkipSidebars,
@@ -117,6 +119,8 @@ void MainController::registerHandlers()
     m_table.onCommand(cmd::kGroupPrevious, nothing);
 
     m_table.onCommand(cmd::kOpen, [this] { m_session.open(); });
+    m_table.onCommand(cmd::kOpenFromList, [this] { m_listOpening.openFromList(); });
+    m_table.onCommand(cmd::kChangeVolume, [this] { m_volumeChange.changeVolume(); });
     m_table.onCommand(cmd::kSearchHeadings, [this] { m_search.searchHeadings(); });
     m_table.onCommand(cmd::kSearchText, [this] { m_search.searchText(); });
     m_table.onCommand(cmd::kSearchBook, [this] { m_search.searchBook(); });

@@ -4,7 +4,9 @@
 
 #include "app/booksession.h"
 #include "app/commandtable.h"
+#include "app/listopening.h"
 #include "app/services.h"
+#include "app/volumechange.h"
 #include "app/windowstate.h"
 #include "book/booktables.h"
 #include "library/scrambler.h"
@@ -116,6 +118,8 @@ private:
     Bookmarks m_bookmarks;
     BookPlaces m_places;
     BookSession m_session;
+    ListOpening m_listOpening;
+    VolumeChange m_volumeChange;
     Search m_search;
     TextViewEvents m_textViewEvents{*this};
 
