@@ -4,6 +4,7 @@
 
 #include "book/bookfilepath.h"
 #include "book/nccreader.h"
+#include "book/phraselookup.h"
 #include "book/textnumbers.h"
 #include "library/statefile.h"
 #include "platform/controlids.h"
@@ -21,6 +22,33 @@ constexpr const char* kLastBookFile = "/Letztes.dl";
 bool isNavigationFile(const std::string& document)
 {
     return document.find("ncc.html") != std::string::npos || document.find("NCC.HTML") != std::string::npos;
+}
+
+// The file name and the fragment of a link target: "chap2.smil" and "par_12"
+// of ".../chap2.smil#par_12".
+struct BookLink {
+    std::string file;
+    std::string fragment;
+};
+
+// The book's folder is taken off first: its name may hold a "#" ("Book #1") or
+// end in ".smil", and neither belongs to the link. A fragment ends at a double
+// quote.
+BookLink splitBookLink(const std::string& url, const std::string& bookFolder)
+{
+    std::string_view rest = url;
+    if (!bookFolder.empty() && rest.substr(0, bookFolder.size()) == bookFolder)
+        rest.remove_prefix(bookFolder.size());
+    BookLink link;
+    const std::size_t hash = rest.find('#');
+    if (hash != std::string_view::npos) {
+        const std::string_view fragment = rest.substr(hash + 1);
+        link.fragment = fragment.substr(0, fragment.find('"'));
+    }
+    const std::string_view path = rest.substr(0, hash);
+    const std::size_t slash = path.rfind('/');
+    link.file = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    return link;
 }
 
 std::string folderOfFile(const std::string& path)
@@ -306,6 +334,10 @@ int BookSession::headingSelected(HeadingTree::Item item)
         m_platform.menuBar.redraw();
         phrases.setSelectionMark(row);
         phrases.scrollIntoView(row);
+        // The row may still be selected from before (the listener went to a
+        // heading without phrases and came back): cleared first, selecting it
+        // starts the heading all the same.
+        phrases.setRowState(row, BookTable::kNone);
         phrases.setRowState(row, BookTable::kSelected);
         break;
     }
@@ -317,25 +349,17 @@ int BookSession::headingSelected(HeadingTree::Item item)
 
 void BookSession::beforeNavigate(const std::string& url, bool& cancel)
 {
-    if (!m_state.playback.bookOpen ||
-        (url.find(".smil") == std::string::npos && url.find(".SMIL") == std::string::npos))
+    if (!m_state.playback.bookOpen)
+        return;
+    const BookLink link = splitBookLink(url, m_state.playback.bookFolder);
+    if (link.file.find(".smil") == std::string::npos && link.file.find(".SMIL") == std::string::npos)
         return;
     cancel = true;
     m_state.playback.forceSeek = true;
 
-    const std::size_t hash = url.find('#');
-    std::string fragment;
-    if (hash != std::string::npos) {
-        const std::size_t quote = url.find('"', hash + 1);
-        fragment = url.substr(hash + 1, quote == std::string::npos ? std::string::npos : quote - hash - 1);
-    }
-    const std::size_t end = hash == std::string::npos ? url.size() : hash;
-    const std::size_t slash = end == 0 ? std::string::npos : url.rfind('/', end - 1);
-    const std::string smil = slash == std::string::npos ? url.substr(0, end) : url.substr(slash + 1, end - slash - 1);
-
     const BookTable& headings = m_tables.headings;
     for (int row = 0; row < headings.rowCount(); ++row) {
-        if (headings.text(row, col::heading::kSmil) == smil) {
+        if (headings.text(row, col::heading::kSmil) == link.file) {
             m_tables.headings.scrollIntoView(row);
             m_parts.engine.selectHeadingByIndex(headings.integer(row, col::heading::kTreeId));
             break;
@@ -343,18 +367,16 @@ void BookSession::beforeNavigate(const std::string& url, bool& cancel)
     }
     // A link without a fragment names no phrase; it must not match a row
     // that merely lacks an id.
-    if (fragment.empty())
+    if (link.fragment.empty())
+        return;
+    const int row = findPhraseRow(m_tables, link.file, link.fragment);
+    if (row < 0)
         return;
     BookTable& phrases = m_tables.phrases;
-    for (int row = 0; row < phrases.rowCount(); ++row) {
-        if (phrases.text(row, col::phrase::kTextId) == fragment || phrases.text(row, col::phrase::kParId) == fragment) {
-            m_state.playback.forceSeek = true;
-            phrases.setSelectionMark(row);
-            phrases.scrollIntoView(row);
-            phrases.setRowState(row, BookTable::kSelected);
-            break;
-        }
-    }
+    m_state.playback.forceSeek = true;
+    phrases.setSelectionMark(row);
+    phrases.scrollIntoView(row);
+    phrases.setRowState(row, BookTable::kSelected);
 }
 
 void BookSession::emptySearchResults()

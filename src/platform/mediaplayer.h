@@ -19,8 +19,16 @@ namespace korvin {
 //  * pause() keeps the position; play() after pause() continues from it.
 //  * setRate() accepts at least 0.6 to 2.0 and keeps the pitch.
 //  * setVolume() clamps to 0..100; setPosition() clamps below 0 to 0.
-//  * A failure to open or decode adds to errorCount() and raises the error
-//    handler on the UI thread, never from a player thread.
+//  * While a file loads, openState() is kOpenStateOpening.
+//  * A file that cannot be played (missing, unreadable, not audio) fails when
+//    its load ends: errorCount() goes up and the error handler is raised on the
+//    UI thread, never from a player thread and never inside setUrl(). From then
+//    on openState() is kOpenStateClosed and playState() kUndefined while url()
+//    still names the file, until the next setUrl(); play(), pause() and
+//    setPosition() do nothing. That is how a caller tells a failed file from no
+//    file (url() empty).
+//  * A failure to decode a file that is open adds to errorCount() and raises the
+//    error handler the same way.
 // All calls are made on the UI thread.
 class MediaPlayer {
 public:
@@ -38,6 +46,8 @@ public:
         kReady = 10,
         kReconnecting = 11,
     };
+    static constexpr int kOpenStateClosed = 0;
+    static constexpr int kOpenStateOpening = 12;
     static constexpr int kOpenStateMediaOpen = 13;
 
     virtual ~MediaPlayer() = default;

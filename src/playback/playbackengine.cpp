@@ -1,6 +1,8 @@
 #include "playback/playbackengine.h"
 
+#include "book/phraselookup.h"
 #include "book/textnumbers.h"
+#include "playback/phraserows.h"
 #include "ui/commandids.h"
 #include "ui/menupaths.h"
 
@@ -63,9 +65,7 @@ void PlaybackEngine::startCurrentPhrase()
     BookTable& phrases = m_tables.phrases;
     const int row = phrases.selectionMark();
     const std::string treeId = phrases.text(row, col::phrase::kTreeId);
-    const std::string parId = phrases.text(row, col::phrase::kParId);
     const std::string document = phrases.text(row, col::phrase::kDokument);
-    const std::string textId = phrases.text(row, col::phrase::kTextId);
     const std::string audio = phrases.text(row, col::phrase::kAudio);
     const std::string phraseBegin = phrases.text(row, col::phrase::kPhrBeg);
     const std::string phraseEnd = phrases.text(row, col::phrase::kPhrEnd);
@@ -74,7 +74,7 @@ void PlaybackEngine::startCurrentPhrase()
     const double begin = toReal(phraseBegin);
     const HeadingTree::Item selected = m_tables.tree.selectedItem();
 
-    followPages(textId, parId);
+    followPages(row);
 
     if (skipped(skipClass)) {
         stepForward();
@@ -93,7 +93,10 @@ void PlaybackEngine::startCurrentPhrase()
     }
     m_services.timers.setTimer(kHighlightTimer, kHighlightDelay);
 
-    if (audio.empty()) {
+    // A file the player could not open counts as no sound while automatic
+    // playback goes on; otherwise a phrase that asks for it tries it again.
+    const bool unplayable = audio == m_state.lastAudioLoaded && audioFailed();
+    if (audio.empty() || (unplayable && m_settings.autoPlay)) {
         if (!phrases.text(row + 1, col::phrase::kAudio).empty() || m_settings.autoPlay)
             stepForward();
         return;
@@ -103,14 +106,14 @@ void PlaybackEngine::startCurrentPhrase()
     m_services.timers.killTimer(kPollTimer);
     m_state.currentPhraseEnd = toReal(phraseEnd);
 
-    if (audio != m_state.lastAudioLoaded) {
+    if (audio != m_state.lastAudioLoaded || unplayable) {
         player.setUrl(bookPath(audio));
         m_state.lastAudioLoaded = audio;
         if (begin != 0) {
             player.setRate(m_settings.rate);
             player.setVolume(m_settings.volume);
             player.setPosition(begin);
-            player.play();
+            play();
         }
     }
     // Texts, not numbers: a phrase whose begin is written as the previous end
@@ -123,19 +126,22 @@ void PlaybackEngine::startCurrentPhrase()
     }
     m_state.previousPhraseEnd = phraseEnd;
     if (begin == 0)
-        player.play();
+        play();
     m_services.timers.setTimer(kPollTimer, kPollPeriod);
 }
 
-void PlaybackEngine::followPages(const std::string& textId, const std::string& parId)
+void PlaybackEngine::play()
+{
+    m_stopHandled = false;
+    m_services.player.play();
+}
+
+void PlaybackEngine::followPages(int row)
 {
     BookTable& pages = m_tables.pages;
     if (pages.rowCount() == 0)
         return;
-    for (int k = 0; k < pages.rowCount(); ++k) {
-        const std::string& fragment = pages.text(k, col::page::kFragment);
-        if (fragment != textId && fragment != parId)
-            continue;
+    if (const int k = findPageRowAt(m_tables, row); k >= 0) {
         if (k == 0) {
             m_menu.setGrayed(cmd::kPageNext, false);
             m_menu.setGrayed(cmd::kPagePrevious, true);
@@ -146,7 +152,6 @@ void PlaybackEngine::followPages(const std::string& textId, const std::string& p
         pages.setSelectionMark(k);
         pages.setRowState(k, BookTable::kSelectedFocused);
         pages.scrollIntoView(k);
-        break;
     }
     m_services.menuBar.redraw();
 }
@@ -159,12 +164,34 @@ bool PlaybackEngine::skipped(const std::string& skipClass) const
            (contains(skipClass, "pagenumber") && m_settings.skipPageNumbers);
 }
 
+bool PlaybackEngine::skippedRow(int row) const
+{
+    return skipped(m_tables.phrases.text(row, col::phrase::kSkip));
+}
+
+// What the phrase start of `row` would pass over at once: a skipped phrase, a
+// phrase without sound that steps on, a file that failed during automatic playback.
+bool PlaybackEngine::passedOver(int row) const
+{
+    const BookTable& phrases = m_tables.phrases;
+    const std::string& audio = phrases.text(row, col::phrase::kAudio);
+    if (skippedRow(row))
+        return true;
+    if (audio.empty())
+        return !phrases.text(row + 1, col::phrase::kAudio).empty() || m_settings.autoPlay;
+    return m_settings.autoPlay && audio == m_state.lastAudioLoaded && audioFailed();
+}
+
 void PlaybackEngine::markBookChange(const std::string& skipClass)
 {
     if (contains(skipClass, "change")) {
-        // The end of this volume: playing on into the next one needs the listener.
-        if (m_menu.isChecked(cmd::kAutoPlayback))
+        // The end of this volume: playing on into the next one needs the
+        // listener. The check mark goes with the flag, so that the menu, the
+        // flag and the saved settings say the same.
+        if (m_menu.isChecked(cmd::kAutoPlayback)) {
             m_settings.autoPlay = false;
+            m_menu.setChecked(cmd::kAutoPlayback, false);
+        }
         m_menu.setEnabledAt(menupath::kChangeVolume, true);
     } else {
         m_menu.setEnabledAt(menupath::kChangeVolume, false);
@@ -209,7 +236,18 @@ void PlaybackEngine::phraseForward()
 void PlaybackEngine::phraseBack()
 {
     m_state.forceSeek = true;
-    stepBack();
+    // Stepping back onto a phrase that is passed over would step forward again
+    // and only restart the current one.
+    BookTable& phrases = m_tables.phrases;
+    const int row = phrases.selectionMark();
+    int previous = row - 1;
+    while (sameHeading(phrases, previous, row) && passedOver(previous))
+        --previous;
+    if (!sameHeading(phrases, previous, row))
+        return;
+    phrases.setSelectionMark(previous);
+    phrases.setRowState(previous, BookTable::kSelected);
+    phrases.scrollIntoView(previous);
 }
 
 // ---------------------------------------------------------------------------
@@ -217,21 +255,92 @@ void PlaybackEngine::phraseBack()
 
 void PlaybackEngine::pollTick()
 {
+    m_resumedByMenu = false;
     MediaPlayer& player = m_services.player;
-    if (player.openState() != MediaPlayer::kOpenStateMediaOpen)
+    if (player.openState() != MediaPlayer::kOpenStateMediaOpen) {
+        if (audioFailed())
+            audioUnplayable();
         return;
+    }
     if (player.playState() == MediaPlayer::kPlaying) {
+        m_stopHandled = false;
+        m_heardSinceStart = true;
         const double position = player.position();
         m_settings.volume = player.volume();
         if (position >= m_state.currentPhraseEnd)
-            stepForward();
+            phraseEnded();
         return;
     }
-    if (player.playState() == MediaPlayer::kStopped && m_settings.autoPlay) {
+    if (player.playState() == MediaPlayer::kStopped && !m_stopHandled)
+        fileEnded();
+}
+
+// The position has passed the current phrase's end.
+void PlaybackEngine::phraseEnded()
+{
+    const BookTable& phrases = m_tables.phrases;
+    const int row = phrases.selectionMark();
+    stepForward();
+    if (phrases.selectionMark() != row) {
+        // A run of skipped phrases up to the heading's end leaves the last of
+        // them selected, unplayed: the heading is over.
+        if (skippedRow(phrases.selectionMark()))
+            endHeading();
+        return;
+    }
+    // The last phrase of the heading. Audio after it that belongs to no phrase
+    // plays on to the end of the file; the next heading's audio does not.
+    if (nextHeadingFollowsInFile(phrases, row, m_state.lastAudioLoaded, m_state.currentPhraseEnd))
+        endHeading();
+}
+
+// The player has stopped at the end of its file.
+void PlaybackEngine::fileEnded()
+{
+    const BookTable& phrases = m_tables.phrases;
+    const int row = phrases.selectionMark();
+    if (phrases.text(row, col::phrase::kAudio).empty() && !m_settings.autoPlay) {
+        // A phrase without sound that waits for the listener keeps waiting.
+        m_stopHandled = true;
+        return;
+    }
+    // The file ended before the heading did (one file per phrase, or a clip
+    // that reaches a little past the file's real end): on to the next phrase.
+    if (!phrases.text(row, col::phrase::kAudio).empty() && sameHeading(phrases, row + 1, row)) {
+        stepForward();
+        if (skippedRow(phrases.selectionMark()))
+            endHeading();
+        return;
+    }
+    endHeading();
+}
+
+// The file of the current phrase could not be opened.
+void PlaybackEngine::audioUnplayable()
+{
+    // Without automatic playback the phrase waits, highlighted, like one
+    // without sound.
+    if (!m_settings.autoPlay)
+        return;
+    const BookTable& phrases = m_tables.phrases;
+    const int row = phrases.selectionMark();
+    stepForward();
+    if (phrases.selectionMark() == row || skippedRow(phrases.selectionMark()))
+        endHeading();
+}
+
+// The player holds a file that it could not open (missing, unreadable, no audio).
+bool PlaybackEngine::audioFailed() const
+{
+    const MediaPlayer& player = m_services.player;
+    return player.openState() == MediaPlayer::kOpenStateClosed && !player.url().empty();
+}
+
+void PlaybackEngine::endHeading()
+{
+    if (m_settings.autoPlay)
         nextHeading();
-        return;
-    }
-    if (player.playState() == MediaPlayer::kStopped && !m_settings.autoPlay)
+    else
         backToHeadingStart();
 }
 
@@ -249,6 +358,19 @@ void PlaybackEngine::nextHeading()
     // Past the last item in tree order the book starts again, as after the last heading.
     if (next == HeadingTree::kNone)
         next = tree.firstItem();
+    // The book starts again only when something of it was heard since it last
+    // did: one whose every file fails would go round for ever, heading after
+    // heading, each one announced.
+    if (next == tree.firstItem()) {
+        if (!m_heardSinceStart)
+            return;
+        m_heardSinceStart = false;
+    }
+    // A book of one heading: selecting it again would start nothing.
+    if (next == current) {
+        restartHeading();
+        return;
+    }
     tree.select(next);
 }
 
@@ -258,20 +380,35 @@ void PlaybackEngine::backToHeadingStart()
     BookTable& phrases = m_tables.phrases;
     const std::string treeId = phrases.text(phrases.selectionMark(), col::phrase::kTreeId);
     selectHeadingByIndex(toInteger(treeId));
-    int row = phrases.selectionMark();
-    // Stop at the top of the table: rows before it read as empty text too.
-    while (row >= 0 && phrases.text(row, col::phrase::kTreeId) == treeId)
-        --row;
-    ++row;
-    phrases.setSelectionMark(row);
-    phrases.scrollIntoView(row);
     // In a heading of one phrase that row is still selected: selecting it again
     // would start nothing, and the player would stay at the end of its file,
     // where Space plays nothing. Cleared first, the phrase start runs and puts
     // the player back at the phrase.
+    selectAfresh(firstRowOfHeading(phrases, phrases.selectionMark()));
+    m_services.player.pause();
+    // A player stopped at its end stays stopped through the seek and the pause:
+    // that stop has been dealt with, and must not end the heading again.
+    m_stopHandled = true;
+}
+
+// Starts the current heading over from its first phrase, its file loaded afresh,
+// as selecting the heading does.
+void PlaybackEngine::restartHeading()
+{
+    m_services.player.setUrl("");
+    m_state.lastAudioLoaded.clear();
+    BookTable& phrases = m_tables.phrases;
+    selectAfresh(firstRowOfHeading(phrases, phrases.selectionMark()));
+}
+
+// Selects `row` so that its phrase start runs even when it is the selected row.
+void PlaybackEngine::selectAfresh(int row)
+{
+    BookTable& phrases = m_tables.phrases;
+    phrases.setSelectionMark(row);
+    phrases.scrollIntoView(row);
     phrases.setRowState(row, BookTable::kNone);
     phrases.setRowState(row, BookTable::kSelected);
-    m_services.player.pause();
 }
 
 void PlaybackEngine::highlightTick()
@@ -287,6 +424,20 @@ void PlaybackEngine::highlightTick()
 void PlaybackEngine::pauseContinue()
 {
     MediaPlayer& player = m_services.player;
+    if (m_resumedByMenu) {
+        // Chosen from the menu: closing it has just played the player. What the
+        // listener pauses or continues is what was heard before the menu opened.
+        m_resumedByMenu = false;
+        if (m_playingBeforeMenu)
+            player.pause();
+        return;
+    }
+    if (audioFailed()) {
+        // Waiting on a phrase whose file failed: try it again.
+        m_state.forceSeek = true;
+        selectAfresh(m_tables.phrases.selectionMark());
+        return;
+    }
     switch (player.playState()) {
     case MediaPlayer::kPlaying:
         player.pause();
@@ -296,7 +447,7 @@ void PlaybackEngine::pauseContinue()
     case MediaPlayer::kScanForward:
     case MediaPlayer::kScanReverse:
     case MediaPlayer::kMediaEnded:
-        player.play();
+        play();
         break;
     default:
         break;
@@ -334,25 +485,32 @@ void PlaybackEngine::pageJump()
     const int row = pages.selectionMark();
     selectHeadingByIndex(pages.integer(row, col::page::kTitelId));
     const std::string fragment = pages.text(row, col::page::kFragment);
+    const int phrase = findPhraseRow(m_tables, pages.text(row, col::page::kSmil), fragment);
+    if (phrase < 0)
+        return;
     BookTable& phrases = m_tables.phrases;
-    for (int i = 0; i < phrases.rowCount(); ++i) {
-        if (phrases.text(i, col::phrase::kTextId) == fragment || phrases.text(i, col::phrase::kParId) == fragment) {
-            phrases.setSelectionMark(i);
-            phrases.setRowState(i, BookTable::kSelected);
-            phrases.scrollIntoView(i);
-            return;
-        }
-    }
+    phrases.setSelectionMark(phrase);
+    phrases.setRowState(phrase, BookTable::kSelected);
+    phrases.scrollIntoView(phrase);
 }
 
 void PlaybackEngine::menuPause(bool menuClosed)
 {
     MediaPlayer& player = m_services.player;
     const int state = player.playState();
-    if (state == MediaPlayer::kPlaying || state == MediaPlayer::kScanReverse)
+    m_resumedByMenu = false;
+    if (!menuClosed && !m_menuOpen) {
+        m_menuOpen = true;
+        m_playingBeforeMenu = state == MediaPlayer::kPlaying;
+    }
+    if (menuClosed)
+        m_menuOpen = false;
+    if (state == MediaPlayer::kPlaying || state == MediaPlayer::kScanReverse) {
         player.pause();
-    else if (menuClosed && state == MediaPlayer::kPaused)
-        player.play();
+    } else if (menuClosed && state == MediaPlayer::kPaused) {
+        play();
+        m_resumedByMenu = true;
+    }
 }
 
 void PlaybackEngine::documentComplete(const std::string& url)
@@ -368,15 +526,13 @@ void PlaybackEngine::titleCue()
         return;
     const double end = phrases.real(0, col::phrase::kPhrEnd) * 1000.0;
     const int milliseconds = end >= 1.0 && end <= 10000.0 ? static_cast<int>(end) : 10000;
-    // The cue is heard alone: a book that already started (its first page was
-    // selected while the menus were set up) waits for it.
-    MediaPlayer& player = m_services.player;
-    const bool wasPlaying = player.playState() == MediaPlayer::kPlaying;
-    if (wasPlaying)
-        player.pause();
+    // The cue is heard alone. A book that already started (its first page was
+    // selected while the menus were set up) is unloaded, not paused: nothing of
+    // it plays before the cue, nor between the cue and the resume, whose phrase
+    // start loads its file afresh and plays it.
+    m_services.player.setUrl("");
+    m_state.lastAudioLoaded.clear();
     m_services.titleCue.playRange(bookPath(audio), milliseconds);
-    if (wasPlaying)
-        player.play();
 }
 
 void PlaybackEngine::stopTimers()

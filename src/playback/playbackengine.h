@@ -20,6 +20,13 @@ namespace korvin {
 // (id 2, 100 ms) compares the player's position with the phrase's end; a
 // one-shot highlight timer (id 1, 50 ms) brings the text view up to date after
 // each phrase start. Everything runs on the UI thread; selections nest.
+//
+// A heading ends when its last phrase has been heard, not when a file ends: the
+// end of a file moves on to the heading's next phrase when there is one (books
+// that keep each phrase in its own file); a heading whose file goes on with the
+// next heading's audio ends at its last phrase's end; so does a heading whose
+// remaining phrases are all skipped. Audio the player cannot open is passed over
+// like a phrase without sound.
 class PlaybackEngine {
 public:
     static constexpr int kHighlightTimer = 1;
@@ -50,11 +57,14 @@ public:
     void pollTick();
     void highlightTick();
     void documentComplete(const std::string& url);
-    // The menu bar's menus open (closed = false) or close (closed = true).
+    // The menu bar's menus open (closed = false) or close (closed = true). The
+    // command of a chosen item comes after the close.
     void menuPause(bool menuClosed);
 
     // Commands.
     void phraseForward();
+    // Goes to the nearest earlier phrase of the heading that is played, not
+    // passed over (skipped, or without sound).
     void phraseBack();
     void pauseContinue();
     void toggleAutoPlayback();
@@ -72,11 +82,23 @@ public:
 private:
     void startCurrentPhrase();
     void step(int direction);
-    void followPages(const std::string& textId, const std::string& parId);
+    void followPages(int row);
     bool skipped(const std::string& skipClass) const;
+    bool skippedRow(int row) const;
+    bool passedOver(int row) const;
     void markBookChange(const std::string& skipClass);
+    void play();
+
+    // The poll's reactions.
+    void phraseEnded();
+    void fileEnded();
+    void audioUnplayable();
+    bool audioFailed() const;
+    void endHeading();
     void nextHeading();
     void backToHeadingStart();
+    void restartHeading();
+    void selectAfresh(int row);
     std::string bookPath(const std::string& name) const;
 
     PlaybackState& m_state;
@@ -88,6 +110,16 @@ private:
     std::function<void()> m_highlight;
     bool m_starting = false;
     bool m_restart = false;
+    // The player stands stopped at a file's end that has been dealt with (the
+    // heading went back to its start); only a new play makes a stop count again.
+    bool m_stopHandled = false;
+    // Whether the poll has seen the player play since the book last started again.
+    bool m_heardSinceStart = false;
+    // The menu pause: whether the player played when a menu opened, and whether
+    // closing the menu has just played it (the chosen command comes next).
+    bool m_menuOpen = false;
+    bool m_playingBeforeMenu = false;
+    bool m_resumedByMenu = false;
 };
 
 }  // namespace korvin

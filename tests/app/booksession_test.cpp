@@ -206,8 +206,8 @@ TEST(BookSession, TheBookChangeCommandIsOfferedOnlyAtTheMarkedPhrase)
 
     harness.controller().tables().tree.select(1);
     EXPECT_FALSE(harness.controller().menu().isGrayed(cmd::kChangeVolume));
-    EXPECT_FALSE(harness.controller().settings().autoPlay);                  // the listener must choose the next volume
-    EXPECT_TRUE(harness.controller().menu().isChecked(cmd::kAutoPlayback));  // the check stays
+    EXPECT_FALSE(harness.controller().settings().autoPlay);       // the listener must choose the next volume
+    EXPECT_FALSE(harness.controller().menu().isChecked(cmd::kAutoPlayback));  // the check goes with the flag
     harness.controller().command(cmd::kPhraseForward);
     EXPECT_TRUE(harness.controller().menu().isGrayed(cmd::kChangeVolume));
 }

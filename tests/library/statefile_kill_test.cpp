@@ -14,6 +14,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include "library/recordfile.h"
 #include "placewriter.h"
@@ -96,8 +97,21 @@ TEST(StateFileKill, AWriterKilledAtAnyMomentLeavesTheOldOrTheNewFile)
         const std::string folder = home.path().string();
         char* argv[] = {const_cast<char*>(KORVIN_PLACE_WRITER), const_cast<char*>(folder.c_str()),
                         const_cast<char*>(books.c_str()), const_cast<char*>(first.c_str()), nullptr};
+        int started[2];
+        ASSERT_EQ(::pipe(started), 0);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, started[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, started[0]);
         pid_t child = 0;
-        ASSERT_EQ(posix_spawn(&child, KORVIN_PLACE_WRITER, nullptr, nullptr, argv, environ), 0);
+        const int spawned = posix_spawn(&child, KORVIN_PLACE_WRITER, &actions, nullptr, argv, environ);
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(started[1]);
+        ASSERT_EQ(spawned, 0);
+        char begun = 0;
+        const bool saving = ::read(started[0], &begun, 1) == 1;
+        ::close(started[0]);
+        ASSERT_TRUE(saving) << "the writer ended before it saved";
         std::this_thread::sleep_for(std::chrono::microseconds(delayMicroseconds(random)));
         ::kill(child, SIGKILL);
         int status = 0;

@@ -145,14 +145,26 @@ protected:
         player().setUrl(path);
         player().setPosition(0.5);
         player().play();
+        EXPECT_EQ(events, 0);  // never from inside the call
         ASSERT_TRUE(harness().waitUntil([&] { return events > 0; }, kLoadTimeoutMs));
         harness().wait(200);
-        player().setErrorHandler(nullptr);
         EXPECT_EQ(events, 1);
         EXPECT_EQ(countSeen, 1);
         EXPECT_EQ(player().errorCount(), 1);
-        EXPECT_NE(player().openState(), MediaPlayer::kOpenStateMediaOpen);
-        EXPECT_NE(player().playState(), MediaPlayer::kPlaying);
+        // How a failed file looks: closed, not playing, while the URL still names it.
+        EXPECT_EQ(player().openState(), MediaPlayer::kOpenStateClosed);
+        EXPECT_EQ(player().playState(), MediaPlayer::kUndefined);
+        EXPECT_EQ(player().url(), path);
+        player().play();
+        harness().wait(100);
+        EXPECT_EQ(player().playState(), MediaPlayer::kUndefined);
+
+        // Set again, the file is tried again (and fails again), not taken as loaded.
+        player().setUrl(path);
+        ASSERT_TRUE(harness().waitUntil([&] { return events > 1; }, kLoadTimeoutMs));
+        EXPECT_EQ(player().errorCount(), 2);
+        EXPECT_EQ(player().openState(), MediaPlayer::kOpenStateClosed);
+        player().setErrorHandler(nullptr);
         player().clearErrors();
         EXPECT_EQ(player().errorCount(), 0);
 
@@ -290,6 +302,31 @@ TEST_P(MediaPlayerContract, TheEndOfTheFileStopsThePlayerUntilPlay)
     player().play();
     EXPECT_TRUE(harness().waitUntil([this] { return player().playState() == MediaPlayer::kStopped; }, kSlackMs));
     EXPECT_NEAR(player().position(), length, 0.05);
+}
+
+// A clip may begin past the real end of its file (a file cut short, an MP3
+// whose length was only estimated): the player ends there as at any end.
+TEST_P(MediaPlayerContract, ASeekPastTheEndStopsThePlayerAtTheEnd)
+{
+    ASSERT_TRUE(open(file(1.5)));
+    const double length = player().duration();
+    ASSERT_TRUE(playTo(0.2));
+    player().setPosition(30.0);
+    ASSERT_TRUE(harness().waitUntil([this] { return player().playState() == MediaPlayer::kStopped; }, kSlackMs));
+    harness().wait(200);
+    EXPECT_EQ(player().playState(), MediaPlayer::kStopped);
+    EXPECT_NEAR(player().position(), length, 0.05);
+
+    // Paused, it waits at the end; play then has nothing left to play.
+    player().setPosition(0.5);
+    ASSERT_TRUE(playTo(0.6));
+    player().pause();
+    player().setPosition(30.0);
+    harness().wait(300);
+    EXPECT_EQ(player().playState(), MediaPlayer::kPaused);
+    EXPECT_NEAR(player().position(), length, 0.05);
+    player().play();
+    EXPECT_TRUE(harness().waitUntil([this] { return player().playState() == MediaPlayer::kStopped; }, kSlackMs));
 }
 
 TEST_P(MediaPlayerContract, ThePositionGrowsAtTheRateSet)

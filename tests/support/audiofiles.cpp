@@ -110,28 +110,37 @@ std::filesystem::path lameProgram()
     return {};
 }
 
-bool encodeMp3(const std::filesystem::path& wav, const std::filesystem::path& mp3, int kbps)
+namespace {
+
+bool runLame(std::vector<std::string> arguments)
 {
     const auto lame = lameProgram();
     if (lame.empty())
         return false;
-    std::string program = lame.string();
-    std::string quiet = "--quiet";
-    std::string mono = "-m";
-    std::string monoMode = "m";
-    std::string bitrate = "-b";
-    std::string bitrateValue = std::to_string(kbps);
-    std::string input = wav.string();
-    std::string output = mp3.string();
-    char* arguments[] = {program.data(), quiet.data(), mono.data(), monoMode.data(), bitrate.data(),
-                         bitrateValue.data(), input.data(), output.data(), nullptr};
+    arguments.insert(arguments.begin(), {lame.string(), "--quiet", "-m", "m"});
+    std::vector<char*> argv;
+    for (std::string& argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
     pid_t child = 0;
-    if (posix_spawn(&child, program.c_str(), nullptr, nullptr, arguments, environ) != 0)
+    if (posix_spawn(&child, arguments.front().c_str(), nullptr, nullptr, argv.data(), environ) != 0)
         return false;
     int status = 0;
     if (waitpid(child, &status, 0) != child)
         return false;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 && std::filesystem::exists(mp3);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+}  // namespace
+
+bool encodeMp3(const std::filesystem::path& wav, const std::filesystem::path& mp3, int kbps)
+{
+    return runLame({"-b", std::to_string(kbps), wav.string(), mp3.string()}) && std::filesystem::exists(mp3);
+}
+
+bool encodeVbrMp3WithoutSeekTable(const std::filesystem::path& wav, const std::filesystem::path& mp3)
+{
+    return runLame({"-V", "0", "-t", wav.string(), mp3.string()}) && std::filesystem::exists(mp3);
 }
 
 }  // namespace korvin::test

@@ -25,4 +25,9 @@ std::filesystem::path lameProgram();
 // missing or fails.
 bool encodeMp3(const std::filesystem::path& wav, const std::filesystem::path& mp3, int kbps = 32);
 
+// Encodes `wav` to a variable-bitrate MP3 without the header that holds its
+// length and seek table, as some books have them: a player can only estimate
+// the length from the first frames. False when lame is missing or fails.
+bool encodeVbrMp3WithoutSeekTable(const std::filesystem::path& wav, const std::filesystem::path& mp3);
+
 }  // namespace korvin::test

@@ -160,16 +160,19 @@ void FakeHtmlView::addDocument(const std::string& path, Elements elements)
 
 void FakeHtmlView::activateLink(const std::string& url)
 {
-    bool cancel = false;
-    if (m_listener)
-        m_listener->beforeNavigate(url, cancel);
-    if (!cancel)
-        navigate(url);
+    navigate(url);
 }
 
 void FakeHtmlView::navigate(const std::string& location)
 {
-    const std::string path = location.substr(0, location.find('#'));
+    bool cancel = false;
+    if (m_listener)
+        m_listener->beforeNavigate(location, cancel);
+    if (cancel)
+        return;
+    // As a file that exists keeps a "#" of its name, a document known by the
+    // whole location keeps it; otherwise the first "#" begins the fragment.
+    const std::string path = m_documents.count(location) ? location : location.substr(0, location.find('#'));
     m_navigations.push_back(path);
     m_location = path;
     const auto it = m_documents.find(path);

@@ -151,9 +151,10 @@ public:
 
 // An HTML view over documents the test describes: each a list of elements by id
 // with their inner markup. The body's markup is the elements' markup in order
-// (each as <P id="…">…</P>) until the body is set as a whole. Navigation shows
-// the document afresh, as described (an unknown one is empty), and raises
-// document-complete at once; an activated link raises before-navigation first.
+// (each as <P id="…">…</P>) until the body is set as a whole. Every navigation,
+// the program's own and an activated link, raises before-navigation first; when
+// not cancelled it shows the document afresh, as described (an unknown one is
+// empty), and raises document-complete at once.
 class FakeHtmlView final : public HtmlView {
 public:
     using Elements = std::vector<std::pair<std::string, std::string>>;

@@ -38,9 +38,6 @@ namespace korvin::test {
 // The clock must outlive the player; loads still queued when it goes are dropped.
 class SimulatedPlayer final : public MediaPlayer {
 public:
-    static constexpr int kOpenStateClosed = 0;
-    static constexpr int kOpenStateOpening = 12;
-
     explicit SimulatedPlayer(VirtualClock& clock);
 
     void addFile(const std::string& path, double seconds);

@@ -23,6 +23,10 @@ const MpvHandle::Options kPlayerOptions = {
 constexpr double kMinRate = 0.01;  // libmpv's own range of "speed"
 constexpr double kMaxRate = 100.0;
 constexpr auto kSettleTimeout = std::chrono::seconds(3);
+// A seek past the length that libmpv reports and that ends this much short of
+// its target has met the end of the file. (Standing after a seek, libmpv's own
+// position can be off by the audio it buffered: a bound well above that.)
+constexpr double kEndSlack = 0.5;
 
 }  // namespace
 
@@ -126,6 +130,14 @@ void MpvPlayer::handleEvent(const mpv_event& event)
         m_awaitingRestart = false;
         if (m_seek == Seek::Running)
             m_seek = Seek::None;
+        // Seeks are not cut to the length, which libmpv may only have estimated
+        // (a VBR MP3 without its header): a target past the real end lands at
+        // the end, and that is where the player stands.
+        if (m_holding && m_target > duration()) {
+            const double landed = liveDouble("time-pos", m_target);
+            if (landed + kEndSlack < m_target)
+                m_target = landed;
+        }
         break;
     default:
         break;
@@ -395,8 +407,7 @@ void MpvPlayer::setPosition(double seconds)
         break;
     case Load::Open: {
         latchEndOfFile();
-        const double length = duration();
-        m_target = length > 0 ? std::min(seconds, length) : seconds;
+        m_target = seconds;
         m_holding = !m_wantPlaying || m_stoppedAtEnd;
         m_releaseId = 0;
         issueSeek(m_target);

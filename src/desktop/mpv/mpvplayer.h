@@ -44,12 +44,11 @@ namespace korvin {
 // folder (whose entries are never played) fails: the error count goes up and the
 // error handler is called, and the player has no file open. Seeks are exact
 // (libmpv's hr-seek); in an MP3 without a seek table the first seek far into the
-// file reads up to that point once.
+// file reads up to that point once. A seek is not cut to duration(), which for
+// such a file is only libmpv's estimate and can be far too short; a target past
+// the real end leaves the player at the end.
 class MpvPlayer final : public MediaPlayer {
 public:
-    static constexpr int kOpenStateClosed = 0;
-    static constexpr int kOpenStateOpening = 12;
-
     MpvPlayer();
     ~MpvPlayer() override;
     MpvPlayer(const MpvPlayer&) = delete;

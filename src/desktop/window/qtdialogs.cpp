@@ -1,6 +1,7 @@
 #include "desktop/window/qtdialogs.h"
 
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -48,8 +49,18 @@ std::optional<Rgb> QtDialogs::chooseColour(const Rgb& initial)
 
 int QtDialogs::runReading(const ReadingTexts& texts, const std::function<int(ReadProgress&)>& reading)
 {
-    CA_Daisy dialog(texts, reading, m_parent);
-    return dialog.exec();
+    int result = 0;
+    {
+        CA_Daisy dialog(texts, reading, m_parent);
+        result = dialog.exec();
+    }
+    // The title cue after a reading holds the UI thread for seconds: the dialog
+    // must be gone from the screen by then, the window painted where it stood.
+    // Keys and clicks wait, as they do during the cue.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (m_parent)
+        m_parent->repaint();
+    return result;
 }
 
 std::optional<std::string> QtDialogs::askSearchTerm(const SearchTexts& texts)

@@ -249,5 +249,29 @@ TEST_F(MpvPlayerTest, UnloadingWhileALoadIsPendingLeavesNothingOpen)
     EXPECT_EQ(events, 0);
 }
 
+// Without its length header libmpv can only estimate a VBR file's length from
+// its first frames: here a loud second before long silence makes it far too short.
+TEST_F(MpvPlayerTest, SeeksExactlyInAVariableBitrateMp3WithoutASeekTable)
+{
+    const auto folder = m_mpv.folder().path();
+    std::vector<double> tones(30, 0.0);
+    tones[0] = 440.0;
+    writeToneSequenceWav(folder / "vbr.wav", tones, 1.0);
+    if (!encodeVbrMp3WithoutSeekTable(folder / "vbr.wav", folder / "vbr.mp3"))
+        GTEST_SKIP() << "lame is missing";
+    player().setUrl((folder / "vbr.mp3").string());
+    ASSERT_TRUE(waitUntil([this] { return isOpen(); }));
+    player().play();
+    for (const double target : {20.0, 8.5, 27.25}) {
+        player().setPosition(target);
+        const auto asked = std::chrono::steady_clock::now();
+        ASSERT_TRUE(waitUntil([this] { return !player().isSettling(); })) << target;
+        const double since = std::chrono::duration<double>(std::chrono::steady_clock::now() - asked).count();
+        EXPECT_GE(player().position(), target - 0.05) << "libmpv estimates " << player().duration() << " s";
+        EXPECT_LE(player().position(), target + since + 0.05);
+        EXPECT_EQ(player().playState(), MediaPlayer::kPlaying);
+    }
+}
+
 }  // namespace
 }  // namespace korvin::test

@@ -9,12 +9,16 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/maincontroller.h"
 #include "desktop/window/desktopprogram.h"
+#include "desktop/html/htmltextview.h"
 #include "support/audiofiles.h"
 #include "support/tempdir.h"
 #include "support/testbook.h"
+#include "ui/commandids.h"
 
 namespace korvin {
 namespace {
@@ -105,6 +109,80 @@ TEST_F(Listening, TheSampleBookPlaysPhraseByPhraseWithTheTextFollowing)
     if (!std::filesystem::exists(KORVIN_SHARED_BOOKS_DIR "/dontworrybehappy/ncc.html"))
         GTEST_SKIP() << "the sample books are not here";
     listenToTwoPhrases(folder, 20000);
+}
+
+// Each phrase in a WAV of its own, as synthetic-speech productions keep them,
+// one clip a few milliseconds longer than its file: automatic playback reaches
+// every phrase of every heading, in order, and starts the book again.
+TEST_F(Listening, EveryPhraseOfABookWithOneFilePerPhraseIsReachedInOrder)
+{
+    test::TestBook book;
+    test::TestBook::Ncc ncc;
+    std::vector<std::pair<std::string, std::string>> paragraphs;
+    for (int heading = 0; heading < 2; ++heading) {
+        const std::string smil = "h" + std::to_string(heading) + ".smil";
+        ncc.heading(1, "Teil " + std::to_string(heading + 1), smil + "#p" + std::to_string(heading * 3));
+        test::TestBook::Smil pars;
+        for (int i = heading * 3; i < heading * 3 + 3; ++i) {
+            const std::string id = std::to_string(i);
+            const std::string wav = "phrase" + id + ".wav";
+            test::writeToneWav(book.dir().path() / wav, 0.4);
+            pars.par("p" + id, "text.html#t" + id, {{wav, "0.000", i == 1 ? "0.404" : "0.400"}});
+            paragraphs.emplace_back("t" + id, "Satz " + id);
+        }
+        book.writeSmil(smil, pars);
+    }
+    book.writeNcc(ncc);
+    book.writeHtml("text.html", paragraphs);
+
+    m_program.openAtStart(book.folder());
+    controller().command(cmd::kAutoPlayback);
+    ASSERT_TRUE(controller().settings().autoPlay);
+    std::vector<int> rows{selectedRow()};
+    ASSERT_TRUE(runUntil(
+        [&] {
+            if (selectedRow() != rows.back())
+                rows.push_back(selectedRow());
+            return rows.size() >= 7;
+        },
+        20000))
+        << ::testing::PrintToString(rows);
+    EXPECT_EQ(rows, (std::vector<int>{0, 1, 2, 3, 4, 5, 0}));
+}
+
+// A folder whose name holds "#", ends in ".smil" and has letters beyond ASCII:
+// the documents load, a link to a SMIL file plays its phrase.
+TEST_F(Listening, ABookInAFolderNamedWithHashSmilAndUmlautsShowsItsTextAndFollowsLinks)
+{
+    test::TestBook book;
+    const std::string folder = book.folder() + "Bücher #1.smil/";
+    book.writeNcc(test::TestBook::Ncc().heading(1, "Eins", "a.smil#p1").heading(1, "Zwei", "b.smil#p3"),
+                  "Bücher #1.smil/ncc.html");
+    book.writeSmil("Bücher #1.smil/a.smil", test::TestBook::Smil()
+                                              .par("p1", "text.html#t1", {{"a.wav", "0.000", "1.000"}})
+                                              .par("p2", "text.html#t2", {{"a.wav", "1.000", "2.000"}}));
+    book.writeSmil("Bücher #1.smil/b.smil", test::TestBook::Smil()
+                                              .par("p3", "text.html#t3", {{"b.wav", "0.000", "1.000"}})
+                                              .par("p4", "text.html#t4", {{"b.wav", "1.000", "2.000"}}));
+    book.write("Bücher #1.smil/text.html",
+               "<html><body><p id=\"t1\">Eins <a href=\"b.smil#p4\">weiter</a></p><p id=\"t2\">Zwei</p>"
+               "<p id=\"t3\">Drei</p><p id=\"t4\">Vier</p></body></html>");
+    test::writeToneWav(std::filesystem::u8path(folder + "a.wav"), 2.0);
+    test::writeToneWav(std::filesystem::u8path(folder + "b.wav"), 2.0);
+
+    m_program.openAtStart(folder);
+    ASSERT_TRUE(controller().playback().bookOpen);
+    HtmlView& view = m_program.textView();
+    ASSERT_TRUE(runUntil([&] { return view.elementInnerHtml("t1").value_or("").rfind(kHighlight, 0) == 0; }, 5000))
+        << view.locationName();
+    EXPECT_EQ(view.locationName(), folder + "text.html");
+
+    dynamic_cast<HtmlTextView&>(view).activateLink("b.smil#p4");
+    EXPECT_EQ(controller().tables().tree.selectedItem(), 1);
+    EXPECT_EQ(selectedRow(), 3);
+    ASSERT_TRUE(runUntil([&] { return m_program.player().position() > 1.1; }, 5000));
+    EXPECT_EQ(m_program.player().url(), folder + "b.wav");
+    EXPECT_EQ(view.locationName(), folder + "text.html");
 }
 
 }  // namespace

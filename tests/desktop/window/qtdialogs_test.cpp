@@ -87,5 +87,36 @@ TEST(QtDialogs, TheColourChooserStartsOnTheGivenColourAndReturnsTheChosenOne)
     EXPECT_FALSE(dialogs.chooseColour({255, 255, 255}));
 }
 
+// Counts the paint events of a widget.
+class PaintCounter final : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        paints += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+TEST(QtDialogs, TheWindowIsRepaintedWhereTheReadingDialogStoodWhenTheReadingReturns)
+{
+    QWidget window;
+    window.resize(400, 300);
+    window.show();
+    PaintCounter counter;
+    window.installEventFilter(&counter);
+    QtDialogs dialogs(&window);
+    const int result = dialogs.runReading({"Buch", "Lesen"}, [&](ReadProgress&) {
+        counter.paints = 0;
+        return 1;
+    });
+    EXPECT_EQ(result, 1);
+    // What comes next (the title cue) may hold the thread: nothing is left to paint later.
+    EXPECT_GT(counter.paints, 0);
+    window.removeEventFilter(&counter);
+}
+
 }  // namespace
 }  // namespace korvin
