@@ -70,6 +70,9 @@ void CA_DaisySuche::choose()
         return;
     }
     m_list.makeList();
+    // The wait window and the message came over the main window; the
+    // listener goes on in this dialog's list.
+    activateWindow();
     fill();
 }
 
