@@ -4,6 +4,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace korvin {
@@ -46,7 +47,9 @@ void CA_DaisySuche::showEvent(QShowEvent* event)
         const QString caption = QString::fromStdString(m_texts.caption);
         setWindowTitle(caption);
         m_lines->setAccessibleName(caption);
-        fill();
+        // Filled once the dialog has the focus, so that the screen reader
+        // reads the current line after the dialog's name.
+        QTimer::singleShot(0, this, &CA_DaisySuche::fill);
     }
     QDialog::showEvent(event);
 }

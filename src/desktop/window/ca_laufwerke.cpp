@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace korvin {
@@ -62,9 +63,13 @@ void CA_Laufwerke::showEvent(QShowEvent* event)
             m_table->setItem(row, 1, new QTableWidgetItem(QString::fromStdString(drive.name)));
         }
         m_table->resizeColumnToContents(0);
-        if (!m_drives.empty())
-            m_table->setCurrentCell(0, 0);
         m_table->setFocus(Qt::OtherFocusReason);
+        // Made current once the dialog has the focus, so that the screen
+        // reader reads the first drive after the dialog's name.
+        QTimer::singleShot(0, this, [this] {
+            if (!m_drives.empty())
+                m_table->setCurrentCell(0, 0);
+        });
     }
     QDialog::showEvent(event);
 }

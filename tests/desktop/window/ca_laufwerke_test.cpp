@@ -30,6 +30,8 @@ void whileOpen(const std::function<void(Dialog&)>& act)
             QApplication::activeModalWidget()->close();
             return;
         }
+        // The dialog makes its first line current once it is shown.
+        QTest::qWait(20);
         act(*dialog);
     });
 }
