@@ -13,7 +13,11 @@
 #include "playback/audiocontrols.h"
 #include "playback/bookmarks.h"
 #include "playback/bookplaces.h"
+#include "navigation/information.h"
+#include "navigation/pages.h"
 #include "navigation/search.h"
+#include "navigation/skips.h"
+#include "navigation/views.h"
 #include "playback/playbackengine.h"
 #include "playback/resumeposition.h"
 #include "ui/menumodel.h"
@@ -85,6 +89,7 @@ private:
     void registerHandlers();
     void registerPlaybackHandlers();
     void registerPlaceHandlers();
+    void registerNavigationHandlers();
     void wireTables();
     void redrawMenu();
 
@@ -121,6 +126,10 @@ private:
     ListOpening m_listOpening;
     VolumeChange m_volumeChange;
     Search m_search;
+    Pages m_pages;
+    Skips m_skips;
+    Information m_information;
+    Views m_views;
     TextViewEvents m_textViewEvents{*this};
 
     bool m_acceleratorsLoaded = false;

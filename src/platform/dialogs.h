@@ -49,6 +49,8 @@ public:
         std::string ok;
         std::string cancel;
     };
+    // The go-to-page dialog's texts, taken from the string table by the caller.
+    using PageTexts = SearchTexts;
 
     virtual ~Dialogs() = default;
 
@@ -71,6 +73,12 @@ public:
     // (the default button) enabled once the field holds two characters, and
     // Cancel. The term as typed when confirmed; nullopt when cancelled.
     virtual std::optional<std::string> askSearchTerm(const SearchTexts& texts) = 0;
+
+    // The go-to-page dialog (`CA_Seitenzahl`): the prompt, which names one
+    // edit field that takes any characters, OK (the default button; Enter) and
+    // Cancel (Escape). The text exactly as typed when confirmed, nothing
+    // trimmed; nullopt when cancelled.
+    virtual std::optional<std::string> askPageNumber(const PageTexts& texts) = 0;
 
     // The about box ("Info Korvin 2.0", "Korvin 2.0.1", OK).
     virtual void showAbout() = 0;

@@ -40,6 +40,8 @@ MessageBoxes::Result FakeMessageBoxes::show(const std::string& text, const std::
 {
     shown.push_back({text, caption, icon, buttons});
     buttonTexts.push_back(texts);
+    if (whileShowing)
+        whileShowing();
     if (answers.empty())
         return Result::kOk;
     const Result answer = answers.front();
@@ -87,6 +89,14 @@ std::optional<std::string> FakeDialogs::askSearchTerm(const SearchTexts& texts)
     if (whileAskingSearchTerm)
         whileAskingSearchTerm();
     return searchTerm;
+}
+
+std::optional<std::string> FakeDialogs::askPageNumber(const PageTexts& texts)
+{
+    pageDialogs.push_back(texts);
+    if (whileAskingPageNumber)
+        whileAskingPageNumber();
+    return pageNumber;
 }
 
 bool FakeWaitWindow::run(const std::string& text, const Work& work, Options options)

@@ -11,6 +11,7 @@
 #include "desktop/window/ca_daisysuche.h"
 #include "desktop/window/ca_laufwerke.h"
 #include "desktop/window/ca_mitteilung.h"
+#include "desktop/window/ca_seitenzahl.h"
 #include "desktop/window/ca_suche.h"
 
 namespace korvin {
@@ -69,6 +70,14 @@ std::optional<std::string> QtDialogs::askSearchTerm(const SearchTexts& texts)
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.term().toStdString();
+}
+
+std::optional<std::string> QtDialogs::askPageNumber(const PageTexts& texts)
+{
+    CA_Seitenzahl dialog(texts, m_parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.pageText().toStdString();
 }
 
 bool QtDialogs::run(const std::string& text, const Work& work, Options options)

@@ -1,7 +1,9 @@
 #include "desktop/window/qtmessageboxes.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 
 #include <utility>
 
@@ -42,7 +44,16 @@ MessageBoxes::Result QtMessageBoxes::show(const std::string& text, const std::st
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
-    switch (box.exec()) {
+    // The listener goes on where they were: the control that had the focus
+    // gets it back, also when the window would otherwise choose another.
+    const QPointer<QWidget> focused = QApplication::focusWidget();
+    const int answer = box.exec();
+    if (focused && focused->isVisible() && focused->isEnabled()) {
+        if (!QApplication::activeWindow())
+            focused->activateWindow();
+        focused->setFocus(Qt::OtherFocusReason);
+    }
+    switch (answer) {
     case QMessageBox::Abort:
         return Result::kAbort;
     case QMessageBox::Retry:

@@ -6,7 +6,9 @@ class QWidget;
 
 namespace korvin {
 
-// Modal QMessageBox over the main window.
+// Modal QMessageBox over the main window. A screen reader meets it as an alert
+// named by its caption whose value is the whole text, with the icon as a
+// graphic; when it closes, the control that had the focus has it again.
 class QtMessageBoxes : public MessageBoxes {
 public:
     explicit QtMessageBoxes(QWidget* parent) : m_parent(parent) {}
