@@ -51,8 +51,8 @@ public:
         Icon icon;
         Buttons buttons;
     };
-    Result show(const std::string& text, const std::string& caption, Icon icon, Buttons buttons,
-                const ButtonTexts& buttonTexts) override;
+    Result show(const std::string& text, const std::string& caption, Icon icon, Buttons buttons = Buttons::kOk,
+                const ButtonTexts& buttonTexts = {}) override;
 
     std::vector<Shown> shown;
     std::vector<ButtonTexts> buttonTexts;  // of every box shown
