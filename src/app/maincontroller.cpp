@@ -48,6 +48,8 @@ MainController::MainController(PlatformServices platform, Folders folders)
     , m_places(m_state.bookInfo, m_resume, m_bookmarks)
     , m_session(BookSession::Parts{m_state, m_tables, m_menu, m_strings, m_scrambler, m_engine, m_places}, platform,
                 m_folders)
+    , m_listOpening(ListOpening::Parts{m_state, m_session, m_strings, m_scrambler}, platform, m_folders)
+    , m_volumeChange(VolumeChange::Parts{m_state, m_tables, m_session, m_engine, m_strings}, platform)
     , m_search(Search::State{m_state.playback, m_state.searchTerm, m_state.textSearchMode,
                              m_state.settings.languageOffset},
                Search::Parts{m_tables, m_menu, m_strings, m_engine},
@@ -110,13 +112,9 @@ void MainController::openAtStart(const std::string& path)
 
 void MainController::registerHandlers()
 {
-    const auto nothing = [] {};
-    // Commands whose behaviour lands with later work are routed to an empty
-    // handler, so that filling them in changes nothing else.
-    for (int id : {cmd::kOpenFromList, cmd::kChangeVolume})
-        m_table.onCommand(id, nothing);
-
     m_table.onCommand(cmd::kOpen, [this] { m_session.open(); });
+    m_table.onCommand(cmd::kOpenFromList, [this] { m_listOpening.openFromList(); });
+    m_table.onCommand(cmd::kChangeVolume, [this] { m_volumeChange.changeVolume(); });
     m_table.onCommand(cmd::kSearchHeadings, [this] { m_search.searchHeadings(); });
     m_table.onCommand(cmd::kSearchText, [this] { m_search.searchText(); });
     m_table.onCommand(cmd::kSearchBook, [this] { m_search.searchBook(); });
@@ -157,7 +155,7 @@ void MainController::registerHandlers()
     m_table.onEvent(control::kPlayer, event::kPlayerError, [this](EventArgs&) { playerError(); });
 
     m_table.onMessage(message::kClose, [this](const MessageArgs&) { exitProcedure(); });
-    m_table.onMessage(message::kHelp, [](const MessageArgs&) {});
+    m_table.onMessage(message::kHelp, [this](const MessageArgs&) { m_session.help(); });
 
     registerPlaybackHandlers();
     registerPlaceHandlers();
@@ -317,7 +315,8 @@ void MainController::menuSelect(bool menuClosed)
 
 void MainController::helpRequest()
 {
-    m_table.message(message::kHelp);
+    if (!m_ended)
+        m_table.message(message::kHelp);
 }
 
 void MainController::close()

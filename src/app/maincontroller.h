@@ -4,7 +4,9 @@
 
 #include "app/booksession.h"
 #include "app/commandtable.h"
+#include "app/listopening.h"
 #include "app/services.h"
+#include "app/volumechange.h"
 #include "app/windowstate.h"
 #include "book/booktables.h"
 #include "library/scrambler.h"
@@ -121,6 +123,8 @@ private:
     Bookmarks m_bookmarks;
     BookPlaces m_places;
     BookSession m_session;
+    ListOpening m_listOpening;
+    VolumeChange m_volumeChange;
     Search m_search;
     Pages m_pages;
     Skips m_skips;

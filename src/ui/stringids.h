@@ -86,6 +86,17 @@ inline constexpr int kExternalLinkQuestion = 65;  // "Dieser Verweis führt aus 
 inline constexpr int kYes = 66;                   // "&Ja"
 inline constexpr int kNo = 67;                    // "&Nein"
 
+// Finding books on drives: the count ("%i" stands for it), the title of a
+// heading without text when a list is made, the name of the home folder.
+inline constexpr int kBooksFound = 80;          // "%i Bücher gefunden."
+inline constexpr int kWithoutTitleShort = 81;   // "Ohne Titel" / "w/o title"
+inline constexpr int kHomeFolder = 82;          // "Persönlicher Ordner"
+
+// The buttons of the book-change message.
+inline constexpr int kButtonAbort = 83;   // "&Abbrechen"
+inline constexpr int kButtonRetry = 84;   // "&Wiederholen"
+inline constexpr int kButtonIgnore = 85;  // "&Ignorieren"
+
 // Buttons of the program's own dialogs.
 inline constexpr int kOk = 88;                      // "OK"
 inline constexpr int kCancel = 89;                  // "Abbrechen"

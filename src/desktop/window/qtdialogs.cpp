@@ -8,6 +8,8 @@
 
 #include "desktop/window/aboutbox.h"
 #include "desktop/window/ca_daisy.h"
+#include "desktop/window/ca_daisysuche.h"
+#include "desktop/window/ca_laufwerke.h"
 #include "desktop/window/ca_mitteilung.h"
 #include "desktop/window/ca_seitenzahl.h"
 #include "desktop/window/ca_suche.h"
@@ -82,6 +84,22 @@ bool QtDialogs::run(const std::string& text, const Work& work, Options options)
 {
     CA_Mitteilung window(QString::fromStdString(text), m_parent, m_waitSettleMs);
     return window.run(work, options);
+}
+
+std::optional<std::string> QtDialogs::chooseDrive(const DriveTexts& texts, const std::vector<Drive>& drives)
+{
+    CA_Laufwerke dialog(texts, drives, m_parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.chosenRoot();
+}
+
+std::optional<std::string> QtDialogs::chooseBook(const BookSearchTexts& texts, BookList& list)
+{
+    CA_DaisySuche dialog(texts, list, m_parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.chosenFolder();
 }
 
 void QtDialogs::showAbout()

@@ -12,7 +12,8 @@ namespace korvin {
 class QtMessageBoxes : public MessageBoxes {
 public:
     explicit QtMessageBoxes(QWidget* parent) : m_parent(parent) {}
-    Result show(const std::string& text, const std::string& caption, Icon icon, Buttons buttons) override;
+    Result show(const std::string& text, const std::string& caption, Icon icon, Buttons buttons = Buttons::kOk,
+                const ButtonTexts& buttonTexts = {}) override;
 
 private:
     QWidget* m_parent;
