@@ -467,8 +467,11 @@ void MainController::about()
 
 void MainController::exitProcedure()
 {
-    if (m_ended)
+    // Once only, even when something the saving waits on lets a second
+    // request in before it has finished.
+    if (m_ended || m_exiting)
         return;
+    m_exiting = true;
     m_session.leaveForExit();
     saveSettings();
     m_ended = true;

@@ -134,6 +134,7 @@ private:
 
     bool m_acceleratorsLoaded = false;
     bool m_ended = false;
+    bool m_exiting = false;
 };
 
 }  // namespace korvin

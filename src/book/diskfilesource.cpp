@@ -1,84 +1,8 @@
 #include "book/diskfilesource.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <cerrno>
-
 #include "book/bookfilepath.h"
 
 namespace korvin {
-
-namespace {
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd)
-        : m_fd(fd)
-    {
-    }
-    ~FileDescriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-
-    int get() const { return m_fd; }
-    bool isOpen() const { return m_fd >= 0; }
-
-private:
-    int m_fd;
-};
-
-}  // namespace
-
-bool DiskFileSource::readFile(const std::string& path, std::string& bytes)
-{
-    bytes.clear();
-    // A NUL byte would end the name early and open another file.
-    if (path.find('\0') != std::string::npos)
-        return false;
-    // Non-blocking, so that opening a named pipe returns at once; fstat then
-    // turns it away.
-    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    if (!file.isOpen())
-        return false;
-    struct stat status {};
-    if (::fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode))
-        return false;
-    if (status.st_size < 0 || static_cast<unsigned long long>(status.st_size) > kMaxFileBytes)
-        return false;
-
-    // The size is a hint: a file that grows meanwhile is read on to its end,
-    // up to the bound. One byte more than the size lets the end show at once.
-    bytes.resize(static_cast<std::size_t>(status.st_size) + 1);
-    std::size_t used = 0;
-    for (;;) {
-        if (used == bytes.size()) {
-            if (bytes.size() > kMaxFileBytes) {
-                bytes.clear();
-                return false;
-            }
-            bytes.resize(std::min(bytes.size() * 2, kMaxFileBytes + 1));
-        }
-        const ssize_t got = ::read(file.get(), bytes.data() + used, bytes.size() - used);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            bytes.clear();
-            return false;
-        }
-        if (got == 0)
-            break;
-        used += static_cast<std::size_t>(got);
-    }
-    bytes.resize(used);
-    return true;
-}
 
 bool DiskFileSource::read(const std::string& folder, std::string_view name, std::string& bytes) const
 {
@@ -86,10 +10,10 @@ bool DiskFileSource::read(const std::string& folder, std::string_view name, std:
     path += name;
     // Books normally name their files as they are; the letter-case search
     // costs a folder listing and is only made when the exact name fails.
-    if (readFile(path, bytes))
+    if (readRegularFile(path, bytes))
         return true;
     const std::string found = findBookFile(folder, name);
-    return found != path && readFile(found, bytes);
+    return found != path && readRegularFile(found, bytes);
 }
 
 }  // namespace korvin

@@ -80,6 +80,12 @@ inline constexpr int kFastForward = 61;           // "Vorspulen"
 inline constexpr int kVolume = 62;                // "Lautstärke"
 inline constexpr int kSpeed = 63;                 // "Geschwindigkeit"
 
+// The question before a link in a book's text is opened by another program.
+inline constexpr int kExternalLinkCaption = 64;   // "Verweis öffnen"
+inline constexpr int kExternalLinkQuestion = 65;  // "Dieser Verweis führt aus dem Buch hinaus ..."
+inline constexpr int kYes = 66;                   // "&Ja"
+inline constexpr int kNo = 67;                    // "&Nein"
+
 // Finding books on drives: the count ("%i" stands for it), the title of a
 // heading without text when a list is made, the name of the home folder.
 inline constexpr int kBooksFound = 80;          // "%i Bücher gefunden."

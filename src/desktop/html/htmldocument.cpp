@@ -1,7 +1,10 @@
 #include "desktop/html/htmldocument.h"
 
+#include "book/regularfile.h"
+#include "book/textdecoder.h"
 #include "desktop/html/htmlencoding.h"
 #include "desktop/html/htmlnode.h"
+#include "desktop/html/htmlpartwrapper.h"
 #include "desktop/html/htmlserializer.h"
 
 #include <libxml/HTMLparser.h>
@@ -9,7 +12,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <fstream>
 #include <iterator>
 #include <system_error>
 
@@ -99,11 +101,60 @@ void copyChildren(xmlDoc* doc, const xmlNode* from, xmlNode* to)
     }
 }
 
+void replaceC1Text(xmlNode* text)
+{
+    if (!text || text->type != XML_TEXT_NODE || !text->content)
+        return;
+    std::string content(reinterpret_cast<const char*>(text->content));
+    if (HtmlEncoding::replaceC1Controls(content))
+        xmlNodeSetContent(text, BAD_CAST content.c_str());
+}
+
+// libxml2 turns "&#146;" into the control U+0092, which shows as nothing:
+// "It&#146;s" would read "Its". Texts and the attributes read as text get the
+// character meant; ids and references stay as the book wrote them, so that
+// they match the names the SMIL files use.
+void replaceC1Controls(xmlNode* below, bool includeSelf)
+{
+    const auto replaceIn = [](xmlNode* node) {
+        if (node->type == XML_TEXT_NODE) {
+            replaceC1Text(node);
+            return;
+        }
+        if (!HtmlNode::isElement(node))
+            return;
+        for (xmlAttr* attribute = node->properties; attribute; attribute = attribute->next) {
+            const std::string_view name = reinterpret_cast<const char*>(attribute->name);
+            if (name == "alt" || name == "title")
+                replaceC1Text(attribute->children);
+        }
+    };
+    if (!below)
+        return;
+    if (includeSelf)
+        replaceIn(below);
+    for (xmlNode* node = below->children; node; node = HtmlNode::next(below, node))
+        replaceIn(node);
+}
+
+// Parsed as the content of a body, so the parser neither adds a head nor
+// moves text into an implied paragraph. The caller owns the result.
+xmlDoc* parseAsBody(std::string_view content)
+{
+    std::string wrapped;
+    wrapped.reserve(content.size() + 32);
+    wrapped += "<html><body>";
+    wrapped += content;
+    wrapped += "</body></html>";
+    return htmlReadMemory(wrapped.data(), static_cast<int>(wrapped.size()), nullptr, "UTF-8", kParseOptions);
+}
+
 }  // namespace
 
 HtmlDocument::HtmlDocument(XmlDocPtr doc) : m_doc(std::move(doc))
 {
     ensureBody();
+    replaceC1Controls(xmlDocGetRootElement(m_doc.get()), true);
     addIds(xmlDocGetRootElement(m_doc.get()), true);
 }
 
@@ -113,28 +164,17 @@ HtmlDocument::~HtmlDocument() = default;
 
 std::optional<HtmlDocument> HtmlDocument::load(const std::filesystem::path& file)
 {
-    std::error_code error;
-    if (std::filesystem::is_directory(file, error))
-        return std::nullopt;
-    std::ifstream in(file, std::ios::binary | std::ios::ate);
-    if (!in)
-        return std::nullopt;
-    const std::streamoff size = in.tellg();
     std::string bytes;
-    if (size > 0) {
-        bytes.resize(static_cast<std::size_t>(size));
-        in.seekg(0);
-        in.read(bytes.data(), size);
-        bytes.resize(static_cast<std::size_t>(in.gcount()));
-    }
-    if (in.bad())
+    if (!readRegularFile(file.native(), bytes, kMaxFileBytes))
         return std::nullopt;
     return fromBytes(bytes);
 }
 
 HtmlDocument HtmlDocument::fromBytes(std::string_view bytes)
 {
-    return fromUtf8(HtmlEncoding::toUtf8(bytes));
+    HtmlDocument document = fromUtf8(HtmlEncoding::toUtf8(bytes));
+    document.m_charset = HtmlEncoding::declaredCharset(bytes);
+    return document;
 }
 
 HtmlDocument HtmlDocument::fromUtf8(std::string_view markup)
@@ -176,7 +216,12 @@ xmlNode* HtmlDocument::root() const
 
 xmlNode* HtmlDocument::elementById(std::string_view id) const
 {
-    const auto found = m_ids.find(id);
+    auto found = m_ids.find(id);
+    // The SMIL files of a book on an old CD name ids in the bytes of its code
+    // page, while the document's ids are UTF-8 by now: such an id is read as
+    // the document's own bytes were.
+    if (found == m_ids.end() && !isValidUtf8(id))
+        found = m_ids.find(HtmlEncoding::converted(m_charset, id));
     if (found == m_ids.end())
         return nullptr;
     const std::vector<xmlNode*>& elements = found->second;
@@ -257,23 +302,30 @@ const std::string* HtmlDocument::keptMarkup(const xmlNode* element) const
 bool HtmlDocument::setInnerHtml(xmlNode* element, std::string_view markup,
                                 const std::function<void(const xmlNode*)>& beforeRemove)
 {
-    if (!HtmlNode::isElement(element) || HtmlNode::isVoid(element))
+    // The html element (a book may give it the id a SMIL file names) holds
+    // the body: replacing its content would take the body away.
+    if (!HtmlNode::isElement(element) || HtmlNode::isVoid(element) || HtmlNode::contains(element, m_body))
         return false;
     const std::string_view content = element == m_body ? withoutBodyTags(markup) : markup;
 
-    // Parsed as the content of a body, so the parser neither adds a head nor
-    // moves text into an implied paragraph.
-    if (content.size() > static_cast<std::size_t>(INT_MAX) - 64)
+    // A span around the whole content of a row, table or list is spread over
+    // its cells and items: set as it is, the parser would move it aside.
+    std::string_view parsed = content;
+    std::optional<HtmlPartWrapper::Split> wrapping;
+    if (HtmlPartWrapper::holdsOnlyParts(element) && (wrapping = HtmlPartWrapper::split(content)))
+        parsed = wrapping->inner;
+    if (parsed.size() > static_cast<std::size_t>(INT_MAX) - 64)
         return false;
-    std::string wrapped;
-    wrapped.reserve(content.size() + 32);
-    wrapped += "<html><body>";
-    wrapped += content;
-    wrapped += "</body></html>";
-    const XmlDocPtr fragment(htmlReadMemory(wrapped.data(), static_cast<int>(wrapped.size()), nullptr,
-                                            "UTF-8", kParseOptions));
+    const XmlDocPtr fragment(parseAsBody(parsed));
     const xmlNode* fragmentBody = fragment ? childElement(xmlDocGetRootElement(fragment.get()), "body")
                                            : nullptr;
+    XmlDocPtr wrapperDoc;
+    const xmlNode* wrapper = nullptr;
+    if (wrapping) {
+        wrapperDoc.reset(parseAsBody(std::string(wrapping->open) + "</span>"));
+        const xmlNode* body = wrapperDoc ? childElement(xmlDocGetRootElement(wrapperDoc.get()), "body") : nullptr;
+        wrapper = body ? childElement(body, "span") : nullptr;
+    }
 
     for (const xmlNode* up = element->parent; up && !m_kept.empty(); up = up->parent)
         m_kept.erase(up);
@@ -285,6 +337,9 @@ bool HtmlDocument::setInnerHtml(xmlNode* element, std::string_view markup,
     // Copied, not moved: the nodes must use this document's dictionary.
     if (fragmentBody)
         copyChildren(m_doc.get(), fragmentBody, element);
+    if (wrapper)
+        HtmlPartWrapper::spread(m_doc.get(), wrapper, element);
+    replaceC1Controls(element, false);
     addIds(element, false);
     m_kept[element] = std::string(content);
     return true;

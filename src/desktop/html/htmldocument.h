@@ -30,8 +30,13 @@ namespace korvin {
 // always an html element with a body. Not thread-safe.
 class HtmlDocument {
 public:
-    // Reads and parses a file; nullopt when it cannot be read. The character set
-    // is found as HtmlEncoding describes.
+    // A text document larger than this is not shown: parsing it would hold the
+    // window for minutes.
+    static constexpr std::size_t kMaxFileBytes = std::size_t{64} << 20;
+
+    // Reads and parses a file; nullopt when it cannot be read or is not a
+    // regular file of at most kMaxFileBytes (a named pipe or a device is never
+    // waited for). The character set is found as HtmlEncoding describes.
     static std::optional<HtmlDocument> load(const std::filesystem::path& file);
     // Parses the bytes of a file.
     static HtmlDocument fromBytes(std::string_view bytes);
@@ -44,7 +49,8 @@ public:
 
     xmlNode* root() const;
     xmlNode* body() const { return m_body; }
-    // nullptr when no element has this id.
+    // nullptr when no element has this id. An id that is not UTF-8 is taken
+    // as bytes of the file's declared character set (as its text was read).
     xmlNode* elementById(std::string_view id) const;
     std::size_t idCount() const { return m_ids.size(); }
 
@@ -56,7 +62,8 @@ public:
     // that opens with a <BODY ...> start tag and closes with </BODY> (the
     // body's outer markup) is kept without those two tags, so that setting the
     // outer markup again and again does not pile them up. False, and nothing
-    // changes, for an element that cannot have content (BR, IMG...).
+    // changes, for an element that cannot have content (BR, IMG...) and for
+    // the html element, which holds the body.
     // `beforeRemove` is called with every element about to go, while still valid.
     bool setInnerHtml(xmlNode* element, std::string_view markup,
                       const std::function<void(const xmlNode*)>& beforeRemove = {});
@@ -80,6 +87,7 @@ private:
     void removeIds(xmlNode* below, const std::function<void(const xmlNode*)>& beforeRemove);
 
     XmlDocPtr m_doc;
+    std::string m_charset;  // what the file declared, to read ids given as its bytes
     xmlNode* m_body = nullptr;
     std::unordered_map<std::string, std::vector<xmlNode*>, StringHash, std::equal_to<>> m_ids;
     std::unordered_map<const xmlNode*, std::string> m_kept;

@@ -168,6 +168,11 @@ std::string HtmlEncoding::toUtf8(std::string_view bytes)
             return *text;
         return {};
     }
+    return converted(charset, bytes);
+}
+
+std::string HtmlEncoding::converted(const std::string& charset, std::string_view bytes)
+{
     // A 16- or 32-bit set declared inside the file cannot be true of a file
     // whose declaration could be read as ASCII.
     if (charset.empty() || isUtf8Name(charset) || charset.rfind("utf-16", 0) == 0
@@ -214,6 +219,28 @@ std::string HtmlEncoding::utf8OrWindows1252(std::string_view bytes)
         }
     }
     return out;
+}
+
+bool HtmlEncoding::replaceC1Controls(std::string& text)
+{
+    // In valid UTF-8, 0xC2 only ever leads a character, and U+0080..U+009F
+    // are exactly C2 80..C2 9F.
+    std::size_t at = text.find('\xC2');
+    bool changed = false;
+    while (at != std::string::npos && at + 1 < text.size()) {
+        const auto low = static_cast<std::uint8_t>(text[at + 1]);
+        const char32_t meant = low >= 0x80 && low <= 0x9F ? windows1252CodePoint(low) : 0;
+        std::size_t next = at + 2;
+        if (meant != 0) {
+            std::string character;
+            appendUtf8(character, meant);
+            text.replace(at, 2, character);
+            next = at + character.size();
+            changed = true;
+        }
+        at = text.find('\xC2', next);
+    }
+    return changed;
 }
 
 }  // namespace korvin

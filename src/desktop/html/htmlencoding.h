@@ -23,8 +23,19 @@ public:
     // The whole file as UTF-8, without a byte-order mark.
     static std::string toUtf8(std::string_view bytes);
 
+    // 8-bit `bytes` decoded as the character set `charset` (as declaredCharset()
+    // names it, "" for none) says, the way toUtf8() decodes a file declaring it.
+    static std::string converted(const std::string& charset, std::string_view bytes);
+
     // `bytes` as UTF-8 where valid, other bytes as Windows-1252.
     static std::string utf8OrWindows1252(std::string_view bytes);
+
+    // Replaces the C1 controls U+0080..U+009F in UTF-8 `text` by the
+    // characters Windows-1252 gives their numbers (U+0092 becomes U+2019), as
+    // browsers read "&#146;": books written on Windows mean those, never a
+    // control. The five numbers Windows-1252 leaves out stay. True when
+    // anything changed.
+    static bool replaceC1Controls(std::string& text);
 };
 
 }  // namespace korvin

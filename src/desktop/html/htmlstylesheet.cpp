@@ -1,11 +1,11 @@
 #include "desktop/html/htmlstylesheet.h"
 
+#include "book/regularfile.h"
 #include "desktop/html/htmldocument.h"
 #include "desktop/html/htmlencoding.h"
 #include "desktop/html/htmlnode.h"
 
 #include <algorithm>
-#include <fstream>
 #include <sstream>
 
 namespace korvin {
@@ -127,12 +127,9 @@ bool hasClass(const xmlNode* element, std::string_view lowerName)
 
 std::string readSheet(const std::filesystem::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
+    std::string bytes;
+    if (!readRegularFile(file.native(), bytes, kMaxSheetBytes))
         return {};
-    std::string bytes(kMaxSheetBytes, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
     if (bytes.rfind("\xEF\xBB\xBF", 0) == 0)
         bytes.erase(0, 3);
     return HtmlEncoding::utf8OrWindows1252(bytes);

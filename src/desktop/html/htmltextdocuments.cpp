@@ -6,8 +6,9 @@
 #include <array>
 #include <cstring>
 
-#include "book/diskfilesource.h"
+#include "book/regularfile.h"
 #include "book/utf8.h"
+#include "desktop/html/htmldocument.h"
 #include "desktop/html/htmlencoding.h"
 
 namespace korvin {
@@ -256,6 +257,9 @@ private:
 
     void character32(char32_t character, bool preformatted)
     {
+        // "&#146;" means what the text view shows for it, Windows-1252's ’.
+        if (character >= 0x80 && character <= 0x9F && windows1252CodePoint(static_cast<unsigned char>(character)) != 0)
+            character = windows1252CodePoint(static_cast<unsigned char>(character));
         if (character == 0xAD)
             return;
         if (character == 0xA0) {
@@ -419,7 +423,7 @@ std::size_t endOfHidden(std::string_view markup, std::size_t from, std::string_v
 std::optional<DocumentText> HtmlTextDocuments::read(const std::string& path)
 {
     std::string bytes;
-    if (!DiskFileSource::readFile(path, bytes))
+    if (!readRegularFile(path, bytes, HtmlDocument::kMaxFileBytes))
         return std::nullopt;
     const std::string markup = HtmlEncoding::toUtf8(bytes);
     bytes = std::string();

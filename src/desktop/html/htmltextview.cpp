@@ -1,5 +1,6 @@
 #include "desktop/html/htmltextview.h"
 
+#include "book/textdecoder.h"
 #include "desktop/html/htmlcontentupdater.h"
 #include "desktop/html/htmllinktarget.h"
 #include "desktop/html/htmlnode.h"
@@ -17,6 +18,8 @@
 #include <QTextLayout>
 #include <QTimer>
 #include <QUrl>
+
+#include <sys/stat.h>
 
 namespace korvin {
 namespace {
@@ -75,14 +78,37 @@ HtmlTextView::~HtmlTextView()
 
 void HtmlTextView::navigate(const std::string& location)
 {
-    const HtmlLinkTarget target = HtmlLinkTarget::ofLocation(QString::fromStdString(location));
+    std::string url;
+    std::string path;
+    std::string fragment;
+    bool hasFragment = false;
+    if (isValidUtf8(location)) {
+        const HtmlLinkTarget target = HtmlLinkTarget::ofLocation(QString::fromStdString(location));
+        url = target.url();
+        path = QFile::encodeName(target.path).toStdString();
+        fragment = target.fragment.toStdString();
+        hasFragment = target.hasFragment;
+    } else {
+        // Text would lose the bytes that are not UTF-8, and with them the file.
+        path = location;
+        struct stat status {};
+        const std::size_t hash = path.find('#');
+        if (hash != std::string::npos && ::stat(path.c_str(), &status) != 0) {
+            fragment = path.substr(hash + 1);
+            path.resize(hash);
+            hasFragment = true;
+        }
+        if (!path.empty() && path.front() != '/')
+            path = QFile::encodeName(QDir::currentPath()).toStdString() + '/' + path;
+        url = hasFragment ? path + '#' + fragment : path;
+    }
     bool cancel = false;
     if (m_listener)
-        m_listener->beforeNavigate(target.url(), cancel);
+        m_listener->beforeNavigate(url, cancel);
     if (cancel)
         return;
-    load(target.path);
-    if (!target.hasFragment || !scrollToFragment(target.fragment))
+    load(path);
+    if (!hasFragment || !scrollToFragment(fragment))
         verticalScrollBar()->setValue(0);
     completeLater();
 }
@@ -98,23 +124,25 @@ void HtmlTextView::activateLink(const QString& href)
     if (cancel)
         return;
     if (!target.external.isEmpty()) {
-        QDesktopServices::openUrl(QUrl(target.external));
+        // Another program's business: only when the listener says so.
+        if (m_externalLinks.ask(this, target.external))
+            QDesktopServices::openUrl(QUrl(target.external));
         return;
     }
     if (m_document && target.path == m_location) {
         if (target.hasFragment)
-            scrollToFragment(target.fragment);
+            scrollToFragment(target.fragment.toStdString());
         return;
     }
-    load(target.path);
-    if (!target.hasFragment || !scrollToFragment(target.fragment))
+    load(QFile::encodeName(target.path).toStdString());
+    if (!target.hasFragment || !scrollToFragment(target.fragment.toStdString()))
         verticalScrollBar()->setValue(0);
     completeLater();
 }
 
 void HtmlTextView::completeLater()
 {
-    const std::string location = m_location.toStdString();
+    const std::string location = m_locationBytes;
     QMetaObject::invokeMethod(
         this,
         [this, location] {
@@ -124,7 +152,7 @@ void HtmlTextView::completeLater()
         Qt::QueuedConnection);
 }
 
-void HtmlTextView::load(const QString& path)
+void HtmlTextView::load(const std::string& path)
 {
     closeEdit();
     // The old document goes first: the new one is then built in the memory
@@ -133,21 +161,24 @@ void HtmlTextView::load(const QString& path)
     m_overlays.clear();
     m_document.reset();
     std::optional<HtmlDocument> loaded;
-    if (!path.isEmpty())
-        loaded = HtmlDocument::load(std::filesystem::path(QFile::encodeName(path).toStdString()));
+    if (!path.empty())
+        loaded = HtmlDocument::load(std::filesystem::path(path));
+    const QString pathText = QFile::decodeName(QByteArray::fromStdString(path));
     if (!loaded) {
-        const QString name = path.isEmpty() ? QString() : QFileInfo(path).fileName();
+        const QString name = path.empty() ? QString() : QFileInfo(pathText).fileName();
         loaded = HtmlDocument::fromUtf8(("<html><body><p>" + escaped(name) + "</p></body></html>").toStdString());
     }
     m_document = std::move(loaded);
-    m_location = path;
-    m_folder = path.isEmpty() ? QString() : QFileInfo(path).absolutePath() + u'/';
+    m_locationBytes = path;
+    m_location = pathText;
+    m_folder = path.empty() ? QString() : QFileInfo(pathText).absolutePath() + u'/';
     m_ranges.reserve(m_document->idCount() + 16);
     m_rewrites = 0;
     setExtraSelections({});
 
     m_sheet = HtmlStyleSheet();
-    m_sheet.addDocumentSheets(*m_document, std::filesystem::path(QFile::encodeName(m_folder).toStdString()));
+    m_sheet.addDocumentSheets(*m_document,
+                              std::filesystem::path(path.substr(0, path.rfind('/') + 1)));
     m_formats = std::make_unique<HtmlFormats>(font().pointSizeF() > 0 ? font().pointSizeF() : 12.0,
                                               isLeftToRightOnly(*m_document));
 
@@ -175,7 +206,7 @@ void HtmlTextView::load(const QString& path)
 
 std::string HtmlTextView::locationName() const
 {
-    return m_document ? m_location.toStdString() : std::string();
+    return m_document ? m_locationBytes : std::string();
 }
 
 std::optional<std::string> HtmlTextView::bodyInnerHtml() const
@@ -334,11 +365,10 @@ void HtmlTextView::updateOverlays()
     setExtraSelections(selections);
 }
 
-bool HtmlTextView::scrollToFragment(const QString& fragment)
+bool HtmlTextView::scrollToFragment(const std::string& name)
 {
-    if (!m_document || fragment.isEmpty())
+    if (!m_document || name.empty())
         return false;
-    const std::string name = fragment.toStdString();
     const xmlNode* element = m_document->elementById(name);
     if (!element) {
         // An anchor named <a name="...">, as older documents mark their places.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "desktop/html/externallinkquestion.h"
 #include "desktop/html/htmldocument.h"
 #include "desktop/html/htmlformats.h"
 #include "desktop/html/htmlrenderer.h"
@@ -68,8 +69,11 @@ public:
     int viewHeight() const override;
 
     // Follows a link whose href is written as in the shown document, as
-    // activating it does.
+    // activating it does. A link that is not a file is opened by the desktop
+    // only when the listener answers Yes to the external-link question.
     void activateLink(const QString& href);
+    // The texts of that question, in the interface's language.
+    void setExternalLinkTexts(const ExternalLinkQuestion::Texts& texts) { m_externalLinks.setTexts(texts); }
 
     // The text positions an element's content covers, nullopt when the element
     // is missing or not shown.
@@ -85,9 +89,9 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void load(const QString& path);
+    void load(const std::string& path);
     void completeLater();
-    bool scrollToFragment(const QString& fragment);
+    bool scrollToFragment(const std::string& fragment);
     bool scrollToElement(const xmlNode* element);
     bool replaceContent(xmlNode* element, const std::string& html);
     void updateOverlays();
@@ -97,14 +101,18 @@ private:
     QString hrefAt(int position) const;
 
     Listener* m_listener = nullptr;
+    ExternalLinkQuestion m_externalLinks;
     std::optional<HtmlDocument> m_document;
     HtmlStyleSheet m_sheet;
     HtmlStyler m_styler{m_sheet};
     std::unique_ptr<HtmlFormats> m_formats;
     HtmlRenderer::Ranges m_ranges;
     HtmlRenderer::Overlays m_overlays;
-    QString m_location;  // absolute path of the shown document
-    QString m_folder;    // its folder, ending in "/"
+    // The absolute path of the shown document as bytes on disk, which need not
+    // be UTF-8 (a Latin-1 book on an old CD), and as text for links.
+    std::string m_locationBytes;
+    QString m_location;
+    QString m_folder;  // its folder, ending in "/"
     QString m_pressedHref;
     // Changes close to each other (the highlight leaving one phrase and
     // coming to the next) are told to the layout as one: it then moves the

@@ -47,6 +47,30 @@ const MpvHandle::Options& sharedDefaults()
     return options;
 }
 
+// A book is a stranger's folder: whatever its "audio" files say, libmpv
+// opens the one local file it is given and nothing else. A playlist, an EDL,
+// a cue sheet or a stream manifest would otherwise lead it to the addresses
+// inside, local or remote. Applied after every other option, so that neither
+// a role nor the environment can lift them.
+const MpvHandle::Options& localOnly()
+{
+    static const MpvHandle::Options options = {
+        {"access-references", "no"},
+        {"load-unsafe-playlists", "no"},
+        {"ordered-chapters", "no"},
+        {"demuxer-lavf-o", "protocol_whitelist=file"},
+        {"config", "no"},
+        {"load-scripts", "no"},
+        {"ytdl", "no"},
+        {"terminal", "no"},
+        {"input-default-bindings", "no"},
+        {"input-vo-keyboard", "no"},
+        {"input-ipc-server", ""},
+        {"osc", "no"},
+    };
+    return options;
+}
+
 void applyOptions(mpv_handle* handle, const MpvHandle::Options& options)
 {
     for (const auto& [name, value] : options) {
@@ -73,6 +97,7 @@ MpvHandle MpvHandle::create(const Options& roleOptions)
     applyOptions(result.get(), roleOptions);
     if (const char* extra = std::getenv("KORVIN_MPV_OPTIONS"))
         applyOptions(result.get(), parseOptions(extra));
+    applyOptions(result.get(), localOnly());
     if (mpv_initialize(result.get()) < 0)
         result.m_handle.reset();
     return result;

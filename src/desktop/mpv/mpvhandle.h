@@ -14,7 +14,9 @@ namespace korvin {
 
 // One libmpv instance set up for audio alone: no video, no terminal output, no
 // configuration files, scripts or key bindings of the user's mpv, idle between
-// files, exact (hr-) seeks, speed changes that keep the pitch. Audio goes to the
+// files, exact (hr-) seeks, speed changes that keep the pitch. It reads local
+// files only: it follows no playlist, EDL, cue sheet or other reference inside
+// a file and opens no network protocol, whatever the options given. Audio goes to the
 // desktop's default output unless the environment says otherwise.
 //
 // libmpv refuses to start unless LC_NUMERIC is "C". QApplication sets the locale
@@ -28,7 +30,8 @@ public:
     using Options = std::vector<Option>;
 
     // Creates and initialises an instance with the shared defaults, then
-    // `roleOptions`, then the options of KORVIN_MPV_OPTIONS. Empty (false) when
+    // `roleOptions`, then the options of KORVIN_MPV_OPTIONS, then the options
+    // that keep it local (which nothing overrides). Empty (false) when
     // libmpv refuses; options libmpv does not know are passed over.
     static MpvHandle create(const Options& roleOptions);
 

@@ -7,10 +7,13 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTextEdit>
+#include <QThread>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "app/layout.h"
 #include "app/maincontroller.h"
+#include "desktop/html/htmltextview.h"
 #include "desktop/html/textviewaccessible.h"
 #include "desktop/window/appicon.h"
 #include "desktop/window/clientarea.h"
@@ -29,6 +32,8 @@ namespace {
 
 // The dialog's size of 705 by 539 dialog units, in pixels of the usual font.
 constexpr QSize kNormalSize(1058, 876);
+// How soon an ending session looks again whether the dialogs are gone.
+constexpr int kSessionEndRetryMs = 50;
 
 }  // namespace
 
@@ -228,6 +233,9 @@ void DesktopWindow::languageChanged(int languageOffset)
                              languageOffset == 0});
     if (m_textView)
         m_textView->setAccessibleName(text(str::kNameTextView));
+    if (auto* view = dynamic_cast<HtmlTextView*>(m_textView))
+        view->setExternalLinkTexts({text(str::kExternalLinkCaption), text(str::kExternalLinkQuestion),
+                                    text(str::kYes), text(str::kNo)});
     m_groupList->widget().setAccessibleName(text(str::kNameGroupList));
     m_bookmarkList->widget().setAccessibleName(text(str::kNameBookmarkList));
     m_searchResultList->widget().setAccessibleName(text(str::kNameSearchResultList));
@@ -263,6 +271,22 @@ void DesktopWindow::restoreFromRequest()
     show();
     raise();
     activateWindow();
+}
+
+void DesktopWindow::endSession()
+{
+    if (m_ended)
+        return;
+    // A dialog may be shown before its loop runs (the reading's progress):
+    // either means a handler is waiting on it.
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal || QThread::currentThread()->loopLevel() > 1) {
+        if (modal)
+            modal->close();
+        QTimer::singleShot(kSessionEndRetryMs, this, &DesktopWindow::endSession);
+        return;
+    }
+    close();
 }
 
 void DesktopWindow::closeEvent(QCloseEvent* event)

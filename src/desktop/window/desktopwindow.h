@@ -45,6 +45,11 @@ public:
     void showAtStart();
     // A later start asked for the window: restore it when minimised, raise it.
     void restoreFromRequest();
+    // The desktop is ending (logout, shutdown, a signal): ends the program as
+    // closing the window does. Never from inside a dialog a handler waits on
+    // (that handler would go on in an ended program): open dialogs are closed
+    // first, and the window closes once the main loop is reached again.
+    void endSession();
     bool hasEnded() const { return m_ended; }
 
     QWidget* control(int controlId) const;

@@ -15,6 +15,7 @@
 #include "desktop/window/commandline.h"
 #include "desktop/window/desktopprogram.h"
 #include "desktop/window/desktopwindow.h"
+#include "desktop/window/sessionend.h"
 #include "desktop/window/singleinstance.h"
 #include "desktop/window/startfolders.h"
 #include "ui/stringids.h"
@@ -47,6 +48,9 @@ int main(int argc, char* argv[])
     QApplication::setWindowIcon(applicationIcon());
     // libmpv reads numbers with the C library's conversions.
     std::setlocale(LC_NUMERIC, "C");
+    // From here on an ending desktop (or a signal) is answered in the event
+    // loop, with the exit procedure, never by dying on the spot.
+    SessionEnd sessionEnd;
 
     std::vector<std::string> arguments;
     for (const QString& argument : QApplication::arguments().mid(1))
@@ -83,6 +87,7 @@ int main(int argc, char* argv[])
                      &DesktopWindow::restoreFromRequest);
     QObject::connect(&program.window(), &DesktopWindow::ended, &application, &QApplication::quit,
                      Qt::QueuedConnection);
+    sessionEnd.setHandler([&program] { program.window().endSession(); });
     program.start();
     if (commandLine.book)
         program.openAtStart(*commandLine.book);

@@ -1,9 +1,12 @@
 #include "desktop/html/htmldocument.h"
 
 #include "desktop/html/htmlnode.h"
+#include "desktop/html/htmlpartwrapper.h"
 #include "support/tempdir.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -389,6 +392,99 @@ TEST(HtmlDocument, LoadsFilesAndReportsMissingOnes)
     EXPECT_EQ(textOf(doc->elementById("b")), "\u00FCber <tags> & &unknown; 5 > 3");
     EXPECT_FALSE(HtmlDocument::load(dir.path() / "missing.html").has_value());
     EXPECT_FALSE(HtmlDocument::load(dir.path()).has_value());
+}
+
+// Whether every visible text below `element` lies inside a span carrying `style`
+// within it, and no span stands where a row, table or list allows none.
+bool everyTextMarked(const xmlNode* element, std::string_view style)
+{
+    for (const xmlNode* node = element->children; node; node = HtmlNode::next(element, node)) {
+        if (HtmlNode::name(node) == "span" && HtmlPartWrapper::holdsOnlyParts(node->parent))
+            return false;
+        if (node->type != XML_TEXT_NODE || textOf(node).find_first_not_of(" \n") == std::string::npos)
+            continue;
+        bool marked = false;
+        for (const xmlNode* up = node->parent; up != element && !marked; up = up->parent)
+            marked = HtmlNode::name(up) == "span" && HtmlNode::attribute(up, "style") == style;
+        if (!marked)
+            return false;
+    }
+    return true;
+}
+
+TEST(HtmlDocument, AHighlightOnARowTableOrListMarksItsCellsAndItems)
+{
+    struct Case {
+        const char* markup;
+        const char* id;
+    };
+    const Case cases[] = {
+        {"<table><tr id=x><td>a</td> <th>b<b>c</b></th></tr></table>", "x"},
+        {"<table id=x><tr><td>a</td></tr><tr><td>b</td></tr></table>", "x"},
+        {"<table><tbody id=x><tr><td>a</td><td><table><tr><td>b</td></tr></table></td></tr></tbody></table>", "x"},
+        {"<ul id=x><li>a</li> <li>b<ol><li>c</li></ol></li></ul>", "x"},
+        {"<dl id=x><dt>a</dt><dd>b</dd></dl>", "x"},
+        {"<table><tr id=x></tr></table>", "x"},
+    };
+    const std::string style = "FONT-WEIGHT: bold";
+    for (const Case& c : cases) {
+        HtmlDocument doc = HtmlDocument::fromUtf8(c.markup);
+        const std::string before = doc.outerHtml(doc.body());
+        const std::string inner = doc.innerHtml(doc.elementById(c.id));
+        const std::string highlighted = kBold + inner + kClose;
+        ASSERT_TRUE(doc.setInnerHtml(doc.elementById(c.id), highlighted)) << c.markup;
+        EXPECT_TRUE(everyTextMarked(doc.elementById(c.id), style)) << doc.outerHtml(doc.body());
+        EXPECT_EQ(doc.innerHtml(doc.elementById(c.id)), highlighted) << c.markup;
+        ASSERT_TRUE(doc.setInnerHtml(doc.elementById(c.id), inner));
+        EXPECT_EQ(doc.outerHtml(doc.body()), before) << c.markup;
+    }
+    // Not one span around everything: set as given.
+    HtmlDocument doc = HtmlDocument::fromUtf8("<table><tr id=x><td>a</td></tr></table>");
+    for (const char* markup : {"<span>a</span><td>b</td><span>c</span>", "<span x='>'", "<spank><td>b</td></span>"})
+        EXPECT_TRUE(doc.setInnerHtml(doc.elementById("x"), markup)) << markup;
+}
+
+TEST(HtmlDocument, LeavesTheHtmlElementsContentAloneSoTheBodyStays)
+{
+    for (const char* markup : {"<html id=r><body><p id=p>x</p></body></html>", "<html id=r><p id=p>x</p>"}) {
+        HtmlDocument doc = HtmlDocument::fromUtf8(markup);
+        xmlNode* html = doc.elementById("r");
+        ASSERT_NE(html, nullptr) << markup;
+        const std::string inner = doc.innerHtml(html);
+        EXPECT_FALSE(doc.setInnerHtml(html, kBold + inner + kClose)) << markup;
+        EXPECT_EQ(doc.innerHtml(html), inner);
+        EXPECT_EQ(doc.body()->parent, html);
+        EXPECT_EQ(textOf(doc.elementById("p")), "x");
+    }
+}
+
+TEST(HtmlDocument, ReadsC1ReferencesAsWindows1252ButKeepsIdsAsWritten)
+{
+    HtmlDocument doc = HtmlDocument::fromUtf8(
+        "<p id=\"a&#146;\" title=\"&#147;t&#148;\">It&#146;s</p><div id=d></div>");
+    const xmlNode* p = doc.elementById("a\u0092");
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(textOf(p), "It\u2019s");
+    EXPECT_EQ(HtmlNode::attribute(p, "title"), "\u201Ct\u201D");
+    ASSERT_TRUE(doc.setInnerHtml(doc.elementById("d"), "<b>&#150;</b>"));
+    EXPECT_EQ(textOf(doc.elementById("d")), "\u2013");
+    EXPECT_EQ(doc.innerHtml(doc.elementById("d")), "<b>&#150;</b>");  // set markup reads back as given
+}
+
+TEST(HtmlDocument, LoadsNeitherPipesNorDevicesNorHugeFiles)
+{
+    test::TempDir dir;
+    const std::filesystem::path pipe = dir.path() / "pipe.html";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::filesystem::path huge = dir.write("huge.html", "<p>x</p>");
+    std::filesystem::resize_file(huge, HtmlDocument::kMaxFileBytes + 1);  // sparse: costs no disk
+    const std::filesystem::path largest = dir.write("largest.html", "<p id=a>x</p>");
+    std::filesystem::resize_file(largest, HtmlDocument::kMaxFileBytes);
+    for (const std::filesystem::path& file : {pipe, huge, std::filesystem::path("/dev/zero")})
+        EXPECT_FALSE(HtmlDocument::load(file).has_value()) << file;  // and never waits for a writer
+    const auto doc = HtmlDocument::load(largest);
+    ASSERT_TRUE(doc.has_value());
+    EXPECT_NE(doc->elementById("a"), nullptr);
 }
 
 TEST(HtmlDocument, SurvivesDeepNesting)

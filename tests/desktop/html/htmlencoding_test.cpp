@@ -63,5 +63,22 @@ TEST(HtmlEncoding, ConvertsOtherDeclaredSetsAndSurvivesUnknownOnes)
     EXPECT_EQ(HtmlEncoding::toUtf8(""), "");
 }
 
+TEST(HtmlEncoding, GivesC1ControlsTheirWindows1252Meaning)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"It\u0092s", "It\u2019s"},
+        {"\u0080\u0096\u009F", "\u20AC\u2013\u0178"},
+        {"\u0081\u008D\u008F\u0090\u009D", "\u0081\u008D\u008F\u0090\u009D"},  // not in Windows-1252
+        {"\u00A0\u00C2\u00BF \u0100", "\u00A0\u00C2\u00BF \u0100"},  // C2 leads, but no C1 follows
+        {"ends in \xC2", "ends in \xC2"},
+        {"", ""},
+    };
+    for (const auto& [text, expected] : cases) {
+        std::string changed = text;
+        EXPECT_EQ(HtmlEncoding::replaceC1Controls(changed), text != expected) << text;
+        EXPECT_EQ(changed, expected) << text;
+    }
+}
+
 }  // namespace
 }  // namespace korvin

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <string>
 #include <vector>
 
@@ -91,6 +93,19 @@ TEST(HtmlStyleSheet, ReadsTheSheetsOfADocumentInOrder)
     HtmlStyleSheet sheet;
     sheet.addDocumentSheets(doc, dir.path());
     EXPECT_EQ(matched(sheet, doc, "p"), (Strings{"color=red", "color=blue", "color=green"}));
+}
+
+TEST(HtmlStyleSheet, PassesOverSheetsThatAreNoRegularFiles)
+{
+    test::TempDir dir;
+    ASSERT_EQ(::mkfifo((dir.path() / "pipe.css").c_str(), 0600), 0);
+    dir.write("book.css", "p { color: red }");
+    const HtmlDocument doc = HtmlDocument::fromUtf8(
+        "<html><head><link rel=stylesheet href=\"pipe.css\"><link rel=stylesheet href=\"/dev/zero\">"
+        "<link rel=stylesheet href=\"book.css\"></head><body><p id=p>x</p></body></html>");
+    HtmlStyleSheet sheet;
+    sheet.addDocumentSheets(doc, dir.path());  // returns: nothing waits for a writer
+    EXPECT_EQ(matched(sheet, doc, "p"), (Strings{"color=red"}));
 }
 
 }  // namespace

@@ -83,6 +83,9 @@ TEST(HtmlTextDocuments, ReadsTheTextAsTheViewShowsItWithWhereEachIdBegins)
          "a < b &ää &foo; 3 < 4\nz", "x@0 y@24 "},
         {"a head that is not closed ends at the first element of the body",
          "<head><title>T</title><meta charset=\"utf-8\"><p id=\"a\">Text</p>", "Text", "a@0 "},
+        {"numbers 128 to 159 mean Windows-1252, the five it leaves out stay",
+         "<p id=\"a\">It&#146;s &#150; &#x93;so&#X94;, &#128;5 &#129;</p>",
+         "It\u2019s \u2013 \u201Cso\u201D, \u20AC5 \u0081", "a@0 "},
         {"an element without text begins where the next text does", "<p>eins<a id=\"leer\"></a></p><p>zwei</p>",
          "eins\nzwei", "leer@5 "},
     };

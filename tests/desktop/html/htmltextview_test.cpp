@@ -455,6 +455,29 @@ TEST_F(HtmlTextViewTest, CompletesADocumentAfterNavigateHasReturned)
     EXPECT_NEAR(view.cursorRect(at).top(), 0, 2);
 }
 
+TEST_F(HtmlTextViewTest, FindsALatin1DocumentByItsBytesAndItsIdsAsTheSmilFileWritesThem)
+{
+    struct Case {
+        const char* name;
+        std::string head;
+    };
+    const Case cases[] = {{"declared", "<meta charset=\"iso-8859-1\">"}, {"undeclared", ""}};
+    for (const Case& c : cases) {
+        // File name, folder and id in Latin-1 bytes, as on an old CD.
+        const std::string file = write(std::string("b\xFC" "cher/") + c.name + "-kapitel\xE4.html",
+                                       c.head + "<p id=\"gr\xFC\xDF\">\xC4rger</p><p id=x>x</p>");
+        view.navigate(file + "#gr\xFC\xDF");
+        EXPECT_EQ(listener.before.back(), file + "#gr\xFC\xDF") << c.name;
+        EXPECT_EQ(view.locationName(), file) << c.name;
+        EXPECT_EQ(text(), "\u00C4rger\u2029x") << c.name;
+        ASSERT_TRUE(view.hasElement("gr\xFC\xDF")) << c.name;
+        wrap("gr\xFC\xDF", kBold);
+        EXPECT_TRUE(formatAt(0).font().bold()) << c.name;
+        unwrap("gr\xFC\xDF", kBold);
+        EXPECT_EQ(view.elementInnerHtml("gr\xFC\xDF"), "\u00C4rger");
+    }
+}
+
 TEST_F(HtmlTextViewTest, ShowsAMissingFileAsItsNameAndStillCompletes)
 {
     const std::string missing = (dir.path() / "gone.html").string();

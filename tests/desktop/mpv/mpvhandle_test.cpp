@@ -1,6 +1,12 @@
 #include "desktop/mpv/mpvhandle.h"
 
+#include <mpv/client.h>
+
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
 
 namespace korvin {
 namespace {
@@ -40,6 +46,27 @@ TEST(MpvHandle, StartsAnInstance)
 {
     const MpvHandle handle = MpvHandle::create({});
     EXPECT_TRUE(handle);
+}
+
+TEST(MpvHandle, NeitherRoleNorEnvironmentLiftsTheLocalOnlyOptions)
+{
+    const char* before = std::getenv("KORVIN_MPV_OPTIONS");
+    const std::string saved = before ? before : "";
+    ::setenv("KORVIN_MPV_OPTIONS", (saved + ",access-references=yes,ytdl=yes").c_str(), 1);
+    const MpvHandle handle = MpvHandle::create({{"load-scripts", "yes"}, {"demuxer-lavf-o", "protocol_whitelist=http"}});
+    if (before)
+        ::setenv("KORVIN_MPV_OPTIONS", saved.c_str(), 1);
+    else
+        ::unsetenv("KORVIN_MPV_OPTIONS");
+    ASSERT_TRUE(handle);
+    const auto property = [&](const char* name) {
+        const std::unique_ptr<char, decltype(&mpv_free)> value(mpv_get_property_string(handle.get(), name), &mpv_free);
+        return value ? std::string(value.get()) : std::string("(none)");
+    };
+    EXPECT_EQ(property("access-references"), "no");
+    EXPECT_EQ(property("ytdl"), "no");
+    EXPECT_EQ(property("load-scripts"), "no");
+    EXPECT_EQ(property("demuxer-lavf-o"), "protocol_whitelist=file");
 }
 
 }  // namespace

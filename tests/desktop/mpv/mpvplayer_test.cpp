@@ -1,5 +1,6 @@
 #include "desktop/mpv/mpvplayer.h"
 
+#include "hostilemedia.h"
 #include "platform/mediaplayercontract.h"
 #include "support/audiofiles.h"
 #include "support/tempdir.h"
@@ -209,6 +210,27 @@ TEST_F(MpvPlayerTest, NeverPlaysWhatAPlaylistFilePointsTo)
     EXPECT_EQ(player().errorCount(), 1);
     EXPECT_NE(player().openState(), MediaPlayer::kOpenStateMediaOpen);
     EXPECT_NE(player().playState(), MediaPlayer::kPlaying);
+}
+
+TEST_F(MpvPlayerTest, AFileNamingOtherMediaIsAnErrorAndNothingIsReached)
+{
+    LoopbackListener listener;
+    ASSERT_TRUE(listener.isListening());
+    int events = 0;
+    player().setErrorHandler([&] { ++events; });
+    for (const HostileMedium& medium : writeHostileMedia(m_mpv.folder(), listener.port(), wav(2.0))) {
+        SCOPED_TRACE(medium.name);
+        events = 0;
+        player().clearErrors();
+        player().setUrl(medium.path);
+        player().play();
+        EXPECT_TRUE(waitUntil([&] { return events > 0 || isOpen(); }));
+        m_mpv.wait(300);
+        EXPECT_EQ(listener.connectionsReceived(), 0);
+        EXPECT_NE(player().openState(), MediaPlayer::kOpenStateMediaOpen);
+        EXPECT_EQ(events, 1);
+        EXPECT_EQ(player().errorCount(), 1);
+    }
 }
 
 TEST_F(MpvPlayerTest, AFolderIsAnErrorNotAPlaylist)

@@ -1,6 +1,7 @@
 #include "desktop/mpv/mpvtitlecue.h"
 
 #include "desktop/mpv/mpvplayer.h"
+#include "hostilemedia.h"
 #include "support/audiofiles.h"
 #include "support/tempdir.h"
 
@@ -97,6 +98,17 @@ TEST_F(MpvTitleCueTest, LeavesTheMainPlayerAsItWas)
     EXPECT_EQ(player.playState(), MediaPlayer::kPaused);
     EXPECT_NEAR(player.position(), 1.0, 0.02);
     EXPECT_EQ(player.errorCount(), 0);
+}
+
+TEST_F(MpvTitleCueTest, AFileNamingOtherMediaEndsTheCueAtOnceAndNothingIsReached)
+{
+    LoopbackListener listener;
+    ASSERT_TRUE(listener.isListening());
+    for (const HostileMedium& medium : writeHostileMedia(folder, listener.port(), wav("local.wav", 3.0))) {
+        SCOPED_TRACE(medium.name);
+        EXPECT_LT(secondsOf([&] { cue.playRange(medium.path, 3000); }), 1.0);
+        EXPECT_EQ(listener.connectionsReceived(), 0);
+    }
 }
 
 }  // namespace

@@ -1,9 +1,25 @@
 // The korvin program itself, run as a process.
 
+#include "library/scrambler.h"
+#include "library/statefile.h"
+#include "support/audiofiles.h"
+#include "support/testbook.h"
+
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <signal.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
 
 namespace korvin {
 namespace {
@@ -50,6 +66,94 @@ TEST(Main, AMistakenCommandLineShowsTheUsage)
     const ProgramRun run = runKorvin({QStringLiteral("--no-such-option")});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.err.contains(QStringLiteral("Usage: korvin")));
+}
+
+// Whether the process has a handler of its own for `signal` (its mask of
+// caught signals in /proc).
+bool catches(qint64 pid, int signal)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("SigCgt:", 0) == 0)
+            return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1)) & 1u;
+    }
+    return false;
+}
+
+// Whether the process holds `file` open (the player has loaded it).
+bool holdsOpen(qint64 pid, const std::filesystem::path& file)
+{
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/fd", error)) {
+        if (std::filesystem::read_symlink(entry.path(), error) == file)
+            return true;
+    }
+    return false;
+}
+
+bool waitUntil(const std::function<bool()>& done)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (!done() && waited.elapsed() < 30000)
+        QThread::msleep(10);
+    return done();
+}
+
+TEST(Main, AnEndingDesktopRunsTheExitProcedureOnceAndSavesEverything)
+{
+    struct Case {
+        const char* name;
+        std::vector<int> sent;
+        bool bookOpen;  // sent once the book plays, else as soon as they are caught
+    };
+    const Case cases[] = {
+        {"SIGTERM", {SIGTERM}, true},
+        {"SIGHUP", {SIGHUP}, true},
+        {"SIGINT", {SIGINT}, true},
+        {"more signals while saving", {SIGTERM, SIGINT, SIGHUP, SIGTERM}, true},
+        {"during the start", {SIGTERM}, false},
+    };
+    for (const Case& c : cases) {
+        test::TestBook book;
+        book.writeNcc(test::TestBook::Ncc().meta("dc:title", "Ende").meta("dc:identifier", "end-1").heading(
+            1, "Eins", "a.smil#p1"));
+        book.writeSmil("a.smil", test::TestBook::Smil().par("p1", "t.html#t1", {{"a.wav", "0.000", "5.000"}}));
+        book.writeHtml("t.html", {{"t1", "Eins"}});
+        test::writeToneWav(book.dir().path() / "a.wav", 5.0);
+        QTemporaryDir home;
+
+        QProcess process;
+        process.start(QStringLiteral(KORVIN_PROGRAM),
+                      {QStringLiteral("--home"), home.path(), QString::fromStdString(book.folder())});
+        ASSERT_TRUE(process.waitForStarted()) << c.name;
+        const qint64 pid = process.processId();
+        ASSERT_TRUE(waitUntil([&] { return catches(pid, SIGTERM); })) << c.name;
+        if (c.bookOpen) {
+            ASSERT_TRUE(waitUntil([&] { return holdsOpen(pid, book.dir().path() / "a.wav"); })) << c.name;
+        }
+        for (const int signal : c.sent)
+            ::kill(static_cast<pid_t>(process.processId()), signal);
+        ASSERT_TRUE(process.waitForFinished(60000)) << c.name;
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << c.name;
+        EXPECT_EQ(process.exitCode(), 0) << c.name;
+
+        const std::string folder = home.path().toStdString() + "/";
+        const auto settings = readTextLines(folder + "Settings.dl");
+        EXPECT_TRUE(settings && settings->size() == 14) << c.name;
+        if (!c.bookOpen)
+            continue;  // an opening cut short leaves the last book as it was
+        const auto lastBook = readTextLines(folder + "Letztes.dl");
+        ASSERT_TRUE(lastBook && lastBook->size() == 1) << c.name;
+        EXPECT_EQ(Scrambler().unscramble(lastBook->front()), book.folder()) << c.name;
+        const auto resume = readTextLines(folder + "AResume.dl");
+        ASSERT_TRUE(resume) << c.name;
+        std::vector<std::string> record;
+        for (const std::string& line : *resume)
+            record.push_back(Scrambler().unscramble(line));
+        EXPECT_NE(std::find(record.begin(), record.end(), "end-1"), record.end()) << c.name;  // the book's identifier
+    }
 }
 
 }  // namespace
