@@ -18,8 +18,6 @@ MenuBarView::MenuBarView(QMenuBar& bar, QObject* parent)
     , m_style(std::make_unique<MenuShortcutStyle>())
 {
     MenuItemAccessible::install();
-    m_barAlive = &m_bar;
-    m_bar.setStyle(m_style.get());
 }
 
 MenuBarView::~MenuBarView()
@@ -27,8 +25,6 @@ MenuBarView::~MenuBarView()
     for (QMenu* menu : m_menus)
         if (menu)
             menu->setStyle(nullptr);
-    if (m_barAlive)
-        m_bar.setStyle(nullptr);
 }
 
 void MenuBarView::setModel(const MenuModel& model)

@@ -2,7 +2,6 @@
 
 #include <QKeySequence>
 #include <QMenu>
-#include <QMenuBar>
 #include <QObject>
 #include <QPointer>
 #include <QHash>
@@ -18,6 +17,7 @@
 
 class QAction;
 class QActionGroup;
+class QMenuBar;
 
 namespace korvin {
 
@@ -68,7 +68,6 @@ private:
     void reportClosed();
 
     QMenuBar& m_bar;
-    QPointer<QMenuBar> m_barAlive;  // the window may delete the bar first
     const MenuModel* m_model = nullptr;
     std::map<MenuModel::Path, QAction*> m_actions;            // owned by their menus
     std::map<MenuModel::Path, QActionGroup*> m_radioGroups;   // by popup; owned by this

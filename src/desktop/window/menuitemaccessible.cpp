@@ -7,7 +7,7 @@
 #include <QWidget>
 #include <QWindow>
 
-#include "desktop/window/menubarview.h"
+#include "desktop/window/popupmenuaccessible.h"
 
 namespace korvin {
 
@@ -23,11 +23,11 @@ QWidget* menuOf(QAction* action)
 
 QAccessibleInterface* menuItemFactory(const QString& className, QObject* object)
 {
+    if (className == QLatin1String("QMenu"))
+        return new PopupMenuAccessible(static_cast<QMenu*>(object));
     if (className != QLatin1String("QAction"))
         return nullptr;
-    auto* action = qobject_cast<QAction*>(object);
-    if (!action || !action->property(MenuBarView::kCommandProperty).isValid())
-        return nullptr;
+    auto* action = static_cast<QAction*>(object);
     QWidget* owner = menuOf(action);
     return owner ? new MenuItemAccessible(action, owner) : nullptr;
 }
@@ -84,19 +84,20 @@ QAccessibleInterface* MenuItemAccessible::parent() const
     return QAccessible::queryAccessibleInterface(m_owner.data());
 }
 
-QAccessibleInterface* MenuItemAccessible::child(int) const
+QAccessibleInterface* MenuItemAccessible::child(int index) const
 {
-    return nullptr;
+    return index == 0 && m_action && m_action->menu() ? QAccessible::queryAccessibleInterface(m_action->menu())
+                                                      : nullptr;
 }
 
 int MenuItemAccessible::childCount() const
 {
-    return 0;
+    return m_action && m_action->menu() ? 1 : 0;
 }
 
-int MenuItemAccessible::indexOfChild(const QAccessibleInterface*) const
+int MenuItemAccessible::indexOfChild(const QAccessibleInterface* child) const
 {
-    return -1;
+    return child && m_action && m_action->menu() && child->object() == m_action->menu() ? 0 : -1;
 }
 
 QString MenuItemAccessible::text(QAccessible::Text t) const
@@ -129,6 +130,8 @@ QRect MenuItemAccessible::rect() const
 
 QAccessible::Role MenuItemAccessible::role() const
 {
+    if (m_action && m_action->isSeparator())
+        return QAccessible::Separator;
     if (!m_action || !m_action->isCheckable())
         return QAccessible::MenuItem;
     return m_action->actionGroup() ? QAccessible::RadioButton : QAccessible::CheckBox;
@@ -145,7 +148,8 @@ QAccessible::State MenuItemAccessible::state() const
         state.focused = menu->activeAction() == m_action;
     else if (auto* bar = qobject_cast<QMenuBar*>(m_owner.data()))
         state.focused = bar->activeAction() == m_action;
-    state.disabled = !m_action->isEnabled();
+    state.disabled = !m_action->isEnabled() || m_action->isSeparator();
+    state.hasPopup = m_action->menu() != nullptr;
     state.checkable = m_action->isCheckable();
     state.checked = m_action->isChecked();
     return state;
@@ -158,14 +162,26 @@ void* MenuItemAccessible::interface_cast(QAccessible::InterfaceType type)
 
 QStringList MenuItemAccessible::actionNames() const
 {
-    return m_action ? QStringList{pressAction()} : QStringList{};
+    if (!m_action || m_action->isSeparator())
+        return {};
+    return {m_action->menu() ? showMenuAction() : pressAction()};
 }
 
 void MenuItemAccessible::doAction(const QString& actionName)
 {
     // A grayed item does nothing, as in the menu.
-    if (m_action && m_action->isEnabled() && actionName == pressAction())
+    if (!m_action || !m_action->isEnabled() || !m_owner)
+        return;
+    if (actionName == pressAction() && !m_action->menu()) {
         m_action->trigger();
+    } else if (actionName == showMenuAction() && m_action->menu()) {
+        if (m_action->menu()->isVisible())
+            m_action->menu()->hide();
+        else if (auto* bar = qobject_cast<QMenuBar*>(m_owner.data()))
+            bar->setActiveAction(m_action);
+        else if (auto* menu = qobject_cast<QMenu*>(m_owner.data()))
+            menu->setActiveAction(m_action);
+    }
 }
 
 QStringList MenuItemAccessible::keyBindingsForAction(const QString&) const

@@ -9,17 +9,19 @@ class QWidget;
 
 namespace korvin {
 
-// What a screen reader meets of a command item of the menus. It is the item Qt
-// would offer, except that an item that can carry a check says so by its role
-// (a check box, or a radio button for one of a group): the accessibility
-// bridge of Qt 6.4 passes no "checkable" state on, so a screen reader would
-// say "checked" but never "not checked".
+// What a screen reader meets of an item of a menu or the menu bar. It is the
+// item Qt would offer, except that an item that can carry a check says so by
+// its role (a check box, or a radio button for one of a group): the
+// accessibility bridge of Qt 6.4 passes no "checkable" state on, so a screen
+// reader would say "checked" but never "not checked". Qt's own menus count
+// only items of the menu-item role as theirs, so the menus come with it
+// (PopupMenuAccessible).
 class MenuItemAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
 public:
     MenuItemAccessible(QAction* action, QWidget* owner);
 
-    // Serves the command items of MenuBarView (the actions marked with its
-    // command property) from the next query on.
+    // Serves the items of every menu and of the menu bar, and the menus, from
+    // the next query on.
     static void install();
 
     bool isValid() const override;
