@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Korvin and runs every test headless, three
 # times: the system's code alone (without Qt, libmpv and libxml2), a normal
-# build with warnings as errors, then a build under AddressSanitizer and
-# UndefinedBehaviorSanitizer. The builds are the presets of CMakePresets.json,
+# build with warnings as errors (then its Debian package, unpacked and started,
+# and a listener's session heard through the real Orca screen reader), then a
+# build under AddressSanitizer and UndefinedBehaviorSanitizer. The builds are the presets of CMakePresets.json,
 # each in build/<preset>.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -56,5 +57,9 @@ echo "== normal build =="
 build_and_test test
 echo "== the Debian package =="
 check_package
+echo "== a listener's session, heard through Orca =="
+start=$SECONDS
+tests/listener/desktop.sh tests/listener/session.py build/test/korvin build/test/listener-transcript.txt >/dev/null
+echo "== listener: passed in $((SECONDS - start)) s (what Orca said: build/test/listener-transcript.txt)"
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build =="
 build_and_test asan
