@@ -39,8 +39,8 @@ int main(int argc, char* argv[])
     // The book dump, the help and the version need no display: they run before
     // any Qt application exists, the last two in the environment's language.
     const StringTable strings = StringTable::builtIn();
-    const int language = environmentLanguageOffset(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"),
-                                                   std::getenv("LANG"));
+    const int language =
+        environmentLanguageOffset(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
     const CommandLine early = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (early.error.empty() && early.dumpBook)
         return dumpBook(*early.dumpBook, std::cout, std::cerr, strings.get(str::kNccNotOpened));

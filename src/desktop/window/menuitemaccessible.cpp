@@ -48,7 +48,11 @@ QString plainText(const QString& text)
 
 }  // namespace
 
-MenuItemAccessible::MenuItemAccessible(QAction* action, QWidget* owner) : m_action(action), m_owner(owner) {}
+MenuItemAccessible::MenuItemAccessible(QAction* action, QWidget* owner)
+    : m_action(action)
+    , m_owner(owner)
+{
+}
 
 void MenuItemAccessible::install()
 {
@@ -114,7 +118,9 @@ QString MenuItemAccessible::text(QAccessible::Text t) const
     }
 }
 
-void MenuItemAccessible::setText(QAccessible::Text, const QString&) {}
+void MenuItemAccessible::setText(QAccessible::Text, const QString&)
+{
+}
 
 QRect MenuItemAccessible::rect() const
 {

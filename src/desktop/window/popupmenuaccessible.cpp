@@ -6,7 +6,10 @@
 
 namespace korvin {
 
-PopupMenuAccessible::PopupMenuAccessible(QMenu* menu) : QAccessibleWidget(menu, QAccessible::PopupMenu) {}
+PopupMenuAccessible::PopupMenuAccessible(QMenu* menu)
+    : QAccessibleWidget(menu, QAccessible::PopupMenu)
+{
+}
 
 QMenu* PopupMenuAccessible::menu() const
 {

@@ -54,8 +54,8 @@ TEST(CA_Daisy, WaitsForTheFirstTickRunsTheReadingAndEndsWithItsResult)
 
 TEST(CA_Daisy, IsAnnouncedWithItsTextsBeforeTheReadingStarts)
 {
-    CA_Daisy dialog({"Open book...", "Opening book. Please wait..."}, [](ReadProgress&) { return 1; }, nullptr,
-                    60000);
+    CA_Daisy dialog(
+        {"Open book...", "Opening book. Please wait..."}, [](ReadProgress&) { return 1; }, nullptr, 60000);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Open book..."));
     EXPECT_EQ(dialog.groupBox().title(), QStringLiteral("Opening book. Please wait..."));
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&dialog);

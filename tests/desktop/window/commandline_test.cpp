@@ -61,11 +61,11 @@ TEST(CommandLine, TheEnvironmentsLanguageFollowsTheLocaleVariablesInTheirOrder)
         int offset;
     };
     const Case cases[] = {
-        {nullptr, nullptr, "de_DE.UTF-8", 0},     {nullptr, nullptr, "de", 0},
-        {nullptr, nullptr, "en_GB.UTF-8", 200},   {nullptr, nullptr, nullptr, 200},
-        {nullptr, nullptr, "C", 200},             {"", "", "de_AT.UTF-8", 0},  // empty means unset
-        {"en_US.UTF-8", nullptr, "de_DE", 200},   {nullptr, "de_CH.UTF-8", "en_US", 0},
-        {"de_DE.UTF-8", "en_US", "en_US", 0},     {nullptr, nullptr, "dk_DK", 200},
+        {nullptr, nullptr, "de_DE.UTF-8", 0},   {nullptr, nullptr, "de", 0},
+        {nullptr, nullptr, "en_GB.UTF-8", 200}, {nullptr, nullptr, nullptr, 200},
+        {nullptr, nullptr, "C", 200},           {"", "", "de_AT.UTF-8", 0},  // empty means unset
+        {"en_US.UTF-8", nullptr, "de_DE", 200}, {nullptr, "de_CH.UTF-8", "en_US", 0},
+        {"de_DE.UTF-8", "en_US", "en_US", 0},   {nullptr, nullptr, "dk_DK", 200},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.lcAll ? c.lcAll : "-") + " " + (c.lcMessages ? c.lcMessages : "-") + " " +
