@@ -92,8 +92,7 @@ void BookSession::open()
         return;
     if (readBook(folderOfFile(*chosen))) {
         bookOpened();
-        m_menu.setGrayed(cmd::kLastBook, false);
-        m_platform.menuBar.redraw();
+        enableLast();
     }
 }
 
@@ -112,9 +111,32 @@ void BookSession::openPath(const std::string& path)
     m_state.noLastBook = false;
     if (readBook(folder)) {
         bookOpened();
-        m_menu.setGrayed(cmd::kLastBook, false);
-        m_platform.menuBar.redraw();
+        enableLast();
     }
+}
+
+void BookSession::help()
+{
+    m_state.noLastBook = true;
+    if (m_state.playback.bookOpen) {
+        m_state.playback.bookOpen = false;
+        m_parts.engine.stopTimers();
+        m_state.textSearchMode = false;
+        m_parts.places.saveOnLeaving();
+        resetToNoBook();
+    }
+    const std::string folder =
+        m_folders.data + m_parts.strings.get(str::kManualFolder, m_state.settings.languageOffset);
+    if (readBook(folder))
+        bookOpened();
+    // Whatever the result: the listener can go back to the book recorded before.
+    enableLast();
+}
+
+void BookSession::enableLast()
+{
+    m_menu.setGrayed(cmd::kLastBook, false);
+    m_platform.menuBar.redraw();
 }
 
 void BookSession::last()
@@ -155,15 +177,17 @@ bool BookSession::readBook(const std::string& folder)
     return true;
 }
 
-void BookSession::bookOpened()
+void BookSession::bookOpened(Opened how)
 {
     m_state.bookInfo = m_readInfo;
     m_state.features = m_readFeatures;
     m_parts.places.loadBookmarks();
     m_state.playback.bookOpen = true;
     menuUpdate();
-    m_parts.engine.titleCue();
-    m_parts.places.restorePosition();
+    if (how == Opened::kWithTitleCue)
+        m_parts.engine.titleCue();
+    if (how != Opened::kAsNextVolume)
+        m_parts.places.restorePosition();
 }
 
 // The order matters: selecting the first page starts the book there and moves
@@ -211,6 +235,18 @@ void BookSession::leaveForExit()
     if (!m_state.noLastBook)
         recordLastBook();
     m_parts.places.saveOnLeaving();
+}
+
+void BookSession::closeForChange()
+{
+    if (!m_state.playback.bookOpen)
+        return;
+    m_parts.engine.stopTimers();
+    m_state.playback.bookOpen = false;
+    m_state.textSearchMode = false;
+    recordLastBook();
+    m_parts.places.saveOnLeaving();
+    resetToNoBook();
 }
 
 void BookSession::resetToNoBook()

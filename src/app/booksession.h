@@ -44,12 +44,28 @@ public:
     // Opens `path`, a book folder or its ncc.html, as Open does after the file
     // choice (the book given on the command line).
     void openPath(const std::string& path);
+    // The help request (F1): closes the open book without recording it as the
+    // last book and opens the manual of the interface language.
+    void help();
 
     // Closing the book the way Open does, and the state without a book.
     void closeCurrentBook();
     void resetToNoBook();
     // The exit procedure's part: records the last book and the book's places.
     void leaveForExit();
+    // Closing before a change of volume or a book from the list: the book is
+    // recorded as the last book even when it is the manual.
+    void closeForChange();
+
+    // Reads the book in `folder` (ending in "/") with the reading dialog;
+    // shows the failure message and returns false when it cannot be read.
+    bool readBook(const std::string& folder);
+    // The steps after a successful reading. A change of volume goes on where
+    // the listener was, so it has neither the title cue nor the resume position.
+    enum class Opened { kWithTitleCue, kWithoutTitleCue, kAsNextVolume };
+    void bookOpened(Opened how = Opened::kWithTitleCue);
+    // Offers Last again and redraws the menu bar.
+    void enableLast();
 
     // Reactions: the tree's selection changed; the text view is about to
     // follow a link (may cancel it).
@@ -59,8 +75,6 @@ public:
     void showStartPage();
 
 private:
-    bool readBook(const std::string& folder);
-    void bookOpened();
     void menuUpdate();
     void recordLastBook();
     std::string lastBookPath() const;

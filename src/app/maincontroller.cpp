@@ -48,6 +48,8 @@ MainController::MainController(PlatformServices platform, Folders folders)
     , m_places(m_state.bookInfo, m_resume, m_bookmarks)
     , m_session(BookSession::Parts{m_state, m_tables, m_menu, m_strings, m_scrambler, m_engine, m_places}, platform,
                 m_folders)
+    , m_listOpening(ListOpening::Parts{m_state, m_session, m_strings, m_scrambler}, platform, m_folders)
+    , m_volumeChange(VolumeChange::Parts{m_state, m_tables, m_session, m_engine, m_strings}, platform)
     , m_search(Search::State{m_state.playback, m_state.searchTerm, m_state.textSearchMode,
                              m_state.settings.languageOffset},
                Search::Parts{m_tables, m_menu, m_strings, m_engine},
@@ -63,6 +65,13 @@ MainController::MainController(PlatformServices platform, Folders folders)
                    context.textSearchMode = false;
                    m_highlighter.markSearchTerm(term, context);
                })
+    , m_pages(Pages::Parts{m_tables, m_menu, m_strings, m_state.playback, m_state.settings.languageOffset},
+              Pages::Services{platform.player, platform.menuBar, platform.dialogs, platform.messageBoxes})
+    , m_skips(m_state.settings, m_menu, platform.menuBar)
+    , m_information(Information::Parts{m_tables, m_state.bookInfo, m_strings, m_state.settings.languageOffset},
+                    Information::Services{platform.player, platform.messageBoxes, platform.menuBar})
+    , m_views(Views::State{m_state.playback, m_state.navigationViewActive}, Views::Parts{m_tables, m_menu, m_engine},
+              Views::Services{platform.window, platform.groupList, platform.menuBar})
 {
     m_state.settings.style.background = true;
     m_state.settings.style.colour = kDefaultColour;
@@ -103,20 +112,9 @@ void MainController::openAtStart(const std::string& path)
 
 void MainController::registerHandlers()
 {
-    const auto nothing = [] {};
-    // Commands whose behaviour lands with later work are routed to an empty
-    // handler, so that filling them in changes nothing else.
-    for (int id : {cmd::kOpenFromList, cmd::kChangeVolume, cmd::kBookTotalTime, cmd::kBookElapsedTime,
-                   cmd::kBookRemainingTime, cmd::kEntries, cmd::kLevels, cmd::kTitleTotalTime,
-                   cmd::kTitleElapsedTime, cmd::kTitleRemainingTime, cmd::kHeadingIndex, cmd::kHeadingLevel,
-                   cmd::kPageNext, cmd::kPagePrevious, cmd::kPageGoto, cmd::kSkipFootnotes, cmd::kSkipSidebars,
-                   cmd::kSkipProdnotes, cmd::kSkipPageNumbers, cmd::kSwitchToNavigation, cmd::kSwitchToText})
-        m_table.onCommand(id, nothing);
-    // Next and previous group have no behaviour: groups are reached through the group list.
-    m_table.onCommand(cmd::kGroupNext, nothing);
-    m_table.onCommand(cmd::kGroupPrevious, nothing);
-
     m_table.onCommand(cmd::kOpen, [this] { m_session.open(); });
+    m_table.onCommand(cmd::kOpenFromList, [this] { m_listOpening.openFromList(); });
+    m_table.onCommand(cmd::kChangeVolume, [this] { m_volumeChange.changeVolume(); });
     m_table.onCommand(cmd::kSearchHeadings, [this] { m_search.searchHeadings(); });
     m_table.onCommand(cmd::kSearchText, [this] { m_search.searchText(); });
     m_table.onCommand(cmd::kSearchBook, [this] { m_search.searchBook(); });
@@ -131,20 +129,13 @@ void MainController::registerHandlers()
     for (int style : {cmd::kStyleBackground, cmd::kStyleItalic, cmd::kStyleBold, cmd::kStyleTextColour})
         m_table.onCommand(style, [this, style] { chooseStyle(style); });
 
-    const auto answer = [](int, int) { return 0; };
     m_table.onNotify(control::kHeadingTree, notify::kSelectionChanged,
                      [this](int item, int) { return m_session.headingSelected(item); });
-    m_table.onNotify(control::kHeadingTree, notify::kSetFocus, [this](int, int) {
-        m_state.navigationViewActive = true;
-        return 0;
-    });
     m_table.onNotify(control::kHeadingTable, notify::kRowStateChanged, [this](int row, int state) {
         if (state == BookTable::kSelected && m_state.playback.bookOpen)
             m_tables.headings.setSelectionMark(row);
         return 0;
     });
-    m_table.onNotify(control::kGroupTable, notify::kRowStateChanged, answer);
-    m_table.onNotify(control::kGroupList, notify::kSelectionChanged, answer);
     m_table.onNotify(control::kSearchHitTable, notify::kRowStateChanged, [this](int, int state) {
         if (state == BookTable::kSelected)
             m_search.hitSelected();
@@ -164,10 +155,51 @@ void MainController::registerHandlers()
     m_table.onEvent(control::kPlayer, event::kPlayerError, [this](EventArgs&) { playerError(); });
 
     m_table.onMessage(message::kClose, [this](const MessageArgs&) { exitProcedure(); });
-    m_table.onMessage(message::kHelp, [](const MessageArgs&) {});
+    m_table.onMessage(message::kHelp, [this](const MessageArgs&) { m_session.help(); });
 
     registerPlaybackHandlers();
     registerPlaceHandlers();
+    registerNavigationHandlers();
+}
+
+void MainController::registerNavigationHandlers()
+{
+    m_table.onCommand(cmd::kPageNext, [this] { m_pages.next(); });
+    m_table.onCommand(cmd::kPagePrevious, [this] { m_pages.previous(); });
+    m_table.onCommand(cmd::kPageGoto, [this] { m_pages.goTo(); });
+    for (int skip : {cmd::kSkipFootnotes, cmd::kSkipSidebars, cmd::kSkipProdnotes, cmd::kSkipPageNumbers})
+        m_table.onCommand(skip, [this, skip] { m_skips.toggle(skip); });
+
+    Information& info = m_information;
+    for (const auto& [id, answer] : {std::pair{cmd::kBookTotalTime, &Information::bookTotalTime},
+                                     std::pair{cmd::kBookElapsedTime, &Information::bookElapsedTime},
+                                     std::pair{cmd::kBookRemainingTime, &Information::bookRemainingTime},
+                                     std::pair{cmd::kEntries, &Information::entries},
+                                     std::pair{cmd::kLevels, &Information::levels},
+                                     std::pair{cmd::kTitleTotalTime, &Information::titleTotalTime},
+                                     std::pair{cmd::kTitleElapsedTime, &Information::titleElapsedTime},
+                                     std::pair{cmd::kTitleRemainingTime, &Information::titleRemainingTime},
+                                     std::pair{cmd::kHeadingIndex, &Information::headingIndex},
+                                     std::pair{cmd::kHeadingLevel, &Information::headingLevel}})
+        m_table.onCommand(id, [&info, answer] { (info.*answer)(); });
+
+    m_table.onCommand(cmd::kSwitchToNavigation, [this] { m_views.switchToNavigation(); });
+    m_table.onCommand(cmd::kSwitchToText, [this] { m_views.switchToText(); });
+    m_table.onCommand(cmd::kGroupNext, [this] { m_views.nextGroup(); });
+    m_table.onCommand(cmd::kGroupPrevious, [this] { m_views.previousGroup(); });
+    m_table.onNotify(control::kHeadingTree, notify::kSetFocus, [this](int, int) {
+        m_views.navigationFocused();
+        return 0;
+    });
+    m_table.onNotify(control::kGroupList, notify::kSelectionChanged, [this](int, int) {
+        m_views.groupChosen();
+        return 0;
+    });
+    m_table.onNotify(control::kGroupTable, notify::kRowStateChanged, [this](int, int state) {
+        if (state == BookTable::kSelected)
+            m_views.groupJump();
+        return 0;
+    });
 }
 
 void MainController::registerPlaceHandlers()
@@ -283,7 +315,8 @@ void MainController::menuSelect(bool menuClosed)
 
 void MainController::helpRequest()
 {
-    m_table.message(message::kHelp);
+    if (!m_ended)
+        m_table.message(message::kHelp);
 }
 
 void MainController::close()

@@ -4,14 +4,20 @@
 
 #include "app/booksession.h"
 #include "app/commandtable.h"
+#include "app/listopening.h"
 #include "app/services.h"
+#include "app/volumechange.h"
 #include "app/windowstate.h"
 #include "book/booktables.h"
 #include "library/scrambler.h"
 #include "playback/audiocontrols.h"
 #include "playback/bookmarks.h"
 #include "playback/bookplaces.h"
+#include "navigation/information.h"
+#include "navigation/pages.h"
 #include "navigation/search.h"
+#include "navigation/skips.h"
+#include "navigation/views.h"
 #include "playback/playbackengine.h"
 #include "playback/resumeposition.h"
 #include "ui/menumodel.h"
@@ -83,6 +89,7 @@ private:
     void registerHandlers();
     void registerPlaybackHandlers();
     void registerPlaceHandlers();
+    void registerNavigationHandlers();
     void wireTables();
     void redrawMenu();
 
@@ -116,7 +123,13 @@ private:
     Bookmarks m_bookmarks;
     BookPlaces m_places;
     BookSession m_session;
+    ListOpening m_listOpening;
+    VolumeChange m_volumeChange;
     Search m_search;
+    Pages m_pages;
+    Skips m_skips;
+    Information m_information;
+    Views m_views;
     TextViewEvents m_textViewEvents{*this};
 
     bool m_acceleratorsLoaded = false;

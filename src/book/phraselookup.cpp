@@ -46,6 +46,16 @@ int findPhraseRow(const BookTables& tables, std::string_view smil, std::string_v
     return -1;
 }
 
+int findTextIdRow(const BookTables& tables, std::string_view smil, std::string_view id)
+{
+    const BookTable& phrases = tables.phrases;
+    const bool known = isSmilOfTheBook(tables, smil);
+    for (int row = 0; row < phrases.rowCount(); ++row)
+        if (phrases.text(row, col::phrase::kTextId) == id && inFile(tables, row, smil, known))
+            return row;
+    return -1;
+}
+
 int findPageRowAt(const BookTables& tables, int row)
 {
     const BookTable& pages = tables.pages;

@@ -21,6 +21,10 @@ const std::string& smilOfPhrase(const BookTables& tables, int row);
 // equals `id`; -1 when there is none.
 int findPhraseRow(const BookTables& tables, std::string_view smil, std::string_view id);
 
+// The first phrase row of the SMIL file `smil` whose `Text-ID` equals `id`
+// (its `par-id` is not compared); -1 when there is none.
+int findTextIdRow(const BookTables& tables, std::string_view smil, std::string_view id);
+
 // The first page row that begins at phrase row `row`: its `Fragment` equals the
 // phrase's `Text-ID` or `par-id`, and its `Smil` names the phrase's SMIL file.
 // -1 when there is none.

@@ -3,6 +3,9 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "platform/library.h"
 
 namespace korvin {
 
@@ -46,6 +49,8 @@ public:
         std::string ok;
         std::string cancel;
     };
+    // The go-to-page dialog's texts, taken from the string table by the caller.
+    using PageTexts = SearchTexts;
 
     virtual ~Dialogs() = default;
 
@@ -69,8 +74,41 @@ public:
     // Cancel. The term as typed when confirmed; nullopt when cancelled.
     virtual std::optional<std::string> askSearchTerm(const SearchTexts& texts) = 0;
 
+    // The go-to-page dialog (`CA_Seitenzahl`): the prompt, which names one
+    // edit field that takes any characters, OK (the default button; Enter) and
+    // Cancel (Escape). The text exactly as typed when confirmed, nothing
+    // trimmed; nullopt when cancelled.
+    virtual std::optional<std::string> askPageNumber(const PageTexts& texts) = 0;
+
     // The about box ("Info Korvin 2.0", "Korvin 2.0.1", OK).
     virtual void showAbout() = 0;
+
+    // The drive dialog's texts, taken from the string table by the caller.
+    struct DriveTexts {
+        std::string caption;
+        std::string driveColumn;
+        std::string nameColumn;
+        std::string ok;
+        std::string cancel;
+    };
+    // The book search dialog's texts.
+    struct BookSearchTexts {
+        std::string caption;
+        std::string ok;
+        std::string cancel;
+    };
+
+    // The drive dialog (`CA_Laufwerke`): a list of `drives` (root and name
+    // columns) with the first row current, OK and Cancel. OK, Enter or a
+    // double click on a row choose its root; nullopt when cancelled.
+    virtual std::optional<std::string> chooseDrive(const DriveTexts& texts, const std::vector<Drive>& drives) = 0;
+
+    // The book search dialog (`CA_DaisySuche`): the lines of `list`, its
+    // current line made current when first shown. Choosing line 0 (OK, Enter
+    // or a double click) makes the list anew and keeps the dialog open with
+    // the list focused; choosing another line returns its folder. nullopt
+    // when cancelled.
+    virtual std::optional<std::string> chooseBook(const BookSearchTexts& texts, BookList& list) = 0;
 };
 
 }  // namespace korvin

@@ -80,6 +80,17 @@ inline constexpr int kFastForward = 61;           // "Vorspulen"
 inline constexpr int kVolume = 62;                // "Lautstärke"
 inline constexpr int kSpeed = 63;                 // "Geschwindigkeit"
 
+// Finding books on drives: the count ("%i" stands for it), the title of a
+// heading without text when a list is made, the name of the home folder.
+inline constexpr int kBooksFound = 80;          // "%i Bücher gefunden."
+inline constexpr int kWithoutTitleShort = 81;   // "Ohne Titel" / "w/o title"
+inline constexpr int kHomeFolder = 82;          // "Persönlicher Ordner"
+
+// The buttons of the book-change message.
+inline constexpr int kButtonAbort = 83;   // "&Abbrechen"
+inline constexpr int kButtonRetry = 84;   // "&Wiederholen"
+inline constexpr int kButtonIgnore = 85;  // "&Ignorieren"
+
 // Buttons of the program's own dialogs.
 inline constexpr int kOk = 88;                      // "OK"
 inline constexpr int kCancel = 89;                  // "Abbrechen"

@@ -36,9 +36,12 @@ void FakeListBox::setCurrentIndex(int index)
 }
 
 MessageBoxes::Result FakeMessageBoxes::show(const std::string& text, const std::string& caption, Icon icon,
-                                            Buttons buttons)
+                                            Buttons buttons, const ButtonTexts& texts)
 {
     shown.push_back({text, caption, icon, buttons});
+    buttonTexts.push_back(texts);
+    if (whileShowing)
+        whileShowing();
     if (answers.empty())
         return Result::kOk;
     const Result answer = answers.front();
@@ -46,10 +49,30 @@ MessageBoxes::Result FakeMessageBoxes::show(const std::string& text, const std::
     return answer;
 }
 
-std::optional<std::string> FakeDialogs::openNccFile(const std::string& title, const std::string&, const std::string&)
+std::optional<std::string> FakeDialogs::openNccFile(const std::string& title, const std::string&,
+                                                    const std::string& initialFolder)
 {
     fileTitles.push_back(title);
+    fileFolders.push_back(initialFolder);
+    if (!nccFiles.empty()) {
+        std::optional<std::string> answer = nccFiles.front();
+        nccFiles.erase(nccFiles.begin());
+        return answer;
+    }
     return nccFile;
+}
+
+std::optional<std::string> FakeDialogs::chooseDrive(const DriveTexts& texts, const std::vector<Drive>& drives)
+{
+    driveDialogs.push_back(texts);
+    driveLists.push_back(drives);
+    return drive;
+}
+
+std::optional<std::string> FakeDialogs::chooseBook(const BookSearchTexts& texts, BookList& list)
+{
+    bookSearchDialogs.push_back(texts);
+    return chooseFromList ? chooseFromList(list) : std::nullopt;
 }
 
 std::optional<Rgb> FakeDialogs::chooseColour(const Rgb& initial)
@@ -66,6 +89,14 @@ std::optional<std::string> FakeDialogs::askSearchTerm(const SearchTexts& texts)
     if (whileAskingSearchTerm)
         whileAskingSearchTerm();
     return searchTerm;
+}
+
+std::optional<std::string> FakeDialogs::askPageNumber(const PageTexts& texts)
+{
+    pageDialogs.push_back(texts);
+    if (whileAskingPageNumber)
+        whileAskingPageNumber();
+    return pageNumber;
 }
 
 bool FakeWaitWindow::run(const std::string& text, const Work& work, Options options)

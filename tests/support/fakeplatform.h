@@ -51,10 +51,13 @@ public:
         Icon icon;
         Buttons buttons;
     };
-    Result show(const std::string& text, const std::string& caption, Icon icon, Buttons buttons) override;
+    Result show(const std::string& text, const std::string& caption, Icon icon, Buttons buttons = Buttons::kOk,
+                const ButtonTexts& buttonTexts = {}) override;
 
     std::vector<Shown> shown;
+    std::vector<ButtonTexts> buttonTexts;  // of every box shown
     std::vector<Result> answers;  // taken in turn; kOk when none is left
+    std::function<void()> whileShowing;
 };
 
 class FakeDialogs final : public Dialogs {
@@ -64,22 +67,37 @@ public:
     std::optional<Rgb> chooseColour(const Rgb& initial) override;
     int runReading(const ReadingTexts& texts, const std::function<int(ReadProgress&)>& reading) override;
     std::optional<std::string> askSearchTerm(const SearchTexts& texts) override;
+    std::optional<std::string> askPageNumber(const PageTexts& texts) override;
     void showAbout() override { ++aboutShown; }
+    std::optional<std::string> chooseDrive(const DriveTexts& texts, const std::vector<Drive>& drives) override;
+    std::optional<std::string> chooseBook(const BookSearchTexts& texts, BookList& list) override;
 
     // Answers of the next dialogs; nullopt cancels.
     std::optional<std::string> nccFile;
+    std::vector<std::optional<std::string>> nccFiles;  // taken in turn before `nccFile`
+    std::optional<std::string> drive;
+    // Works the book search dialog; cancels it when not set.
+    std::function<std::optional<std::string>(BookList&)> chooseFromList;
     std::optional<Rgb> colour;
     std::optional<std::string> searchTerm;
+    std::optional<std::string> pageNumber;
     // What the dialogs were asked.
     std::vector<std::string> fileTitles;
+    std::vector<std::string> fileFolders;  // the initial folder of each file dialog
+    std::vector<DriveTexts> driveDialogs;
+    std::vector<std::vector<Drive>> driveLists;
+    std::vector<BookSearchTexts> bookSearchDialogs;
     std::vector<Rgb> colourInitials;
     std::vector<SearchTexts> searchDialogs;
+    std::vector<PageTexts> pageDialogs;
     std::vector<ReadingTexts> readings;
     std::vector<std::string> statusTexts;  // the reading's status lines, in order
     // Runs while the colour chooser is open.
     std::function<void()> whileChoosingColour;
     // Runs while the search dialog is open.
     std::function<void()> whileAskingSearchTerm;
+    // Runs while the go-to-page dialog is open.
+    std::function<void()> whileAskingPageNumber;
     int aboutShown = 0;
 };
 

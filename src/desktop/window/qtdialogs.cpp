@@ -8,7 +8,10 @@
 
 #include "desktop/window/aboutbox.h"
 #include "desktop/window/ca_daisy.h"
+#include "desktop/window/ca_daisysuche.h"
+#include "desktop/window/ca_laufwerke.h"
 #include "desktop/window/ca_mitteilung.h"
+#include "desktop/window/ca_seitenzahl.h"
 #include "desktop/window/ca_suche.h"
 
 namespace korvin {
@@ -69,10 +72,34 @@ std::optional<std::string> QtDialogs::askSearchTerm(const SearchTexts& texts)
     return dialog.term().toStdString();
 }
 
+std::optional<std::string> QtDialogs::askPageNumber(const PageTexts& texts)
+{
+    CA_Seitenzahl dialog(texts, m_parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.pageText().toStdString();
+}
+
 bool QtDialogs::run(const std::string& text, const Work& work, Options options)
 {
     CA_Mitteilung window(QString::fromStdString(text), m_parent, m_waitSettleMs);
     return window.run(work, options);
+}
+
+std::optional<std::string> QtDialogs::chooseDrive(const DriveTexts& texts, const std::vector<Drive>& drives)
+{
+    CA_Laufwerke dialog(texts, drives, m_parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.chosenRoot();
+}
+
+std::optional<std::string> QtDialogs::chooseBook(const BookSearchTexts& texts, BookList& list)
+{
+    CA_DaisySuche dialog(texts, list, m_parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.chosenFolder();
 }
 
 void QtDialogs::showAbout()

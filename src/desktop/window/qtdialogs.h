@@ -8,7 +8,9 @@ class QWidget;
 namespace korvin {
 
 // The main window's modal dialogs: Qt's file and colour dialogs, the reading
-// progress box (`CA_Daisy`), the search dialog (`CA_Suche`), the wait window
+// progress box (`CA_Daisy`), the search dialog (`CA_Suche`), the go-to-page dialog
+// (`CA_Seitenzahl`), the drive and book search dialogs (`CA_Laufwerke`,
+// `CA_DaisySuche`), the wait window
 // (`CA_Mitteilung`) and the about box. Each runs over `parent`.
 class QtDialogs : public Dialogs, public WaitWindow {
 public:
@@ -26,7 +28,10 @@ public:
     std::optional<Rgb> chooseColour(const Rgb& initial) override;
     int runReading(const ReadingTexts& texts, const std::function<int(ReadProgress&)>& reading) override;
     std::optional<std::string> askSearchTerm(const SearchTexts& texts) override;
+    std::optional<std::string> askPageNumber(const PageTexts& texts) override;
     void showAbout() override;
+    std::optional<std::string> chooseDrive(const DriveTexts& texts, const std::vector<Drive>& drives) override;
+    std::optional<std::string> chooseBook(const BookSearchTexts& texts, BookList& list) override;
 
     bool run(const std::string& text, const Work& work, Options options) override;
 

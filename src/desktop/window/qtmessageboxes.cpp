@@ -1,6 +1,11 @@
 #include "desktop/window/qtmessageboxes.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
+
+#include <utility>
 
 namespace korvin {
 
@@ -22,7 +27,7 @@ QMessageBox::Icon qtIcon(MessageBoxes::Icon icon)
 }  // namespace
 
 MessageBoxes::Result QtMessageBoxes::show(const std::string& text, const std::string& caption, Icon icon,
-                                          Buttons buttons)
+                                          Buttons buttons, const ButtonTexts& buttonTexts)
 {
     QMessageBox box(qtIcon(icon), QString::fromStdString(caption), QString::fromStdString(text),
                     QMessageBox::NoButton, m_parent);
@@ -31,10 +36,24 @@ MessageBoxes::Result QtMessageBoxes::show(const std::string& text, const std::st
         box.setStandardButtons(QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore);
         box.setDefaultButton(QMessageBox::Abort);
         box.setEscapeButton(QMessageBox::Abort);
+        for (const auto& [button, text] : {std::pair{QMessageBox::Abort, &buttonTexts.abort},
+                                           std::pair{QMessageBox::Retry, &buttonTexts.retry},
+                                           std::pair{QMessageBox::Ignore, &buttonTexts.ignore}})
+            if (!text->empty())
+                box.button(button)->setText(QString::fromStdString(*text));
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
-    switch (box.exec()) {
+    // The listener goes on where they were: the control that had the focus
+    // gets it back, also when the window would otherwise choose another.
+    const QPointer<QWidget> focused = QApplication::focusWidget();
+    const int answer = box.exec();
+    if (focused && focused->isVisible() && focused->isEnabled()) {
+        if (!QApplication::activeWindow())
+            focused->activateWindow();
+        focused->setFocus(Qt::OtherFocusReason);
+    }
+    switch (answer) {
     case QMessageBox::Abort:
         return Result::kAbort;
     case QMessageBox::Retry:

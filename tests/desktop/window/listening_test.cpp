@@ -137,7 +137,7 @@ TEST_F(Listening, EveryPhraseOfABookWithOneFilePerPhraseIsReachedInOrder)
 
     m_program.openAtStart(book.folder());
     controller().command(cmd::kAutoPlayback);
-    ASSERT_TRUE(controller().state().settings.autoPlay);
+    ASSERT_TRUE(controller().settings().autoPlay);
     std::vector<int> rows{selectedRow()};
     ASSERT_TRUE(runUntil(
         [&] {

@@ -1,0 +1,83 @@
+#include "app/listopening.h"
+
+#include <gtest/gtest.h>
+
+#include "library/drives.h"
+#include "library/scrambler.h"
+#include "library/statefile.h"
+#include "support/controllerharness.h"
+#include "support/samplebook.h"
+#include "ui/commandids.h"
+
+namespace korvin {
+namespace {
+
+using test::ControllerHarness;
+using test::TestBook;
+
+std::string lastBookFile(const ControllerHarness& harness)
+{
+    const auto lines = readTextLines(harness.home() + "/Letztes.dl");
+    return lines && !lines->empty() ? Scrambler().unscramble(lines->front()) : std::string("<none>");
+}
+
+// The listener makes the list and takes the book on line 1.
+std::optional<std::string> makeListAndTakeTheFirst(BookList& list)
+{
+    list.makeList();
+    return list.folder(list.currentLine());
+}
+
+TEST(ListOpening, OpensTheChosenBookWithoutTitleCueAndRecordsTheBookBefore)
+{
+    ControllerHarness harness;
+    TestBook before;
+    test::writeSampleBook(before, harness);
+    harness.openBook(before.folder());
+    const std::size_t cues = harness.titleCue.played.size();
+
+    TestBook chosen;
+    test::writeSampleBook(chosen, harness);
+    harness.dialogs.drive = chosen.dir().path().string();
+    harness.dialogs.chooseFromList = makeListAndTakeTheFirst;
+    harness.controller().command(cmd::kOpenFromList);
+
+    ASSERT_EQ(harness.dialogs.driveDialogs.size(), 1u);
+    EXPECT_EQ(harness.dialogs.driveDialogs[0].caption, "Bitte ein Laufwerk auswählen...");
+    EXPECT_EQ(harness.dialogs.driveDialogs[0].driveColumn, "LW");
+    EXPECT_EQ(harness.dialogs.driveDialogs[0].nameColumn, "Bezeichnung");
+    const std::vector<Drive>& drives = harness.dialogs.driveLists[0];
+    ASSERT_FALSE(drives.empty());
+    if (!homeFolder().empty()) {
+        EXPECT_EQ(drives[0], (Drive{homeFolder(), "Persönlicher Ordner"}));
+    }
+    EXPECT_EQ(harness.dialogs.bookSearchDialogs[0].caption, "DAISY suchen...");
+    EXPECT_EQ(harness.messageBoxes.shown.back().text, "Ein Buch gefunden.");
+
+    EXPECT_TRUE(harness.controller().playback().bookOpen);
+    EXPECT_EQ(harness.controller().playback().bookFolder, chosen.folder());
+    EXPECT_EQ(harness.titleCue.played.size(), cues);
+    EXPECT_EQ(lastBookFile(harness), before.folder());
+    EXPECT_FALSE(harness.controller().menu().isGrayed(cmd::kLastBook));
+}
+
+TEST(ListOpening, CancellingLeavesNoBookAndTheManualIsRecordedWhenLeft)
+{
+    for (const bool cancelDrive : {true, false}) {
+        ControllerHarness harness;
+        harness.controller().command(cmd::kEnglish);
+        harness.controller().helpRequest();
+        const std::string manual = harness.controller().playback().bookFolder;
+        harness.dialogs.drive = cancelDrive ? std::nullopt : std::optional<std::string>(harness.home());
+        harness.controller().command(cmd::kOpenFromList);
+        EXPECT_FALSE(harness.controller().playback().bookOpen);
+        EXPECT_EQ(lastBookFile(harness), manual);
+        EXPECT_EQ(harness.dialogs.bookSearchDialogs.size(), cancelDrive ? 0u : 1u);
+        if (!cancelDrive) {
+            EXPECT_EQ(harness.dialogs.bookSearchDialogs[0].caption, "Searching for DAISY...");
+        }
+    }
+}
+
+}  // namespace
+}  // namespace korvin
