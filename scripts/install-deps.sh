@@ -8,7 +8,10 @@ packages=(cmake ninja-build g++ pkg-config ccache qt6-base-dev libmpv-dev libxml
           libgl-dev fonts-dejavu-core)
 case "$kind" in
   run) ;;
-  test) packages+=(googletest libgtest-dev lame) ;;
+  # dpkg-dev builds the package; the rest is the listener's session: a
+  # private X display, window manager, buses, Orca and its speech server.
+  test) packages+=(googletest libgtest-dev lame dpkg-dev xvfb xauth x11-utils openbox dbus-x11 at-spi2-core
+                   python3-pyatspi xdotool orca speech-dispatcher) ;;
   dev) packages+=(googletest libgtest-dev lame libbenchmark-dev clang libclang-rt-14-dev
                   xvfb xauth dbus-x11 at-spi2-core python3-pyatspi imagemagick) ;;
   *) echo "usage: $0 [run|test|dev]" >&2; exit 2 ;;

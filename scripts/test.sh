@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Korvin and runs every test headless, three
 # times: the system's code alone (without Qt, libmpv and libxml2), a normal
-# build with warnings as errors, then a build under AddressSanitizer and
-# UndefinedBehaviorSanitizer. The builds are the presets of CMakePresets.json,
+# build with warnings as errors (then its Debian package, unpacked and started,
+# and a listener's session heard through the real Orca screen reader), then a
+# build under AddressSanitizer and UndefinedBehaviorSanitizer. The builds are the presets of CMakePresets.json,
 # each in build/<preset>.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,11 +25,41 @@ build_and_test() {
   echo "== $preset: built in $((built - start)) s, tested in $((SECONDS - built)) s"
 }
 
+# The Debian package of the normal build: built, unpacked into a temporary
+# root and started there once, on the manual it carries.
+check_package() {
+  local start=$SECONDS root
+  root=$(mktemp -d)
+  (cd build/test && rm -f korvin_*.deb && cpack -G DEB >/dev/null 2>&1)
+  dpkg-deb -x build/test/korvin_*.deb "$root"
+  for f in usr/bin/korvin usr/share/applications/korvin.desktop usr/share/metainfo/korvin.metainfo.xml \
+           usr/share/icons/hicolor/scalable/apps/korvin.svg usr/share/man/man1/korvin.1.gz \
+           usr/share/man/de/man1/korvin.1.gz usr/share/doc/korvin/copyright \
+           usr/share/korvin/documents/Manuals/DE/DAISY/ncc.html usr/share/korvin/documents/Manuals/EN/DAISY/ncc.html; do
+    [ -e "$root/$f" ] || { echo "the package lacks /$f" >&2; rm -rf "$root"; return 1; }
+  done
+  dpkg-deb -f build/test/korvin_*.deb Depends | grep -q libmpv || { echo "the package declares no libmpv" >&2; return 1; }
+  local dump version
+  dump=$("$root/usr/bin/korvin" --dump-book "$root/usr/share/korvin/documents/Manuals/EN/DAISY") \
+    && grep -q '^title=Korvin Manual$' <<< "$dump" \
+    || { echo "the unpacked program did not read its manual" >&2; rm -rf "$root"; return 1; }
+  version=$(LANG=de_DE.UTF-8 "$root/usr/bin/korvin" --version) && grep -q '^Korvin 2.0.1 – Abspiel' <<< "$version" \
+    || { echo "the unpacked program did not tell its version in German" >&2; rm -rf "$root"; return 1; }
+  rm -rf "$root"
+  echo "== package: built, unpacked and started in $((SECONDS - start)) s"
+}
+
 # The system's code first: it fails soonest, and the normal build takes its
 # objects from ccache.
 echo "== the system's code alone, without Qt, libmpv and libxml2 =="
 build_and_test system-only
 echo "== normal build =="
 build_and_test test
+echo "== the Debian package =="
+check_package
+echo "== a listener's session, heard through Orca =="
+start=$SECONDS
+tests/listener/desktop.sh tests/listener/session.py build/test/korvin build/test/listener-transcript.txt >/dev/null
+echo "== listener: passed in $((SECONDS - start)) s (what Orca said: build/test/listener-transcript.txt)"
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build =="
 build_and_test asan

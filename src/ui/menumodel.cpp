@@ -84,7 +84,17 @@ MenuModel::MenuModel(std::string_view table)
             item.kind = MenuItem::Kind::kSeparator;
         else
             item.command = toInteger(kind);
-        item.grayed = cells.size() > 2 && cells[2] == "gray";
+        for (std::string_view marks = cells.size() > 2 ? cells[2] : std::string_view(); !marks.empty();) {
+            const std::size_t space = marks.find(' ');
+            const std::string_view mark = marks.substr(0, space);
+            if (mark == "gray")
+                item.grayed = true;
+            else if (mark == "check")
+                item.checkable = MenuItem::Checkable::kCheck;
+            else if (mark == "radio")
+                item.checkable = MenuItem::Checkable::kRadio;
+            marks.remove_prefix(space == std::string_view::npos ? marks.size() : space + 1);
+        }
         item.stringId = cells.size() > 3 && cells[3] != "-" ? toInteger(cells[3]) : -1;
         item.text = cells.size() > 4 ? unescapeResourceText(cells[4]) : std::string();
 

@@ -20,6 +20,10 @@ struct MenuItem {
     bool disabled = false; // cannot be chosen, not shown grayed
     bool checked = false;
     bool radio = false;    // the check is drawn as a radio mark
+    // Whether the item can carry a check at all, and which: a screen reader
+    // says "not checked" only of an item it knows can be checked.
+    enum class Checkable { kNo, kCheck, kRadio };
+    Checkable checkable = Checkable::kNo;
     std::vector<MenuItem> items;
 
     bool isPopup() const { return kind == Kind::kPopup; }
@@ -38,7 +42,8 @@ public:
     using Path = std::vector<int>;
 
     MenuModel() = default;
-    // Reads a menu table: path, command | "popup" | "separator", "gray" | "-",
+    // Reads a menu table: path, command | "popup" | "separator", marks
+    // ("gray", "check", "radio", space-separated) | "-",
     // string id | "-", text; tab-separated, "#" starts a comment line.
     explicit MenuModel(std::string_view table);
     static MenuModel builtIn();

@@ -211,6 +211,30 @@ TEST(MenuModel, LanguageItemCarriesTheRadioCheckAndCannotBeChosenAgain)
     EXPECT_FALSE(menu.canExecute(cmd::kGerman));
 }
 
+TEST(MenuModel, KnowsWhichItemsCanCarryACheckBeforeAnyIsChecked)
+{
+    using Checkable = MenuItem::Checkable;
+    const MenuModel menu = MenuModel::builtIn();
+    const std::vector<std::pair<int, Checkable>> expected = {
+        {cmd::kGerman, Checkable::kRadio},          {cmd::kEnglish, Checkable::kRadio},
+        {cmd::kSkipFootnotes, Checkable::kCheck},   {cmd::kSkipPageNumbers, Checkable::kCheck},
+        {cmd::kAutoPlayback, Checkable::kCheck},    {cmd::kStyleBackground, Checkable::kRadio},
+        {cmd::kStyleTextColour, Checkable::kRadio}, {cmd::kPhraseForward, Checkable::kNo},
+        {cmd::kBookmarkSet, Checkable::kNo}};
+    for (const auto& [command, checkable] : expected) {
+        SCOPED_TRACE(command);
+        ASSERT_NE(menu.find(command), nullptr);
+        EXPECT_EQ(menu.find(command)->checkable, checkable);
+        EXPECT_FALSE(menu.find(command)->checked);
+    }
+    // Marks in any order; one it does not know is passed over.
+    const MenuModel table("0\tpopup\t-\t-\tA\n0.0\t1\tradio gray\t-\tX\n0.1\t2\tshiny check\t-\tY\n");
+    EXPECT_TRUE(table.find(1)->grayed);
+    EXPECT_EQ(table.find(1)->checkable, Checkable::kRadio);
+    EXPECT_FALSE(table.find(2)->grayed);
+    EXPECT_EQ(table.find(2)->checkable, Checkable::kCheck);
+}
+
 TEST(MenuModel, ACommandCannotBeCarriedOutWhenItsItemOrAPopupAboveIsGrayed)
 {
     MenuModel menu = MenuModel::builtIn();

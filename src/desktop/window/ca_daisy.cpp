@@ -30,6 +30,13 @@ CA_Daisy::CA_Daisy(Dialogs::ReadingTexts texts, Reading reading, QWidget* parent
     setModal(true);
     setWindowFlags((windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint) &
                    ~(Qt::WindowCloseButtonHint | Qt::WindowContextHelpButtonHint));
+    // The texts are there before the box shows, so that the screen reader
+    // announces the box with them; the reading itself still waits for the
+    // timer's first tick.
+    setWindowTitle(QString::fromStdString(m_texts.caption));
+    m_group->setTitle(QString::fromStdString(m_texts.groupText));
+    setAccessibleName(windowTitle());
+    setAccessibleDescription(m_group->title());
     m_status->setAlignment(Qt::AlignCenter);
     m_progress->setRange(0, 0);
     m_progress->setTextVisible(false);
@@ -55,8 +62,6 @@ void CA_Daisy::startReading()
     if (m_reading)
         return;
     m_reading = true;
-    m_group->setTitle(QString::fromStdString(m_texts.groupText));
-    setWindowTitle(QString::fromStdString(m_texts.caption));
     showProgress(true);
     const int result = m_run ? m_run(*this) : 0;
     m_reading = false;

@@ -14,9 +14,10 @@ class QTimer;
 
 namespace korvin {
 
-// The modal progress box of the book reading. It shows up without texts; at the
-// first tick of a one-second timer it takes its caption and group-box text and
-// runs the reading with itself as the reading's progress, then closes with the
+// The modal progress box of the book reading. It shows up with its caption and
+// group-box text (also its accessible name and description, which a screen
+// reader announces with it); at the first tick of a one-second timer it runs
+// the reading with itself as the reading's progress, then closes with the
 // reading's result. Enter, Escape and the close box do nothing: only the
 // reading ends it.
 class CA_Daisy : public QDialog, public ReadProgress {

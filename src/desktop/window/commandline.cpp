@@ -1,5 +1,7 @@
 #include "desktop/window/commandline.h"
 
+#include "ui/stringids.h"
+
 namespace korvin {
 
 namespace {
@@ -32,6 +34,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
             onlyBooks = true;
         } else if (!onlyBooks && (argument == "--help" || argument == "-h")) {
             result.help = true;
+        } else if (!onlyBooks && argument == "--version") {
+            result.version = true;
         } else if (!onlyBooks && (argument == "--home" || startsWith(argument, "--home="))) {
             result.home = valueOf(i, "--home");
         } else if (!onlyBooks && (argument == "--dump-book" || startsWith(argument, "--dump-book="))) {
@@ -51,16 +55,23 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
     return result;
 }
 
-std::string usageText()
+int environmentLanguageOffset(const char* lcAll, const char* lcMessages, const char* lang)
 {
-    return "Usage: korvin [--home DIR] [BOOK]\n"
-           "       korvin --dump-book BOOK\n"
-           "\n"
-           "BOOK is a DAISY 2.02 book folder or its ncc.html.\n"
-           "  --home DIR        keep the program's state files in DIR (default: KORVIN_HOME,\n"
-           "                    else the per-user data folder)\n"
-           "  --dump-book BOOK  print the tables read from BOOK and exit: 0 when read,\n"
-           "                    2 when its ncc.html cannot be opened\n";
+    for (const char* value : {lcAll, lcMessages, lang}) {
+        if (value && *value)
+            return startsWith(value, "de") ? 0 : 200;
+    }
+    return 200;
+}
+
+std::string usageText(const StringTable& strings, int languageOffset)
+{
+    return strings.get(str::kUsage, languageOffset);
+}
+
+std::string versionText(const StringTable& strings, int languageOffset)
+{
+    return strings.get(str::kVersion, languageOffset) + "\n";
 }
 
 }  // namespace korvin

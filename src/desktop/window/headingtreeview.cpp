@@ -1,7 +1,9 @@
 #include "desktop/window/headingtreeview.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QHeaderView>
+#include <QTimer>
 #include <QTreeWidget>
 
 namespace korvin {
@@ -23,11 +25,30 @@ private:
     int& m_depth;
 };
 
+// A tree that, on gaining the focus, tells the screen reader which item is
+// current: Qt announces only the tree itself, and the listener would not know
+// which heading they are on.
+class AnnouncingTree : public QTreeWidget {
+public:
+    using QTreeWidget::QTreeWidget;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override
+    {
+        QTreeWidget::focusInEvent(event);
+        // After Qt's own announcement of the tree, which follows this event.
+        QTimer::singleShot(0, this, [this] {
+            if (hasFocus() && currentIndex().isValid())
+                currentChanged(currentIndex(), currentIndex());
+        });
+    }
+};
+
 }  // namespace
 
 HeadingTreeView::HeadingTreeView(QWidget* parent)
     : QObject(parent)
-    , m_widget(new QTreeWidget(parent))
+    , m_widget(new AnnouncingTree(parent))
 {
     m_widget->setColumnCount(1);
     m_widget->setHeaderHidden(true);

@@ -1,10 +1,11 @@
-// korvin [--home DIR] [BOOK] | korvin --dump-book BOOK
+// korvin [--home DIR] [BOOK] | korvin --dump-book BOOK | korvin --help | --version
 
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
 
 #include <clocale>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -36,10 +37,18 @@ int main(int argc, char* argv[])
 {
     using namespace korvin;
 
-    // The book dump needs no display: it runs before any Qt application exists.
+    // The book dump, the help and the version need no display: they run before
+    // any Qt application exists, the last two in the environment's language.
+    const StringTable strings = StringTable::builtIn();
+    const int language =
+        environmentLanguageOffset(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
     const CommandLine early = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (early.error.empty() && early.dumpBook)
-        return dumpBook(*early.dumpBook, std::cout, std::cerr, StringTable::builtIn().get(str::kNccNotOpened));
+        return dumpBook(*early.dumpBook, std::cout, std::cerr, strings.get(str::kNccNotOpened));
+    if (early.error.empty() && (early.help || early.version)) {
+        std::cout << (early.help ? usageText(strings, language) : versionText(strings, language));
+        return 0;
+    }
 
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Varnholt"));
@@ -56,12 +65,12 @@ int main(int argc, char* argv[])
     for (const QString& argument : QApplication::arguments().mid(1))
         arguments.push_back(argument.toStdString());
     CommandLine commandLine = parseCommandLine(arguments);
-    if (commandLine.help) {
-        std::cout << usageText();
+    if (commandLine.help || commandLine.version) {
+        std::cout << (commandLine.help ? usageText(strings, language) : versionText(strings, language));
         return 0;
     }
     if (!commandLine.error.empty()) {
-        std::cerr << "korvin: " << commandLine.error << "\n\n" << usageText();
+        std::cerr << "korvin: " << commandLine.error << "\n\n" << usageText(strings, language);
         return 2;
     }
     // Paths of the command line belong to the caller's current directory.

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "desktop/window/keymapping.h"
+#include "desktop/window/menuitemaccessible.h"
 #include "desktop/window/menushortcutstyle.h"
 
 namespace korvin {
@@ -16,6 +17,7 @@ MenuBarView::MenuBarView(QMenuBar& bar, QObject* parent)
     , m_bar(bar)
     , m_style(std::make_unique<MenuShortcutStyle>())
 {
+    MenuItemAccessible::install();
 }
 
 MenuBarView::~MenuBarView()
@@ -112,11 +114,13 @@ void MenuBarView::sync(const MenuModel::Path& path, const MenuItem& item, QActio
     if (item.isPopup())
         return;
 
-    // An item that has once shown a check stays checkable, so that the screen
-    // reader says "not checked" when the check goes.
-    if (item.checked || item.radio)
+    // An item that can carry a check is checkable from the start, and one that
+    // has once shown a check stays so, so that the screen reader says "not
+    // checked" when there is no check.
+    const bool radio = item.radio || item.checkable == MenuItem::Checkable::kRadio;
+    if (item.checked || radio || item.checkable != MenuItem::Checkable::kNo)
         action.setCheckable(true);
-    if (item.radio && !action.actionGroup()) {
+    if (radio && !action.actionGroup()) {
         const MenuModel::Path popup(path.begin(), path.end() - 1);
         QActionGroup*& group = m_radioGroups[popup];
         if (!group) {

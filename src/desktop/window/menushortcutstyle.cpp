@@ -46,4 +46,13 @@ QSize MenuShortcutStyle::sizeFromContents(ContentsType type, const QStyleOption*
     return result;
 }
 
+int MenuShortcutStyle::styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                                 QStyleHintReturn* returnData) const
+{
+    // A listener who cannot see the gray learns of an item only by landing on it.
+    if (hint == SH_Menu_AllowActiveAndDisabled)
+        return 1;
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
+}
+
 }  // namespace korvin

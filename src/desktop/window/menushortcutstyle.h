@@ -10,6 +10,8 @@ namespace korvin {
 // "Umsch+P", "Leer") instead of Qt's English key names, which Qt's menus
 // otherwise show. Only the drawing changes: the actions keep their key
 // sequences, so a screen reader still gets the shortcut from them.
+// Grayed items can be reached with the arrow keys (they cannot be chosen), so
+// that a listener hears that they exist.
 class MenuShortcutStyle : public QProxyStyle {
     Q_OBJECT
 public:
@@ -24,6 +26,8 @@ public:
                      const QWidget* widget) const override;
     QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
                            const QWidget* widget) const override;
+    int styleHint(StyleHint hint, const QStyleOption* option = nullptr, const QWidget* widget = nullptr,
+                  QStyleHintReturn* returnData = nullptr) const override;
 
 private:
     QHash<QString, QString> m_shown;

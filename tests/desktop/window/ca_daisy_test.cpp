@@ -1,5 +1,7 @@
 #include "desktop/window/ca_daisy.h"
 
+#include <QAccessible>
+#include <QAccessibleInterface>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QGroupBox>
@@ -14,7 +16,7 @@
 namespace korvin {
 namespace {
 
-TEST(CA_Daisy, TakesItsTextsAtTheFirstTickRunsTheReadingAndEndsWithItsResult)
+TEST(CA_Daisy, WaitsForTheFirstTickRunsTheReadingAndEndsWithItsResult)
 {
     QtDialogs dialogs(nullptr);
     QElapsedTimer clock;
@@ -50,10 +52,17 @@ TEST(CA_Daisy, TakesItsTextsAtTheFirstTickRunsTheReadingAndEndsWithItsResult)
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
-TEST(CA_Daisy, HasNoTextsBeforeTheReadingStarts)
+TEST(CA_Daisy, IsAnnouncedWithItsTextsBeforeTheReadingStarts)
 {
-    CA_Daisy dialog({"caption", "group"}, [](ReadProgress&) { return 1; }, nullptr, 60000);
-    EXPECT_TRUE(dialog.groupBox().title().isEmpty());
+    CA_Daisy dialog(
+        {"Open book...", "Opening book. Please wait..."}, [](ReadProgress&) { return 1; }, nullptr, 60000);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Open book..."));
+    EXPECT_EQ(dialog.groupBox().title(), QStringLiteral("Opening book. Please wait..."));
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&dialog);
+    ASSERT_NE(accessible, nullptr);
+    EXPECT_EQ(accessible->role(), QAccessible::Dialog);
+    EXPECT_EQ(accessible->text(QAccessible::Name), QStringLiteral("Open book..."));
+    EXPECT_EQ(accessible->text(QAccessible::Description), QStringLiteral("Opening book. Please wait..."));
     EXPECT_FALSE(dialog.isReading());
 }
 

@@ -52,5 +52,41 @@ TEST(CommandLine, ABookThatLooksLikeAnOptionFollowsTheDoubleDash)
     EXPECT_EQ(line.book, "--odd-folder");
 }
 
+TEST(CommandLine, TheEnvironmentsLanguageFollowsTheLocaleVariablesInTheirOrder)
+{
+    struct Case {
+        const char* lcAll;
+        const char* lcMessages;
+        const char* lang;
+        int offset;
+    };
+    const Case cases[] = {
+        {nullptr, nullptr, "de_DE.UTF-8", 0},   {nullptr, nullptr, "de", 0},
+        {nullptr, nullptr, "en_GB.UTF-8", 200}, {nullptr, nullptr, nullptr, 200},
+        {nullptr, nullptr, "C", 200},           {"", "", "de_AT.UTF-8", 0},  // empty means unset
+        {"en_US.UTF-8", nullptr, "de_DE", 200}, {nullptr, "de_CH.UTF-8", "en_US", 0},
+        {"de_DE.UTF-8", "en_US", "en_US", 0},   {nullptr, nullptr, "dk_DK", 200},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.lcAll ? c.lcAll : "-") + " " + (c.lcMessages ? c.lcMessages : "-") + " " +
+                     (c.lang ? c.lang : "-"));
+        EXPECT_EQ(environmentLanguageOffset(c.lcAll, c.lcMessages, c.lang), c.offset);
+    }
+}
+
+TEST(CommandLine, HelpAndVersionAreTakenAndSpeakBothLanguages)
+{
+    EXPECT_TRUE(parseCommandLine({"--version"}).version);
+    EXPECT_TRUE(parseCommandLine({"--home", "h", "--help"}).help);
+    const StringTable strings = StringTable::builtIn();
+    EXPECT_EQ(usageText(strings, 0).rfind("Aufruf: korvin [--home ORDNER] [BUCH]\n", 0), 0u);
+    EXPECT_EQ(usageText(strings, 200).rfind("Usage: korvin [--home DIR] [BOOK]\n", 0), 0u);
+    for (const int language : {0, 200}) {
+        EXPECT_NE(usageText(strings, language).find("--version"), std::string::npos);
+        EXPECT_EQ(versionText(strings, language).rfind("Korvin 2.0.1 ", 0), 0u);
+        EXPECT_EQ(versionText(strings, language).back(), '\n');
+    }
+}
+
 }  // namespace
 }  // namespace korvin

@@ -30,9 +30,16 @@ struct ProgramRun {
     QString err;
 };
 
-ProgramRun runKorvin(const QStringList& arguments)
+ProgramRun runKorvin(const QStringList& arguments, const QString& lang = QStringLiteral("C.UTF-8"))
 {
     QProcess process;
+    // The interface language of the command line comes from the locale, and
+    // the help and version need no display.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    environment.insert(QStringLiteral("LANG"), lang);
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral(KORVIN_PROGRAM), arguments);
     EXPECT_TRUE(process.waitForFinished(30000));
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
@@ -63,9 +70,35 @@ TEST(Main, DumpBookNeedsNoDisplay)
 
 TEST(Main, AMistakenCommandLineShowsTheUsage)
 {
-    const ProgramRun run = runKorvin({QStringLiteral("--no-such-option")});
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_TRUE(run.err.contains(QStringLiteral("Usage: korvin")));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    QProcess process;
+    environment.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
+    environment.remove(QStringLiteral("LC_ALL"));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(KORVIN_PROGRAM), {QStringLiteral("--no-such-option")});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 2);
+    EXPECT_TRUE(QString::fromUtf8(process.readAllStandardError()).contains(QStringLiteral("Aufruf: korvin")));
+}
+
+TEST(Main, HelpAndVersionAnswerInTheEnvironmentsLanguageWithoutADisplay)
+{
+    struct Case {
+        const char* argument;
+        const char* lang;
+        const char* startsWith;
+    };
+    const Case cases[] = {{"--help", "de_DE.UTF-8", "Aufruf: korvin"},
+                          {"--help", "C.UTF-8", "Usage: korvin"},
+                          {"--version", "de_DE.UTF-8", "Korvin 2.0.1 – Abspielprogramm"},
+                          {"--version", "en_US.UTF-8", "Korvin 2.0.1 – player"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.argument + std::string(" ") + c.lang);
+        const ProgramRun run = runKorvin({QString::fromLatin1(c.argument)}, QString::fromLatin1(c.lang));
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_TRUE(run.out.startsWith(QString::fromUtf8(c.startsWith))) << run.out.toStdString();
+        EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    }
 }
 
 // Whether the process has a handler of its own for `signal` (its mask of

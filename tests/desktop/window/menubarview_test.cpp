@@ -1,5 +1,7 @@
 #include "desktop/window/menubarview.h"
 
+#include <QAccessible>
+#include <QAccessibleInterface>
 #include <QAction>
 #include <QApplication>
 #include <QMainWindow>
@@ -13,6 +15,7 @@
 #include "desktop/window/desktopwindow.h"
 #include "ui/commandids.h"
 #include "ui/menupaths.h"
+#include "ui/menustates.h"
 #include "ui/stringtable.h"
 #include "windowfixture.h"
 
@@ -223,6 +226,87 @@ TEST_F(MenuSelectTest, AChosenItemsCommandComesAfterTheClose)
     EXPECT_EQ(events, (std::vector<std::string>{"open", "closed", "command 32774"}));
     QApplication::processEvents();
     EXPECT_EQ(events.size(), 3u);
+}
+
+// The item as the accessibility bridge reaches it: through its menu.
+QAccessibleInterface* accessibleItem(MenuBarView& view, const MenuModel::Path& path)
+{
+    QAction* action = view.action(path);
+    QMenu* menu = qobject_cast<QMenu*>(action->associatedObjects().value(0));
+    if (!menu)
+        return nullptr;
+    return QAccessible::queryAccessibleInterface(menu)->child(static_cast<int>(menu->actions().indexOf(action)));
+}
+
+TEST_F(MenuSelectTest, CheckAndRadioItemsTellTheirStateAndGrayedItemsTheirs)
+{
+    model.setChecked(cmd::kSkipFootnotes, true);
+    model.setEnabledAt({1, 3}, true);
+    model.setGrayed(cmd::kSkipFootnotes, false);
+    setMenuLanguage(model, StringTable::builtIn(), 0);
+    view.redraw();
+    struct Case {
+        MenuModel::Path path;
+        QAccessible::Role role;
+        const char* name;
+        bool checked;
+        bool disabled;
+    };
+    const std::vector<Case> cases = {
+        {{2, 5}, QAccessible::CheckBox, "Autom. Wiedergabe", false, true},  // never checked yet
+        {{1, 3, 0}, QAccessible::CheckBox, "Fußnote", true, false},
+        {{1, 3, 1}, QAccessible::CheckBox, "Seitenrand", false, true},
+        {{0, 8, 0}, QAccessible::RadioButton, "Deutsch", true, true},  // the current language
+        {{0, 8, 1}, QAccessible::RadioButton, "English", false, false},
+        {{3, 0, 0}, QAccessible::RadioButton, "Hintergrund", false, true},
+        {{1, 0, 0}, QAccessible::MenuItem, "vorwärts", false, true},
+        {{0, 0}, QAccessible::MenuItem, "Öffnen", false, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QAccessibleInterface* item = accessibleItem(view, c.path);
+        ASSERT_NE(item, nullptr);
+        EXPECT_EQ(item->role(), c.role);
+        EXPECT_EQ(item->text(QAccessible::Name), QString::fromUtf8(c.name));
+        EXPECT_EQ(bool(item->state().checked), c.checked);
+        EXPECT_EQ(bool(item->state().checkable), c.role != QAccessible::MenuItem);
+        EXPECT_EQ(bool(item->state().disabled), c.disabled);
+        // A screen reader drops an item its menu does not count as its own.
+        QAccessibleInterface* menu = item->parent();
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(menu->object(), view.action(c.path)->associatedObjects().value(0));
+        EXPECT_EQ(menu->child(menu->indexOfChild(item)), item);
+        EXPECT_EQ(menu->role(), QAccessible::PopupMenu);
+    }
+    // Pressed through the screen reader, a grayed item does nothing either.
+    accessibleItem(view, {1, 0, 0})->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    accessibleItem(view, {0, 8, 0})->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(events.empty());
+}
+
+TEST_F(MenuSelectTest, TheArrowKeysReachGrayedItemsWhichCannotBeChosen)
+{
+    setMenuLanguage(model, StringTable::builtIn(), 0);
+    view.redraw();
+    QMenu* navigation = menuAt(menupath::kNavigation);
+    navigation->popup(QPoint(0, 0));
+    QTest::keyClick(navigation, Qt::Key_Down);
+    EXPECT_EQ(navigation->activeAction(), view.action({1, 0}));
+    QTest::keyClick(navigation, Qt::Key_Up);
+    EXPECT_EQ(navigation->activeAction(), view.action({1, 5}));  // grayed: "Wechseln zu..."
+    QTest::keyClick(navigation, Qt::Key_Return);
+    EXPECT_TRUE(navigation->isVisible());
+    navigation->hide();
+
+    QMenu* language = menuAt({0, 8});
+    language->popup(QPoint(0, 0));
+    QTest::keyClick(language, Qt::Key_Down);
+    EXPECT_EQ(language->activeAction(), view.action({0, 8, 0}));  // the current one, disabled
+    QTest::keyClick(language, Qt::Key_Return);
+    EXPECT_TRUE(language->isVisible());
+    QTest::keyClick(language, Qt::Key_Down);
+    EXPECT_EQ(language->activeAction(), view.action({0, 8, 1}));
+    QTest::keyClick(language, Qt::Key_Return);
+    EXPECT_EQ(events.back(), "command " + std::to_string(cmd::kEnglish));
 }
 
 }  // namespace

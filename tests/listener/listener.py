@@ -1,0 +1,247 @@
+"""What a listener hears: the Orca screen reader with its speech written to a
+file, and the Korvin program driven by keys alone. Used by session.py inside
+desktop.sh."""
+
+import json
+import os
+import re
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+from pathlib import Path
+
+HERE = Path(__file__).resolve().parent
+
+
+class Heard(AssertionError):
+    """Orca did not say what a step expected."""
+
+
+class SpeechServer:
+    """A private Speech Dispatcher whose only voice writes each utterance to a
+    file (said.sh) instead of playing it: no sound hardware is needed, and
+    what Orca said can be read back at once."""
+
+    def __init__(self, folder):
+        self.said = folder / "said.txt"
+        self.said.touch()
+        conf = folder / "speechd"
+        (conf / "modules").mkdir(parents=True)
+        (conf / "speechd.conf").write_text(
+            'AddModule "said" "sd_generic" "said.conf"\nDefaultModule said\nDefaultLanguage "en"\n'
+            'SymbolsPreproc "no"\nDefaultPunctuationMode "none"\nAudioOutputMethod "alsa"\nAudioALSADevice "null"\n')
+        (conf / "modules" / "said.conf").write_text(
+            f'GenericExecuteSynth "{HERE / "said.sh"} {self.said} \\\'$DATA\\\'"\n'
+            'AddVoice "en" "MALE1" "en"\nAddVoice "de" "MALE1" "de"\n'
+            'GenericLanguage "en" "en" "utf-8"\nGenericLanguage "de" "de" "utf-8"\n'
+            'DefaultVoice "en"\n')
+        self.socket = folder / "speechd.sock"
+        self.process = subprocess.Popen(
+            ["speech-dispatcher", "-s", "-t", "0", "-C", str(conf), "-L", str(folder), "-P",
+             str(folder / "speechd.pid"), "-c", "unix_socket", "-S", str(self.socket)],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_until(self.socket.exists, 10, "the speech server did not open its socket")
+
+    def stop(self):
+        end_process(self.process)
+
+
+class Orca:
+    """The real Orca with a fresh profile (speech on, no key echo, no braille)."""
+
+    def __init__(self, folder, speech):
+        home = folder / "orca-home"
+        settings = home / ".local" / "share" / "orca"
+        settings.mkdir(parents=True)
+        quiet = {"enableSpeech": True, "enableBraille": False, "enableKeyEcho": False,
+                 "enableEchoByCharacter": False, "enableEchoByWord": False, "enableTutorialMessages": False}
+        (settings / "user-settings.conf").write_text(json.dumps(
+            {"general": quiet, "keybindings": {}, "pronunciations": {},
+             "profiles": {"default": dict(quiet, profile=["Default", "default"])}}))
+        env = dict(os.environ, HOME=str(home), XDG_DATA_HOME=str(home / ".local" / "share"),
+                   XDG_CONFIG_HOME=str(home / ".config"), SPEECHD_ADDRESS=f"unix_socket:{speech.socket}")
+        self.debug = folder / "orca-debug.txt"
+        self.process = subprocess.Popen(["orca", "-d", "braille", f"--debug-file={self.debug}"], env=env,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                        start_new_session=True)
+
+    def stop(self):
+        # Orca handles SIGINT only when an event wakes it; whatever is left
+        # after a moment is ended for good (its profile is thrown away).
+        end_process(self.process, first=signal.SIGINT, grace=2)
+
+
+class Transcript:
+    """Orca's utterances as they arrive, one a line, and the steps between them."""
+
+    def __init__(self, said):
+        self.said = said
+        self.lines = []
+        self.mark = 0
+        self.log = []
+        self.started = time.monotonic()
+
+    def _read(self):
+        text = self.said.read_text(encoding="utf-8", errors="replace")
+        complete = text[: text.rfind("\n") + 1]
+        self.lines = complete.splitlines()
+
+    def step(self, name):
+        self._read()
+        self.mark = len(self.lines)
+        self.log.append(f"== {name}  [{time.monotonic() - self.started:.1f} s]")
+
+    def since_step(self):
+        self._read()
+        return self.lines[self.mark:]
+
+    def expect(self, pattern, timeout=8.0):
+        """Waits until an utterance since the step began matches `pattern` (a
+        regular expression, searched); returns it."""
+        wanted = re.compile(pattern)
+        end = time.monotonic() + timeout
+        while True:
+            lines = self.since_step()
+            for line in lines:
+                if wanted.search(line):
+                    return line
+            # One announcement may reach the speech server in parts.
+            joined = " ".join(line.strip() for line in lines)
+            if wanted.search(joined):
+                return joined
+            if time.monotonic() > end:
+                raise Heard(f"expected Orca to say /{pattern}/; it said {self.since_step()!r}")
+            time.sleep(0.05)
+
+    def settle(self, quiet=0.6, timeout=6.0):
+        """Waits until Orca has said nothing new for `quiet` seconds."""
+        end = time.monotonic() + timeout
+        count, since = len(self.since_step()), time.monotonic()
+        while time.monotonic() < end:
+            time.sleep(0.05)
+            now = len(self.since_step())
+            if now != count:
+                count, since = now, time.monotonic()
+            elif time.monotonic() - since >= quiet:
+                return
+
+    def close_step(self):
+        self.log.extend("   » " + line for line in self.since_step())
+
+
+class Korvin:
+    """The program, started with its own state folder and without sound."""
+
+    def __init__(self, program, home, folder, book=None):
+        env = dict(os.environ, KORVIN_MPV_OPTIONS="ao=null")
+        args = [str(program), "--home", str(home)] + ([str(book)] if book else [])
+        self.log = open(folder / "korvin.log", "ab")
+        self.process = subprocess.Popen(args, env=env, stdout=self.log, stderr=self.log)
+
+    def running(self):
+        return self.process.poll() is None
+
+    def wait_ended(self, timeout):
+        try:
+            self.process.wait(timeout)
+            return True
+        except subprocess.TimeoutExpired:
+            return False
+
+    def stop(self):
+        end_process(self.process, grace=3)
+        self.log.close()
+
+
+def keys(*names):
+    """Presses keys as a person would (xdotool key names, "ctrl+o")."""
+    for name in names:
+        *modifiers, key = name.split("+")
+        if not modifiers:
+            subprocess.run(["xdotool", "key", key], check=True)
+        else:
+            # Held as a hand holds them: a menu opened by Alt+letter closes
+            # again when Alt comes up before the menu has shown.
+            subprocess.run(["xdotool", "keydown", "+".join(modifiers)], check=True)
+            subprocess.run(["xdotool", "key", key], check=True)
+            time.sleep(0.15)
+            subprocess.run(["xdotool", "keyup", "+".join(modifiers)], check=True)
+        time.sleep(0.05)
+
+
+def type_text(text):
+    subprocess.run(["xdotool", "type", "--delay", "15", text], check=True)
+
+
+def wait_until(condition, timeout, message):
+    end = time.monotonic() + timeout
+    while not condition():
+        if time.monotonic() > end:
+            raise Heard(message)
+        time.sleep(0.05)
+
+
+def end_process(process, first=signal.SIGTERM, grace=3):
+    if process.poll() is not None:
+        return
+    process.send_signal(first)
+    try:
+        process.wait(grace)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
+
+
+def no_other_orca(timeout):
+    """Orca refuses to start while another Orca of this user runs (another
+    desktop on this machine may have one): wait for it to end."""
+    user = str(os.getuid())
+    end = time.monotonic() + timeout
+    while subprocess.run(["pgrep", "-u", user, "-x", "orca"], stdout=subprocess.DEVNULL).returncode == 0:
+        if time.monotonic() > end:
+            raise Heard("another Orca of this user kept running")
+        time.sleep(0.5)
+
+
+def workspace():
+    return Path(tempfile.mkdtemp(prefix="korvin-listener-"))
+
+
+def remove(folder):
+    shutil.rmtree(folder, ignore_errors=True)
+
+
+def time_label(timeout=5.0):
+    """The player's time label ("m:ss / m:ss") as the accessibility bus shows
+    it, for the steps whose effect Orca rightly does not speak (the book's own
+    sound does)."""
+    import pyatspi
+    pattern = re.compile(r"^\d+:\d\d / \d+:\d\d$")
+
+    def find(node, depth=0):
+        if node is None or depth > 12:
+            return None
+        try:
+            if node.getRoleName() == "label" and pattern.match(node.name or ""):
+                return node.name
+            for i in range(min(node.childCount, 200)):
+                found = find(node.getChildAtIndex(i), depth + 1)
+                if found:
+                    return found
+        except Exception:
+            return None
+        return None
+
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
+        desktop = pyatspi.Registry.getDesktop(0)
+        for i in range(desktop.childCount):
+            app = desktop.getChildAtIndex(i)
+            if app is not None and (app.name or "").startswith("Korvin"):
+                found = find(app)
+                if found:
+                    return found
+        time.sleep(0.1)
+    raise Heard("the player's time label was not found")

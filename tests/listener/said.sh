@@ -1,0 +1,6 @@
+#!/bin/sh
+# The speech server's output: instead of sound, each utterance Orca speaks is
+# appended to the file $1 as one line (the lines of a longer text joined).
+file=$1; shift
+printf '%s\n' "$*" | tr '\n' ' ' | sed 's/ *$//' >> "$file"
+echo >> "$file"
