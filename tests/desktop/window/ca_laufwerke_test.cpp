@@ -19,6 +19,16 @@ namespace {
 const Dialogs::DriveTexts kDriveTexts{"Please select a drive...", "Drive", "Drive Name", "OK", "Cancel"};
 const std::vector<Drive> kDrives{{"/home/anna", "Home folder"}, {"/media/anna/STICK", "STICK"}};
 
+int currentLine(CA_Laufwerke& dialog)
+{
+    return dialog.table().currentRow();
+}
+
+int currentLine(CA_DaisySuche& dialog)
+{
+    return dialog.list().currentRow();
+}
+
 // Runs a dialog of `Dialog`'s kind and lets `act` work it while it is open.
 template <typename Dialog>
 void whileOpen(const std::function<void(Dialog&)>& act)
@@ -30,8 +40,9 @@ void whileOpen(const std::function<void(Dialog&)>& act)
             QApplication::activeModalWidget()->close();
             return;
         }
-        // The dialog makes its first line current once it is shown.
-        QTest::qWait(20);
+        // The dialog makes its first line current once it is shown, which a
+        // loaded machine may take a while to get to.
+        QTest::qWaitFor([dialog] { return currentLine(*dialog) >= 0; }, 5000);
         act(*dialog);
     });
 }
