@@ -30,8 +30,7 @@ int currentLine(CA_DaisySuche& dialog)
 }
 
 // Runs a dialog of `Dialog`'s kind and lets `act` work it while it is open.
-template <typename Dialog>
-void whileOpen(const std::function<void(Dialog&)>& act)
+template <typename Dialog> void whileOpen(const std::function<void(Dialog&)>& act)
 {
     QTimer::singleShot(0, [act] {
         auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
@@ -42,7 +41,7 @@ void whileOpen(const std::function<void(Dialog&)>& act)
         }
         // The dialog makes its first line current once it is shown, which a
         // loaded machine may take a while to get to.
-        QTest::qWaitFor([dialog] { return currentLine(*dialog) >= 0; }, 5000);
+        EXPECT_TRUE(QTest::qWaitFor([dialog] { return currentLine(*dialog) >= 0; }, 5000)) << "no line is current";
         act(*dialog);
     });
 }
