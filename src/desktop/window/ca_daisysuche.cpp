@@ -1,11 +1,12 @@
 #include "desktop/window/ca_daisysuche.h"
 
-#include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include "desktop/window/okcancelrow.h"
 
 namespace korvin {
 
@@ -22,16 +23,10 @@ CA_DaisySuche::CA_DaisySuche(Dialogs::BookSearchTexts texts, BookList& list, QWi
     m_lines->setObjectName(QStringLiteral("1015"));
     m_lines->setSelectionMode(QAbstractItemView::SingleSelection);
     m_cancel->setObjectName(QStringLiteral("1019"));
-    m_ok->setDefault(true);
-    m_cancel->setAutoDefault(false);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_lines);
-    layout->addLayout(buttons);
+    layout->addLayout(okCancelRow(m_ok, m_cancel));
     resize(520, 360);
 
     // Enter reaches the default button; a double click chooses as well.

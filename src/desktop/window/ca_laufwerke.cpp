@@ -1,12 +1,13 @@
 #include "desktop/window/ca_laufwerke.h"
 
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include "desktop/window/okcancelrow.h"
 
 namespace korvin {
 
@@ -29,16 +30,10 @@ CA_Laufwerke::CA_Laufwerke(Dialogs::DriveTexts texts, std::vector<Drive> drives,
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->setTabKeyNavigation(false);
-    m_ok->setDefault(true);
-    m_cancel->setAutoDefault(false);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_table);
-    layout->addLayout(buttons);
+    layout->addLayout(okCancelRow(m_ok, m_cancel));
     resize(520, 300);
 
     // Enter reaches the default button; a double click chooses as well.

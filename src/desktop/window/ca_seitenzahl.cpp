@@ -1,11 +1,12 @@
 #include "desktop/window/ca_seitenzahl.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
+
+#include "desktop/window/okcancelrow.h"
 
 namespace korvin {
 
@@ -24,17 +25,11 @@ CA_Seitenzahl::CA_Seitenzahl(Dialogs::PageTexts texts, QWidget* parent)
     m_prompt->setTextFormat(Qt::PlainText);
     m_prompt->setWordWrap(true);
     m_prompt->setBuddy(m_edit);
-    m_ok->setDefault(true);
-    m_cancel->setAutoDefault(false);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_prompt);
     layout->addWidget(m_edit);
-    layout->addLayout(buttons);
+    layout->addLayout(okCancelRow(m_ok, m_cancel));
     setMinimumWidth(420);
 
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);

@@ -1,11 +1,12 @@
 #include "desktop/window/ca_suche.h"
 
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
+
+#include "desktop/window/okcancelrow.h"
 
 namespace korvin {
 
@@ -20,19 +21,13 @@ CA_Suche::CA_Suche(Dialogs::SearchTexts texts, QWidget* parent)
     setModal(true);
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     m_edit->setObjectName(QStringLiteral("1030"));
-    m_ok->setDefault(true);
     m_ok->setEnabled(false);
-    m_cancel->setAutoDefault(false);
 
     auto* groupLayout = new QVBoxLayout(m_group);
     groupLayout->addWidget(m_edit);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_group);
-    layout->addLayout(buttons);
+    layout->addLayout(okCancelRow(m_ok, m_cancel));
     setMinimumWidth(420);
 
     connect(m_edit, &QLineEdit::textChanged, this, &CA_Suche::termChanged);
