@@ -4,8 +4,6 @@
 
 #include <filesystem>
 
-#include "library/scrambler.h"
-#include "library/statefile.h"
 #include "support/controllerharness.h"
 #include "support/samplebook.h"
 #include "ui/commandids.h"
@@ -14,14 +12,8 @@
 namespace korvin {
 namespace {
 
-using test::TestBook;
 using test::ControllerHarness;
-
-std::string lastBookFile(const ControllerHarness& harness)
-{
-    const auto lines = readTextLines(harness.home() + "/Letztes.dl");
-    return lines && !lines->empty() ? Scrambler().unscramble(lines->front()) : std::string("<none>");
-}
+using test::TestBook;
 
 TEST(BookSession, CancellingOpenClosesTheBookAndShowsTheStartPage)
 {
@@ -41,7 +33,7 @@ TEST(BookSession, CancellingOpenClosesTheBookAndShowsTheStartPage)
     EXPECT_EQ(harness.player.url(), "");
     EXPECT_TRUE(harness.controller().menu().isGrayedAt(menupath::kNavigation));
     EXPECT_EQ(harness.dialogs.fileTitles.back(), "Ein Buch suchen...");
-    EXPECT_EQ(lastBookFile(harness), book.folder());
+    EXPECT_EQ(harness.lastBookFile(), book.folder());
 }
 
 TEST(BookSession, LastReturnsToTheBookClosedByOpenAndThenGraysItself)
@@ -53,13 +45,13 @@ TEST(BookSession, LastReturnsToTheBookClosedByOpenAndThenGraysItself)
     test::writeSampleBook(bookB, harness);
     harness.openBook(bookA.folder());
     harness.openBook(bookB.folder());
-    EXPECT_EQ(lastBookFile(harness), bookA.folder());
+    EXPECT_EQ(harness.lastBookFile(), bookA.folder());
     EXPECT_FALSE(harness.controller().menu().isGrayed(cmd::kLastBook));
 
     harness.controller().command(cmd::kLastBook);
     EXPECT_TRUE(harness.controller().playback().bookOpen);
     EXPECT_EQ(harness.controller().playback().bookFolder, bookA.folder());
-    EXPECT_EQ(lastBookFile(harness), bookA.folder());  // Last does not write it
+    EXPECT_EQ(harness.lastBookFile(), bookA.folder());  // Last does not write it
     EXPECT_TRUE(harness.controller().menu().isGrayed(cmd::kLastBook));
 }
 
@@ -86,7 +78,7 @@ TEST(BookSession, AfterExitAndRestartLastOpensTheBookThatWasOpen)
     test::writeSampleBook(book, harness);
     harness.openBook(book.folder());
     harness.controller().command(cmd::kExit);
-    EXPECT_EQ(lastBookFile(harness), book.folder());
+    EXPECT_EQ(harness.lastBookFile(), book.folder());
 
     harness.restart();
     harness.controller().command(cmd::kLastBook);
@@ -135,10 +127,10 @@ TEST(BookSession, TheMenusFollowWhatTheBookHas)
     EXPECT_FALSE(menu.isGrayedAt(menupath::kSkip));  // a footnote to skip
     EXPECT_FALSE(menu.isGrayed(cmd::kSkipFootnotes));
     EXPECT_TRUE(menu.isGrayed(cmd::kSkipSidebars));
-    EXPECT_TRUE(menu.isGrayedAt(menupath::kGroup));  // no groups
-    EXPECT_FALSE(menu.isGrayed(cmd::kSearchHeadings));   // three headings
-    EXPECT_FALSE(menu.isGrayed(cmd::kSearchBook));       // text documents
-    EXPECT_FALSE(menu.isGrayed(cmd::kSearchText));       // the heading's document is a text
+    EXPECT_TRUE(menu.isGrayedAt(menupath::kGroup));     // no groups
+    EXPECT_FALSE(menu.isGrayed(cmd::kSearchHeadings));  // three headings
+    EXPECT_FALSE(menu.isGrayed(cmd::kSearchBook));      // text documents
+    EXPECT_FALSE(menu.isGrayed(cmd::kSearchText));      // the heading's document is a text
     EXPECT_FALSE(menu.isGrayed(cmd::kPhraseForward));
     EXPECT_TRUE(menu.isGrayed(cmd::kChangeVolume));
     EXPECT_FALSE(harness.groupList.isEnabled());
@@ -206,7 +198,7 @@ TEST(BookSession, TheBookChangeCommandIsOfferedOnlyAtTheMarkedPhrase)
 
     harness.controller().tables().tree.select(1);
     EXPECT_FALSE(harness.controller().menu().isGrayed(cmd::kChangeVolume));
-    EXPECT_FALSE(harness.controller().settings().autoPlay);       // the listener must choose the next volume
+    EXPECT_FALSE(harness.controller().settings().autoPlay);  // the listener must choose the next volume
     EXPECT_FALSE(harness.controller().menu().isChecked(cmd::kAutoPlayback));  // the check goes with the flag
     harness.controller().command(cmd::kPhraseForward);
     EXPECT_TRUE(harness.controller().menu().isGrayed(cmd::kChangeVolume));
@@ -223,7 +215,7 @@ TEST(BookSession, TheCommandLineBookOpensAsOpenWouldFromAFolderOrItsNcc)
     harness.controller().openAtStart(book.dir().path().string());
     EXPECT_TRUE(harness.controller().playback().bookOpen);
     EXPECT_EQ(harness.controller().playback().bookFolder, book.folder());
-    EXPECT_EQ(lastBookFile(harness), book.folder());
+    EXPECT_EQ(harness.lastBookFile(), book.folder());
 }
 
 TEST(BookSession, ATitleCueLastsThePhraseOrTenSecondsAtMost)

@@ -3,8 +3,6 @@
 #include <filesystem>
 #include <set>
 
-#include "library/scrambler.h"
-#include "library/statefile.h"
 #include "support/controllerharness.h"
 #include "support/samplebook.h"
 #include "ui/commandids.h"
@@ -14,12 +12,6 @@ namespace {
 
 using test::ControllerHarness;
 using test::TestBook;
-
-std::string lastBookFile(const ControllerHarness& harness)
-{
-    const auto lines = readTextLines(harness.home() + "/Letztes.dl");
-    return lines && !lines->empty() ? Scrambler().unscramble(lines->front()) : std::string("<none>");
-}
 
 std::set<std::string> stateFiles(const ControllerHarness& harness)
 {
@@ -66,7 +58,7 @@ TEST(Help, KeepsTheBookBeforeAsTheLastBookThroughExitAndKeepsItsPlace)
     EXPECT_EQ(harness.controller().state().noLastBook, true);
     harness.controller().tables().tree.select(1);  // a place in the manual
     harness.controller().command(cmd::kExit);
-    EXPECT_EQ(lastBookFile(harness), book.folder());
+    EXPECT_EQ(harness.lastBookFile(), book.folder());
 
     harness.restart();
     harness.controller().helpRequest();  // the manual comes back where it was left

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "library/drives.h"
-#include "library/scrambler.h"
-#include "library/statefile.h"
 #include "support/controllerharness.h"
 #include "support/samplebook.h"
 #include "ui/commandids.h"
@@ -14,12 +12,6 @@ namespace {
 
 using test::ControllerHarness;
 using test::TestBook;
-
-std::string lastBookFile(const ControllerHarness& harness)
-{
-    const auto lines = readTextLines(harness.home() + "/Letztes.dl");
-    return lines && !lines->empty() ? Scrambler().unscramble(lines->front()) : std::string("<none>");
-}
 
 // The listener makes the list and takes the book on line 1.
 std::optional<std::string> makeListAndTakeTheFirst(BookList& list)
@@ -57,7 +49,7 @@ TEST(ListOpening, OpensTheChosenBookWithoutTitleCueAndRecordsTheBookBefore)
     EXPECT_TRUE(harness.controller().playback().bookOpen);
     EXPECT_EQ(harness.controller().playback().bookFolder, chosen.folder());
     EXPECT_EQ(harness.titleCue.played.size(), cues);
-    EXPECT_EQ(lastBookFile(harness), before.folder());
+    EXPECT_EQ(harness.lastBookFile(), before.folder());
     EXPECT_FALSE(harness.controller().menu().isGrayed(cmd::kLastBook));
 }
 
@@ -71,7 +63,7 @@ TEST(ListOpening, CancellingLeavesNoBookAndTheManualIsRecordedWhenLeft)
         harness.dialogs.drive = cancelDrive ? std::nullopt : std::optional<std::string>(harness.home());
         harness.controller().command(cmd::kOpenFromList);
         EXPECT_FALSE(harness.controller().playback().bookOpen);
-        EXPECT_EQ(lastBookFile(harness), manual);
+        EXPECT_EQ(harness.lastBookFile(), manual);
         EXPECT_EQ(harness.dialogs.bookSearchDialogs.size(), cancelDrive ? 0u : 1u);
         if (!cancelDrive) {
             EXPECT_EQ(harness.dialogs.bookSearchDialogs[0].caption, "Searching for DAISY...");

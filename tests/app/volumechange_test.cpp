@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "library/scrambler.h"
-#include "library/statefile.h"
 #include "support/controllerharness.h"
 #include "support/testbook.h"
 #include "ui/commandids.h"
@@ -42,12 +40,6 @@ struct Discs {
     }
 };
 
-std::string lastBookFile(const ControllerHarness& harness)
-{
-    const auto lines = readTextLines(harness.home() + "/Letztes.dl");
-    return lines && !lines->empty() ? Scrambler().unscramble(lines->front()) : std::string("<none>");
-}
-
 // Opens disc 1, plays its second heading and chooses Change with `next` as
 // the file chosen (nullopt cancels).
 void changeFromDiscOne(ControllerHarness& harness, Discs& discs, std::vector<std::optional<std::string>> files)
@@ -75,7 +67,7 @@ TEST(VolumeChange, TheNextDiscOpensWithoutAQuestionAtTheHeadingThatWasPlaying)
     EXPECT_EQ(harness.titleCue.played.size(), cues);
     EXPECT_EQ(harness.dialogs.fileFolders.back(), discs.parent.folder());
     EXPECT_EQ(harness.dialogs.fileTitles.back(), "Ein Buch suchen...");
-    EXPECT_EQ(lastBookFile(harness), discs.folder("disc1"));
+    EXPECT_EQ(harness.lastBookFile(), discs.folder("disc1"));
     EXPECT_FALSE(harness.controller().menu().isGrayed(cmd::kLastBook));
 }
 
@@ -119,14 +111,14 @@ TEST(VolumeChange, TheSameDiscAgainAsksAndEachAnswerEndsAsDescribed)
         EXPECT_TRUE(harness.controller().playback().bookOpen);
         EXPECT_EQ(harness.controller().playback().bookFolder, discs.folder(c.openFolder));
         EXPECT_EQ(harness.controller().tables().headings.selectionMark(), c.heading) << c.openFolder;
-        EXPECT_EQ(lastBookFile(harness), discs.folder("disc1"));
+        EXPECT_EQ(harness.lastBookFile(), discs.folder("disc1"));
     }
 }
 
 TEST(VolumeChange, TheFileChoiceStartsInTheFolderAbove)
 {
-    for (const auto& [folder, above] : {std::pair{"/media/cd/Buch/", "/media/cd/"}, std::pair{"/Buch/", "/"},
-                                        std::pair{"/", "/"}, std::pair{"", ""}})
+    for (const auto& [folder, above] :
+         {std::pair{"/media/cd/Buch/", "/media/cd/"}, std::pair{"/Buch/", "/"}, std::pair{"/", "/"}, std::pair{"", ""}})
         EXPECT_EQ(VolumeChange::folderAbove(folder), above) << folder;
 }
 

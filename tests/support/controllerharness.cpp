@@ -72,4 +72,10 @@ void writeSettingsFile(const std::string& home, const std::vector<std::string>& 
     ASSERT_TRUE(writeFileAtomically(home + "/Settings.dl", contents));
 }
 
+std::string ControllerHarness::lastBookFile() const
+{
+    const auto lines = readTextLines(m_home + "/Letztes.dl");
+    return lines && !lines->empty() ? Scrambler().unscramble(lines->front()) : std::string("<none>");
+}
+
 }  // namespace korvin::test

@@ -38,6 +38,8 @@ public:
     void openBook(const std::string& folder);
 
     int selectedPhrase() { return m_controller->tables().phrases.selectedRow(); }
+    // The book folder home/Letztes.dl names, unscrambled; "<none>" without one.
+    std::string lastBookFile() const;
 
     VirtualClock clock;
     SimulatedPlayer player{clock};

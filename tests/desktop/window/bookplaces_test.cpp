@@ -14,6 +14,7 @@
 #include "desktop/window/desktopprogram.h"
 #include "desktop/window/desktopwindow.h"
 #include "desktop/window/qtlistbox.h"
+#include "desktop/window/windowfixture.h"
 #include "support/audiofiles.h"
 #include "support/tempdir.h"
 #include "support/testbook.h"
@@ -22,19 +23,7 @@
 namespace korvin {
 namespace {
 
-template <typename Condition> bool runUntil(Condition done, int timeoutMs)
-{
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QTimer wake;
-        wake.setSingleShot(true);
-        wake.start(10);
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
-    }
-    return true;
-}
+using test::runUntil;
 
 void writeBook(test::TestBook& book)
 {

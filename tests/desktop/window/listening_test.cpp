@@ -13,8 +13,9 @@
 #include <vector>
 
 #include "app/maincontroller.h"
-#include "desktop/window/desktopprogram.h"
 #include "desktop/html/htmltextview.h"
+#include "desktop/window/desktopprogram.h"
+#include "desktop/window/windowfixture.h"
 #include "support/audiofiles.h"
 #include "support/tempdir.h"
 #include "support/testbook.h"
@@ -23,20 +24,7 @@
 namespace korvin {
 namespace {
 
-template <typename Condition>
-bool runUntil(Condition done, int timeoutMs)
-{
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QTimer wake;
-        wake.setSingleShot(true);
-        wake.start(20);
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    }
-    return true;
-}
+using test::runUntil;
 
 const std::string kHighlight = "<SPAN style=\"BACKGROUND-COLOR: #ff8000\">";
 
@@ -159,11 +147,11 @@ TEST_F(Listening, ABookInAFolderNamedWithHashSmilAndUmlautsShowsItsTextAndFollow
     book.writeNcc(test::TestBook::Ncc().heading(1, "Eins", "a.smil#p1").heading(1, "Zwei", "b.smil#p3"),
                   "Bücher #1.smil/ncc.html");
     book.writeSmil("Bücher #1.smil/a.smil", test::TestBook::Smil()
-                                              .par("p1", "text.html#t1", {{"a.wav", "0.000", "1.000"}})
-                                              .par("p2", "text.html#t2", {{"a.wav", "1.000", "2.000"}}));
+                                                .par("p1", "text.html#t1", {{"a.wav", "0.000", "1.000"}})
+                                                .par("p2", "text.html#t2", {{"a.wav", "1.000", "2.000"}}));
     book.writeSmil("Bücher #1.smil/b.smil", test::TestBook::Smil()
-                                              .par("p3", "text.html#t3", {{"b.wav", "0.000", "1.000"}})
-                                              .par("p4", "text.html#t4", {{"b.wav", "1.000", "2.000"}}));
+                                                .par("p3", "text.html#t3", {{"b.wav", "0.000", "1.000"}})
+                                                .par("p4", "text.html#t4", {{"b.wav", "1.000", "2.000"}}));
     book.write("Bücher #1.smil/text.html",
                "<html><body><p id=\"t1\">Eins <a href=\"b.smil#p4\">weiter</a></p><p id=\"t2\">Zwei</p>"
                "<p id=\"t3\">Drei</p><p id=\"t4\">Vier</p></body></html>");

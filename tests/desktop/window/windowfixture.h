@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QKeyEvent>
+#include <QTimer>
 
 #include <functional>
 #include <set>
@@ -18,6 +21,22 @@ class MenuModel;
 }  // namespace korvin
 
 namespace korvin::test {
+
+// Runs the event loop until `done` holds or `timeoutMs` have passed; false on
+// the timeout. The wake timer lets the loop look at `done` at least every 10 ms.
+template <typename Condition> bool runUntil(Condition done, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QTimer wake;
+        wake.setSingleShot(true);
+        wake.start(10);
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    }
+    return true;
+}
 
 // The real program with a fresh state folder: started (shown, initialised) and
 // active, recording every command the keys, menus and buttons send. Only the
