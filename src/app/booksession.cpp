@@ -2,7 +2,6 @@
 
 #include <filesystem>
 
-#include "book/bookfilepath.h"
 #include "book/nccreader.h"
 #include "book/phraselookup.h"
 #include "book/textnumbers.h"
@@ -58,13 +57,6 @@ std::string folderOfFile(const std::string& path)
 }
 
 }  // namespace
-
-std::string openableBookPath(const std::string& bookFolder, const std::string& path)
-{
-    if (bookFolder.empty() || path.compare(0, bookFolder.size(), bookFolder) != 0)
-        return path;
-    return findBookFile(bookFolder, std::string_view(path).substr(bookFolder.size()));
-}
 
 BookSession::BookSession(Parts parts, PlatformServices platform, Folders folders)
     : m_parts(parts)

@@ -14,11 +14,6 @@
 
 namespace korvin {
 
-// The path to open for `path`, a file of the book in `bookFolder`: the file
-// under its exact name, or under the one name of its folder that matches it
-// without regard to letter case.
-std::string openableBookPath(const std::string& bookFolder, const std::string& path);
-
 // The life of an open book in the main window: closing it, the reset to no
 // book, Open and Last, reading a book with the reading dialog, the steps after
 // a successful reading, and the two ways of moving to a heading that are not

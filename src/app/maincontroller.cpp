@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "book/bookfilepath.h"
 #include "library/settings.h"
 #include "platform/controlids.h"
 #include "ui/acceleratortable.h"
