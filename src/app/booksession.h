@@ -15,9 +15,8 @@
 namespace korvin {
 
 // The life of an open book in the main window: closing it, the reset to no
-// book, Open and Last, reading a book with the reading dialog, the steps after
-// a successful reading, and the two ways of moving to a heading that are not
-// commands: choosing it in the heading tree and following a link in the text.
+// book, Open and Last, reading a book with the reading dialog and the steps
+// after a successful reading.
 class BookSession {
 public:
     struct Parts {
@@ -62,18 +61,12 @@ public:
     // Offers Last again and redraws the menu bar.
     void enableLast();
 
-    // Reactions: the tree's selection changed; the text view is about to
-    // follow a link (may cancel it).
-    int headingSelected(HeadingTree::Item item);
-    void beforeNavigate(const std::string& url, bool& cancel);
-
     void showStartPage();
 
 private:
     void menuUpdate();
     void recordLastBook();
     std::string lastBookPath() const;
-    void emptySearchResults();
 
     Parts m_parts;
     WindowState& m_state;

@@ -49,6 +49,8 @@ MainController::MainController(PlatformServices platform, Folders folders)
     , m_places(m_state.bookInfo, m_resume, m_bookmarks)
     , m_session(BookSession::Parts{m_state, m_tables, m_menu, m_strings, m_scrambler, m_engine, m_places}, platform,
                 m_folders)
+    , m_headingSelection(HeadingSelection::Parts{m_state, m_tables, m_menu, m_engine},
+                         HeadingSelection::Services{platform.menuBar, platform.searchResultList})
     , m_listOpening(ListOpening::Parts{m_state, m_session, m_strings, m_scrambler}, platform, m_folders)
     , m_volumeChange(VolumeChange::Parts{m_state, m_tables, m_session, m_engine, m_strings}, platform)
     , m_search(Search::State{m_state.playback, m_state.searchTerm, m_state.textSearchMode,
@@ -131,7 +133,7 @@ void MainController::registerHandlers()
         m_table.onCommand(style, [this, style] { chooseStyle(style); });
 
     m_table.onNotify(control::kHeadingTree, notify::kSelectionChanged,
-                     [this](int item, int) { return m_session.headingSelected(item); });
+                     [this](int item, int) { return m_headingSelection.headingSelected(item); });
     m_table.onNotify(control::kHeadingTable, notify::kRowStateChanged, [this](int row, int state) {
         if (state == BookTable::kSelected && m_state.playback.bookOpen)
             m_tables.headings.setSelectionMark(row);
@@ -148,7 +150,7 @@ void MainController::registerHandlers()
     });
 
     m_table.onEvent(control::kTextView, event::kBeforeNavigate,
-                    [this](EventArgs& args) { m_session.beforeNavigate(args.url, args.cancel); });
+                    [this](EventArgs& args) { m_headingSelection.beforeNavigate(args.url, args.cancel); });
     m_table.onEvent(control::kTextView, event::kDocumentComplete, [this](EventArgs& args) {
         m_engine.documentComplete(args.url);
         m_highlighter.documentLoaded();

@@ -4,6 +4,7 @@
 
 #include "app/booksession.h"
 #include "app/commandtable.h"
+#include "app/headingselection.h"
 #include "app/listopening.h"
 #include "app/services.h"
 #include "app/volumechange.h"
@@ -123,6 +124,7 @@ private:
     Bookmarks m_bookmarks;
     BookPlaces m_places;
     BookSession m_session;
+    HeadingSelection m_headingSelection;
     ListOpening m_listOpening;
     VolumeChange m_volumeChange;
     Search m_search;
