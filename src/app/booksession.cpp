@@ -39,19 +39,11 @@ BookSession::BookSession(Parts parts, PlatformServices platform, Folders folders
 
 void BookSession::open()
 {
-    if (m_state.playback.bookOpen)
-        closeCurrentBook();
-    // A manual that could not be read leaves the flag set without an open
-    // book; the book chosen now is the listener's own and must be recorded.
-    m_state.noLastBook = false;
+    leaveForOpening();
     const auto chosen = m_platform.dialogs.openNccFile(
         m_parts.strings.get(str::kBrowseTitle, m_state.settings.languageOffset), kNccFilter, std::string());
-    if (!chosen)
-        return;
-    if (readBook(folderOfFile(*chosen))) {
-        bookOpened();
-        enableLast();
-    }
+    if (chosen)
+        openFolder(folderOfFile(*chosen));
 }
 
 void BookSession::openPath(const std::string& path)
@@ -64,9 +56,23 @@ void BookSession::openPath(const std::string& path)
     } else {
         folder = folderOfFile(path);
     }
-    if (m_state.playback.bookOpen)
-        closeCurrentBook();
+    leaveForOpening();
+    openFolder(folder);
+}
+
+void BookSession::leaveForOpening()
+{
+    // The book left is recorded, so that Last returns to it, unless it is
+    // the manual. The text-search mode stays as it was; the reset empties its
+    // results.
+    leave({.lastBook = Leaving::LastBook::kUnlessManual, .keepTextSearchMode = true});
+    // A manual that could not be read leaves the flag set without an open
+    // book; the book chosen now is the listener's own and must be recorded.
     m_state.noLastBook = false;
+}
+
+void BookSession::openFolder(const std::string& folder)
+{
     if (readBook(folder)) {
         bookOpened();
         enableLast();
@@ -76,13 +82,9 @@ void BookSession::openPath(const std::string& path)
 void BookSession::help()
 {
     m_state.noLastBook = true;
-    if (m_state.playback.bookOpen) {
-        m_state.playback.bookOpen = false;
-        m_parts.engine.stopTimers();
-        m_state.textSearchMode = false;
-        m_parts.places.saveOnLeaving();
-        resetToNoBook();
-    }
+    // The manual is not the listener's book: `Letztes.dl` keeps naming the
+    // book recorded before, so that Last returns to it.
+    leave({.lastBook = Leaving::LastBook::kNotRecorded});
     const std::string folder =
         m_folders.data + m_parts.strings.get(str::kManualFolder, m_state.settings.languageOffset);
     if (readBook(folder))
@@ -99,13 +101,9 @@ void BookSession::enableLast()
 
 void BookSession::last()
 {
-    if (m_state.playback.bookOpen) {
-        m_state.playback.bookOpen = false;
-        m_parts.engine.stopTimers();
-        m_state.textSearchMode = false;
-        m_parts.places.saveOnLeaving();
-        resetToNoBook();
-    }
+    // Last opens the book `Letztes.dl` names: writing it first would name the
+    // book being left.
+    leave({.lastBook = Leaving::LastBook::kNotRecorded});
     const auto lines = readTextLines(lastBookPath());
     if (!lines)
         return;
@@ -172,39 +170,20 @@ void BookSession::menuUpdate()
 // ---------------------------------------------------------------------------
 // Closing
 
-void BookSession::closeCurrentBook()
-{
-    m_parts.engine.stopTimers();
-    m_state.playback.bookOpen = false;
-    if (!m_state.noLastBook)
-        recordLastBook();
-    else
-        m_state.noLastBook = false;
-    m_parts.places.saveOnLeaving();
-    resetToNoBook();
-}
-
-void BookSession::leaveForExit()
-{
-    if (!m_state.playback.bookOpen)
-        return;
-    m_state.playback.bookOpen = false;
-    m_parts.engine.stopTimers();
-    if (!m_state.noLastBook)
-        recordLastBook();
-    m_parts.places.saveOnLeaving();
-}
-
-void BookSession::closeForChange()
+void BookSession::leave(const Leaving& how)
 {
     if (!m_state.playback.bookOpen)
         return;
     m_parts.engine.stopTimers();
     m_state.playback.bookOpen = false;
-    m_state.textSearchMode = false;
-    recordLastBook();
+    if (!how.keepTextSearchMode)
+        m_state.textSearchMode = false;
+    if (how.lastBook == Leaving::LastBook::kRecorded ||
+        (how.lastBook == Leaving::LastBook::kUnlessManual && !m_state.noLastBook))
+        recordLastBook();
     m_parts.places.saveOnLeaving();
-    resetToNoBook();
+    if (how.resetToNoBook)
+        resetToNoBook();
 }
 
 void BookSession::resetToNoBook()

@@ -42,14 +42,28 @@ public:
     // last book and opens the manual of the interface language.
     void help();
 
-    // Closing the book the way Open does, and the state without a book.
-    void closeCurrentBook();
+    // What differs between the ways of leaving the open book. Each caller
+    // says why it chooses what it does.
+    struct Leaving {
+        // Whether `Letztes.dl` is written with the folder of the book left.
+        enum class LastBook {
+            kNotRecorded,   // it keeps naming the book recorded before
+            kUnlessManual,  // written unless the no-last-book flag is set (the manual)
+            kRecorded,      // written, the manual too
+        };
+        LastBook lastBook = LastBook::kUnlessManual;
+        // Empty the tables and lists, show the start page and gray the book's
+        // menu items; not needed when the window ends.
+        bool resetToNoBook = true;
+        // The search results came from a search in the text; false clears it.
+        bool keepTextSearchMode = false;
+    };
+    // Leaves the open book: stops the timers, clears the book-open flag,
+    // records the last book as `how` says, saves the resume position and the
+    // bookmarks, and resets to no book. Does nothing when no book is open.
+    void leave(const Leaving& how);
+    // The state without a book (also the window's state at the start).
     void resetToNoBook();
-    // The exit procedure's part: records the last book and the book's places.
-    void leaveForExit();
-    // Closing before a change of volume or a book from the list: the book is
-    // recorded as the last book even when it is the manual.
-    void closeForChange();
 
     // Reads the book in `folder` (ending in "/") with the reading dialog;
     // shows the failure message and returns false when it cannot be read.
@@ -64,6 +78,8 @@ public:
     void showStartPage();
 
 private:
+    void leaveForOpening();
+    void openFolder(const std::string& folder);
     void menuUpdate();
     void recordLastBook();
     std::string lastBookPath() const;

@@ -475,7 +475,11 @@ void MainController::exitProcedure()
     if (m_ended || m_exiting)
         return;
     m_exiting = true;
-    m_session.leaveForExit();
+    // The window ends: nothing to show without the book. The manual is not
+    // recorded, so that the next start's Last returns to the listener's book.
+    m_session.leave({.lastBook = BookSession::Leaving::LastBook::kUnlessManual,
+                     .resetToNoBook = false,
+                     .keepTextSearchMode = true});
     saveSettings();
     m_ended = true;
     m_platform.window.end();
