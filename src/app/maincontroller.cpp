@@ -435,7 +435,7 @@ void MainController::loadSettings()
                 m_menu.checkRadio(cmd::kStyleBackground, cmd::kStyleTextColour, command);
 
         if (language == 0 || language == 200) {
-            m_menu.checkRadio(cmd::kGerman, cmd::kLanguageRangeLast, language == 200 ? cmd::kEnglish : cmd::kGerman);
+            m_menu.checkRadio(cmd::kGerman, cmd::kEnglish, language == 200 ? cmd::kEnglish : cmd::kGerman);
             settings.languageOffset = language;
             m_session.showStartPage();
             setLanguage(language);

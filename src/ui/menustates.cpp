@@ -90,7 +90,8 @@ void setMenuLanguage(MenuModel& menu, const StringTable& strings, int languageOf
     });
     const int current = languageOffset == 200 ? cmd::kEnglish : cmd::kGerman;
     const int other = languageOffset == 200 ? cmd::kGerman : cmd::kEnglish;
-    menu.checkRadio(cmd::kGerman, cmd::kLanguageRangeLast, current);
+    // The language items are the only ones from German to English.
+    menu.checkRadio(cmd::kGerman, cmd::kEnglish, current);
     menu.setDisabled(current, true);
     menu.setGrayed(other, false);
 }
