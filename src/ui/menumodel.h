@@ -56,6 +56,11 @@ public:
     MenuItem* find(int command);
     const MenuItem* find(int command) const;
     std::optional<Path> pathOf(int command) const;
+    // The popup that holds `command`'s item, and the menu of the menu bar
+    // above it; empty when no item carries `command`. Code that changes a
+    // popup by position finds it so, from a command the table puts there.
+    Path popupOf(int command) const;
+    Path barMenuOf(int command) const;
 
     // By position: enabling clears the grayed and disabled marks.
     void setEnabledAt(const Path& path, bool enabled);

@@ -6,7 +6,9 @@
 
 namespace korvin {
 
-// The menu's book-dependent states, by position as the menu resource lays them out.
+// The menu's book-dependent states. Popups are changed by position, found from
+// a command of theirs (MenuModel::popupOf, barMenuOf), so that the positions
+// come from the menu table alone.
 
 // Grays every item that needs an open book: the popups Navigation to Search, and
 // their items; Open, Open from list, Last, the language items, Exit and the help

@@ -7,7 +7,6 @@
 #include "support/controllerharness.h"
 #include "support/samplebook.h"
 #include "ui/commandids.h"
-#include "ui/menupaths.h"
 #include "ui/stringids.h"
 
 namespace korvin {
@@ -32,7 +31,7 @@ TEST(MainController, StartsWithoutABookOnTheGermanStartPageWithKeysAndSoundSetti
     EXPECT_EQ(harness.windowView.accelerators.size(), 31u);
     EXPECT_EQ(harness.player.volume(), 50);
     EXPECT_DOUBLE_EQ(harness.player.rate(), 1.0);
-    EXPECT_TRUE(controller.menu().isGrayedAt(menupath::kNavigation));
+    EXPECT_TRUE(controller.menu().isGrayedAt(controller.menu().barMenuOf(cmd::kPhraseForward)));
     EXPECT_TRUE(controller.menu().isGrayed(cmd::kChangeVolume));
     EXPECT_FALSE(controller.menu().isGrayed(cmd::kOpen));
     EXPECT_FALSE(harness.groupList.isEnabled());
@@ -47,7 +46,7 @@ TEST(MainController, SwitchingLanguageWithoutABookShowsThatLanguagesStartPageAnd
     MainController& controller = harness.controller();
     controller.command(cmd::kEnglish);
     EXPECT_EQ(harness.textView.navigations().back(), startPage(harness, "en"));
-    EXPECT_EQ(controller.menu().at(menupath::kDaisy)->items[0].text, "&Open\tCtrl+O");
+    EXPECT_EQ(controller.menu().at(controller.menu().barMenuOf(cmd::kOpen))->items[0].text, "&Open\tCtrl+O");
     EXPECT_EQ(harness.windowView.language, 200);
     EXPECT_TRUE(controller.menu().isChecked(cmd::kEnglish));
     controller.command(cmd::kEnglish);  // cannot be chosen again
@@ -55,7 +54,7 @@ TEST(MainController, SwitchingLanguageWithoutABookShowsThatLanguagesStartPageAnd
 
     controller.command(cmd::kGerman);
     EXPECT_EQ(harness.textView.navigations().back(), startPage(harness, "de"));
-    EXPECT_EQ(controller.menu().at(menupath::kDaisy)->items[0].text, "&Öffnen\tStrg+O");
+    EXPECT_EQ(controller.menu().at(controller.menu().barMenuOf(cmd::kOpen))->items[0].text, "&Öffnen\tStrg+O");
     EXPECT_EQ(controller.text(str::kNccNotOpened), "Die ncc.html konnte nicht geöffnet werden!");
 }
 
@@ -75,8 +74,8 @@ TEST(MainController, SettingsSurviveARestart)
     harness.restart();
     EXPECT_EQ(harness.controller().languageOffset(), 200);
     EXPECT_EQ(harness.textView.navigations().back(), startPage(harness, "en"));
-    EXPECT_EQ(harness.controller().menu().at(menupath::kNavigation)->text, "&Navigation");
-    EXPECT_EQ(harness.controller().menu().at(menupath::kSpeed)->text, "Speed");
+    EXPECT_EQ(harness.controller().menu().at(harness.controller().menu().barMenuOf(cmd::kPhraseForward))->text, "&Navigation");
+    EXPECT_EQ(harness.controller().menu().at(harness.controller().menu().popupOf(cmd::kSpeedFaster))->text, "Speed");
 }
 
 TEST(MainController, LoadsFlagsAsIntegersAndChecksTheirItems)
@@ -110,7 +109,7 @@ TEST(MainController, ALanguageLineOfAnotherNumberKeepsGermanAndTheStartPage)
                             {"50", "1.0", "0", "0", "0", "0", "0", "0", "", "0", "0", "0", "", "100"});
     ControllerHarness harness(home.path().string());
     EXPECT_EQ(harness.controller().languageOffset(), 0);
-    EXPECT_EQ(harness.controller().menu().at(menupath::kDaisy)->items[0].text, "&Öffnen\tStrg+O");
+    EXPECT_EQ(harness.controller().menu().at(harness.controller().menu().barMenuOf(cmd::kOpen))->items[0].text, "&Öffnen\tStrg+O");
     EXPECT_EQ(harness.textView.navigations().size(), 1u);  // the reset's start page only
     EXPECT_TRUE(harness.controller().hasAccelerators());
 }

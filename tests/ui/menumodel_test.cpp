@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "ui/commandids.h"
-#include "ui/menupaths.h"
 #include "ui/menustates.h"
 #include "ui/stringtable.h"
 
@@ -241,53 +240,33 @@ TEST(MenuModel, ACommandCannotBeCarriedOutWhenItsItemOrAPopupAboveIsGrayed)
     EXPECT_FALSE(menu.canExecute(cmd::kPhraseForward));  // grayed in the resource
     menu.setGrayed(cmd::kPhraseForward, false);
     EXPECT_TRUE(menu.canExecute(cmd::kPhraseForward));
-    menu.setEnabledAt(menupath::kNavigation, false);
+    menu.setEnabledAt(menu.barMenuOf(cmd::kPhraseForward), false);
     EXPECT_FALSE(menu.canExecute(cmd::kPhraseForward));
     EXPECT_TRUE(menu.canExecute(12345));  // no item, nothing to gray
 }
 
-TEST(MenuPaths, NameThePopupsAndItemsTheMenuTablePutsThere)
+TEST(MenuModel, FindsAPopupAndItsMenuOfTheMenuBarFromACommandInIt)
 {
-    using namespace menupath;
     const MenuModel menu = MenuModel::builtIn();
-    // A popup by the string id of its text.
-    const std::vector<std::pair<Path, int>> popups = {{kDaisy, 100},         {kNavigation, 101},
-                                                      {kAudio, 102},         {kText, 103},
-                                                      {kBookmarks, 104},     {kSearch, 105},
-                                                      {kHelp, 106},          {kBookInformation, 110},
-                                                      {kBookPlayTime, 114},  {kTitleInformation, 111},
-                                                      {kTitlePlayTime, 120}, {kLanguage, 112},
-                                                      {kPhrase, 124},        {kGroup, 125},
-                                                      {kPage, 126},          {kSkip, 127},
-                                                      {kVolume, 140},        {kSpeed, 141},
-                                                      {kWind, 142},          {kHighlight, 153}};
-    for (const auto& [path, stringId] : popups) {
-        const MenuItem* item = menu.at(path);
-        ASSERT_TRUE(item && item->isPopup()) << stringId;
-        EXPECT_EQ(item->stringId, stringId);
+    // Command, then the string ids of the texts of its popup and of the menu above.
+    const struct {
+        int command;
+        int popup;
+        int barMenu;
+    } cases[] = {{cmd::kOpen, 100, 100},          {cmd::kBookTotalTime, 114, 100}, {cmd::kEntries, 110, 100},
+                 {cmd::kHeadingIndex, 111, 100},  {cmd::kPhraseForward, 124, 101}, {cmd::kGroupNext, 125, 101},
+                 {cmd::kPageGoto, 126, 101},      {cmd::kSkipPageNumbers, 127, 101}, {cmd::kSpeedFaster, 141, 102},
+                 {cmd::kPauseContinue, 102, 102}, {cmd::kStyleBold, 153, 103},     {cmd::kSearchPrevious, 105, 105},
+                 {cmd::kAbout, 106, 106}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        ASSERT_NE(menu.at(menu.popupOf(c.command)), nullptr);
+        EXPECT_EQ(menu.at(menu.popupOf(c.command))->stringId, c.popup);
+        EXPECT_EQ(menu.barMenuOf(c.command).size(), 1u);
+        EXPECT_EQ(menu.at(menu.barMenuOf(c.command))->stringId, c.barMenu);
     }
-    // An item by its command.
-    EXPECT_EQ(menu.pathOf(cmd::kChangeVolume), kChangeVolume);
-    EXPECT_EQ(menu.pathOf(cmd::kGroupNext), kGroupNext);
-    EXPECT_EQ(menu.pathOf(cmd::kPageNext), kPageNext);
-    EXPECT_EQ(menu.pathOf(cmd::kPageGoto), kPageGoto);
-    EXPECT_EQ(menu.pathOf(cmd::kSkipFootnotes), kSkipFootnotes);
-    EXPECT_EQ(menu.pathOf(cmd::kSkipSidebars), kSkipSidebars);
-    EXPECT_EQ(menu.pathOf(cmd::kSkipProdnotes), kSkipProdnotes);
-    EXPECT_EQ(menu.pathOf(cmd::kSkipPageNumbers), kSkipPageNumbers);
-    EXPECT_EQ(menu.pathOf(cmd::kSwitchToNavigation), kSwitchToNavigation);
-    EXPECT_EQ(menu.pathOf(cmd::kPauseContinue), kPauseContinue);
-    EXPECT_EQ(menu.pathOf(cmd::kAutoPlayback), kAutoPlayback);
-    EXPECT_EQ(menu.pathOf(cmd::kSwitchToText), kSwitchToText);
-    EXPECT_EQ(menu.pathOf(cmd::kBookmarkSet), kBookmarkSet);
-    EXPECT_EQ(menu.pathOf(cmd::kBookmarkDelete), kBookmarkDelete);
-    EXPECT_EQ(menu.pathOf(cmd::kBookmarkNext), kBookmarkNext);
-    EXPECT_EQ(menu.pathOf(cmd::kBookmarkPrevious), kBookmarkPrevious);
-    EXPECT_EQ(menu.pathOf(cmd::kSearchHeadings), kSearchHeadings);
-    EXPECT_EQ(menu.pathOf(cmd::kSearchText), kSearchText);
-    EXPECT_EQ(menu.pathOf(cmd::kSearchBook), kSearchBook);
-    EXPECT_EQ(menu.pathOf(cmd::kSearchNext), kSearchNext);
-    EXPECT_EQ(menu.pathOf(cmd::kSearchPrevious), kSearchPrevious);
+    EXPECT_TRUE(menu.popupOf(12345).empty());
+    EXPECT_TRUE(menu.barMenuOf(12345).empty());
 }
 
 TEST(MenuStates, ResetGraysEveryBookItemAndLeavesTheRest)
@@ -319,14 +298,14 @@ TEST(MenuStates, UpdateEnablesWhatTheBookHasAndNothingElse)
     textOnly.pages = true;
     enableBookItems(menu, textOnly, 1, false);
 
-    EXPECT_TRUE(menu.isGrayedAt(menupath::kAudio));  // no audio: the Audio menu stays grayed
+    EXPECT_TRUE(menu.isGrayedAt(menu.barMenuOf(cmd::kPauseContinue)));  // no audio: the Audio menu stays grayed
     EXPECT_TRUE(menu.isGrayed(cmd::kPauseContinue));
-    EXPECT_FALSE(menu.isGrayedAt(menupath::kPage));
+    EXPECT_FALSE(menu.isGrayedAt(menu.popupOf(cmd::kPageNext)));
     EXPECT_FALSE(menu.isGrayed(cmd::kPageNext));
     EXPECT_TRUE(menu.isGrayed(cmd::kPagePrevious));
     EXPECT_FALSE(menu.isGrayed(cmd::kPageGoto));
-    EXPECT_TRUE(menu.isGrayedAt(menupath::kGroup));  // no groups
-    EXPECT_TRUE(menu.isGrayedAt(menupath::kSkip));  // nothing to skip
+    EXPECT_TRUE(menu.isGrayedAt(menu.popupOf(cmd::kGroupNext)));  // no groups
+    EXPECT_TRUE(menu.isGrayedAt(menu.popupOf(cmd::kSkipFootnotes)));  // nothing to skip
     EXPECT_TRUE(menu.isGrayed(cmd::kSearchHeadings));  // a single heading
     EXPECT_TRUE(menu.isGrayed(cmd::kSearchBook));      // no text documents
     EXPECT_TRUE(menu.isGrayed(cmd::kBookmarkNext));    // no bookmarks
@@ -337,7 +316,7 @@ TEST(MenuStates, UpdateEnablesWhatTheBookHasAndNothingElse)
 
     FeatureFlags rich{true, true, false, true, false, false, true, true};
     enableBookItems(menu, rich, 2, true);
-    EXPECT_FALSE(menu.isGrayedAt(menupath::kAudio));
+    EXPECT_FALSE(menu.isGrayedAt(menu.barMenuOf(cmd::kPauseContinue)));
     EXPECT_FALSE(menu.isGrayed(cmd::kWindBackward));
     EXPECT_FALSE(menu.isGrayed(cmd::kGroupNext));
     EXPECT_TRUE(menu.isGrayed(cmd::kGroupPrevious));
