@@ -71,6 +71,8 @@ public:
     const TextStyle& textStyle() const { return m_state.settings.style; }
     const std::string& startDirectory() const { return m_folders.state; }
     bool hasAccelerators() const { return m_acceleratorsLoaded; }
+    // Whether command `id` has a handler in the routing table.
+    bool handles(int id) const { return m_table.hasCommand(id); }
 
 private:
     // Hands the text view's events to the routing table.

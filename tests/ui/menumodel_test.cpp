@@ -136,7 +136,8 @@ int countItems(const MenuModel& menu)
 TEST(MenuModel, HoldsEveryItemAtItsPositionWithItsIdGermanTextAndGrayState)
 {
     const MenuModel menu = MenuModel::builtIn();
-    EXPECT_EQ(countItems(menu), static_cast<int>(kMenu.size()));
+    // Items beyond these may follow; these keep their positions.
+    EXPECT_GE(countItems(menu), static_cast<int>(kMenu.size()));
     for (const Expected& expected : kMenu) {
         SCOPED_TRACE(expected.path);
         const MenuItem* item = menu.at(pathFrom(expected.path));
