@@ -95,6 +95,8 @@ MenuModel::MenuModel(std::string_view table)
                 item.checkable = MenuItem::Checkable::kCheck;
             else if (mark == "radio")
                 item.checkable = MenuItem::Checkable::kRadio;
+            else if (mark == "book")
+                item.followsBook = true;
             marks.remove_prefix(space == std::string_view::npos ? marks.size() : space + 1);
         }
         item.stringId = cells.size() > 3 && cells[3] != "-" ? toInteger(cells[3]) : -1;

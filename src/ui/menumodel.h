@@ -24,6 +24,9 @@ struct MenuItem {
     // says "not checked" only of an item it knows can be checked.
     enum class Checkable { kNo, kCheck, kRadio };
     Checkable checkable = Checkable::kNo;
+    // Grayed while no book is open, enabled by the menu update after a book
+    // opens (the mark "book"), beyond the items that update names itself.
+    bool followsBook = false;
     std::vector<MenuItem> items;
 
     bool isPopup() const { return kind == Kind::kPopup; }
@@ -43,7 +46,7 @@ public:
 
     MenuModel() = default;
     // Reads a menu table: path, command | "popup" | "separator", marks
-    // ("gray", "check", "radio", space-separated) | "-",
+    // ("gray", "check", "radio", "book", space-separated) | "-",
     // string id | "-", text; tab-separated, "#" starts a comment line.
     explicit MenuModel(std::string_view table);
     static MenuModel builtIn();

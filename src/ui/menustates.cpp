@@ -33,6 +33,16 @@ void enable(MenuModel& menu, std::initializer_list<int> commands)
         menu.setGrayed(command, false);
 }
 
+void setBookItems(MenuModel& menu, bool enabled)
+{
+    menu.forEach([&](const Path&, MenuItem& item) {
+        if (item.followsBook) {
+            item.grayed = !enabled;
+            item.disabled = false;
+        }
+    });
+}
+
 }  // namespace
 
 void grayBookItems(MenuModel& menu)
@@ -43,6 +53,7 @@ void grayBookItems(MenuModel& menu)
     setTree(menu, menu.popupOf(cmd::kEntries), false);       // book information
     setTree(menu, menu.popupOf(cmd::kHeadingIndex), false);  // title information
     menu.setGrayed(cmd::kChangeVolume, true);
+    setBookItems(menu, false);
 }
 
 void enableBookItems(MenuModel& menu, const FeatureFlags& features, int headingCount, bool hasBookmarks)
@@ -83,6 +94,7 @@ void enableBookItems(MenuModel& menu, const FeatureFlags& features, int headingC
         enable(menu, {cmd::kSearchHeadings});
     if (features.textDocuments)
         enable(menu, {cmd::kSearchBook});
+    setBookItems(menu, true);
 }
 
 void setMenuLanguage(MenuModel& menu, const StringTable& strings, int languageOffset)

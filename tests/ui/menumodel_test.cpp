@@ -291,6 +291,20 @@ TEST(MenuStates, ResetGraysEveryBookItemAndLeavesTheRest)
     EXPECT_TRUE(menu.isGrayed(cmd::kChangeVolume));
 }
 
+// A new item needs no code of its own to follow the book, wherever it stands.
+TEST(MenuStates, ItemsMarkedBookAreGrayedWithoutABookAndEnabledWithOne)
+{
+    MenuModel menu("0\tpopup\t-\t-\tA\n0.0\t1\tbook\t-\tX\n0.1\t2\t-\t-\tY\n"
+                   "1\tpopup\t-\t-\tB\n1.0\t3\tgray book\t-\tZ\n");
+    grayBookItems(menu);
+    EXPECT_TRUE(menu.isGrayed(1));
+    EXPECT_FALSE(menu.isGrayed(2));
+    EXPECT_TRUE(menu.isGrayed(3));
+    enableBookItems(menu, FeatureFlags{}, 1, false);
+    EXPECT_FALSE(menu.isGrayed(1));
+    EXPECT_FALSE(menu.isGrayed(3));
+}
+
 TEST(MenuStates, UpdateEnablesWhatTheBookHasAndNothingElse)
 {
     MenuModel menu = MenuModel::builtIn();
