@@ -62,6 +62,8 @@ int HeadingSelection::headingSelected(HeadingTree::Item item)
     BookTable& phrases = m_tables.phrases;
     std::string lastTreeId;
     bool searchResultsEmptied = false;
+    // Meant to run one row past the end: that read gives empty text, so a
+    // heading without phrases ends with heading row 0 selected below.
     for (int row = 0; row <= phrases.rowCount(); ++row) {
         lastTreeId = phrases.text(row, col::phrase::kTreeId);
         if (toInteger(lastTreeId) != heading) {
@@ -72,6 +74,8 @@ int HeadingSelection::headingSelected(HeadingTree::Item item)
             }
             continue;
         }
+        // Meant, as described: the document of the phrase current before
+        // this selection decides search in the text, not the heading's own.
         const std::string& previousDocument = phrases.text(phrases.selectionMark(), col::phrase::kDokument);
         if (!isNavigationFile(previousDocument)) {
             m_menu.setGrayed(cmd::kSearchText, false);
@@ -79,6 +83,7 @@ int HeadingSelection::headingSelected(HeadingTree::Item item)
             m_menu.setGrayed(cmd::kSearchText, true);
             emptySearchResults();
         }
+        // Two redraws, as described: one for each item changed; harmless.
         m_platform.menuBar.redraw();
         m_menu.setGrayed(cmd::kPhraseForward, false);
         m_platform.menuBar.redraw();

@@ -382,6 +382,8 @@ void MainController::chooseStyle(int command)
 {
     TextStyle& style = m_state.settings.style;
     if (command == cmd::kStyleBackground || command == cmd::kStyleTextColour) {
+        // Not PauseBracket: the colour chooser pauses only a player that is
+        // playing, and one that is still loading or stopped is left alone.
         MediaPlayer& player = m_platform.player;
         if (player.playState() == MediaPlayer::kPlaying)
             player.pause();
