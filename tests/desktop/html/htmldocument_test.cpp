@@ -198,6 +198,15 @@ std::vector<HtmlDocument> allBooks()
     return books;
 }
 
+// The checks over every book read the sample books of ../shared/books too when
+// they are there; without them those checks see the built books alone.
+TEST(HtmlDocument, TheSampleBooksJoinTheChecksOverEveryBook)
+{
+    if (!std::filesystem::exists(KORVIN_SHARED_BOOKS_DIR))
+        GTEST_SKIP() << "the sample books of ../shared/books are not here";
+    EXPECT_EQ(allBooks().size(), kBuiltBooks.size() + 2);  // both read
+}
+
 TEST(HtmlDocument, FindsElementsById)
 {
     const HtmlDocument doc = HtmlDocument::fromBytes(kXhtmlBook);
