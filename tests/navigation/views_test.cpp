@@ -95,6 +95,17 @@ TEST_F(ViewsTest, AChosenGroupSendsTheFocusToTheViewChosenLast)
     EXPECT_EQ(m_harness.selectedPhrase(), 1);
 }
 
+TEST_F(ViewsTest, TheGroupAlreadyCurrentChosenAgainAfterPlaybackMovedOnJumpsBack)
+{
+    controller().command(cmd::kAutoPlayback);
+    for (const int pass : {1, 2}) {
+        chooseGroup(0);
+        EXPECT_EQ(m_harness.selectedPhrase(), 1) << pass;
+        m_harness.advance(4500);  // on into the next heading (a group jump does not seek)
+        ASSERT_EQ(heading(), 1) << pass;
+    }
+}
+
 TEST_F(ViewsTest, SkipTogglesFollowTheirCheckMarks)
 {
     EXPECT_TRUE(grayed(cmd::kSkipSidebars));
@@ -104,6 +115,36 @@ TEST_F(ViewsTest, SkipTogglesFollowTheirCheckMarks)
         controller().command(cmd::kSkipFootnotes);
         EXPECT_EQ(controller().settings().skipFootnotes, on);
         EXPECT_EQ(controller().menu().isChecked(cmd::kSkipFootnotes), on);
+    }
+}
+
+TEST(ViewsEdgeTest, EachSkipCommandTogglesItsOwnFlagInABookWithEveryKind)
+{
+    ControllerHarness harness;
+    TestBook book;
+    book.writeNcc(TestBook::Ncc().heading(1, "Eins", "a.smil#p1"));
+    TestBook::Smil smil;
+    int phrase = 0;
+    for (const char* kind : {"footnote-on", "sidebar-on", "prodnote-on", "pagenumber-on"}) {
+        const std::string id = "p" + std::to_string(++phrase);
+        smil.par(id, "t.html#t" + id, {{"a.mp3", std::to_string(phrase - 1) + ".000", std::to_string(phrase) + ".000"}},
+                 kind);
+    }
+    book.writeSmil("a.smil", smil);
+    harness.player.addFile(book.folder() + "a.mp3", 4.0);
+    harness.openBook(book.folder());
+    const Settings& settings = harness.controller().settings();
+    const bool* flags[] = {&settings.skipFootnotes, &settings.skipSidebars, &settings.skipProdnotes,
+                           &settings.skipPageNumbers};
+    const int commands[] = {cmd::kSkipFootnotes, cmd::kSkipSidebars, cmd::kSkipProdnotes, cmd::kSkipPageNumbers};
+    for (int chosen = 0; chosen < 4; ++chosen) {
+        harness.controller().command(commands[chosen]);
+        for (int other = 0; other < 4; ++other) {
+            EXPECT_EQ(*flags[other], other == chosen) << chosen << " " << other;
+            EXPECT_EQ(harness.controller().menu().isChecked(commands[other]), other == chosen) << chosen;
+        }
+        harness.controller().command(commands[chosen]);
+        EXPECT_FALSE(*flags[chosen]) << chosen;
     }
 }
 
