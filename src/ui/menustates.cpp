@@ -75,10 +75,9 @@ void enableBookItems(MenuModel& menu, const FeatureFlags& features, int headingC
     }
     if (features.footnotes || features.sidebars || features.prodnotes || features.pageNumbers)
         menu.setEnabledAt(menu.popupOf(cmd::kSkipFootnotes), true);
-    for (const auto& [present, command] : {std::pair{features.footnotes, cmd::kSkipFootnotes},
-                                           std::pair{features.sidebars, cmd::kSkipSidebars},
-                                           std::pair{features.prodnotes, cmd::kSkipProdnotes},
-                                           std::pair{features.pageNumbers, cmd::kSkipPageNumbers}})
+    for (const auto& [present, command] :
+         {std::pair{features.footnotes, cmd::kSkipFootnotes}, std::pair{features.sidebars, cmd::kSkipSidebars},
+          std::pair{features.prodnotes, cmd::kSkipProdnotes}, std::pair{features.pageNumbers, cmd::kSkipPageNumbers}})
         if (present)
             enable(menu, {command});
 

@@ -126,7 +126,7 @@ TEST(BookSession, TheMenusFollowWhatTheBookHas)
     EXPECT_FALSE(menu.isGrayedAt(menu.popupOf(cmd::kSkipFootnotes)));  // a footnote to skip
     EXPECT_FALSE(menu.isGrayed(cmd::kSkipFootnotes));
     EXPECT_TRUE(menu.isGrayed(cmd::kSkipSidebars));
-    EXPECT_TRUE(menu.isGrayedAt(menu.popupOf(cmd::kGroupNext)));     // no groups
+    EXPECT_TRUE(menu.isGrayedAt(menu.popupOf(cmd::kGroupNext)));  // no groups
     EXPECT_FALSE(menu.isGrayed(cmd::kSearchHeadings));  // three headings
     EXPECT_FALSE(menu.isGrayed(cmd::kSearchBook));      // text documents
     EXPECT_FALSE(menu.isGrayed(cmd::kSearchText));      // the heading's document is a text

@@ -75,7 +75,8 @@ TEST(MainController, SettingsSurviveARestart)
     harness.restart();
     EXPECT_EQ(harness.controller().languageOffset(), 200);
     EXPECT_EQ(harness.textView.navigations().back(), startPage(harness, "en"));
-    EXPECT_EQ(harness.controller().menu().at(harness.controller().menu().barMenuOf(cmd::kPhraseForward))->text, "&Navigation");
+    EXPECT_EQ(harness.controller().menu().at(harness.controller().menu().barMenuOf(cmd::kPhraseForward))->text,
+              "&Navigation");
     EXPECT_EQ(harness.controller().menu().at(harness.controller().menu().popupOf(cmd::kSpeedFaster))->text, "Speed");
 }
 
@@ -110,7 +111,8 @@ TEST(MainController, ALanguageLineOfAnotherNumberKeepsGermanAndTheStartPage)
                             {"50", "1.0", "0", "0", "0", "0", "0", "0", "", "0", "0", "0", "", "100"});
     ControllerHarness harness(home.path().string());
     EXPECT_EQ(harness.controller().languageOffset(), 0);
-    EXPECT_EQ(harness.controller().menu().at(harness.controller().menu().barMenuOf(cmd::kOpen))->items[0].text, "&Öffnen\tStrg+O");
+    EXPECT_EQ(harness.controller().menu().at(harness.controller().menu().barMenuOf(cmd::kOpen))->items[0].text,
+              "&Öffnen\tStrg+O");
     EXPECT_EQ(harness.textView.navigations().size(), 1u);  // the reset's start page only
     EXPECT_TRUE(harness.controller().hasAccelerators());
 }

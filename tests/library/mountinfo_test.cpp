@@ -61,9 +61,8 @@ TEST(Drives, TheHomeFolderComesFirstThenEachDriveOnceWithItsLabel)
     const auto drives =
         drivesOf("/home/anna", "Persönlicher Ordner", mounts, {{"/dev/vda", "System"}, {"/dev/sdc1", "NEU"}});
     // The stick's mount point was mounted over again: the newest mount names it.
-    EXPECT_EQ(drives, (std::vector<Drive>{{"/home/anna", "Persönlicher Ordner"},
-                                          {"/", "System"},
-                                          {"/media/anna/STICK", "NEU"}}));
+    EXPECT_EQ(drives, (std::vector<Drive>{
+                          {"/home/anna", "Persönlicher Ordner"}, {"/", "System"}, {"/media/anna/STICK", "NEU"}}));
 }
 
 }  // namespace

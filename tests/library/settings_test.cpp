@@ -174,7 +174,7 @@ TEST(StateFile, SyncsTheTemporaryFileBeforeTheRenameAndTheFolderAfterIt)
     std::vector<std::string> calls;
     DurableCalls seam;
     seam.sync = [&](int fd) {
-        struct stat info {};
+        struct stat info { };
         calls.push_back(::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode) ? "sync folder" : "sync file");
         return ::fsync(fd);
     };

@@ -254,10 +254,10 @@ TEST(MenuModel, FindsAPopupAndItsMenuOfTheMenuBarFromACommandInIt)
         int command;
         int popup;
         int barMenu;
-    } cases[] = {{cmd::kOpen, 100, 100},          {cmd::kBookTotalTime, 114, 100}, {cmd::kEntries, 110, 100},
-                 {cmd::kHeadingIndex, 111, 100},  {cmd::kPhraseForward, 124, 101}, {cmd::kGroupNext, 125, 101},
+    } cases[] = {{cmd::kOpen, 100, 100},          {cmd::kBookTotalTime, 114, 100},   {cmd::kEntries, 110, 100},
+                 {cmd::kHeadingIndex, 111, 100},  {cmd::kPhraseForward, 124, 101},   {cmd::kGroupNext, 125, 101},
                  {cmd::kPageGoto, 126, 101},      {cmd::kSkipPageNumbers, 127, 101}, {cmd::kSpeedFaster, 141, 102},
-                 {cmd::kPauseContinue, 102, 102}, {cmd::kStyleBold, 153, 103},     {cmd::kSearchPrevious, 105, 105},
+                 {cmd::kPauseContinue, 102, 102}, {cmd::kStyleBold, 153, 103},       {cmd::kSearchPrevious, 105, 105},
                  {cmd::kAbout, 106, 106}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command);
@@ -319,7 +319,7 @@ TEST(MenuStates, UpdateEnablesWhatTheBookHasAndNothingElse)
     EXPECT_FALSE(menu.isGrayed(cmd::kPageNext));
     EXPECT_TRUE(menu.isGrayed(cmd::kPagePrevious));
     EXPECT_FALSE(menu.isGrayed(cmd::kPageGoto));
-    EXPECT_TRUE(menu.isGrayedAt(menu.popupOf(cmd::kGroupNext)));  // no groups
+    EXPECT_TRUE(menu.isGrayedAt(menu.popupOf(cmd::kGroupNext)));      // no groups
     EXPECT_TRUE(menu.isGrayedAt(menu.popupOf(cmd::kSkipFootnotes)));  // nothing to skip
     EXPECT_TRUE(menu.isGrayed(cmd::kSearchHeadings));  // a single heading
     EXPECT_TRUE(menu.isGrayed(cmd::kSearchBook));      // no text documents

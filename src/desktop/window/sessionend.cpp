@@ -44,8 +44,7 @@ SessionEnd::SessionEnd(QObject* parent)
         // out; the program saves by ending the way closing its window does.
         connect(
             application, &QGuiApplication::commitDataRequest, this,
-            [this](QSessionManager& manager) { commitData([&manager] { manager.release(); }); },
-            Qt::DirectConnection);
+            [this](QSessionManager& manager) { commitData([&manager] { manager.release(); }); }, Qt::DirectConnection);
     }
     if (::pipe2(m_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
         m_pipe[0] = m_pipe[1] = -1;
