@@ -123,15 +123,11 @@ TEST(ViewsEdgeTest, EachSkipCommandTogglesItsOwnFlagInABookWithEveryKind)
     ControllerHarness harness;
     TestBook book;
     book.writeNcc(TestBook::Ncc().heading(1, "Eins", "a.smil#p1"));
-    TestBook::Smil smil;
-    int phrase = 0;
-    for (const char* kind : {"footnote-on", "sidebar-on", "prodnote-on", "pagenumber-on"}) {
-        const std::string id = "p" + std::to_string(++phrase);
-        smil.par(id, "t.html#t" + id, {{"a.mp3", std::to_string(phrase - 1) + ".000", std::to_string(phrase) + ".000"}},
-                 kind);
-    }
-    book.writeSmil("a.smil", smil);
-    harness.player.addFile(book.folder() + "a.mp3", 4.0);
+    book.writeSmil("a.smil", TestBook::Smil()
+                                 .par("p1", "t.html#1", {{"a.mp3", "0.000", "1.000"}}, "footnote-on")
+                                 .par("p2", "t.html#2", {{"a.mp3", "1.000", "2.000"}}, "sidebar-on")
+                                 .par("p3", "t.html#3", {{"a.mp3", "2.000", "3.000"}}, "prodnote-on")
+                                 .par("p4", "t.html#4", {{"a.mp3", "3.000", "4.000"}}, "pagenumber-on"));
     harness.openBook(book.folder());
     const Settings& settings = harness.controller().settings();
     const bool* flags[] = {&settings.skipFootnotes, &settings.skipSidebars, &settings.skipProdnotes,
@@ -139,10 +135,8 @@ TEST(ViewsEdgeTest, EachSkipCommandTogglesItsOwnFlagInABookWithEveryKind)
     const int commands[] = {cmd::kSkipFootnotes, cmd::kSkipSidebars, cmd::kSkipProdnotes, cmd::kSkipPageNumbers};
     for (int chosen = 0; chosen < 4; ++chosen) {
         harness.controller().command(commands[chosen]);
-        for (int other = 0; other < 4; ++other) {
+        for (int other = 0; other < 4; ++other)
             EXPECT_EQ(*flags[other], other == chosen) << chosen << " " << other;
-            EXPECT_EQ(harness.controller().menu().isChecked(commands[other]), other == chosen) << chosen;
-        }
         harness.controller().command(commands[chosen]);
         EXPECT_FALSE(*flags[chosen]) << chosen;
     }

@@ -102,25 +102,6 @@ TEST(SimulatedPlayer, TheLastUrlSetBeforeTheLoadFinishesIsTheOneOpened)
     EXPECT_DOUBLE_EQ(player.duration(), 30.0);
 }
 
-TEST(SimulatedPlayer, StopsExactlyWhenTheDurationIsReachedAtTheRate)
-{
-    VirtualClock clock;
-    SimulatedPlayer player(clock);
-    player.addFile("/b/a.mp3", 10);
-    player.setUrl("/b/a.mp3");
-    clock.advance(0);
-    player.setRate(2.0);
-    player.play();
-    clock.advance(4999);
-    EXPECT_EQ(player.playState(), MediaPlayer::kPlaying);
-    EXPECT_DOUBLE_EQ(player.position(), 9.998);
-    clock.advance(1);
-    EXPECT_EQ(player.playState(), MediaPlayer::kStopped);
-    EXPECT_DOUBLE_EQ(player.position(), 10.0);
-    clock.advance(1000);
-    EXPECT_DOUBLE_EQ(player.position(), 10.0);
-}
-
 TEST(SimulatedPlayer, ARateChangeWhilePlayingKeepsWhatWasPlayed)
 {
     VirtualClock clock;
