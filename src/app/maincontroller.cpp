@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "book/bookfilepath.h"
 #include "library/settings.h"
 #include "platform/controlids.h"
 #include "ui/acceleratortable.h"
@@ -48,6 +49,8 @@ MainController::MainController(PlatformServices platform, Folders folders)
     , m_places(m_state.bookInfo, m_resume, m_bookmarks)
     , m_session(BookSession::Parts{m_state, m_tables, m_menu, m_strings, m_scrambler, m_engine, m_places}, platform,
                 m_folders)
+    , m_headingSelection(HeadingSelection::Parts{m_state, m_tables, m_menu, m_engine},
+                         HeadingSelection::Services{platform.menuBar, platform.searchResultList})
     , m_listOpening(ListOpening::Parts{m_state, m_session, m_strings, m_scrambler}, platform, m_folders)
     , m_volumeChange(VolumeChange::Parts{m_state, m_tables, m_session, m_engine, m_strings}, platform)
     , m_search(Search::State{m_state.playback, m_state.searchTerm, m_state.textSearchMode,
@@ -130,7 +133,7 @@ void MainController::registerHandlers()
         m_table.onCommand(style, [this, style] { chooseStyle(style); });
 
     m_table.onNotify(control::kHeadingTree, notify::kSelectionChanged,
-                     [this](int item, int) { return m_session.headingSelected(item); });
+                     [this](int item, int) { return m_headingSelection.headingSelected(item); });
     m_table.onNotify(control::kHeadingTable, notify::kRowStateChanged, [this](int row, int state) {
         if (state == BookTable::kSelected && m_state.playback.bookOpen)
             m_tables.headings.setSelectionMark(row);
@@ -147,7 +150,7 @@ void MainController::registerHandlers()
     });
 
     m_table.onEvent(control::kTextView, event::kBeforeNavigate,
-                    [this](EventArgs& args) { m_session.beforeNavigate(args.url, args.cancel); });
+                    [this](EventArgs& args) { m_headingSelection.beforeNavigate(args.url, args.cancel); });
     m_table.onEvent(control::kTextView, event::kDocumentComplete, [this](EventArgs& args) {
         m_engine.documentComplete(args.url);
         m_highlighter.documentLoaded();
@@ -379,6 +382,8 @@ void MainController::chooseStyle(int command)
 {
     TextStyle& style = m_state.settings.style;
     if (command == cmd::kStyleBackground || command == cmd::kStyleTextColour) {
+        // Not PauseBracket: the colour chooser pauses only a player that is
+        // playing, and one that is still loading or stopped is left alone.
         MediaPlayer& player = m_platform.player;
         if (player.playState() == MediaPlayer::kPlaying)
             player.pause();
@@ -432,7 +437,7 @@ void MainController::loadSettings()
                 m_menu.checkRadio(cmd::kStyleBackground, cmd::kStyleTextColour, command);
 
         if (language == 0 || language == 200) {
-            m_menu.checkRadio(cmd::kGerman, cmd::kLanguageRangeLast, language == 200 ? cmd::kEnglish : cmd::kGerman);
+            m_menu.checkRadio(cmd::kGerman, cmd::kEnglish, language == 200 ? cmd::kEnglish : cmd::kGerman);
             settings.languageOffset = language;
             m_session.showStartPage();
             setLanguage(language);
@@ -472,7 +477,11 @@ void MainController::exitProcedure()
     if (m_ended || m_exiting)
         return;
     m_exiting = true;
-    m_session.leaveForExit();
+    // The window ends: nothing to show without the book. The manual is not
+    // recorded, so that the next start's Last returns to the listener's book.
+    m_session.leave({.lastBook = BookSession::Leaving::LastBook::kUnlessManual,
+                     .resetToNoBook = false,
+                     .keepTextSearchMode = true});
     saveSettings();
     m_ended = true;
     m_platform.window.end();

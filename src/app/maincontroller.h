@@ -4,6 +4,7 @@
 
 #include "app/booksession.h"
 #include "app/commandtable.h"
+#include "app/headingselection.h"
 #include "app/listopening.h"
 #include "app/services.h"
 #include "app/volumechange.h"
@@ -70,6 +71,8 @@ public:
     const TextStyle& textStyle() const { return m_state.settings.style; }
     const std::string& startDirectory() const { return m_folders.state; }
     bool hasAccelerators() const { return m_acceleratorsLoaded; }
+    // Whether command `id` has a handler in the routing table.
+    bool handles(int id) const { return m_table.hasCommand(id); }
 
 private:
     // Hands the text view's events to the routing table.
@@ -123,6 +126,7 @@ private:
     Bookmarks m_bookmarks;
     BookPlaces m_places;
     BookSession m_session;
+    HeadingSelection m_headingSelection;
     ListOpening m_listOpening;
     VolumeChange m_volumeChange;
     Search m_search;

@@ -4,7 +4,6 @@
 #include "book/textnumbers.h"
 #include "playback/phraserows.h"
 #include "ui/commandids.h"
-#include "ui/menupaths.h"
 
 namespace korvin {
 
@@ -192,9 +191,9 @@ void PlaybackEngine::markBookChange(const std::string& skipClass)
             m_settings.autoPlay = false;
             m_menu.setChecked(cmd::kAutoPlayback, false);
         }
-        m_menu.setEnabledAt(menupath::kChangeVolume, true);
+        m_menu.setGrayed(cmd::kChangeVolume, false);
     } else {
-        m_menu.setEnabledAt(menupath::kChangeVolume, false);
+        m_menu.setGrayed(cmd::kChangeVolume, true);
     }
     m_services.menuBar.redraw();
 }

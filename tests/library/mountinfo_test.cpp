@@ -31,6 +31,9 @@ TEST(MountInfo, OnlyVolumesAPersonCallsADriveAreDrives)
         {"41 26 11:0 / /run/media/anna/CD rw - iso9660 /dev/sr0 ro", true},
         {"42 26 0:50 / /mnt/share rw - cifs //server/books rw", true},
         {"43 26 0:51 / /home/anna/remote rw - fuse.sshfs anna@host: rw", true},
+        {"44 26 8:33 / /runner rw - ext4 /dev/sdd1 rw", true},  // only begins like /run
+        {"45 26 8:34 / /bootleg rw - ext4 /dev/sdd2 rw", true},
+        {"46 26 8:35 / /run/disk rw - ext4 /dev/sdd3 rw", false},
         {"21 26 0:20 / /proc rw - proc proc rw", false},
         {"22 26 0:21 / /sys rw - sysfs sysfs rw", false},
         {"24 23 0:22 / /dev/shm rw - tmpfs tmpfs rw", false},
@@ -95,10 +98,11 @@ TEST(Drives, TheHomeFolderComesFirstThenEachDriveOnceWithItsLabel)
                                        "21 26 0:20 / /proc rw - proc proc rw\n"
                                        "40 26 8:17 / /media/anna/STICK rw - vfat /dev/sdb1 rw\n"
                                        "41 26 8:18 / /media/anna/STICK rw - exfat /dev/sdc1 rw\n");
-    const auto drives = drivesOf("/home/anna", "Persönlicher Ordner", mounts, {{"/dev/vda", "System"}});
-    EXPECT_EQ(drives, (std::vector<Drive>{{"/home/anna", "Persönlicher Ordner"},
-                                          {"/", "System"},
-                                          {"/media/anna/STICK", "STICK"}}));
+    const auto drives =
+        drivesOf("/home/anna", "Persönlicher Ordner", mounts, {{"/dev/vda", "System"}, {"/dev/sdc1", "NEU"}});
+    // The stick's mount point was mounted over again: the newest mount names it.
+    EXPECT_EQ(drives, (std::vector<Drive>{
+                          {"/home/anna", "Persönlicher Ordner"}, {"/", "System"}, {"/media/anna/STICK", "NEU"}}));
 }
 
 TEST(Drives, ASubvolumeIsNamedByItsMountPointNotByTheLabelOfTheWholeDisk)

@@ -218,12 +218,15 @@ TEST_F(SearchTest, CancelKeepsTheHitsATooShortTermClearsThemAndEveryPathPlaysOn)
     EXPECT_FALSE(menu().isGrayed(cmd::kSearchNext));
     EXPECT_EQ(m_harness.player.playState(), MediaPlayer::kPlaying);
 
-    search(cmd::kSearchBook, "x");  // one character: cleared, nothing searched
-    EXPECT_TRUE(m_harness.searchResultList.lines().empty());
-    EXPECT_TRUE(menu().isGrayed(cmd::kSearchNext));
-    EXPECT_TRUE(m_harness.messageBoxes.shown.empty());
-    EXPECT_EQ(m_harness.player.playState(), MediaPlayer::kPlaying);
-    EXPECT_EQ(pausedWhileAsked, 3);
+    // One character, of one byte or two: cleared, nothing searched.
+    for (const char* term : {"x", "ü"}) {
+        search(cmd::kSearchBook, term);
+        EXPECT_TRUE(m_harness.searchResultList.lines().empty()) << term;
+        EXPECT_TRUE(menu().isGrayed(cmd::kSearchNext)) << term;
+        EXPECT_TRUE(m_harness.messageBoxes.shown.empty()) << term;
+        EXPECT_EQ(m_harness.player.playState(), MediaPlayer::kPlaying) << term;
+    }
+    EXPECT_EQ(pausedWhileAsked, 4);
 }
 
 TEST_F(SearchTest, OpeningAnotherBookEmptiesTheResults)

@@ -18,6 +18,7 @@
 #include <cmath>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -370,6 +371,14 @@ TEST_P(MediaPlayerContract, VolumeIsHeldToZeroToAHundred)
     EXPECT_EQ(player().volume(), 37);
     player().setVolume(110);
     EXPECT_EQ(player().volume(), 100);
+}
+
+TEST_P(MediaPlayerContract, ARateThatIsNotAPositiveNumberIsIgnored)
+{
+    player().setRate(1.6);
+    for (const double bad : {0.0, -1.0, std::nan(""), std::numeric_limits<double>::infinity()})
+        player().setRate(bad);
+    EXPECT_DOUBLE_EQ(player().rate(), 1.6);
 }
 
 TEST_P(MediaPlayerContract, APositionBeforeTheStartCountsAsTheStart)
