@@ -356,6 +356,7 @@ void BookSession::beforeNavigate(const std::string& url, bool& cancel)
         return;
     cancel = true;
     m_state.playback.forceSeek = true;
+    PlaybackEngine::Jump jump(m_parts.engine);
 
     const BookTable& headings = m_tables.headings;
     for (int row = 0; row < headings.rowCount(); ++row) {
@@ -372,11 +373,8 @@ void BookSession::beforeNavigate(const std::string& url, bool& cancel)
     const int row = findPhraseRow(m_tables, link.file, link.fragment);
     if (row < 0)
         return;
-    BookTable& phrases = m_tables.phrases;
     m_state.playback.forceSeek = true;
-    phrases.setSelectionMark(row);
-    phrases.scrollIntoView(row);
-    phrases.setRowState(row, BookTable::kSelected);
+    jump.arriveAt(row);
 }
 
 void BookSession::emptySearchResults()

@@ -139,6 +139,7 @@ void Bookmarks::jump(int row)
     if (!std::isfinite(position))
         position = 0.0;
     const int phrase = bookmarks.integer(row, col::bookmark::kEventId);
+    PlaybackEngine::Jump jump(m_engine);
     m_engine.selectHeadingByIndex(bookmarks.integer(row, col::bookmark::kTitelId));
 
     // A row that is no phrase of the heading now selected (a damaged record, or
@@ -148,9 +149,7 @@ void Bookmarks::jump(int row)
     if (phrase < 0 || phrase >= phrases.rowCount() || tree.selectedItem() == HeadingTree::kNone ||
         toInteger(phrases.text(phrase, col::phrase::kTreeId)) != tree.itemData(tree.selectedItem()))
         return;
-    phrases.setSelectionMark(phrase);
-    phrases.setRowState(phrase, BookTable::kSelected);
-    phrases.scrollIntoView(phrase);
+    jump.arriveAt(phrase);
     MediaPlayer& player = m_services.player;
     if (player.playState() != MediaPlayer::kMediaEnded)
         player.setPosition(position);

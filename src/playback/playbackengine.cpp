@@ -106,6 +106,7 @@ void PlaybackEngine::startCurrentPhrase()
     m_services.timers.killTimer(kPollTimer);
     m_state.currentPhraseEnd = toReal(phraseEnd);
 
+    bool played = false;
     if (audio != m_state.lastAudioLoaded || unplayable) {
         player.setUrl(bookPath(audio));
         m_state.lastAudioLoaded = audio;
@@ -114,6 +115,7 @@ void PlaybackEngine::startCurrentPhrase()
             player.setVolume(m_settings.volume);
             player.setPosition(begin);
             play();
+            played = true;
         }
     }
     // Texts, not numbers: a phrase whose begin is written as the previous end
@@ -125,7 +127,9 @@ void PlaybackEngine::startCurrentPhrase()
         player.setVolume(m_settings.volume);
     }
     m_state.previousPhraseEnd = phraseEnd;
-    if (begin == 0)
+    // A jump the listener asked for is heard wherever it lands; in the file
+    // already loaded a paused player would otherwise only be moved.
+    if (begin == 0 || (m_jumping && !played))
         play();
     m_services.timers.setTimer(kPollTimer, kPollPeriod);
 }
@@ -481,17 +485,40 @@ void PlaybackEngine::pageJump()
 {
     if (!m_state.bookOpen)
         return;
+    Jump jump(*this);
     const BookTable& pages = m_tables.pages;
     const int row = pages.selectionMark();
     selectHeadingByIndex(pages.integer(row, col::page::kTitelId));
     const std::string fragment = pages.text(row, col::page::kFragment);
     const int phrase = findPhraseRow(m_tables, pages.text(row, col::page::kSmil), fragment);
-    if (phrase < 0)
+    if (phrase >= 0)
+        jump.arriveAt(phrase);
+}
+
+PlaybackEngine::Jump::Jump(PlaybackEngine& engine)
+    : m_engine(engine)
+    , m_outerJump(engine.m_jumping)
+    , m_rowBefore(engine.m_tables.phrases.selectedRow())
+{
+    m_engine.m_jumping = true;
+}
+
+PlaybackEngine::Jump::~Jump()
+{
+    m_engine.m_jumping = m_outerJump;
+}
+
+void PlaybackEngine::Jump::arriveAt(int row)
+{
+    BookTable& phrases = m_engine.m_tables.phrases;
+    const bool selected = phrases.selectedRow() == row;
+    phrases.setSelectionMark(row);
+    phrases.scrollIntoView(row);
+    if (selected && row != m_rowBefore)
         return;
-    BookTable& phrases = m_tables.phrases;
-    phrases.setSelectionMark(phrase);
-    phrases.setRowState(phrase, BookTable::kSelected);
-    phrases.scrollIntoView(phrase);
+    if (selected)
+        phrases.setRowState(row, BookTable::kNone);
+    phrases.setRowState(row, BookTable::kSelected);
 }
 
 void PlaybackEngine::menuPause(bool menuClosed)
