@@ -371,10 +371,8 @@ void BookSession::beforeNavigate(const std::string& url, bool& cancel)
     if (link.fragment.empty())
         return;
     const int row = findPhraseRow(m_tables, link.file, link.fragment);
-    if (row < 0)
-        return;
-    m_state.playback.forceSeek = true;
-    jump.arriveAt(row);
+    if (row >= 0)
+        jump.arriveAt(row, true);
 }
 
 void BookSession::emptySearchResults()

@@ -261,8 +261,7 @@ void Search::hitSelected()
     // be heard from where the first one stands. The phrase being played when
     // the listener chose the hit starts again, so that the passage that holds
     // the word is heard.
-    m_state.playback.forceSeek = true;
-    jump.arriveAt(toInteger(event));
+    jump.arriveAt(toInteger(event), true);
 }
 
 void Search::goToHeading(int heading, PlaybackEngine::Jump& jump)
@@ -278,8 +277,7 @@ void Search::goToHeading(int heading, PlaybackEngine::Jump& jump)
     const BookTable& phrases = m_parts.tables.phrases;
     for (int row = 0; row < phrases.rowCount(); ++row) {
         if (phrases.integer(row, col::phrase::kTreeId) == heading) {
-            m_state.playback.forceSeek = true;
-            jump.arriveAt(row);
+            jump.arriveAt(row, true);
             return;
         }
     }

@@ -508,7 +508,7 @@ PlaybackEngine::Jump::~Jump()
     m_engine.m_jumping = m_outerJump;
 }
 
-void PlaybackEngine::Jump::arriveAt(int row)
+void PlaybackEngine::Jump::arriveAt(int row, bool forceSeek)
 {
     BookTable& phrases = m_engine.m_tables.phrases;
     const bool selected = phrases.selectedRow() == row;
@@ -516,6 +516,8 @@ void PlaybackEngine::Jump::arriveAt(int row)
     phrases.scrollIntoView(row);
     if (selected && row != m_rowBefore)
         return;
+    if (forceSeek)
+        m_engine.m_state.forceSeek = true;
     if (selected)
         phrases.setRowState(row, BookTable::kNone);
     phrases.setRowState(row, BookTable::kSelected);

@@ -88,8 +88,10 @@ public:
 
         // Makes phrase `row` current and selects it, which starts it. The phrase
         // that was current when the jump began starts again; one that the jump's
-        // heading selection has just started plays on untouched.
-        void arriveAt(int row);
+        // heading selection has just started plays on untouched. `forceSeek`
+        // sets the force-seek flag for that start only when there is one, so
+        // that no seek is left over for the next phrase.
+        void arriveAt(int row, bool forceSeek = false);
 
     private:
         PlaybackEngine& m_engine;

@@ -146,5 +146,27 @@ TEST(Jumps, AJumpIntoTheLoadedFilePlaysItsPhraseAfterAPause)
     }
 }
 
+// A jump to the first phrase of another heading: the heading's own start plays
+// it, and no seek is left over for the next phrase, which follows on.
+TEST(Jumps, AJumpToTheFirstPhraseOfAnotherHeadingLeavesNoSeekForTheNextPhrase)
+{
+    for (const bool link : {false, true}) {
+        SCOPED_TRACE(link ? "link" : "search hit");
+        JumpBook t;
+        if (link) {
+            t.m_harness.textView.activateLink(t.m_book.folder() + "b.smil#q0");
+        } else {
+            t.search(cmd::kSearchBook, "wal");
+            t.controller().command(cmd::kSearchNext);
+            t.controller().command(cmd::kSearchNext);
+        }
+        ASSERT_EQ(t.row(), 6);
+        EXPECT_FALSE(t.controller().playback().forceSeek);
+        t.m_harness.player.clearLog();
+        ASSERT_TRUE(t.m_harness.clock.advanceUntil([&] { return t.row() == 7; }, 3000));
+        EXPECT_TRUE(t.m_harness.player.log().empty()) << t.m_harness.player.log().front();
+    }
+}
+
 }  // namespace
 }  // namespace korvin
