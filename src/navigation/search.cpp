@@ -58,6 +58,9 @@ std::optional<std::string> Search::askTerm()
 
 void Search::clearHits()
 {
+    // The mode belongs to the hits: left set for those of a heading search, it
+    // would have the first heading chosen empty the list.
+    m_state.textSearchMode = false;
     m_services.resultList.resetContent();
     m_parts.tables.searchHits.deleteAllRows();
     m_services.resultList.setEnabled(false);
