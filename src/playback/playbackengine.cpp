@@ -275,7 +275,10 @@ void PlaybackEngine::pollTick()
             phraseEnded();
         return;
     }
-    if (player.playState() == MediaPlayer::kStopped && !m_stopHandled)
+    // A player tells the end of its file as stopped or as media ended (libmpv's
+    // does the latter): either way nothing more comes from this file.
+    const int state = player.playState();
+    if ((state == MediaPlayer::kStopped || state == MediaPlayer::kMediaEnded) && !m_stopHandled)
         fileEnded();
 }
 
@@ -390,8 +393,8 @@ void PlaybackEngine::backToHeadingStart()
     // the player back at the phrase.
     selectAfresh(firstRowOfHeading(phrases, phrases.selectionMark()));
     m_services.player.pause();
-    // A player stopped at its end stays stopped through the seek and the pause:
-    // that stop has been dealt with, and must not end the heading again.
+    // A player at the end of its file stays stopped through the seek and the
+    // pause: that end has been dealt with, and must not end the heading again.
     m_stopHandled = true;
 }
 

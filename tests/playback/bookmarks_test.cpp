@@ -60,9 +60,12 @@ TEST_F(BookmarksTest, SetListsTheHeadingAndKeepsPhraseAndTime)
 
 TEST_F(BookmarksTest, SetAtMediaEndedKeepsNoTimeAndItsJumpStartsThePhrasesFile)
 {
-    m_harness.player.setEndedState(MediaPlayer::kMediaEnded);
-    setIn(2, 5000);
-    ASSERT_EQ(m_harness.player.playState(), MediaPlayer::kMediaEnded);
+    // Set between the end of the file and the poll that moves on from there.
+    m_harness.player.addFile(m_book.folder() + "c.mp3", 4.25);
+    controller().tables().tree.select(2);
+    ASSERT_TRUE(
+        m_harness.clock.advanceUntil([&] { return m_harness.player.playState() == MediaPlayer::kMediaEnded; }, 5000));
+    controller().command(cmd::kBookmarkSet);
     EXPECT_EQ(marks().text(0, col::bookmark::kZeit), "");
     EXPECT_EQ(marks().text(0, col::bookmark::kEventId), "8");
     controller().tables().tree.select(0);

@@ -116,7 +116,7 @@ TEST(SimulatedPlayer, StopsExactlyWhenTheDurationIsReachedAtTheRate)
     EXPECT_EQ(player.playState(), MediaPlayer::kPlaying);
     EXPECT_DOUBLE_EQ(player.position(), 9.998);
     clock.advance(1);
-    EXPECT_EQ(player.playState(), MediaPlayer::kStopped);
+    EXPECT_EQ(player.playState(), MediaPlayer::kMediaEnded);
     EXPECT_DOUBLE_EQ(player.position(), 10.0);
     clock.advance(1000);
     EXPECT_DOUBLE_EQ(player.position(), 10.0);
@@ -157,10 +157,10 @@ TEST(SimulatedPlayer, ClampsASeekPastTheEndToTheDuration)
     EXPECT_DOUBLE_EQ(player.position(), 10.0);
     EXPECT_EQ(player.playState(), MediaPlayer::kPaused);
     player.play();
-    EXPECT_EQ(player.playState(), MediaPlayer::kStopped);
+    EXPECT_EQ(player.playState(), MediaPlayer::kMediaEnded);
 }
 
-TEST(SimulatedPlayer, ATimerTickAtTheMomentOfTheEndSeesThePlayerStopped)
+TEST(SimulatedPlayer, ATimerTickAtTheMomentOfTheEndSeesThePlayerEnded)
 {
     VirtualClock clock;
     SimulatedPlayer player(clock);
@@ -177,7 +177,7 @@ TEST(SimulatedPlayer, ATimerTickAtTheMomentOfTheEndSeesThePlayerStopped)
     });
     timers.setTimer(2, 100);
     clock.advance(300);
-    EXPECT_EQ(states, (std::vector<int>{MediaPlayer::kPlaying, MediaPlayer::kPlaying, MediaPlayer::kStopped}));
+    EXPECT_EQ(states, (std::vector<int>{MediaPlayer::kPlaying, MediaPlayer::kPlaying, MediaPlayer::kMediaEnded}));
     EXPECT_EQ(positions, (std::vector<double>{0.1, 0.2, 0.3}));
 }
 
