@@ -55,7 +55,15 @@ void QtListBox::deleteString(int index)
     if (index < 0 || index >= m_widget->count())
         return;
     const ProgramChange change(m_programChanges);
+    const int selected = currentIndex();
     std::unique_ptr<QListWidgetItem> removed(m_widget->takeItem(index));
+    // Taking the current line away, the view selects a neighbour of its own
+    // accord. The program would read that as the listener's choice (M would
+    // then skip the line after the one deleted): the selection stays where
+    // the program put it, and a deleted line leaves none.
+    const int kept = selected == index ? -1 : selected > index ? selected - 1 : selected;
+    if (currentIndex() != kept)
+        setCurrentIndex(kept);
 }
 
 void QtListBox::resetContent()
