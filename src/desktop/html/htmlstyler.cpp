@@ -269,7 +269,7 @@ void applyElementDefaults(HtmlStyle& style, const xmlNode* element, std::string_
         style.strikeOut = true;
     } else if (name == "code" || name == "tt" || name == "kbd" || name == "samp") {
         style.monospace = true;
-    } else if (name == "pre" || name == "listing" || name == "xmp" || name == "plaintext") {
+    } else if (defaults && defaults->preformatted) {
         style.monospace = true;
         style.preformatted = true;
     } else if (name == "sup") {
