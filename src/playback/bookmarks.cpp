@@ -54,9 +54,12 @@ void Bookmarks::remove()
         m_menu.setGrayed(cmd::kBookmarkNext, true);
         m_menu.setGrayed(cmd::kBookmarkPrevious, true);
         list.setEnabled(false);
-    } else if (list.count() == 1) {
-        m_menu.setGrayed(cmd::kBookmarkPrevious, true);
+    } else {
+        // No line is selected now: M starts again at the first bookmark, also
+        // when the one deleted was the last, whose selection had grayed M.
         m_menu.setGrayed(cmd::kBookmarkNext, false);
+        if (list.count() == 1)
+            m_menu.setGrayed(cmd::kBookmarkPrevious, true);
     }
     m_services.menuBar.redraw();
 }

@@ -148,6 +148,36 @@ TEST_F(BookmarksTest, DeletingGraysItselfAndTheLastDeletionDisablesTheList)
     EXPECT_TRUE(menu().isGrayed(cmd::kBookmarkDelete));
 }
 
+// After a deletion no line is selected, and M starts again at the first
+// bookmark left, whichever of three was deleted.
+TEST_F(BookmarksTest, AfterADeletionMGoesToTheFirstBookmarkLeft)
+{
+    const std::vector<std::string> titles = {"Eins", "Zwei", "Drei"};
+    for (int deleted = 0; deleted < 3; ++deleted) {
+        SCOPED_TRACE(deleted);
+        for (int heading = 0; heading < 3; ++heading)
+            setIn(heading, 2500);
+        for (int line = 0; line <= deleted; ++line)
+            controller().command(cmd::kBookmarkNext);
+        controller().command(cmd::kBookmarkDelete);
+        std::vector<std::string> left = titles;
+        left.erase(left.begin() + deleted);
+        ASSERT_EQ(m_harness.bookmarkList.lines(), left);
+        EXPECT_EQ(m_harness.bookmarkList.currentIndex(), -1);
+        for (const int line : {0, 1}) {
+            controller().command(cmd::kBookmarkNext);
+            EXPECT_EQ(m_harness.bookmarkList.currentIndex(), line);
+            EXPECT_EQ(controller().tables().headings.text(controller().tables().headings.selectionMark(),
+                                                          col::heading::kTitel),
+                      left[static_cast<std::size_t>(line)]);
+        }
+        controller().command(cmd::kBookmarkDelete);
+        controller().command(cmd::kBookmarkNext);
+        controller().command(cmd::kBookmarkDelete);
+        ASSERT_EQ(marks().rowCount(), 0);
+    }
+}
+
 TEST_F(BookmarksTest, TheBookmarksComeBackWithTheBook)
 {
     setIn(1, 2000);
