@@ -56,11 +56,18 @@ void QtListBox::deleteString(int index)
         return;
     const ProgramChange change(m_programChanges);
     const int selected = currentIndex();
+    // Taking the current line away, the view makes a neighbour current and
+    // selected of its own accord, and tells the screen reader that it has the
+    // focus, wherever the focus is. The program would read that neighbour as
+    // the listener's choice (M would skip the line after the one deleted), and
+    // the listener would hear a line no one chose. The line stops being current
+    // first, quietly; the selection stays where the program put it.
+    if (m_widget->currentRow() == index) {
+        QItemSelectionModel* selection = m_widget->selectionModel();
+        const QSignalBlocker quiet(selection);
+        selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    }
     std::unique_ptr<QListWidgetItem> removed(m_widget->takeItem(index));
-    // Taking the current line away, the view selects a neighbour of its own
-    // accord. The program would read that as the listener's choice (M would
-    // then skip the line after the one deleted): the selection stays where
-    // the program put it, and a deleted line leaves none.
     const int kept = selected == index ? -1 : selected > index ? selected - 1 : selected;
     if (currentIndex() != kept)
         setCurrentIndex(kept);

@@ -133,6 +133,24 @@ TEST_F(QtListBoxTest, TheProgramsSelectionInAListWithoutTheFocusIsQuiet)
     EXPECT_EQ(list.currentIndex(), 1);
 }
 
+// Taking the current line away, the view would make a neighbour current and
+// say so to the screen reader, wherever the focus is.
+TEST_F(QtListBoxTest, DeletingTheChosenLineMakesNoOtherLineCurrent)
+{
+    QLineEdit elsewhere(&window);
+    elsewhere.show();
+    elsewhere.setFocus();
+    for (const char* line : {"eins", "zwei", "drei"})
+        list.addString(line);
+    list.setCurrentIndex(1);
+    int currentChanges = 0;
+    QObject::connect(&list.widget(), &QListWidget::currentRowChanged, [&] { ++currentChanges; });
+    list.deleteString(1);
+    EXPECT_EQ(currentChanges, 0);
+    EXPECT_EQ(list.widget().currentRow(), -1);
+    EXPECT_EQ(list.currentIndex(), -1);
+}
+
 TEST_F(QtListBoxTest, CanBeDisabled)
 {
     list.setEnabled(false);
