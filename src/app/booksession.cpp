@@ -191,6 +191,8 @@ void BookSession::resetToNoBook()
     m_parts.engine.stopTimers();
     m_state.playback.currentFragmentId.clear();
     m_state.searchTerm.clear();
+    // The search results go; the mode that says where they came from goes with them.
+    m_state.textSearchMode = false;
 
     if (m_tables.tree.count() > 0) {
         m_tables.tree.deleteAll();
