@@ -7,11 +7,13 @@
 #include "desktop/mpv/mpvtitlecue.h"
 #include "desktop/window/desktopwindow.h"
 #include "desktop/window/headingtreeview.h"
+#include "desktop/window/idlecalls.h"
 #include "desktop/window/menubarview.h"
 #include "desktop/window/qtdialogs.h"
 #include "desktop/window/qtlistbox.h"
 #include "desktop/window/qtmessageboxes.h"
 #include "desktop/window/qttimers.h"
+#include "desktop/window/singleinstance.h"
 
 namespace korvin {
 
@@ -37,10 +39,12 @@ DesktopProgram::DesktopProgram(Folders folders)
 
     m_window->attach(*m_controller);
     m_timers->setHandler([this](int id) { m_controller->timer(id); });
+    m_idleCalls = std::make_unique<IdleCalls>([this] { return m_controller->remote().busy(); });
 }
 
 DesktopProgram::~DesktopProgram()
 {
+    m_idleCalls.reset();
     m_timers->setHandler({});
     m_window->detach();
 }
@@ -54,6 +58,16 @@ void DesktopProgram::start()
 void DesktopProgram::openAtStart(const std::string& book)
 {
     m_controller->openAtStart(book);
+}
+
+void DesktopProgram::answer(SingleInstance& instance)
+{
+    DesktopWindow* window = m_window.get();
+    QObject::connect(&instance, &SingleInstance::showRequested, window, &DesktopWindow::restoreFromRequest);
+    QObject::connect(&instance, &SingleInstance::openRequested, window, [this](const QByteArray& path) {
+        m_window->restoreFromRequest();
+        m_idleCalls->post([this, book = path.toStdString()] { m_controller->openAtStart(book); });
+    });
 }
 
 }  // namespace korvin

@@ -10,10 +10,12 @@ namespace korvin {
 
 class DesktopWindow;
 class HtmlTextDocuments;
+class IdleCalls;
 class MainController;
 class QtDialogs;
 class QtMessageBoxes;
 class QtTimers;
+class SingleInstance;
 
 // The desktop program's object graph: the player, the text view, the window
 // with its controls, timers, message boxes and dialogs, and the main-window
@@ -30,6 +32,11 @@ public:
     void start();
     // A book named on the command line, opened after the start-up.
     void openAtStart(const std::string& book);
+
+    // Answers later starts that `instance` hears of: the window comes to the
+    // front, and a book handed over is opened as Open opens one (once no
+    // dialog or handler holds the window). `instance` must outlive this.
+    void answer(SingleInstance& instance);
 
     DesktopWindow& window() const { return *m_window; }
     MainController& controller() const { return *m_controller; }
@@ -49,6 +56,7 @@ private:
     std::unique_ptr<QtDialogs> m_dialogs;
     std::unique_ptr<HtmlTextDocuments> m_textDocuments;
     std::unique_ptr<MainController> m_controller;
+    std::unique_ptr<IdleCalls> m_idleCalls;
 };
 
 }  // namespace korvin
