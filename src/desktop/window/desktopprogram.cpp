@@ -1,6 +1,7 @@
 #include "desktop/window/desktopprogram.h"
 
 #include "app/maincontroller.h"
+#include "desktop/dbus/sessionservices.h"
 #include "desktop/html/htmltextdocuments.h"
 #include "desktop/html/htmltextview.h"
 #include "desktop/mpv/mpvplayer.h"
@@ -14,6 +15,7 @@
 #include "desktop/window/qtmessageboxes.h"
 #include "desktop/window/qttimers.h"
 #include "desktop/window/singleinstance.h"
+#include "ui/stringids.h"
 
 namespace korvin {
 
@@ -44,6 +46,7 @@ DesktopProgram::DesktopProgram(Folders folders)
 
 DesktopProgram::~DesktopProgram()
 {
+    m_session.reset();
     m_idleCalls.reset();
     m_timers->setHandler({});
     m_window->detach();
@@ -68,6 +71,20 @@ void DesktopProgram::answer(SingleInstance& instance)
         m_window->restoreFromRequest();
         m_idleCalls->post([this, book = path.toStdString()] { m_controller->openAtStart(book); });
     });
+}
+
+void DesktopProgram::joinSession(const QDBusConnection& session, const QDBusConnection& system)
+{
+    MprisService::Hooks hooks;
+    hooks.raise = [this] { m_window->restoreFromRequest(); };
+    hooks.quit = [this] {
+        m_idleCalls->runWaiting();
+        m_window->endSession();
+    };
+    hooks.whenIdle = [this](std::function<void()> call) { m_idleCalls->post(std::move(call)); };
+    m_session = std::make_unique<SessionServices>(
+        m_controller->remote(), std::move(hooks),
+        [this] { return QString::fromStdString(m_controller->text(str::kSleepInhibitReason)); }, session, system);
 }
 
 }  // namespace korvin

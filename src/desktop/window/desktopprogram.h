@@ -6,6 +6,8 @@
 
 #include "app/services.h"
 
+class QDBusConnection;
+
 namespace korvin {
 
 class DesktopWindow;
@@ -15,6 +17,7 @@ class MainController;
 class QtDialogs;
 class QtMessageBoxes;
 class QtTimers;
+class SessionServices;
 class SingleInstance;
 
 // The desktop program's object graph: the player, the text view, the window
@@ -37,6 +40,11 @@ public:
     // front, and a book handed over is opened as Open opens one (once no
     // dialog or handler holds the window). `instance` must outlive this.
     void answer(SingleInstance& instance);
+    // Joins the desktop session: MPRIS 2 on `session`, and no sleep (asked of
+    // the portal on `session`, else of logind on `system`) while a book plays.
+    // Without buses nothing happens.
+    void joinSession(const QDBusConnection& session, const QDBusConnection& system);
+    SessionServices* sessionServices() const { return m_session.get(); }
 
     DesktopWindow& window() const { return *m_window; }
     MainController& controller() const { return *m_controller; }
@@ -57,6 +65,7 @@ private:
     std::unique_ptr<HtmlTextDocuments> m_textDocuments;
     std::unique_ptr<MainController> m_controller;
     std::unique_ptr<IdleCalls> m_idleCalls;
+    std::unique_ptr<SessionServices> m_session;
 };
 
 }  // namespace korvin

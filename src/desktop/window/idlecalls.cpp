@@ -49,4 +49,13 @@ void IdleCalls::runNext()
     call();
 }
 
+void IdleCalls::runWaiting()
+{
+    while (!m_calls.empty() && windowIsWaiting()) {
+        const std::function<void()> call = std::move(m_calls.front());
+        m_calls.pop_front();
+        call();
+    }
+}
+
 }  // namespace korvin

@@ -20,6 +20,9 @@ public:
     explicit IdleCalls(std::function<bool()> busy, QObject* parent = nullptr);
 
     void post(std::function<void()> call);
+    // Runs at once, in order, what waits, as long as the window is free: what
+    // came before a request to end the program is done before it.
+    void runWaiting();
     std::size_t pending() const { return m_calls.size(); }
 
 private:

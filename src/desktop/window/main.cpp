@@ -1,6 +1,7 @@
 // korvin [--home DIR] [BOOK] | korvin --dump-book BOOK | korvin --help | --version
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QDir>
 #include <QMessageBox>
 
@@ -96,6 +97,7 @@ int main(int argc, char* argv[])
 
     DesktopProgram program(folders);
     program.answer(instance);
+    program.joinSession(QDBusConnection::sessionBus(), QDBusConnection::systemBus());
     QObject::connect(&program.window(), &DesktopWindow::ended, &application, &QApplication::quit,
                      Qt::QueuedConnection);
     sessionEnd.setHandler([&program] { program.window().endSession(); });
