@@ -32,7 +32,7 @@ check_package() {
   root=$(mktemp -d)
   (cd build/test && rm -f korvin_*.deb && cpack -G DEB >/dev/null 2>&1)
   dpkg-deb -x build/test/korvin_*.deb "$root"
-  for f in usr/bin/korvin usr/share/applications/korvin.desktop usr/share/metainfo/korvin.metainfo.xml \
+  for f in usr/bin/korvin usr/share/applications/korvin.desktop usr/share/metainfo/de.varnholt.korvin.metainfo.xml \
            usr/share/icons/hicolor/scalable/apps/korvin.svg usr/share/man/man1/korvin.1.gz \
            usr/share/man/de/man1/korvin.1.gz usr/share/doc/korvin/copyright \
            usr/share/korvin/documents/Manuals/DE/DAISY/ncc.html usr/share/korvin/documents/Manuals/EN/DAISY/ncc.html; do
