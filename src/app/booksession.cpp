@@ -129,6 +129,7 @@ bool BookSession::readBook(const std::string& folder)
         return false;
     }
     m_readInfo = reader.info();
+    m_readCredits = reader.credits();
     m_readFeatures = reader.features();
     return true;
 }
@@ -136,6 +137,8 @@ bool BookSession::readBook(const std::string& folder)
 void BookSession::bookOpened(Opened how)
 {
     m_state.bookInfo = m_readInfo;
+    m_state.credits = m_readCredits;
+    ++m_state.bookSerial;
     m_state.features = m_readFeatures;
     m_parts.places.loadBookmarks();
     m_state.playback.bookOpen = true;

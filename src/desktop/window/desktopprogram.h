@@ -6,14 +6,19 @@
 
 #include "app/services.h"
 
+class QDBusConnection;
+
 namespace korvin {
 
 class DesktopWindow;
 class HtmlTextDocuments;
+class IdleCalls;
 class MainController;
 class QtDialogs;
 class QtMessageBoxes;
 class QtTimers;
+class SessionServices;
+class SingleInstance;
 
 // The desktop program's object graph: the player, the text view, the window
 // with its controls, timers, message boxes and dialogs, and the main-window
@@ -30,6 +35,16 @@ public:
     void start();
     // A book named on the command line, opened after the start-up.
     void openAtStart(const std::string& book);
+
+    // Answers later starts that `instance` hears of: the window comes to the
+    // front, and a book handed over is opened as Open opens one (once no
+    // dialog or handler holds the window). `instance` must outlive this.
+    void answer(SingleInstance& instance);
+    // Joins the desktop session: MPRIS 2 on `session`, and no sleep (asked of
+    // the portal on `session`, else of logind on `system`) while a book plays.
+    // Without buses nothing happens.
+    void joinSession(const QDBusConnection& session, const QDBusConnection& system);
+    SessionServices* sessionServices() const { return m_session.get(); }
 
     DesktopWindow& window() const { return *m_window; }
     MainController& controller() const { return *m_controller; }
@@ -49,6 +64,8 @@ private:
     std::unique_ptr<QtDialogs> m_dialogs;
     std::unique_ptr<HtmlTextDocuments> m_textDocuments;
     std::unique_ptr<MainController> m_controller;
+    std::unique_ptr<IdleCalls> m_idleCalls;
+    std::unique_ptr<SessionServices> m_session;
 };
 
 }  // namespace korvin
