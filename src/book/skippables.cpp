@@ -1,0 +1,110 @@
+#include "book/skippables.h"
+
+#include <string>
+
+namespace korvin {
+
+namespace {
+
+struct NamedKind {
+    std::string_view name;  // lower case, without "-" and "_"
+    Skippable kind;
+};
+
+constexpr NamedKind kNames[] = {
+    {"pagenumber", Skippable::kPageNumber},
+    {"pagenum", Skippable::kPageNumber},
+    {"linenumber", Skippable::kLineNumber},
+    {"linenum", Skippable::kLineNumber},
+    {"note", Skippable::kNote},
+    {"footnote", Skippable::kNote},
+    {"endnote", Skippable::kNote},
+    {"rearnote", Skippable::kNote},
+    {"notereference", Skippable::kNoteReference},
+    {"noteref", Skippable::kNoteReference},
+    {"annotation", Skippable::kAnnotation},
+    {"annoref", Skippable::kAnnotation},
+    {"sidebar", Skippable::kSidebar},
+    {"optionalsidebar", Skippable::kSidebar},
+    {"prodnote", Skippable::kProducerNote},
+    {"optionalprodnote", Skippable::kProducerNote},
+    {"producernote", Skippable::kProducerNote},
+    {"optionalproducernote", Skippable::kProducerNote},
+};
+
+bool isSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+}  // namespace
+
+Skippable skippableOfName(std::string_view name)
+{
+    // No name of the table is longer.
+    if (name.empty() || name.size() > 32)
+        return Skippable::kNone;
+    std::string key;
+    for (char c : name) {
+        if (c == '-' || c == '_')
+            continue;
+        key += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    for (const NamedKind& named : kNames)
+        if (named.name == key)
+            return named.kind;
+    return Skippable::kNone;
+}
+
+Skippable skippableOfClass(std::string_view classes)
+{
+    std::size_t at = 0;
+    while (at < classes.size()) {
+        while (at < classes.size() && isSpace(classes[at]))
+            ++at;
+        std::size_t end = at;
+        while (end < classes.size() && !isSpace(classes[end]))
+            ++end;
+        if (end > at) {
+            if (const Skippable kind = skippableOfName(classes.substr(at, end - at)); kind != Skippable::kNone)
+                return kind;
+        }
+        at = end;
+    }
+    return Skippable::kNone;
+}
+
+std::string_view skipClassOf(Skippable kind)
+{
+    switch (kind) {
+    case Skippable::kPageNumber:
+    case Skippable::kLineNumber:
+        return "pagenumber";
+    case Skippable::kNote:
+    case Skippable::kNoteReference:
+    case Skippable::kAnnotation:
+        return "footnote";
+    case Skippable::kSidebar:
+        return "sidebar";
+    case Skippable::kProducerNote:
+        return "prodnote";
+    case Skippable::kNone:
+        break;
+    }
+    return {};
+}
+
+void markSkippableFeature(Skippable kind, FeatureFlags& features)
+{
+    const std::string_view skipClass = skipClassOf(kind);
+    if (skipClass == "pagenumber")
+        features.pageNumbers = true;
+    else if (skipClass == "footnote")
+        features.footnotes = true;
+    else if (skipClass == "sidebar")
+        features.sidebars = true;
+    else if (skipClass == "prodnote")
+        features.prodnotes = true;
+}
+
+}  // namespace korvin
