@@ -73,7 +73,7 @@ void appendXmlText(std::string_view raw, std::string& out)
         }
         out.append(raw.substr(at, amp - at));
         // A reference is short: a ";" far away belongs to something else.
-        const std::size_t semicolon = raw.substr(amp, 12).find(';');
+        const std::size_t semicolon = raw.substr(amp, 32).find(';');
         if (semicolon == std::string_view::npos || !appendReference(raw.substr(amp + 1, semicolon - 1), out)) {
             out += '&';
             at = amp + 1;
