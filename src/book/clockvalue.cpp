@@ -129,8 +129,33 @@ void appendPadded(std::string& text, std::int64_t value, int digits)
 
 }  // namespace
 
+// The form production tools write for every clip, "h:mm:ss.fff" with one
+// digit of hours and three of milliseconds (or none), read without the general
+// path; nullopt when `text` has another form.
+std::optional<std::int64_t> usualClock(std::string_view text)
+{
+    if ((text.size() != 7 && text.size() != 11) || text[1] != ':' || text[4] != ':')
+        return std::nullopt;
+    const auto digit = [&](std::size_t at) { return static_cast<unsigned>(text[at] - '0'); };
+    unsigned any = digit(0) | digit(2) | digit(3) | digit(5) | digit(6);
+    std::int64_t milliseconds = 0;
+    if (text.size() == 11) {
+        if (text[7] != '.')
+            return std::nullopt;
+        any |= digit(8) | digit(9) | digit(10);
+        milliseconds = digit(8) * 100 + digit(9) * 10 + digit(10);
+    }
+    // A character below "0" wraps around to a large number, too.
+    if (any > 9 || digit(2) > 5 || digit(5) > 5)
+        return std::nullopt;
+    const std::int64_t seconds = digit(0) * 3600 + (digit(2) * 10 + digit(3)) * 60 + digit(5) * 10 + digit(6);
+    return seconds * kSecond + milliseconds * 1000;
+}
+
 std::optional<std::int64_t> parseClockValue(std::string_view text)
 {
+    if (const auto usual = usualClock(text))
+        return usual;
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t' || text.front() == '\n' || text.front() == '\r'))
         text.remove_prefix(1);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\n' || text.back() == '\r'))
@@ -153,18 +178,33 @@ std::string secondsText(std::int64_t microseconds)
 {
     if (microseconds < 0)
         microseconds = 0;
-    std::string text;
-    appendPadded(text, microseconds / kSecond, 1);
-    text += '.';
-    const std::int64_t fraction = microseconds % kSecond;
+    // Written from the back into a buffer: a clip time is written for every
+    // phrase of a book.
+    char buffer[32];
+    char* end = buffer + sizeof buffer;
+    char* at = end;
+    std::int64_t fraction = microseconds % kSecond;
+    int digits = 6;
     if (fraction % 1000 == 0) {
-        appendPadded(text, fraction / 1000, 3);
-        return text;
+        fraction /= 1000;
+        digits = 3;
+    } else {
+        while (fraction % 10 == 0) {
+            fraction /= 10;
+            --digits;
+        }
     }
-    appendPadded(text, fraction, 6);
-    while (text.back() == '0')
-        text.pop_back();
-    return text;
+    for (int i = 0; i < digits; ++i) {
+        *--at = static_cast<char>('0' + fraction % 10);
+        fraction /= 10;
+    }
+    *--at = '.';
+    std::int64_t whole = microseconds / kSecond;
+    do {
+        *--at = static_cast<char>('0' + whole % 10);
+        whole /= 10;
+    } while (whole > 0);
+    return std::string(at, end);
 }
 
 std::string clockText(std::int64_t microseconds)

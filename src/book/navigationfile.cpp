@@ -70,7 +70,7 @@ private:
         }
         if (name == "meta") {
             if (trimWhiteSpace(m_scanner.attribute("name")) == "dtb:uid")
-                m_file.uid = m_decoder.decode(trimWhiteSpace(xmlText(m_scanner.attribute("content"))));
+                m_file.uid = bookText(std::string(trimWhiteSpace(xmlText(m_scanner.attribute("content")))), m_decoder);
         } else if (name == "smilCustomTest") {
             m_file.customTests.emplace_back(xmlText(m_scanner.attribute("id")),
                                             skippableOfName(trimWhiteSpace(m_scanner.attribute("bookStruct"))));
@@ -82,7 +82,7 @@ private:
             m_file.headings.push_back({std::min(m_navPointDepth, kMaxLevel), {}, {}});
         } else if (name == "pageTarget") {
             open = {Kind::kPageTarget, m_file.pages.size()};
-            m_file.pages.push_back({m_decoder.decode(trimWhiteSpace(xmlText(m_scanner.attribute("value")))), {}});
+            m_file.pages.push_back({bookText(std::string(trimWhiteSpace(xmlText(m_scanner.attribute("value")))), m_decoder), {}});
             m_pageLabelFromValue = true;
         } else if (name == "navList") {
             open.kind = Kind::kNavList;
@@ -136,7 +136,7 @@ private:
             elementText(m_scanner, 0);
             return;
         }
-        std::string text = m_decoder.decode(collapseWhiteSpace(elementText(m_scanner)));
+        std::string text = bookText(collapseWhiteSpace(elementText(m_scanner)), m_decoder);
         if (inDocTitle) {
             if (m_file.docTitle.empty())
                 m_file.docTitle = std::move(text);

@@ -71,7 +71,7 @@ public:
 private:
     std::string text()
     {
-        return m_decoder.decode(collapseWhiteSpace(elementText(m_scanner)));
+        return bookText(collapseWhiteSpace(elementText(m_scanner)), m_decoder);
     }
 
     std::string attribute(std::string_view name) const { return xmlText(m_scanner.attribute(name)); }
@@ -97,7 +97,7 @@ private:
                 m_package.date = std::move(date);
         } else if (name == "meta") {
             if (equalsIgnoringAsciiCase(trimWhiteSpace(m_scanner.attribute("name")), "dtb:totalTime"))
-                m_package.totalTime = m_decoder.decode(trimWhiteSpace(attribute("content")));
+                m_package.totalTime = bookText(std::string(trimWhiteSpace(attribute("content"))), m_decoder);
         } else if (name == "item") {
             addItem();
         } else if (name == "spine") {

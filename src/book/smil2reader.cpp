@@ -15,13 +15,6 @@ bool isSpace(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
-// SMIL 2 writes clipBegin; files made after the older SMIL write clip-begin.
-std::string_view clipAttribute(const XmlScanner& scanner, std::string_view name, std::string_view oldName)
-{
-    const std::string_view value = scanner.attribute(name);
-    return value.empty() ? scanner.attribute(oldName) : value;
-}
-
 }  // namespace
 
 Smil2Reader::Smil2Reader(std::vector<std::pair<std::string, Skippable>> customTests)
@@ -29,11 +22,56 @@ Smil2Reader::Smil2Reader(std::vector<std::pair<std::string, Skippable>> customTe
 {
 }
 
+// One look at each attribute: a SMIL file has a few of them on every one of
+// its many elements. SMIL 2 writes clipBegin; files made after the older SMIL
+// write clip-begin.
+Smil2Reader::Attributes Smil2Reader::attributesOf(const XmlScanner& scanner)
+{
+    Attributes found;
+    for (const auto& [name, value] : scanner.attributes()) {
+        switch (name.size()) {
+        case 2:
+            if (name == "id")
+                found.id = value;
+            break;
+        case 3:
+            if (name == "src")
+                found.src = value;
+            break;
+        case 5:
+            if (name == "class")
+                found.classes = value;
+            break;
+        case 7:
+            if (name == "clipEnd")
+                found.clipEnd = value;
+            break;
+        case 8:
+            if (name == "clip-end")
+                found.clipEnd = value;
+            break;
+        case 9:
+            if (name == "clipBegin")
+                found.clipBegin = value;
+            break;
+        case 10:
+            if (name == "customTest")
+                found.customTest = value;
+            else if (name == "clip-begin")
+                found.clipBegin = value;
+            break;
+        default:
+            break;
+        }
+    }
+    return found;
+}
+
 // The kind an element's own marks name: its custom tests (a list of ids),
 // then its classes.
-Skippable Smil2Reader::kindOf(const XmlScanner& scanner) const
+Skippable Smil2Reader::kindOf(const Attributes& attributes) const
 {
-    const std::string_view tests = scanner.attribute("customTest");
+    const std::string_view tests = attributes.customTest;
     std::size_t at = 0;
     while (at < tests.size()) {
         while (at < tests.size() && isSpace(tests[at]))
@@ -59,60 +97,62 @@ Skippable Smil2Reader::kindOf(const XmlScanner& scanner) const
         }
         at = end;
     }
-    return skippableOfClass(scanner.attribute("class"));
+    return attributes.classes.empty() ? Skippable::kNone : skippableOfClass(attributes.classes);
 }
 
-void Smil2Reader::startPhrase(const XmlScanner& scanner)
+std::string_view Smil2Reader::decoded(std::string_view raw)
 {
-    assignXmlText(scanner.attribute("id"), m_id);
-    m_textSrc.clear();
-    m_textId.clear();
-    m_hasText = false;
-    m_clipCount = 0;
+    if (raw.find('&') == std::string_view::npos)
+        return raw;
+    return m_decoded.emplace_back(xmlText(raw));
 }
 
-void Smil2Reader::addText(const XmlScanner& scanner)
+void Smil2Reader::startPhrase(const Attributes& attributes)
+{
+    m_decoded.clear();
+    m_phrase = SmilPhrase();
+    m_phrase.id = decoded(attributes.id);
+    m_hasText = false;
+}
+
+void Smil2Reader::addText(const Attributes& attributes)
 {
     // A par has one text; a second one (invalid) does not replace it.
     if (m_hasText)
         return;
     m_hasText = true;
-    assignXmlText(trimWhiteSpace(scanner.attribute("src")), m_textSrc);
-    assignXmlText(scanner.attribute("id"), m_textId);
+    m_phrase.textSrc = decoded(trimWhiteSpace(attributes.src));
+    m_phrase.textId = decoded(attributes.id);
 }
 
-void Smil2Reader::addClip(const XmlScanner& scanner)
+void Smil2Reader::addClip(const Attributes& attributes)
 {
-    if (m_clipCount == m_clips.size())
+    if (m_phrase.clipCount == m_clips.size())
         m_clips.emplace_back();
-    SmilPhrase::Clip& clip = m_clips[m_clipCount++];
-    assignXmlText(trimWhiteSpace(scanner.attribute("src")), clip.src);
-    clip.beginText = clipAttribute(scanner, "clipBegin", "clip-begin");
-    clip.endText = clipAttribute(scanner, "clipEnd", "clip-end");
+    SmilPhrase::Clip& clip = m_clips[m_phrase.clipCount++];
+    clip.src = decoded(trimWhiteSpace(attributes.src));
+    clip.beginText = attributes.clipBegin;
+    clip.endText = attributes.clipEnd;
     clip.begin = clip.beginText.empty() ? std::optional<std::int64_t>(0) : parseClockValue(clip.beginText);
     clip.end = clip.endText.empty() ? std::nullopt : parseClockValue(clip.endText);
 }
 
 void Smil2Reader::emit(Skippable kind, SmilPhraseSink& sink)
 {
-    SmilPhrase phrase;
-    phrase.id = m_id;
-    phrase.textSrc = m_textSrc;
-    phrase.textId = m_textId;
-    phrase.clips = &m_clips;
-    phrase.clipCount = m_clipCount;
-    phrase.kind = kind;
-    sink.phrase(phrase);
+    m_phrase.clips = &m_clips;
+    m_phrase.kind = kind;
+    sink.phrase(m_phrase);
 }
 
 bool Smil2Reader::read(std::string_view bytes, SmilPhraseSink& sink)
 {
     XmlScanner scanner(utf8Document(bytes, m_converted));
+    scanner.setTextWanted(false);
     // The kind of every open element of the body, inherited unless its own
-    // marks name one; the depth of the par being gathered, 0 outside one.
+    // marks name one; the depth of the phrase being gathered, 0 outside one.
     std::vector<Skippable> kinds;
     std::size_t bodyDepth = 0;
-    std::size_t parDepth = 0;
+    std::size_t phraseDepth = 0;
     for (;;) {
         const Token token = scanner.next();
         if (token == Token::kEnd)
@@ -129,8 +169,8 @@ bool Smil2Reader::read(std::string_view bytes, SmilPhraseSink& sink)
             }
             const Skippable kind = kinds.back();
             kinds.pop_back();
-            if (parDepth != 0 && scanner.depth() < parDepth) {
-                parDepth = 0;
+            if (phraseDepth != 0 && scanner.depth() < phraseDepth) {
+                phraseDepth = 0;
                 emit(kind, sink);
             }
             continue;
@@ -143,24 +183,28 @@ bool Smil2Reader::read(std::string_view bytes, SmilPhraseSink& sink)
                 bodyDepth = scanner.depth();
             continue;
         }
-        Skippable kind = kindOf(scanner);
+        const Attributes attributes = attributesOf(scanner);
+        Skippable kind = attributes.customTest.empty() && attributes.classes.empty() ? Skippable::kNone
+                                                                                      : kindOf(attributes);
         if (kind == Skippable::kNone && !kinds.empty())
             kind = kinds.back();
         kinds.push_back(kind);
-        if (const std::string_view id = scanner.attribute("id"); !id.empty()) {
-            assignXmlText(id, m_anchor);
-            sink.anchor(m_anchor);
+        if (!attributes.id.empty()) {
+            if (attributes.id.find('&') == std::string_view::npos)
+                sink.anchor(attributes.id);
+            else
+                sink.anchor(xmlText(attributes.id));
         }
         const bool isText = name == "text";
         const bool isAudio = name == "audio";
-        if (parDepth == 0 && (name == "par" || isText || isAudio)) {
-            parDepth = scanner.depth();
-            startPhrase(scanner);
+        if (phraseDepth == 0 && (name == "par" || isText || isAudio)) {
+            phraseDepth = scanner.depth();
+            startPhrase(attributes);
         }
         if (isText)
-            addText(scanner);
+            addText(attributes);
         else if (isAudio)
-            addClip(scanner);
+            addClip(attributes);
     }
 }
 

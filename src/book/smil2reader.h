@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,13 +15,14 @@
 namespace korvin {
 
 // One phrase of a SMIL 2 file: a par with its text and its audio clips, or a
-// text or audio element that stands alone in a seq.
+// text or audio element that stands alone in a seq. Values are as written,
+// entities decoded.
 struct SmilPhrase {
     struct Clip {
-        std::string src;  // as written (entities decoded)
-        std::optional<std::int64_t> begin;  // microseconds; nullopt when missing or no clock value
-        std::optional<std::int64_t> end;
-        std::string_view beginText;  // as written, for telling equal times apart cheaply
+        std::string_view src;
+        std::optional<std::int64_t> begin;  // microseconds; nullopt when no clock value
+        std::optional<std::int64_t> end;    // nullopt when missing or no clock value
+        std::string_view beginText;         // as written, for telling equal times apart cheaply
         std::string_view endText;
     };
 
@@ -61,21 +63,31 @@ public:
     bool read(std::string_view bytes, SmilPhraseSink& sink);
 
 private:
-    Skippable kindOf(const XmlScanner& scanner) const;
-    void startPhrase(const XmlScanner& scanner);
-    void addText(const XmlScanner& scanner);
-    void addClip(const XmlScanner& scanner);
+    // The attributes of an element the reading looks at, as written.
+    struct Attributes {
+        std::string_view id;
+        std::string_view src;
+        std::string_view clipBegin;
+        std::string_view clipEnd;
+        std::string_view customTest;
+        std::string_view classes;
+    };
+
+    static Attributes attributesOf(const XmlScanner& scanner);
+    Skippable kindOf(const Attributes& attributes) const;
+    std::string_view decoded(std::string_view raw);
+    void startPhrase(const Attributes& attributes);
+    void addText(const Attributes& attributes);
+    void addClip(const Attributes& attributes);
     void emit(Skippable kind, SmilPhraseSink& sink);
 
     std::vector<std::pair<std::string, Skippable>> m_customTests;
     std::string m_converted;
-    std::string m_anchor;
+    // Values with entities, decoded, for as long as the phrase they belong to.
+    std::deque<std::string> m_decoded;
     // The phrase being gathered.
-    std::string m_id;
-    std::string m_textSrc;
-    std::string m_textId;
+    SmilPhrase m_phrase;
     std::vector<SmilPhrase::Clip> m_clips;
-    std::size_t m_clipCount = 0;
     bool m_hasText = false;
 };
 

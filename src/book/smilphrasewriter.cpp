@@ -7,6 +7,18 @@
 
 namespace korvin {
 
+namespace {
+
+// One of 64 bits for an id, from its length and its last character.
+std::uint64_t shapeBit(std::string_view id)
+{
+    if (id.empty())
+        return 1;
+    return std::uint64_t{1} << ((id.size() * 7 + static_cast<unsigned char>(id.back())) % 64);
+}
+
+}  // namespace
+
 SmilPhraseWriter::SmilPhraseWriter(BookTable& phrases, std::string bookFolder, const NavigationFile& navigation,
                                    FeatureFlags& features)
     : m_phrases(phrases)
@@ -22,9 +34,12 @@ SmilPhraseWriter::SmilPhraseWriter(BookTable& phrases, std::string bookFolder, c
         addTarget(navigation.pages[i].target, {Target::kPage, i});
     for (std::size_t i = 0; i < navigation.groups.size(); ++i)
         addTarget(navigation.groups[i].target, {Target::kGroup, i});
-    for (auto& [file, targets] : m_targets)
+    for (auto& [file, targets] : m_targets) {
         std::stable_sort(targets.byId.begin(), targets.byId.end(),
                          [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (const auto& entry : targets.byId)
+            targets.shapes |= shapeBit(entry.first);
+    }
 }
 
 void SmilPhraseWriter::addTarget(const NavigationTarget& target, Target what)
@@ -53,6 +68,11 @@ void SmilPhraseWriter::beginFile(std::string_view smilFile)
 void SmilPhraseWriter::anchor(std::string_view id)
 {
     if (!m_fileTargets || m_fileTargets->byId.empty())
+        return;
+    // Most ids of a file are no target: most are told apart by their length
+    // and last letter, without a search.
+    const std::uint64_t key = shapeBit(id);
+    if ((m_fileTargets->shapes & key) == 0)
         return;
     const auto& byId = m_fileTargets->byId;
     auto at = std::lower_bound(byId.begin(), byId.end(), id,
@@ -94,7 +114,7 @@ void SmilPhraseWriter::beginTargets(int firstRow)
         if (m_titleHeading) {
             m_spans[0].firstRow = firstRow;
             m_spans[0].smilFile = m_smilFile;
-            m_treeId = "0";
+            m_treeId.assign(1, '0');
         }
     }
     if (next != 0) {
@@ -120,7 +140,7 @@ void SmilPhraseWriter::takeText(std::string_view src)
     }
 }
 
-void SmilPhraseWriter::takeAudio(const std::string& src)
+void SmilPhraseWriter::takeAudio(std::string_view src)
 {
     if (m_audioCached && src == m_audioSrc)
         return;
@@ -130,7 +150,7 @@ void SmilPhraseWriter::takeAudio(const std::string& src)
     if (src.empty())
         return;
     // A clip's src has no place in its file: a "#" is part of the name.
-    if (src.find('#') == std::string::npos) {
+    if (src.find('#') == std::string_view::npos) {
         if (const auto reference = resolveReference(m_smilFile, src))
             m_audio = reference->file;
     }
@@ -149,8 +169,7 @@ void SmilPhraseWriter::writeRow(const SmilPhrase& phrase, const SmilPhrase::Clip
     if (clip && !m_audio.empty()) {
         m_features.audio = true;
         m_phrases.setText(row, kAudio, m_audio);
-        // A clip that begins where the one before ended is written with the
-        // same text, so that playing on from one to the next needs no seek.
+        // Most clips begin where the clip before ended, whose text is at hand.
         const std::int64_t begin = clip->begin.value_or(0);
         if (!m_lastEndWritten.empty() && clip->beginText == m_lastEndWritten)
             m_phrases.setText(row, kPhrBeg, m_lastEndText);

@@ -66,13 +66,14 @@ private:
     };
     struct FileTargets {
         std::vector<std::pair<std::string, Target>> byId;  // sorted by id
+        std::uint64_t shapes = 0;                          // shapeBit() of every id of byId
         std::vector<Target> wholeFile;
     };
 
     void addTarget(const NavigationTarget& target, Target what);
     void beginTargets(int firstRow);
     void takeText(std::string_view src);
-    void takeAudio(const std::string& src);
+    void takeAudio(std::string_view src);
     void writeRow(const SmilPhrase& phrase, const SmilPhrase::Clip* clip, std::string_view skipClass);
 
     BookTable& m_phrases;

@@ -1,6 +1,9 @@
 #include "book/xmlscanner.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 #include "book/xmltext.h"
@@ -10,6 +13,9 @@ namespace korvin {
 namespace {
 
 constexpr auto npos = std::string_view::npos;
+
+constexpr std::uint64_t kOnes = 0x0101010101010101;
+constexpr std::uint64_t kHighs = 0x8080808080808080;
 
 bool isSpace(char c)
 {
@@ -25,6 +31,60 @@ constexpr std::array<bool, 256> kEndsName = [] {
         ends[c] = true;
     return ends;
 }();
+
+// The first of `a` or `b` in `data` from `from` on, before `end`; `end` when
+// there is none. Eight bytes are looked at together (the bytes equal to a
+// character become 0, and the first 0 byte of a word shows in its lowest
+// marked byte); a machine that stores words the other way round looks at one
+// byte after another.
+std::size_t findEitherIn(const char* data, std::size_t from, std::size_t end, char a, char b)
+{
+    std::size_t at = from;
+    if constexpr (std::endian::native == std::endian::little) {
+        const std::uint64_t manyA = kOnes * static_cast<unsigned char>(a);
+        const std::uint64_t manyB = kOnes * static_cast<unsigned char>(b);
+        const auto zeroBytes = [](std::uint64_t word) { return (word - kOnes) & ~word & kHighs; };
+        for (; at + 8 <= end; at += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, data + at, sizeof word);
+            const std::uint64_t found = zeroBytes(word ^ manyA) | zeroBytes(word ^ manyB);
+            if (found != 0)
+                return at + static_cast<std::size_t>(std::countr_zero(found) / 8);
+        }
+    }
+    for (; at < end; ++at)
+        if (data[at] == a || data[at] == b)
+            return at;
+    return end;
+}
+
+// Where the name that begins at `from` ends: at the first byte of kEndsName.
+std::size_t nameEndIn(const char* data, std::size_t from, std::size_t size)
+{
+    std::size_t at = from;
+    if constexpr (std::endian::native == std::endian::little) {
+        // Every byte that ends a name is below "A"; letters and the bytes of
+        // UTF-8 sequences are not, so words without such a byte are passed
+        // whole, and a digit, "-", "." or ":" of a name is looked up.
+        constexpr std::uint64_t kBelowA = kOnes * 'A';
+        while (at + 8 <= size) {
+            std::uint64_t word;
+            std::memcpy(&word, data + at, sizeof word);
+            const std::uint64_t below = (word - kBelowA) & ~word & kHighs;
+            if (below == 0) {
+                at += 8;
+                continue;
+            }
+            at += static_cast<std::size_t>(std::countr_zero(below) / 8);
+            if (kEndsName[static_cast<unsigned char>(data[at])])
+                return at;
+            ++at;
+        }
+    }
+    while (at < size && !kEndsName[static_cast<unsigned char>(data[at])])
+        ++at;
+    return at;
+}
 
 }  // namespace
 
@@ -65,10 +125,25 @@ XmlScanner::Token XmlScanner::fail(const char* why)
 
 std::size_t XmlScanner::nameEnd(std::size_t from) const
 {
-    std::size_t at = from;
-    while (at < m_doc.size() && !kEndsName[static_cast<unsigned char>(m_doc[at])])
-        ++at;
-    return at;
+    return nameEndIn(m_doc.data(), from, m_doc.size());
+}
+
+std::size_t XmlScanner::findEither(std::size_t from, char a, char b, std::size_t end) const
+{
+    return findEitherIn(m_doc.data(), from, std::min(end, m_doc.size()), a, b);
+}
+
+// The first "<" from `from` on, or the end. Text between tags is mostly a
+// line end and some indentation, which eight bytes at a time pass faster than
+// a call.
+std::size_t XmlScanner::findLess(std::size_t from) const
+{
+    const std::size_t near = std::min(m_doc.size(), from + 64);
+    const std::size_t at = findEither(from, '<', '<', near);
+    if (at < near || near == m_doc.size())
+        return at;
+    const void* less = std::memchr(m_doc.data() + near, '<', m_doc.size() - near);
+    return less ? static_cast<std::size_t>(static_cast<const char*>(less) - m_doc.data()) : m_doc.size();
 }
 
 XmlScanner::Token XmlScanner::next()
@@ -95,11 +170,10 @@ XmlScanner::Token XmlScanner::next()
         }
         if (m_doc[m_pos] != '<') {
             const std::size_t start = m_pos;
-            const void* less = std::memchr(m_doc.data() + m_pos, '<', m_doc.size() - m_pos);
-            m_pos = less ? static_cast<std::size_t>(static_cast<const char*>(less) - m_doc.data()) : m_doc.size();
+            m_pos = findLess(m_pos);
             // Text outside the root element is white space in a sound file
             // and is of no use in any other.
-            if (m_open.empty())
+            if (m_open.empty() || !m_textWanted)
                 continue;
             m_text = m_doc.substr(start, m_pos - start);
             m_cdata = false;
@@ -135,6 +209,8 @@ XmlScanner::Token XmlScanner::next()
                 m_text = rest.substr(9, end - 9);
                 m_cdata = true;
                 m_pos += end + 3;
+                if (!m_textWanted)
+                    continue;
                 return Token::kText;
             }
             if (rest.substr(0, 9) == "<!DOCTYPE") {
@@ -189,28 +265,32 @@ bool XmlScanner::skipDoctype()
 
 XmlScanner::Token XmlScanner::startTag()
 {
+    // The document in locals: the attributes written meanwhile could alias
+    // the members for all the compiler knows.
+    const char* const data = m_doc.data();
+    const std::size_t size = m_doc.size();
     std::size_t at = m_pos + 1;
-    const std::size_t end = nameEnd(at);
+    const std::size_t end = nameEndIn(data, at, size);
     if (end == at)
         return fail("a tag without a name");
     if (m_open.size() >= kMaxDepth)
         return fail("elements nested too deeply");
-    m_name = m_doc.substr(at, end - at);
+    m_name = std::string_view(data + at, end - at);
     m_attributes.clear();
     m_emptyElement = false;
     at = end;
     for (;;) {
         const std::size_t spaceFrom = at;
-        while (at < m_doc.size() && isSpace(m_doc[at]))
+        while (at < size && isSpace(data[at]))
             ++at;
-        if (at >= m_doc.size())
+        if (at >= size)
             return fail("a tag without its end");
-        if (m_doc[at] == '>') {
+        if (data[at] == '>') {
             ++at;
             break;
         }
-        if (m_doc[at] == '/') {
-            if (at + 1 >= m_doc.size() || m_doc[at + 1] != '>')
+        if (data[at] == '/') {
+            if (at + 1 >= size || data[at + 1] != '>')
                 return fail("a \"/\" inside a tag");
             m_emptyElement = true;
             at += 2;
@@ -218,28 +298,28 @@ XmlScanner::Token XmlScanner::startTag()
         }
         if (at == spaceFrom)
             return fail("an attribute without white space before it");
-        const std::size_t nameStop = nameEnd(at);
+        const std::size_t nameStop = nameEndIn(data, at, size);
         if (nameStop == at)
             return fail("an attribute without a name");
-        const std::string_view attributeName = m_doc.substr(at, nameStop - at);
+        const std::string_view attributeName(data + at, nameStop - at);
         at = nameStop;
-        while (at < m_doc.size() && isSpace(m_doc[at]))
+        while (at < size && isSpace(data[at]))
             ++at;
-        if (at >= m_doc.size() || m_doc[at] != '=')
+        if (at >= size || data[at] != '=')
             return fail("an attribute without a value");
         ++at;
-        while (at < m_doc.size() && isSpace(m_doc[at]))
+        while (at < size && isSpace(data[at]))
             ++at;
-        if (at >= m_doc.size() || (m_doc[at] != '"' && m_doc[at] != '\''))
+        if (at >= size || (data[at] != '"' && data[at] != '\''))
             return fail("an attribute value without quotes");
-        const char quote = m_doc[at];
-        const std::size_t close = m_doc.find(quote, at + 1);
-        if (close == npos)
+        const char quote = data[at];
+        // One look at each byte finds the end and a "<" that must not be there.
+        const std::size_t close = findEitherIn(data, at + 1, size, quote, '<');
+        if (close >= size)
             return fail("an attribute value without its end");
-        const std::string_view value = m_doc.substr(at + 1, close - at - 1);
-        if (value.find('<') != npos)
+        if (data[close] == '<')
             return fail("a \"<\" inside an attribute value");
-        m_attributes.emplace_back(attributeName, value);
+        m_attributes.emplace_back(attributeName, std::string_view(data + at + 1, close - at - 1));
         at = close + 1;
     }
     m_pos = at;

@@ -51,6 +51,10 @@ public:
     bool hasAttribute(std::string_view name) const;
     const std::vector<std::pair<std::string_view, std::string_view>>& attributes() const { return m_attributes; }
 
+    // Whether text is handed out (the default); a reader that only wants the
+    // markup passes over it faster. CDATA sections count as text.
+    void setTextWanted(bool wanted) { m_textWanted = wanted; }
+
     // kText: the text as written, entities not decoded; a CDATA section is
     // handed out as one text of its own, whose content is taken literally.
     std::string_view text() const { return m_text; }
@@ -67,6 +71,8 @@ private:
     Token endTag();
     bool skipDoctype();
     std::size_t nameEnd(std::size_t from) const;
+    std::size_t findLess(std::size_t from) const;
+    std::size_t findEither(std::size_t from, char a, char b, std::size_t end = std::string_view::npos) const;
 
     std::string_view m_doc;
     std::size_t m_pos = 0;
@@ -79,11 +85,12 @@ private:
     bool m_endPending = false;
     bool m_cdata = false;
     bool m_rootSeen = false;
+    bool m_textWanted = true;
     bool m_ended = false;
     Token m_endToken = Token::kEnd;
 };
 
-// Called after a kStartElement: reads on to the end of that element and
+// Called after a kStartElement of a scanner that hands out text: reads on to the end of that element and
 // returns the text inside it, child elements' text included, entities decoded
 // (xmltext.h). Text beyond `maxBytes` is passed over. When the scan ends
 // inside the element, the text up to there.

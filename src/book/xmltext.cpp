@@ -100,22 +100,30 @@ void assignXmlText(std::string_view raw, std::string& out)
     appendXmlText(raw, out);
 }
 
-std::string collapseWhiteSpace(std::string_view text)
+std::string collapseWhiteSpace(std::string text)
 {
-    std::string collapsed;
-    collapsed.reserve(text.size());
+    std::size_t kept = 0;
     bool space = false;
-    for (char c : text) {
+    for (const char c : text) {
         if (isSpace(c)) {
-            space = !collapsed.empty();
+            space = kept > 0;
             continue;
         }
         if (space)
-            collapsed += ' ';
+            text[kept++] = ' ';
         space = false;
-        collapsed += c;
+        text[kept++] = c;
     }
-    return collapsed;
+    text.resize(kept);
+    return text;
+}
+
+std::string bookText(std::string text, TextDecoder& decoder)
+{
+    const bool utf8 = decoder.codePage() == 65001 || decoder.codePage() == 0;
+    if (utf8 && text.size() <= TextDecoder::kMaxBytes && isValidUtf8(text))
+        return text;
+    return decoder.decode(text);
 }
 
 std::string_view trimWhiteSpace(std::string_view text)

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "book/textdecoder.h"
+
 namespace korvin {
 
 // The text of an XML document as a reader wants it.
@@ -24,7 +26,11 @@ void assignXmlText(std::string_view raw, std::string& out);
 // inside made one space: "  Chapter\n  One\n" gives "Chapter One". Labels in
 // navigation files are indented and broken over lines as the producer's tool
 // wrote them.
-std::string collapseWhiteSpace(std::string_view text);
+std::string collapseWhiteSpace(std::string text);
+
+// `text` of a book file whose code page is `decoder`'s as UTF-8: valid UTF-8
+// of a file in UTF-8 (the rule) as it is, anything else through the decoder.
+std::string bookText(std::string text, TextDecoder& decoder);
 
 // White space taken off both ends only.
 std::string_view trimWhiteSpace(std::string_view text);
