@@ -96,15 +96,25 @@ std::string_view skipClassOf(Skippable kind)
 
 void markSkippableFeature(Skippable kind, FeatureFlags& features)
 {
-    const std::string_view skipClass = skipClassOf(kind);
-    if (skipClass == "pagenumber")
+    switch (kind) {
+    case Skippable::kPageNumber:
+    case Skippable::kLineNumber:
         features.pageNumbers = true;
-    else if (skipClass == "footnote")
+        break;
+    case Skippable::kNote:
+    case Skippable::kNoteReference:
+    case Skippable::kAnnotation:
         features.footnotes = true;
-    else if (skipClass == "sidebar")
+        break;
+    case Skippable::kSidebar:
         features.sidebars = true;
-    else if (skipClass == "prodnote")
+        break;
+    case Skippable::kProducerNote:
         features.prodnotes = true;
+        break;
+    case Skippable::kNone:
+        break;
+    }
 }
 
 }  // namespace korvin

@@ -1,5 +1,7 @@
 #include "book/smil2reader.h"
 
+#include <algorithm>
+
 #include "book/clockvalue.h"
 #include "book/xmlencoding.h"
 #include "book/xmltext.h"
@@ -20,6 +22,10 @@ bool isSpace(char c)
 Smil2Reader::Smil2Reader(std::vector<std::pair<std::string, Skippable>> customTests)
     : m_customTests(std::move(customTests))
 {
+    // Sorted, so that a book that declares many tests costs a search per mark
+    // (the first declaration of an id counts).
+    std::stable_sort(m_customTests.begin(), m_customTests.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
 }
 
 // One look at each attribute: a SMIL file has a few of them on every one of
@@ -81,17 +87,10 @@ Skippable Smil2Reader::kindOf(const Attributes& attributes) const
             ++end;
         const std::string_view test = tests.substr(at, end - at);
         if (!test.empty()) {
-            Skippable kind = Skippable::kNone;
-            bool declared = false;
-            for (const auto& [id, declaredKind] : m_customTests) {
-                if (id == test) {
-                    kind = declaredKind;
-                    declared = true;
-                    break;
-                }
-            }
-            if (!declared)
-                kind = skippableOfName(test);
+            const auto found = std::lower_bound(m_customTests.begin(), m_customTests.end(), test,
+                                                [](const auto& entry, std::string_view id) { return entry.first < id; });
+            const bool declared = found != m_customTests.end() && found->first == test;
+            const Skippable kind = declared ? found->second : skippableOfName(test);
             if (kind != Skippable::kNone)
                 return kind;
         }

@@ -222,6 +222,7 @@ TEST(Daisy3Reader, MarksSkippableKindsWithTheSkipClassesOfTheToggles)
                       .customTest("pn", "PAGE_NUMBER")
                       .customTest("side", "OPTIONAL_SIDEBAR")
                       .customTest("odd", "LINE_NUMBER")
+                      .customTest("pn", "NOTE")  // the first declaration of an id counts
                       .navPoint(1, "Eins", "a.smil"));
     book.writeSmil2("a.smil", TestBook::Smil2()
                                   .customTest("pn")
