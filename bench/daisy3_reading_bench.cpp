@@ -15,9 +15,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
-#include <ctime>
 #include <string>
 #include <vector>
 
@@ -25,6 +23,7 @@
 #include "book/daisy3reader.h"
 #include "book/diskfilesource.h"
 #include "daisy3_generator.h"
+#include "passclock.h"
 
 namespace korvin::bench {
 namespace {
@@ -48,28 +47,6 @@ std::size_t readAllFiles(const GeneratedDaisy3Book& b)
         benchmark::DoNotOptimize(content.data());
     }
     return bytes;
-}
-
-struct Clock {
-    double wall = 0;
-    double cpu = 0;
-
-    static Clock now()
-    {
-        timespec cpu {};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
-        return {std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(),
-                static_cast<double>(cpu.tv_sec) + static_cast<double>(cpu.tv_nsec) * 1e-9};
-    }
-    Clock operator-(const Clock& other) const { return {wall - other.wall, cpu - other.cpu}; }
-};
-
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 void BM_Daisy3RawRead(benchmark::State& state)
@@ -97,16 +74,16 @@ void BM_Daisy3ReadingPass(benchmark::State& state)
         for (BookTable* table : {&tables.headings, &tables.phrases, &tables.pages, &tables.groups})
             table->deleteAllRows();
         tables.tree.deleteAll();
-        const Clock rawStart = Clock::now();
+        const PassClock rawStart = PassClock::now();
         readAllFiles(b);
-        const Clock raw = Clock::now() - rawStart;
+        const PassClock raw = PassClock::now() - rawStart;
         state.ResumeTiming();
 
-        const Clock start = Clock::now();
+        const PassClock start = PassClock::now();
         Daisy3Reader reader(tables, folder, GeneratedDaisy3Book::kPackageName, "von");
         if (reader.read(progress) != Daisy3Reader::kRead)
             state.SkipWithError("book not read");
-        const Clock pass = Clock::now() - start;
+        const PassClock pass = PassClock::now() - start;
 
         state.PauseTiming();
         rawWall.push_back(raw.wall);

@@ -33,9 +33,13 @@ std::optional<std::int64_t> takeNumber(std::string_view& text, std::size_t maxDi
 }
 
 // A fraction after its point, in nanoseconds of a unit (the first nine digits
-// count), taken off `text`; nullopt when no digit follows the point.
+// count), taken off `text` with its point; 0 without a point, nullopt when no
+// digit follows the point.
 std::optional<std::int64_t> takeFraction(std::string_view& text)
 {
+    if (text.empty() || text[0] != '.')
+        return 0;
+    text.remove_prefix(1);
     std::int64_t nanos = 0;
     std::int64_t scale = 100'000'000;
     std::size_t length = 0;
@@ -79,29 +83,17 @@ std::optional<std::int64_t> parseClock(std::int64_t first, std::string_view rest
     }
     if (minutes >= 60 || *seconds >= 60)
         return std::nullopt;
-    std::int64_t nanos = 0;
-    if (!rest.empty() && rest[0] == '.') {
-        rest.remove_prefix(1);
-        const auto fraction = takeFraction(rest);
-        if (!fraction)
-            return std::nullopt;
-        nanos = *fraction;
-    }
-    if (!rest.empty() || hours > kMaxMicroseconds / kSecond / 3600)
+    const auto nanos = takeFraction(rest);
+    if (!nanos || !rest.empty() || hours > kMaxMicroseconds / kSecond / 3600)
         return std::nullopt;
-    return checked(((hours * 60 + minutes) * 60 + *seconds) * kSecond + (nanos + 500) / 1000);
+    return checked(((hours * 60 + minutes) * 60 + *seconds) * kSecond + (*nanos + 500) / 1000);
 }
 
 std::optional<std::int64_t> parseTimecount(std::int64_t whole, std::string_view rest)
 {
-    std::int64_t nanos = 0;
-    if (!rest.empty() && rest[0] == '.') {
-        rest.remove_prefix(1);
-        const auto fraction = takeFraction(rest);
-        if (!fraction)
-            return std::nullopt;
-        nanos = *fraction;
-    }
+    const auto nanos = takeFraction(rest);
+    if (!nanos)
+        return std::nullopt;
     std::int64_t unit = kSecond;
     if (rest == "h")
         unit = 3600 * kSecond;
@@ -114,7 +106,7 @@ std::optional<std::int64_t> parseTimecount(std::int64_t whole, std::string_view 
     if (whole > kMaxMicroseconds / unit)
         return std::nullopt;
     // nanos < 10^9 and unit <= 3.6 * 10^9: the product stays within 64 bits.
-    return checked(whole * unit + (nanos * unit + 500'000'000) / 1'000'000'000);
+    return checked(whole * unit + (*nanos * unit + 500'000'000) / 1'000'000'000);
 }
 
 void appendPadded(std::string& text, std::int64_t value, int digits)

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "book/xmltext.h"
+
 namespace korvin {
 
 namespace {
@@ -32,11 +34,6 @@ constexpr NamedKind kNames[] = {
     {"optionalproducernote", Skippable::kProducerNote},
 };
 
-bool isSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
-
 }  // namespace
 
 Skippable skippableOfName(std::string_view name)
@@ -59,18 +56,9 @@ Skippable skippableOfName(std::string_view name)
 Skippable skippableOfClass(std::string_view classes)
 {
     std::size_t at = 0;
-    while (at < classes.size()) {
-        while (at < classes.size() && isSpace(classes[at]))
-            ++at;
-        std::size_t end = at;
-        while (end < classes.size() && !isSpace(classes[end]))
-            ++end;
-        if (end > at) {
-            if (const Skippable kind = skippableOfName(classes.substr(at, end - at)); kind != Skippable::kNone)
-                return kind;
-        }
-        at = end;
-    }
+    for (std::string_view word = nextWord(classes, at); !word.empty(); word = nextWord(classes, at))
+        if (const Skippable kind = skippableOfName(word); kind != Skippable::kNone)
+            return kind;
     return Skippable::kNone;
 }
 

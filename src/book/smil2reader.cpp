@@ -12,11 +12,6 @@ namespace {
 
 using Token = XmlScanner::Token;
 
-bool isSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
-
 }  // namespace
 
 Smil2Reader::Smil2Reader(std::vector<std::pair<std::string, Skippable>> customTests)
@@ -77,24 +72,15 @@ Smil2Reader::Attributes Smil2Reader::attributesOf(const XmlScanner& scanner)
 // then its classes.
 Skippable Smil2Reader::kindOf(const Attributes& attributes) const
 {
-    const std::string_view tests = attributes.customTest;
     std::size_t at = 0;
-    while (at < tests.size()) {
-        while (at < tests.size() && isSpace(tests[at]))
-            ++at;
-        std::size_t end = at;
-        while (end < tests.size() && !isSpace(tests[end]))
-            ++end;
-        const std::string_view test = tests.substr(at, end - at);
-        if (!test.empty()) {
-            const auto found = std::lower_bound(m_customTests.begin(), m_customTests.end(), test,
-                                                [](const auto& entry, std::string_view id) { return entry.first < id; });
-            const bool declared = found != m_customTests.end() && found->first == test;
-            const Skippable kind = declared ? found->second : skippableOfName(test);
-            if (kind != Skippable::kNone)
-                return kind;
-        }
-        at = end;
+    for (std::string_view test = nextWord(attributes.customTest, at); !test.empty();
+         test = nextWord(attributes.customTest, at)) {
+        const auto found = std::lower_bound(m_customTests.begin(), m_customTests.end(), test,
+                                            [](const auto& entry, std::string_view id) { return entry.first < id; });
+        const bool declared = found != m_customTests.end() && found->first == test;
+        const Skippable kind = declared ? found->second : skippableOfName(test);
+        if (kind != Skippable::kNone)
+            return kind;
     }
     return attributes.classes.empty() ? Skippable::kNone : skippableOfClass(attributes.classes);
 }

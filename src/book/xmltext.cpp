@@ -135,6 +135,16 @@ std::string_view trimWhiteSpace(std::string_view text)
     return text;
 }
 
+std::string_view nextWord(std::string_view list, std::size_t& at)
+{
+    while (at < list.size() && isSpace(list[at]))
+        ++at;
+    const std::size_t start = at;
+    while (at < list.size() && !isSpace(list[at]))
+        ++at;
+    return list.substr(start, at - start);
+}
+
 bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())

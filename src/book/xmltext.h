@@ -35,6 +35,10 @@ std::string bookText(std::string text, TextDecoder& decoder);
 // White space taken off both ends only.
 std::string_view trimWhiteSpace(std::string_view text);
 
+// The next word of a list of names separated by white space ("note list"),
+// from `at`, which moves past it; empty after the last.
+std::string_view nextWord(std::string_view list, std::size_t& at);
+
 // Whether two names are the same without regard to the case of ASCII letters
 // ("dc:Title" and "dc:title": books write both).
 bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);
