@@ -19,12 +19,12 @@ PENDING = set()
 
 # What the listener hears of Korvin itself, in its two languages.
 TEXTS = {
-    "de": {"tree": "Überschriften", "open": "Öffnen", "browse": r"Ein Buch suchen", "reading": r"Buch öffnen.*Buch wird geöffnet",
+    "de": {"tree": "Überschriften", "open": "Öffnen", "browse": r"Ein Buch suchen",
            "change": r"Wechseln grayed", "skip": r"Überspringen grayed", "german": "Deutsch",
            "english": "English", "bookmarks": "Lesezeichen", "search": [r"Suche\W.*dialog", r"Suchbegriff.*text"],
            "results": "Suchergebnisse", "searching": r"alert Suche läuft", "found": "Das Suchergebnis ist", "pageprompt": r"Seitenzahl", "entries": r"Einträge in diesem Buch",
            "text": r"Text read only"},
-    "en": {"tree": "Headings", "open": "Open", "browse": r"Browse for a book", "reading": r"Open book.*Opening book",
+    "en": {"tree": "Headings", "open": "Open", "browse": r"Browse for a book",
            "change": r"Change grayed", "skip": r"Skip grayed", "german": "Deutsch", "english": "English",
            "bookmarks": "Bookmarks", "search": [r"Search\W.*dialog", r"search item.*text"], "results": "Search results", "searching": r"alert Searching", "found": "The search result is",
            "pageprompt": r"page number", "entries": r"entries in this book", "text": r"Text read only"},
@@ -140,9 +140,7 @@ class Session:
         # machine it fell seconds behind and missed the heading.)
         self.step("open: Ctrl+O", "ctrl+o", expect=[TEXTS[language]["browse"]])
         # The tree has the focus on the book's first heading, its title, or
-        # where the book was left. (The reading box is checked on Alt+L:
-        # after the file dialog Orca is often still busy with that dialog's
-        # events while the box shows.)
+        # where the book was left.
         self.step("Enter takes the book", "Return", expect=[heading])
 
     def tree(self):
@@ -261,8 +259,10 @@ class Session:
 
     def resume(self, language):
         self.start(language)
-        self.step("Alt+L back to the place left", "alt+l",
-                  expect=[TEXTS[language]["reading"], HEADINGS[1]])
+        # The reading box is up only while the book is read, here for less
+        # than a second: whether Orca gets to it before it closes depends on
+        # how busy Orca is (the box's names are checked in its own test).
+        self.step("Alt+L back to the place left", "alt+l", expect=[HEADINGS[1]])
 
     def run_language(self, language, fresh):
         if fresh:
