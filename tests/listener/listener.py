@@ -334,3 +334,16 @@ def focus():
     for app in _korvin_apps():
         _find(app, note)
     return focused[-1] if focused else None
+
+
+def shown(pattern):
+    """Whether a dialog or message box of Korvin shows a text that matches
+    `pattern` (a regular expression, searched), as the accessibility bus
+    gives it to Orca."""
+    wanted = re.compile(pattern)
+
+    def says(node):
+        return bool(wanted.search(node.name or ""))
+
+    return any(_find(app, lambda node: node.getRoleName() in ("alert", "dialog") and _find(node, says))
+               for app in _korvin_apps())
