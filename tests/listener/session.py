@@ -144,7 +144,7 @@ class Session:
     def exit(self):
         self.heard.step("exit: Alt+F4")
         keys("alt+F4")
-        ended = self.app.wait_ended(15)
+        ended = self.app.wait_ended(PATIENCE)
         self.heard.close_step()
         if not ended:
             raise Heard("Korvin did not end on Alt+F4")
@@ -172,7 +172,7 @@ class Session:
         # Orca stays quiet on P and Shift+P (the book's sound is what the
         # listener hears); the player's time shows the sentence, 30 s each.
         def in_second_sentence():
-            end = time.monotonic() + 4
+            end = time.monotonic() + 10
             while time.monotonic() < end:
                 minutes, seconds = time_label().split(" /")[0].split(":")
                 if 29 <= int(minutes) * 60 + int(seconds) < 59:
