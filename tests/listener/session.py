@@ -88,9 +88,12 @@ class Session:
         for attempt in range(5):
             self.heard.step("Alt+D")
             try:
-                # Alt stays down until the menu is heard: a menu opened by
-                # Alt+letter closes again when Alt comes up before it has shown.
+                # Alt goes down a moment before D, as a hand presses them: Qt
+                # hands a key on without Orca when Orca, still busy with Alt,
+                # answers too late, and a menu opened that way now and then
+                # closes at once. Alt stays down until the menu is heard.
                 with holding("alt"):
+                    self.heard.settle(quiet=0.3)
                     keys("d")
                     self.heard.expect(first, PATIENCE if attempt == 4 else 8)
                 return
