@@ -143,14 +143,17 @@ class Korvin:
         self.log = open(folder / "korvin.log", "ab")
         # KORVIN_LISTENER_LATE_BUS=1 holds back where the accessibility bus is
         # until the window is active, as a busy desktop may: Orca must hear of
-        # the window all the same.
+        # the window all the same. (Now and then the program asks for the
+        # address before it shows the window; it gets it after 10 s.)
         held = accessibility_bus_launcher() if os.environ.get("KORVIN_LISTENER_LATE_BUS") == "1" else None
         if held:
             os.kill(held, signal.SIGSTOP)
         try:
             self.process = subprocess.Popen(args, env=env, stdout=self.log, stderr=self.log)
             if held:
-                wait_until(lambda: active_window().startswith("Korvin"), 20, "the window did not become active")
+                end = time.monotonic() + 10
+                while not active_window().startswith("Korvin") and time.monotonic() < end:
+                    time.sleep(0.05)
                 time.sleep(0.5)  # time for the program to take the activation in first
         finally:
             if held:
