@@ -1,6 +1,7 @@
 #include "desktop/html/htmltextview.h"
 
 #include "support/tempdir.h"
+#include "support/sourcepaths.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -177,7 +178,7 @@ TEST_F(HtmlTextViewTest, WrapsAndUnwrapsEveryElementOfBuiltBooksExactly)
 // The same on real books: the sample books of ../shared/books, when they are there.
 TEST_F(HtmlTextViewTest, WrapsAndUnwrapsEveryElementOfTheSampleBooksExactly)
 {
-    const std::filesystem::path shared = KORVIN_SHARED_BOOKS_DIR;
+    const std::filesystem::path shared = korvin::test::sharedBooksDir();
     std::vector<std::string> files;
     for (const char* file : {"dontworrybehappy/content.html", "unicef-toolkit-a/toolkit_a.html"}) {
         if (std::filesystem::exists(shared / file))
