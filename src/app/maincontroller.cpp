@@ -38,11 +38,13 @@ MainController::MainController(PlatformServices platform, Folders folders)
                                         platform.menuBar},
                [this](const std::string& path) { return openableBookPath(m_state.playback.bookFolder, path); },
                [this] { highlight(); })
-    , m_audio(m_state.settings, platform.player)
+    , m_rewind(m_state.options, m_tables, m_engine, platform.player)
+    , m_audio(m_state.settings, platform.player, m_state.playback, m_state.options)
     , m_resume(m_state.playback, m_tables, m_menu, m_engine,
                ResumePosition::Services{platform.player, platform.textView, platform.menuBar},
                ResumeFile(m_folders.state + "/AResume.dl", m_scrambler),
-               [this](const std::string& path) { return openableBookPath(m_state.playback.bookFolder, path); })
+               [this](const std::string& path) { return openableBookPath(m_state.playback.bookFolder, path); },
+               m_rewind)
     , m_bookmarks(m_state.playback, m_tables, m_menu, m_engine,
                   Bookmarks::Services{platform.player, platform.bookmarkList, platform.window, platform.menuBar},
                   BookmarkFile(m_folders.state + "/MResume.dl", m_scrambler))
@@ -71,10 +73,18 @@ MainController::MainController(PlatformServices platform, Folders folders)
     , m_pages(Pages::Parts{m_tables, m_menu, m_strings, m_state.playback, m_state.settings.languageOffset},
               Pages::Services{platform.player, platform.menuBar, platform.dialogs, platform.messageBoxes})
     , m_skips(m_state.settings, m_menu, platform.menuBar)
-    , m_information(Information::Parts{m_tables, m_state.bookInfo, m_strings, m_state.settings.languageOffset},
+    , m_information(Information::Parts{m_tables, m_state.bookInfo, m_strings, m_state.settings.languageOffset,
+                                       [this] { return m_sleepTimer.left(); }},
                     Information::Services{platform.player, platform.messageBoxes, platform.menuBar})
     , m_views(Views::State{m_state.playback, m_state.navigationViewActive}, Views::Parts{m_tables, m_menu, m_engine},
               Views::Services{platform.window, platform.groupList, platform.menuBar})
+    , m_levels(HeadingLevels::Parts{m_tables, m_engine, m_strings, m_state.settings.languageOffset},
+               HeadingLevels::Services{platform.player, platform.messageBoxes, platform.menuBar})
+    , m_timeSkips(m_state.playback, m_tables, m_engine, platform.player)
+    , m_sleepTimer(SleepTimer::Parts{m_state.playback, m_state.settings, m_menu, m_tables, m_engine},
+                   SleepTimer::Services{platform.player, platform.timers, platform.menuBar}, [this] { saveAsAtExit(); })
+    , m_optionChoices(OptionChoices::Parts{m_state.options, m_menu, m_audio}, platform.menuBar,
+                      m_folders.state + "/Optionen.dl", m_scrambler)
 {
     m_state.settings.style.background = true;
     m_state.settings.style.colour = kDefaultColour;
@@ -163,6 +173,37 @@ void MainController::registerHandlers()
     registerPlaybackHandlers();
     registerPlaceHandlers();
     registerNavigationHandlers();
+    registerAdditionalHandlers();
+}
+
+// The commands beyond the first program's: heading levels, where am I, the
+// skips by time, the sleep timer and the options.
+void MainController::registerAdditionalHandlers()
+{
+    const int nexts[] = {cmd::kLevelNext1, cmd::kLevelNext2, cmd::kLevelNext3,
+                         cmd::kLevelNext4, cmd::kLevelNext5, cmd::kLevelNext6};
+    const int previouses[] = {cmd::kLevelPrevious1, cmd::kLevelPrevious2, cmd::kLevelPrevious3,
+                              cmd::kLevelPrevious4, cmd::kLevelPrevious5, cmd::kLevelPrevious6};
+    for (int level = 1; level <= 6; ++level) {
+        m_table.onCommand(nexts[level - 1], [this, level] { m_levels.next(level); });
+        m_table.onCommand(previouses[level - 1], [this, level] { m_levels.previous(level); });
+    }
+    m_table.onCommand(cmd::kWhereAmI, [this] { m_information.whereAmI(); });
+
+    for (const auto& [command, seconds] : {std::pair{cmd::kSkipForward10, TimeSkips::kShort},
+                                           std::pair{cmd::kSkipBack10, -TimeSkips::kShort},
+                                           std::pair{cmd::kSkipForward60, TimeSkips::kLong},
+                                           std::pair{cmd::kSkipBack60, -TimeSkips::kLong}})
+        m_table.onCommand(command, [this, seconds] { m_timeSkips.skip(seconds); });
+
+    for (int choice : {cmd::kSleepTimer15, cmd::kSleepTimer30, cmd::kSleepTimer45, cmd::kSleepTimer60,
+                       cmd::kSleepTimerEndOfHeading, cmd::kSleepTimerOff})
+        m_table.onCommand(choice, [this, choice] { m_sleepTimer.choose(choice); });
+    m_engine.setHeadingEndListener([this] { m_sleepTimer.headingEnded(); });
+    m_engine.setContinueListener([this] { m_rewind.continuing(); });
+
+    for (int option : {cmd::kRewindOnResume, cmd::kUpToTriple})
+        m_table.onCommand(option, [this, option] { m_optionChoices.toggle(option); });
 }
 
 void MainController::registerNavigationHandlers()
@@ -254,6 +295,8 @@ void MainController::registerPlaybackHandlers()
             m_engine.highlightTick();
         else if (args.timerId == PlaybackEngine::kPollTimer)
             m_engine.pollTick();
+        else if (args.timerId == SleepTimer::kTimer)
+            m_sleepTimer.tick();
     });
     m_table.onMessage(message::kMenuSelect, [this](const MessageArgs& args) { m_engine.menuPause(args.menuClosed); });
 }
@@ -447,6 +490,7 @@ void MainController::loadSettings()
     // the keys must work all the same: the table is the same in both languages.
     if (!m_acceleratorsLoaded)
         loadAccelerators();
+    m_optionChoices.load();
     m_platform.player.setVolume(m_state.settings.volume);
     m_platform.player.setRate(m_state.settings.rate);
     redrawMenu();
@@ -455,6 +499,13 @@ void MainController::loadSettings()
 void MainController::saveSettings()
 {
     SettingsFile(settingsPath(), m_scrambler).write(m_state.settings);
+    m_optionChoices.save();
+}
+
+void MainController::saveAsAtExit()
+{
+    m_session.savePlaces();
+    saveSettings();
 }
 
 std::string MainController::settingsPath() const

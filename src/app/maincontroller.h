@@ -6,6 +6,7 @@
 #include "app/commandtable.h"
 #include "app/headingselection.h"
 #include "app/listopening.h"
+#include "app/optionchoices.h"
 #include "app/services.h"
 #include "app/volumechange.h"
 #include "app/windowstate.h"
@@ -14,6 +15,7 @@
 #include "playback/audiocontrols.h"
 #include "playback/bookmarks.h"
 #include "playback/bookplaces.h"
+#include "navigation/headinglevels.h"
 #include "navigation/information.h"
 #include "navigation/pages.h"
 #include "navigation/search.h"
@@ -21,6 +23,9 @@
 #include "navigation/views.h"
 #include "playback/playbackengine.h"
 #include "playback/resumeposition.h"
+#include "playback/resumerewind.h"
+#include "playback/sleeptimer.h"
+#include "playback/timeskips.h"
 #include "ui/menumodel.h"
 #include "ui/stringtable.h"
 #include "ui/texthighlighter.h"
@@ -93,6 +98,7 @@ private:
     void registerPlaybackHandlers();
     void registerPlaceHandlers();
     void registerNavigationHandlers();
+    void registerAdditionalHandlers();
     void wireTables();
     void redrawMenu();
 
@@ -101,6 +107,8 @@ private:
     void loadAccelerators();
     void loadSettings();
     void saveSettings();
+    // What the exit procedure saves, the book staying open (the sleep timer).
+    void saveAsAtExit();
     std::string settingsPath() const;
 
     // Handlers of this window's own commands, events and messages.
@@ -121,6 +129,7 @@ private:
     WindowState m_state;
     TextHighlighter m_highlighter;
     PlaybackEngine m_engine;
+    ResumeRewind m_rewind;
     AudioControls m_audio;
     ResumePosition m_resume;
     Bookmarks m_bookmarks;
@@ -134,6 +143,10 @@ private:
     Skips m_skips;
     Information m_information;
     Views m_views;
+    HeadingLevels m_levels;
+    TimeSkips m_timeSkips;
+    SleepTimer m_sleepTimer;
+    OptionChoices m_optionChoices;
     TextViewEvents m_textViewEvents{*this};
 
     bool m_acceleratorsLoaded = false;

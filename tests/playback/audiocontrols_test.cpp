@@ -31,7 +31,9 @@ protected:
     test::VirtualClock m_clock;
     test::SimulatedPlayer m_player{m_clock};
     Settings m_settings;
-    AudioControls m_controls{m_settings, m_player};
+    PlaybackState m_state;
+    Options m_options;
+    AudioControls m_controls{m_settings, m_player, m_state, m_options};
 };
 
 TEST_F(AudioControlsTest, SpeedStepsByATenthTwiceAndStopsAtTwoAndAtSixTenths)
@@ -50,6 +52,58 @@ TEST_F(AudioControlsTest, SpeedStepsByATenthTwiceAndStopsAtTwoAndAtSixTenths)
         (m_controls.*steps[i].command)();
         EXPECT_NEAR(m_player.rate(), steps[i].rate, 1e-9) << "step " << i;
         EXPECT_EQ(m_settings.rate, m_player.rate()) << "step " << i;
+    }
+}
+
+// "Bis dreifach" on: the steps go on to 3.0 and down to 0.5 (from 0.6 the
+// step would pass it); off again, a rate beyond 0.6..2.0 comes back to the
+// nearer end and the steps are the first program's.
+TEST_F(AudioControlsTest, UpToTripleTheSpeedGoesToThreeAndToAHalfAndComesBackWhenTurnedOff)
+{
+    struct Step {
+        bool upToTriple;
+        void (AudioControls::*command)();
+        double rate;
+    };
+    const std::vector<Step> steps = {
+        {true, &AudioControls::speedNormal, 1.0},       {true, &AudioControls::speedFaster, 1.2},
+        {true, &AudioControls::speedFaster, 1.4},       {true, &AudioControls::speedFaster, 1.6},
+        {true, &AudioControls::speedFaster, 1.8},       {true, &AudioControls::speedFaster, 2.0},
+        {true, &AudioControls::speedFaster, 2.2},       {true, &AudioControls::speedFaster, 2.4},
+        {true, &AudioControls::speedFaster, 2.6},       {true, &AudioControls::speedFaster, 2.8},
+        {true, &AudioControls::speedFaster, 3.0},       {true, &AudioControls::speedFaster, 3.0},
+        {false, &AudioControls::keepToNormalRange, 2.0}, {false, &AudioControls::speedFaster, 2.0},
+        {true, &AudioControls::speedNormal, 1.0},       {true, &AudioControls::speedSlower, 0.8},
+        {true, &AudioControls::speedSlower, 0.6},       {true, &AudioControls::speedSlower, 0.5},
+        {true, &AudioControls::speedSlower, 0.5},       {true, &AudioControls::speedFaster, 0.7},
+        {true, &AudioControls::speedSlower, 0.5},       {false, &AudioControls::keepToNormalRange, 0.6},
+        {false, &AudioControls::speedSlower, 0.6},      {false, &AudioControls::speedFaster, 0.8},
+        {false, &AudioControls::keepToNormalRange, 0.8},
+    };
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        m_options.upToTriple = steps[i].upToTriple;
+        (m_controls.*steps[i].command)();
+        EXPECT_NEAR(m_player.rate(), steps[i].rate, 1e-9) << "step " << i;
+        EXPECT_EQ(m_settings.rate, m_player.rate()) << "step " << i;
+    }
+}
+
+// While the sleep timer fades the book out the player plays at a share of the
+// volume setting: the steps go from the listener's own volume.
+TEST_F(AudioControlsTest, DuringAFadeTheVolumeStepsGoFromTheListenersOwnVolume)
+{
+    m_state.volumePercent = 40;
+    m_player.setVolume(20);
+    struct Step {
+        void (AudioControls::*command)();
+        int setting;
+        int player;
+    };
+    for (const Step& step : {Step{&AudioControls::volumeUp, 60, 24}, Step{&AudioControls::volumeUp, 70, 28},
+                             Step{&AudioControls::volumeDown, 60, 24}, Step{&AudioControls::volumeNormal, 50, 20}}) {
+        (m_controls.*step.command)();
+        EXPECT_EQ(m_settings.volume, step.setting);
+        EXPECT_EQ(m_player.volume(), step.player);
     }
 }
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace korvin {
 namespace {
 
@@ -14,8 +17,11 @@ TEST(StringTable, HasEveryTextInGermanAndEnglish)
     };
     for (int id = 1; id <= 43; ++id)
         expectBoth(id);
-    for (int id = 100; id <= 172; ++id)
+    for (int id = 100; id <= 199; ++id)
         expectBoth(id);
+    for (int id = 44; id <= 49; ++id)
+        expectBoth(id);
+    expectBoth(68);
     expectBoth(1090);
     // Every German text has its English partner and nothing stands alone.
     for (const auto& [id, text] : strings.all()) {
@@ -41,6 +47,39 @@ TEST(StringTable, KeepsTextsCharacterForCharacterWithTrailingBlanksQuotesAndLine
     EXPECT_EQ(strings.get(243), "/documents/Manuals/EN/DAISY/");
     EXPECT_EQ(strings.get(107), "&Öffnen\tStrg+O");
     EXPECT_EQ(strings.get(1090), "&Info über Korvin 2.0...");
+}
+
+TEST(StringTable, FillInPutsTheValuesInOrderAndNeverIntoAValue)
+{
+    struct Case {
+        const char* text;
+        std::vector<std::string> values;
+        const char* expected;
+    };
+    for (const Case& c : {
+             Case{"Ebene %i.", {"3"}, "Ebene 3."},
+             Case{"%i von %i: %s.", {"1", "2", "Titel %s mit %i"}, "1 von 2: Titel %s mit %i."},
+             Case{"100% sicher, %s", {"ja"}, "100% sicher, ja"},
+             Case{"%s und %s", {"eins"}, "eins und %s"},
+             Case{"kein Platz", {"x"}, "kein Platz"},
+             Case{"am Ende %", {"x"}, "am Ende %"},
+             Case{"", {}, ""},
+         }) {
+        SCOPED_TRACE(c.text);
+        std::string got;
+        switch (c.values.size()) {
+        case 0:
+            got = fillIn(c.text, {});
+            break;
+        case 1:
+            got = fillIn(c.text, {c.values[0]});
+            break;
+        default:
+            got = fillIn(c.text, {c.values[0], c.values[1], c.values[2]});
+            break;
+        }
+        EXPECT_EQ(got, c.expected);
+    }
 }
 
 TEST(StringTable, MissingTextsReadAsEmpty)

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 namespace korvin {
 namespace {
 
@@ -54,13 +56,44 @@ TEST(KeyMapping, ANonLatinLayoutGivesTheLetterOfTheKeysPosition)
     EXPECT_FALSE(keyStrokeOf(keyEvent(0x0417, Qt::NoModifier, QString::fromUtf8("з"), 0)));
 }
 
+// The digit row by its place: Shift+1 writes "!" on a US keyboard and on a
+// German one, and the unshifted keys of a French one write "&", "é", ... .
+TEST(KeyMapping, TheDigitRowsKeysAreTheirDigitsWhateverTheLayoutWrites)
+{
+    struct Case {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        const char* text;
+        quint32 keycode;
+        std::optional<KeyStroke> expected;
+    };
+    for (const Case& c : {
+             Case{Qt::Key_1, Qt::NoModifier, "1", 10, KeyStroke{'1', Accelerator::kNone}},
+             Case{Qt::Key_Exclam, Qt::ShiftModifier, "!", 10, KeyStroke{'1', Accelerator::kShift}},
+             Case{Qt::Key_QuoteDbl, Qt::ShiftModifier, "\"", 11, KeyStroke{'2', Accelerator::kShift}},
+             Case{Qt::Key_Ampersand, Qt::NoModifier, "&", 10, KeyStroke{'1', Accelerator::kNone}},
+             Case{Qt::Key_Eacute, Qt::NoModifier, "é", 11, KeyStroke{'2', Accelerator::kNone}},
+             Case{Qt::Key_6, Qt::ShiftModifier, "6", 15, KeyStroke{'6', Accelerator::kShift}},
+             Case{Qt::Key_0, Qt::NoModifier, "0", 19, KeyStroke{'0', Accelerator::kNone}},
+             // A synthesised event has no keycode: its digit is all there is.
+             Case{Qt::Key_3, Qt::ShiftModifier, "3", 0, KeyStroke{'3', Accelerator::kShift}},
+             Case{Qt::Key_Exclam, Qt::ShiftModifier, "!", 0, std::nullopt},
+             // The keypad's digits are not the digit row.
+             Case{Qt::Key_1, Qt::KeypadModifier, "1", 87, std::nullopt},
+             Case{Qt::Key_1, Qt::KeypadModifier, "1", 0, std::nullopt},
+         }) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(keyStrokeOf(keyEvent(c.key, c.modifiers, QString::fromUtf8(c.text), c.keycode)), c.expected);
+    }
+}
+
 TEST(KeyMapping, OtherKeysAndTheSuperKeyHaveNoStroke)
 {
     EXPECT_FALSE(keyStrokeOf(keyEvent(Qt::Key_P, Qt::MetaModifier)));
     EXPECT_FALSE(keyStrokeOf(keyEvent(Qt::Key_Tab, Qt::NoModifier)));
     EXPECT_FALSE(keyStrokeOf(keyEvent(Qt::Key_Return, Qt::NoModifier)));
     EXPECT_FALSE(keyStrokeOf(keyEvent(Qt::Key_Escape, Qt::NoModifier)));
-    EXPECT_FALSE(keyStrokeOf(keyEvent(Qt::Key_5, Qt::NoModifier, "5", 14)));
+    EXPECT_FALSE(keyStrokeOf(keyEvent(Qt::Key_5, Qt::KeypadModifier, "5", 84)));  // the keypad's 5
     EXPECT_FALSE(keyStrokeOf(keyEvent(Qt::Key_Shift, Qt::ShiftModifier)));
 }
 
@@ -75,6 +108,9 @@ TEST(KeyMapping, ShortcutTextsOfBothLanguagesNameTheirKeys)
     EXPECT_EQ(keySequenceOfShortcutText("Space"), QKeySequence(Qt::Key_Space));
     EXPECT_EQ(keySequenceOfShortcutText("F1"), QKeySequence(Qt::Key_F1));
     EXPECT_EQ(keySequenceOfShortcutText("N"), QKeySequence(Qt::Key_N));
+    EXPECT_EQ(keySequenceOfShortcutText("1"), QKeySequence(Qt::Key_1));
+    EXPECT_EQ(keySequenceOfShortcutText("Umsch+6"), QKeySequence(Qt::SHIFT | Qt::Key_6));
+    EXPECT_EQ(keySequenceOfShortcutText("Shift+6"), QKeySequence(Qt::SHIFT | Qt::Key_6));
 }
 
 TEST(KeyMapping, UnknownShortcutTextsNameNoKey)
