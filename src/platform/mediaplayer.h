@@ -17,7 +17,7 @@ namespace korvin {
 //  * At the end of the file the play state becomes kStopped and stays so until
 //    play(); play() then starts from the current position.
 //  * pause() keeps the position; play() after pause() continues from it.
-//  * setRate() accepts at least 0.6 to 2.0 and keeps the pitch.
+//  * setRate() accepts at least 0.5 to 3.0 and keeps the pitch.
 //  * setVolume() clamps to 0..100; setPosition() clamps below 0 to 0.
 //  * While a file loads, openState() is kOpenStateOpening.
 //  * A file that cannot be played (missing, unreadable, not audio) fails when
