@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "playback/sleeptimer.h"
+#include "playback/sleeptimerleft.h"
 #include "ui/stringtable.h"
 
 namespace korvin {

@@ -9,16 +9,10 @@
 #include "platform/timers.h"
 #include "playback/playbackengine.h"
 #include "playback/playbackstate.h"
+#include "playback/sleeptimerleft.h"
 #include "ui/menumodel.h"
 
 namespace korvin {
-
-// What the sleep timer has still to run, for "where am I".
-struct SleepTimerLeft {
-    enum class Mode { kOff, kCountdown, kEndOfHeading };
-    Mode mode = Mode::kOff;
-    double seconds = 0.0;  // of playing, the fade included (kCountdown)
-};
 
 // The sleep timer (Audio, "Schlaf-Timer"): after 15, 30, 45 or 60 minutes of
 // playing, or at the end of the heading, the book fades out over ten seconds
