@@ -87,8 +87,9 @@ SleepTimerLeft SleepTimer::left() const
 {
     SleepTimerLeft left;
     left.mode = m_mode;
+    // Until it runs out: the time the listener chose, less what has played.
     if (m_mode == SleepTimerLeft::Mode::kCountdown)
-        left.seconds = static_cast<double>(std::max(0LL, m_countdown) + kFadeMilliseconds - m_faded) / 1000.0;
+        left.seconds = static_cast<double>(std::max(0LL, m_countdown)) / 1000.0;
     return left;
 }
 

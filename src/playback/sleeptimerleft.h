@@ -6,7 +6,7 @@ namespace korvin {
 struct SleepTimerLeft {
     enum class Mode { kOff, kCountdown, kEndOfHeading };
     Mode mode = Mode::kOff;
-    double seconds = 0.0;  // of playing, the fade included (kCountdown)
+    double seconds = 0.0;  // of playing until it runs out and the fade begins (kCountdown)
 };
 
 }  // namespace korvin

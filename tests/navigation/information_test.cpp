@@ -123,7 +123,7 @@ TEST(WhereAmI, TellsTheHeadingThePageTheTimesAndTheSleepTimerAndTheBookPlaysOn)
               "In dieser Überschrift gehört: 0 Stunden, 0 Minuten und 45 Sekunden; "
               "Rest: 0 Stunden, 0 Minuten und 15 Sekunden. "
               "Im Buch gehört: 0 Stunden, 0 Minuten und 45 Sekunden; Rest: 0 Stunden, 0 Minuten und 55 Sekunden. "
-              "Der Schlaf-Timer endet in 0 Stunden, 14 Minuten und 25 Sekunden.");
+              "Der Schlaf-Timer endet in 0 Stunden, 14 Minuten und 15 Sekunden.");
     EXPECT_EQ(harness.messageBoxes.shown.back().caption, "Information");
     EXPECT_EQ(harness.player.playState(), MediaPlayer::kPlaying);
 
