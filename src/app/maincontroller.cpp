@@ -190,10 +190,9 @@ void MainController::registerAdditionalHandlers()
     }
     m_table.onCommand(cmd::kWhereAmI, [this] { m_information.whereAmI(); });
 
-    for (const auto& [command, seconds] : {std::pair{cmd::kSkipForward10, TimeSkips::kShort},
-                                           std::pair{cmd::kSkipBack10, -TimeSkips::kShort},
-                                           std::pair{cmd::kSkipForward60, TimeSkips::kLong},
-                                           std::pair{cmd::kSkipBack60, -TimeSkips::kLong}})
+    for (const auto& [command, seconds] :
+         {std::pair{cmd::kSkipForward10, TimeSkips::kShort}, std::pair{cmd::kSkipBack10, -TimeSkips::kShort},
+          std::pair{cmd::kSkipForward60, TimeSkips::kLong}, std::pair{cmd::kSkipBack60, -TimeSkips::kLong}})
         m_table.onCommand(command, [this, seconds] { m_timeSkips.skip(seconds); });
 
     for (int choice : {cmd::kSleepTimer15, cmd::kSleepTimer30, cmd::kSleepTimer45, cmd::kSleepTimer60,

@@ -51,8 +51,8 @@ void HeadingLevels::move(int level, int direction)
     }
     const PauseBracket bracket(m_services.player, m_services.menuBar);
     m_services.messageBoxes.show(
-        fillIn(m_parts.strings.get(str::kNoFurtherHeading, m_parts.languageOffset), {std::to_string(level)}),
-        kCaption, MessageBoxes::Icon::kInformation);
+        fillIn(m_parts.strings.get(str::kNoFurtherHeading, m_parts.languageOffset), {std::to_string(level)}), kCaption,
+        MessageBoxes::Icon::kInformation);
 }
 
 }  // namespace korvin

@@ -18,8 +18,7 @@ bool isNavigationFile(const std::string& document)
 
 ResumePosition::ResumePosition(PlaybackState& state, BookTables& tables, MenuModel& menu, PlaybackEngine& engine,
                                Services services, ResumeFile file,
-                               std::function<std::string(const std::string&)> resolvePath,
-                               const ResumeRewind& rewind)
+                               std::function<std::string(const std::string&)> resolvePath, const ResumeRewind& rewind)
     : m_state(state)
     , m_tables(tables)
     , m_menu(menu)

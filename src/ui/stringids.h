@@ -65,13 +65,13 @@ inline constexpr int kStartPage = 42;     // "/documents/html/start_de.html"
 inline constexpr int kManualFolder = 43;  // "/documents/Manuals/DE/DAISY/"
 
 // The heading levels and "where am I" (fillIn() puts the values in).
-inline constexpr int kNoFurtherHeading = 44;    // "Keine weitere Überschrift der Ebene %i."
-inline constexpr int kWhereHeading = 45;        // "Sie befinden sich auf Überschrift %i von %i: %s."
-inline constexpr int kWherePage = 46;           // "Seite %s."
-inline constexpr int kWhereInHeading = 47;      // "In dieser Überschrift gehört: %s; Rest: %s."
-inline constexpr int kWhereInBook = 48;         // "Im Buch gehört: %s; Rest: %s."
-inline constexpr int kWhereSleepTimer = 49;     // "Der Schlaf-Timer endet in %s."
-inline constexpr int kWhereSleepAtEnd = 68;     // "Der Schlaf-Timer endet am Ende der Überschrift."
+inline constexpr int kNoFurtherHeading = 44;  // "Keine weitere Überschrift der Ebene %i."
+inline constexpr int kWhereHeading = 45;      // "Sie befinden sich auf Überschrift %i von %i: %s."
+inline constexpr int kWherePage = 46;         // "Seite %s."
+inline constexpr int kWhereInHeading = 47;    // "In dieser Überschrift gehört: %s; Rest: %s."
+inline constexpr int kWhereInBook = 48;       // "Im Buch gehört: %s; Rest: %s."
+inline constexpr int kWhereSleepTimer = 49;   // "Der Schlaf-Timer endet in %s."
+inline constexpr int kWhereSleepAtEnd = 68;   // "Der Schlaf-Timer endet am Ende der Überschrift."
 
 // Names of the window's controls, announced by the screen reader.
 inline constexpr int kNameHeadingTree = 50;       // "Überschriften"

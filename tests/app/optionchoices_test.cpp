@@ -49,10 +49,10 @@ TEST(OptionChoices, WithoutUpToTripleTheSpeedComesBackToTheNearerEnd)
     test::ControllerHarness harness;
     const Scrambler scrambler;
     const std::string on = scrambler.scramble("0") + "\n" + scrambler.scramble("1");
-    for (const auto& [rate, options, expected] : {
-             std::tuple{"2.600000", "", 2.0}, std::tuple{"0.500000", "", 0.6}, std::tuple{"1.400000", "", 1.4},
-             std::tuple{"2.600000", "damaged", 2.0}, std::tuple{"0.500000", "on", 0.5},
-             std::tuple{"2.600000", "on", 2.6}}) {
+    for (const auto& [rate, options, expected] :
+         {std::tuple{"2.600000", "", 2.0}, std::tuple{"0.500000", "", 0.6}, std::tuple{"1.400000", "", 1.4},
+          std::tuple{"2.600000", "damaged", 2.0}, std::tuple{"0.500000", "on", 0.5},
+          std::tuple{"2.600000", "on", 2.6}}) {
         SCOPED_TRACE(std::string(rate) + " " + options);
         test::writeSettingsFile(harness.home(), {"50", rate, "0", "0", "0", "0", "0", "0", "", "0", "0", "0", "", "0"});
         std::filesystem::remove(harness.home() + "/Optionen.dl");

@@ -33,8 +33,7 @@ TEST(OptionsFile, SavedOptionsReadBackAndAMissingOrDamagedFileTurnsEveryOptionOf
              std::pair{lines("1", "\n", scrambler.scramble("2")), Options{}},   // no flag
              std::pair{lines("1x", "\n", scrambler.scramble("1")), Options{}},  // more after the flag
              std::pair{lines(" 1", "\n", scrambler.scramble("1")), Options{}},
-             std::pair{lines("1", "\n", ""), Options{}},
-             std::pair{std::string("1\n1"), Options{}},  // not scrambled
+             std::pair{lines("1", "\n", ""), Options{}}, std::pair{std::string("1\n1"), Options{}},  // not scrambled
          }) {
         SCOPED_TRACE(bytes);
         dir.write("Optionen.dl", bytes);

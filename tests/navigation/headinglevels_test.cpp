@@ -13,10 +13,15 @@
 namespace korvin {
 namespace {
 
-constexpr int kNext[] = {0, cmd::kLevelNext1, cmd::kLevelNext2, cmd::kLevelNext3,
-                         cmd::kLevelNext4, cmd::kLevelNext5, cmd::kLevelNext6};
-constexpr int kPrevious[] = {0, cmd::kLevelPrevious1, cmd::kLevelPrevious2, cmd::kLevelPrevious3,
-                             cmd::kLevelPrevious4, cmd::kLevelPrevious5, cmd::kLevelPrevious6};
+constexpr int kNext[] = {
+    0, cmd::kLevelNext1, cmd::kLevelNext2, cmd::kLevelNext3, cmd::kLevelNext4, cmd::kLevelNext5, cmd::kLevelNext6};
+constexpr int kPrevious[] = {0,
+                             cmd::kLevelPrevious1,
+                             cmd::kLevelPrevious2,
+                             cmd::kLevelPrevious3,
+                             cmd::kLevelPrevious4,
+                             cmd::kLevelPrevious5,
+                             cmd::kLevelPrevious6};
 
 struct Step {
     int level;    // negative: with Shift, back
@@ -66,15 +71,16 @@ void walk(const std::vector<int>& levels, const std::vector<std::vector<Step>>& 
 TEST(HeadingLevels, TheLevelKeysWalkTheHeadingsOfTheirLevelAcrossGapsAndSayWhenThereIsNoneLeft)
 {
     // h1 A, h2 A1, h3 A1a, h3 A1b, h1 B, h3 B-deep (a 2), h2 B1, h1 C, h4 C-deep
-    walk({1, 2, 3, 3, 1, 3, 2, 1, 4},
-         {{{2, 1}, {2, 5}, {2, 6}, {2, -1}, {-3, 3}, {-3, 2}, {-3, -1}, {4, 8}, {-1, 7}, {-1, 4}, {-1, 0},
-           {-1, -1}, {1, 4}, {3, -1}, {6, -1}, {-2, 1}},
-          {{5, -1}, {1, 4}, {1, 7}, {1, -1}}});
+    const std::vector<Step> german = {{2, 1},  {2, 5},  {2, 6},  {2, -1},  {-3, 3}, {-3, 2}, {-3, -1}, {4, 8},
+                                      {-1, 7}, {-1, 4}, {-1, 0}, {-1, -1}, {1, 4},  {3, -1}, {6, -1},  {-2, 1}};
+    const std::vector<Step> english = {{5, -1}, {1, 4}, {1, 7}, {1, -1}};
+    walk({1, 2, 3, 3, 1, 3, 2, 1, 4}, {german, english});
 }
 
 TEST(HeadingLevels, InABookOfOneLevelOneWalksEveryHeading)
 {
-    walk({1, 1, 1}, {{{1, 1}, {1, 2}, {1, -1}, {2, -1}, {-1, 1}, {-1, 0}, {-1, -1}}, {}});
+    const std::vector<Step> german = {{1, 1}, {1, 2}, {1, -1}, {2, -1}, {-1, 1}, {-1, 0}, {-1, -1}};
+    walk({1, 1, 1}, {german, {}});
 }
 
 }  // namespace

@@ -89,11 +89,12 @@ TEST(WhereAmI, TellsTheHeadingThePageTheTimesAndTheSleepTimerAndTheBookPlaysOn)
     controller.tables().tree.select(1);
     harness.advance(10000);
     controller.command(cmd::kWhereAmI);
-    EXPECT_EQ(harness.messageBoxes.shown.back().text,
-              "You are at heading 2 of 2: Zwei. Page 2. "
-              "In this heading elapsed: 0 hours, 0 minutes and 10 seconds; remaining: 0 hours, 0 minutes and 30 seconds. "
-              "In the book elapsed: 0 hours, one minute and 10 seconds; remaining: 0 hours, 0 minutes and 30 seconds. "
-              "The sleep timer ends at the end of the heading.");
+    EXPECT_EQ(
+        harness.messageBoxes.shown.back().text,
+        "You are at heading 2 of 2: Zwei. Page 2. "
+        "In this heading elapsed: 0 hours, 0 minutes and 10 seconds; remaining: 0 hours, 0 minutes and 30 seconds. "
+        "In the book elapsed: 0 hours, one minute and 10 seconds; remaining: 0 hours, 0 minutes and 30 seconds. "
+        "The sleep timer ends at the end of the heading.");
 }
 
 // Two headings whose audio shares one file: "Zwei" begins 4 s into a.mp3.

@@ -65,10 +65,11 @@ TEST_F(AudioControlsTest, UpToTripleTheSpeedGoesToThreeAndToAHalfAndComesBackWhe
     const auto slower = &AudioControls::speedSlower;
     const auto normalRange = &AudioControls::keepToNormalRange;
     for (const auto& [upToTriple, command, times, rate] :
-         {std::tuple{true, slower, 3, 0.5}, std::tuple{true, slower, 1, 0.5}, std::tuple{true, faster, 1, 0.7}, std::tuple{true, faster, 11, 2.9},
-          std::tuple{true, faster, 1, 3.0}, std::tuple{true, faster, 1, 3.0}, std::tuple{false, normalRange, 1, 2.0},
-          std::tuple{false, faster, 1, 2.0}, std::tuple{true, slower, 8, 0.5}, std::tuple{false, normalRange, 1, 0.6},
-          std::tuple{false, slower, 1, 0.6}, std::tuple{false, faster, 1, 0.8}, std::tuple{false, normalRange, 1, 0.8}}) {
+         {std::tuple{true, slower, 3, 0.5}, std::tuple{true, slower, 1, 0.5}, std::tuple{true, faster, 1, 0.7},
+          std::tuple{true, faster, 11, 2.9}, std::tuple{true, faster, 1, 3.0}, std::tuple{true, faster, 1, 3.0},
+          std::tuple{false, normalRange, 1, 2.0}, std::tuple{false, faster, 1, 2.0}, std::tuple{true, slower, 8, 0.5},
+          std::tuple{false, normalRange, 1, 0.6}, std::tuple{false, slower, 1, 0.6}, std::tuple{false, faster, 1, 0.8},
+          std::tuple{false, normalRange, 1, 0.8}}) {
         m_options.upToTriple = upToTriple;
         for (int i = 0; i < times; ++i)
             (m_controls.*command)();

@@ -45,14 +45,14 @@ struct Case {
     double position5sEarlier;
 };
 // Within a phrase, into the phrase before, never before the heading's start.
-constexpr Case kCases[] = {{true, 0, 6.0, 0, 1.0}, {true, 1, 10.0, 0, 5.0}, {true, 2, 3.0, 2, 0.0},
-                           {false, 1, 10.0, 1, 10.0}};
+constexpr Case kCases[] = {
+    {true, 0, 6.0, 0, 1.0}, {true, 1, 10.0, 0, 5.0}, {true, 2, 3.0, 2, 0.0}, {false, 1, 10.0, 1, 10.0}};
 
 TEST_F(ResumeRewindTest, ContinuingAfterAPauseOfMoreThanAMinuteStartsFiveSecondsEarlier)
 {
     for (const Case& c : kCases) {
-        for (const auto& [pause, fromTheMenu] : {std::pair{60000, false}, std::pair{61000, false},
-                                                 std::pair{61000, true}}) {
+        for (const auto& [pause, fromTheMenu] :
+             {std::pair{60000, false}, std::pair{61000, false}, std::pair{61000, true}}) {
             SCOPED_TRACE(std::to_string(c.row) + " " + std::to_string(pause) + (fromTheMenu ? " menu" : ""));
             openAt(c.option, c.row, c.position);
             controller().command(cmd::kPauseContinue);

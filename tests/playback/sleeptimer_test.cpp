@@ -51,10 +51,9 @@ TEST_F(SleepTimerTest, RunsOutFadesPausesSavesThePlaceAsAtExitAndGivesBackTheVol
     EXPECT_TRUE(controller().menu().isChecked(cmd::kSleepTimer15));
     int now = 0;
     // The poll copies the player's volume into the setting; the faded one never.
-    for (const auto& [at, playing, volume] : {std::tuple{15 * kMinute - 50, true, 50},
-                                              std::tuple{15 * kMinute + 2550, true, 37},
-                                              std::tuple{15 * kMinute + 9950, true, 0},
-                                              std::tuple{15 * kMinute + 10050, false, 50}}) {
+    for (const auto& [at, playing, volume] :
+         {std::tuple{15 * kMinute - 50, true, 50}, std::tuple{15 * kMinute + 2550, true, 37},
+          std::tuple{15 * kMinute + 9950, true, 0}, std::tuple{15 * kMinute + 10050, false, 50}}) {
         m_harness.advance(at - now);
         now = at;
         expect(playing, volume);
