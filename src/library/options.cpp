@@ -44,14 +44,7 @@ OptionsFile::Lines OptionsFile::format(const Options& options)
 
 bool OptionsFile::write(const Options& options) const
 {
-    std::string contents;
-    const Lines lines = format(options);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        contents += m_scrambler.scramble(lines[i]);
-        if (i + 1 < lines.size())
-            contents += '\n';
-    }
-    return writeFileAtomically(m_path, contents);
+    return writeFileAtomically(m_path, scrambledLines(format(options), m_scrambler));
 }
 
 }  // namespace korvin
