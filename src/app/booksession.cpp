@@ -129,6 +129,7 @@ bool BookSession::readBook(const std::string& folder)
         return false;
     }
     m_readInfo = reader.info();
+    m_readCredits = reader.credits();
     m_readFeatures = reader.features();
     return true;
 }
@@ -136,6 +137,8 @@ bool BookSession::readBook(const std::string& folder)
 void BookSession::bookOpened(Opened how)
 {
     m_state.bookInfo = m_readInfo;
+    m_state.credits = m_readCredits;
+    ++m_state.bookSerial;
     m_state.features = m_readFeatures;
     m_parts.places.loadBookmarks();
     m_state.playback.bookOpen = true;
@@ -200,6 +203,8 @@ void BookSession::resetToNoBook()
     m_parts.engine.stopTimers();
     m_state.playback.currentFragmentId.clear();
     m_state.searchTerm.clear();
+    // The search results go; the mode that says where they came from goes with them.
+    m_state.textSearchMode = false;
 
     if (m_tables.tree.count() > 0) {
         m_tables.tree.deleteAll();

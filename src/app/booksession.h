@@ -96,6 +96,7 @@ private:
     Folders m_folders;
     FeatureFlags m_readFeatures;
     BookInfo m_readInfo;
+    BookCredits m_readCredits;
 };
 
 }  // namespace korvin

@@ -111,6 +111,7 @@ void HeadingSelection::beforeNavigate(const std::string& url, bool& cancel)
         return;
     cancel = true;
     m_state.playback.forceSeek = true;
+    PlaybackEngine::Jump jump(m_parts.engine);
 
     const BookTable& headings = m_tables.headings;
     for (int row = 0; row < headings.rowCount(); ++row) {
@@ -125,13 +126,8 @@ void HeadingSelection::beforeNavigate(const std::string& url, bool& cancel)
     if (link.fragment.empty())
         return;
     const int row = findPhraseRow(m_tables, link.file, link.fragment);
-    if (row < 0)
-        return;
-    BookTable& phrases = m_tables.phrases;
-    m_state.playback.forceSeek = true;
-    phrases.setSelectionMark(row);
-    phrases.scrollIntoView(row);
-    phrases.setRowState(row, BookTable::kSelected);
+    if (row >= 0)
+        jump.arriveAt(row, true);
 }
 
 void HeadingSelection::emptySearchResults()

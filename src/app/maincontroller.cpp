@@ -25,66 +25,89 @@ std::string colourText(const Rgb& colour)
     return text;
 }
 
+// The platform as it is, but for the player the parts use.
+PlatformServices withPlayer(const PlatformServices& platform, COcx1& player)
+{
+    return PlatformServices{player,
+                            platform.titleCue,
+                            platform.textView,
+                            platform.timers,
+                            platform.groupList,
+                            platform.bookmarkList,
+                            platform.searchResultList,
+                            platform.messageBoxes,
+                            platform.dialogs,
+                            platform.window,
+                            platform.menuBar,
+                            platform.waitWindow,
+                            platform.textDocuments};
+}
+
 }  // namespace
 
 MainController::MainController(PlatformServices platform, Folders folders)
-    : m_platform(platform)
+    : m_player(platform.player)
+    , m_platform(withPlayer(platform, m_player))
     , m_folders(std::move(folders))
     , m_strings(StringTable::builtIn())
     , m_menu(MenuModel::builtIn())
-    , m_highlighter(platform.textView)
-    , m_engine(m_state.playback, m_state.settings, m_tables, m_menu,
-               PlaybackEngine::Services{platform.player, platform.titleCue, platform.timers, platform.textView,
-                                        platform.menuBar},
-               [this](const std::string& path) { return openableBookPath(m_state.playback.bookFolder, path); },
-               [this] { highlight(); })
-    , m_rewind(m_state.options, m_tables, m_engine, platform.player)
-    , m_audio(m_state.settings, platform.player, m_state.playback, m_state.options)
-    , m_resume(m_state.playback, m_tables, m_menu, m_engine,
-               ResumePosition::Services{platform.player, platform.textView, platform.menuBar},
-               ResumeFile(m_folders.state + "/AResume.dl", m_scrambler),
-               [this](const std::string& path) { return openableBookPath(m_state.playback.bookFolder, path); },
-               m_rewind)
-    , m_bookmarks(m_state.playback, m_tables, m_menu, m_engine,
-                  Bookmarks::Services{platform.player, platform.bookmarkList, platform.window, platform.menuBar},
-                  BookmarkFile(m_folders.state + "/MResume.dl", m_scrambler))
+    , m_highlighter(m_platform.textView)
+    , m_engine(
+          m_state.playback, m_state.settings, m_tables, m_menu,
+          PlaybackEngine::Services{m_platform.player, m_platform.titleCue, m_platform.timers, m_platform.textView,
+                                   m_platform.menuBar},
+          [this](const std::string& path) { return openableBookPath(m_state.playback.bookFolder, path); },
+          [this] { highlight(); })
+    , m_rewind(m_state.options, m_tables, m_engine, m_platform.player)
+    , m_audio(m_state.settings, m_platform.player, m_state.playback, m_state.options)
+    , m_resume(
+          m_state.playback, m_tables, m_menu, m_engine,
+          ResumePosition::Services{m_platform.player, m_platform.textView, m_platform.menuBar},
+          ResumeFile(m_folders.state + "/AResume.dl", m_scrambler),
+          [this](const std::string& path) { return openableBookPath(m_state.playback.bookFolder, path); }, m_rewind)
+    , m_bookmarks(
+          m_state.playback, m_tables, m_menu, m_engine,
+          Bookmarks::Services{m_platform.player, m_platform.bookmarkList, m_platform.window, m_platform.menuBar},
+          BookmarkFile(m_folders.state + "/MResume.dl", m_scrambler))
     , m_places(m_state.bookInfo, m_resume, m_bookmarks)
-    , m_session(BookSession::Parts{m_state, m_tables, m_menu, m_strings, m_scrambler, m_engine, m_places}, platform,
+    , m_session(BookSession::Parts{m_state, m_tables, m_menu, m_strings, m_scrambler, m_engine, m_places}, m_platform,
                 m_folders)
     , m_headingSelection(HeadingSelection::Parts{m_state, m_tables, m_menu, m_engine},
-                         HeadingSelection::Services{platform.menuBar, platform.searchResultList})
-    , m_listOpening(ListOpening::Parts{m_state, m_session, m_strings, m_scrambler}, platform, m_folders)
-    , m_volumeChange(VolumeChange::Parts{m_state, m_tables, m_session, m_engine, m_strings}, platform)
-    , m_search(Search::State{m_state.playback, m_state.searchTerm, m_state.textSearchMode,
-                             m_state.settings.languageOffset},
-               Search::Parts{m_tables, m_menu, m_strings, m_engine},
-               Search::Services{platform.player, platform.menuBar, platform.searchResultList, platform.messageBoxes,
-                                platform.dialogs, platform.waitWindow, platform.window, platform.textView,
-                                platform.textDocuments},
-               [this](const std::string& path) { return openableBookPath(m_state.playback.bookFolder, path); },
-               [this](const std::string& term) {
-                   // The search marks what it found even after an earlier
-                   // search in the text, which only keeps the highlight tick
-                   // from marking it again.
-                   TextHighlighter::Context context = highlightContext();
-                   context.textSearchMode = false;
-                   m_highlighter.markSearchTerm(term, context);
-               })
+                         HeadingSelection::Services{m_platform.menuBar, m_platform.searchResultList})
+    , m_listOpening(ListOpening::Parts{m_state, m_session, m_strings, m_scrambler}, m_platform, m_folders)
+    , m_volumeChange(VolumeChange::Parts{m_state, m_tables, m_session, m_engine, m_strings}, m_platform)
+    , m_search(
+          Search::State{m_state.playback, m_state.searchTerm, m_state.textSearchMode, m_state.settings.languageOffset},
+          Search::Parts{m_tables, m_menu, m_strings, m_engine},
+          Search::Services{m_platform.player, m_platform.menuBar, m_platform.searchResultList, m_platform.messageBoxes,
+                           m_platform.dialogs, m_platform.waitWindow, m_platform.window, m_platform.textView,
+                           m_platform.textDocuments},
+          [this](const std::string& path) { return openableBookPath(m_state.playback.bookFolder, path); },
+          [this](const std::string& term) {
+              // The search marks what it found even after an earlier
+              // search in the text, which only keeps the highlight tick
+              // from marking it again.
+              TextHighlighter::Context context = highlightContext();
+              context.textSearchMode = false;
+              m_highlighter.markSearchTerm(term, context);
+          })
     , m_pages(Pages::Parts{m_tables, m_menu, m_strings, m_state.playback, m_state.settings.languageOffset},
-              Pages::Services{platform.player, platform.menuBar, platform.dialogs, platform.messageBoxes})
-    , m_skips(m_state.settings, m_menu, platform.menuBar)
+              Pages::Services{m_platform.player, m_platform.menuBar, m_platform.dialogs, m_platform.messageBoxes})
+    , m_skips(m_state.settings, m_menu, m_platform.menuBar)
     , m_information(Information::Parts{m_tables, m_state.bookInfo, m_strings, m_state.settings.languageOffset,
                                        [this] { return m_sleepTimer.left(); }},
-                    Information::Services{platform.player, platform.messageBoxes, platform.menuBar})
+                    Information::Services{m_platform.player, m_platform.messageBoxes, m_platform.menuBar})
     , m_views(Views::State{m_state.playback, m_state.navigationViewActive}, Views::Parts{m_tables, m_menu, m_engine},
-              Views::Services{platform.window, platform.groupList, platform.menuBar})
+              Views::Services{m_platform.window, m_platform.groupList, m_platform.menuBar})
     , m_levels(HeadingLevels::Parts{m_tables, m_engine, m_strings, m_state.settings.languageOffset},
-               HeadingLevels::Services{platform.player, platform.messageBoxes, platform.menuBar})
-    , m_timeSkips(m_state.playback, m_tables, m_engine, platform.player)
+               HeadingLevels::Services{m_platform.player, m_platform.messageBoxes, m_platform.menuBar})
+    , m_timeSkips(m_state.playback, m_tables, m_engine, m_platform.player)
     , m_sleepTimer(SleepTimer::Parts{m_state.playback, m_state.settings, m_menu, m_tables, m_engine},
-                   SleepTimer::Services{platform.player, platform.timers, platform.menuBar}, [this] { saveAsAtExit(); })
-    , m_optionChoices(OptionChoices::Parts{m_state.options, m_menu, m_audio}, platform.menuBar,
+                   SleepTimer::Services{m_platform.player, m_platform.timers, m_platform.menuBar},
+                   [this] { saveAsAtExit(); })
+    , m_optionChoices(OptionChoices::Parts{m_state.options, m_menu, m_audio}, m_platform.menuBar,
                       m_folders.state + "/Optionen.dl", m_scrambler)
+    , m_remote(ControllerRemote::Parts{m_state, m_tables, m_audio, m_player, [this](int id) { command(id); }})
 {
     m_state.settings.style.background = true;
     m_state.settings.style.colour = kDefaultColour;
@@ -110,12 +133,14 @@ MainController::~MainController()
 
 void MainController::initialise()
 {
+    const ControllerRemote::Activity activity(m_remote);
     m_session.resetToNoBook();
     loadSettings();
 }
 
 void MainController::openAtStart(const std::string& path)
 {
+    const ControllerRemote::Activity activity(m_remote);
     if (!m_ended)
         m_session.openPath(path);
 }
@@ -214,16 +239,16 @@ void MainController::registerNavigationHandlers()
         m_table.onCommand(skip, [this, skip] { m_skips.toggle(skip); });
 
     Information& info = m_information;
-    for (const auto& [id, answer] : {std::pair{cmd::kBookTotalTime, &Information::bookTotalTime},
-                                     std::pair{cmd::kBookElapsedTime, &Information::bookElapsedTime},
-                                     std::pair{cmd::kBookRemainingTime, &Information::bookRemainingTime},
-                                     std::pair{cmd::kEntries, &Information::entries},
-                                     std::pair{cmd::kLevels, &Information::levels},
-                                     std::pair{cmd::kTitleTotalTime, &Information::titleTotalTime},
-                                     std::pair{cmd::kTitleElapsedTime, &Information::titleElapsedTime},
-                                     std::pair{cmd::kTitleRemainingTime, &Information::titleRemainingTime},
-                                     std::pair{cmd::kHeadingIndex, &Information::headingIndex},
-                                     std::pair{cmd::kHeadingLevel, &Information::headingLevel}})
+    for (const auto& [id, answer] :
+         {std::pair{cmd::kBookTotalTime, &Information::bookTotalTime},
+          std::pair{cmd::kBookElapsedTime, &Information::bookElapsedTime},
+          std::pair{cmd::kBookRemainingTime, &Information::bookRemainingTime},
+          std::pair{cmd::kEntries, &Information::entries}, std::pair{cmd::kLevels, &Information::levels},
+          std::pair{cmd::kTitleTotalTime, &Information::titleTotalTime},
+          std::pair{cmd::kTitleElapsedTime, &Information::titleElapsedTime},
+          std::pair{cmd::kTitleRemainingTime, &Information::titleRemainingTime},
+          std::pair{cmd::kHeadingIndex, &Information::headingIndex},
+          std::pair{cmd::kHeadingLevel, &Information::headingLevel}})
         m_table.onCommand(id, [&info, answer] { (info.*answer)(); });
 
     m_table.onCommand(cmd::kSwitchToNavigation, [this] { m_views.switchToNavigation(); });
@@ -331,6 +356,7 @@ void MainController::TextViewEvents::documentComplete(const std::string& url)
 
 void MainController::command(int id)
 {
+    const ControllerRemote::Activity activity(m_remote);
     if (m_ended || !m_menu.canExecute(id))
         return;
     m_table.command(id);
@@ -338,6 +364,7 @@ void MainController::command(int id)
 
 int MainController::notify(int control, int code, int item, int state)
 {
+    const ControllerRemote::Activity activity(m_remote);
     int result = 0;
     m_table.notify(control, code, item, state, result);
     return result;
@@ -345,27 +372,32 @@ int MainController::notify(int control, int code, int item, int state)
 
 void MainController::event(int control, int eventId, EventArgs& args)
 {
+    const ControllerRemote::Activity activity(m_remote);
     m_table.event(control, eventId, args);
 }
 
 void MainController::timer(int id)
 {
+    const ControllerRemote::Activity activity(m_remote);
     m_table.message(message::kTimer, {.timerId = id});
 }
 
 void MainController::menuSelect(bool menuClosed)
 {
+    const ControllerRemote::Activity activity(m_remote);
     m_table.message(message::kMenuSelect, {.menuClosed = menuClosed});
 }
 
 void MainController::helpRequest()
 {
+    const ControllerRemote::Activity activity(m_remote);
     if (!m_ended)
         m_table.message(message::kHelp);
 }
 
 void MainController::close()
 {
+    const ControllerRemote::Activity activity(m_remote);
     if (!m_ended)
         m_table.message(message::kClose);
 }
@@ -471,10 +503,9 @@ void MainController::loadSettings()
             if (set)
                 m_menu.setChecked(command, true);
         const TextStyle& style = settings.style;
-        for (const auto& [set, command] : {std::pair{style.background, cmd::kStyleBackground},
-                                           std::pair{style.italic, cmd::kStyleItalic},
-                                           std::pair{style.bold, cmd::kStyleBold},
-                                           std::pair{style.textColour, cmd::kStyleTextColour}})
+        for (const auto& [set, command] :
+             {std::pair{style.background, cmd::kStyleBackground}, std::pair{style.italic, cmd::kStyleItalic},
+              std::pair{style.bold, cmd::kStyleBold}, std::pair{style.textColour, cmd::kStyleTextColour}})
             if (set)
                 m_menu.checkRadio(cmd::kStyleBackground, cmd::kStyleTextColour, command);
 

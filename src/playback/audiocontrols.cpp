@@ -82,6 +82,13 @@ void AudioControls::speedSlower()
     }
 }
 
+AudioControls::RateRange AudioControls::rateRange() const
+{
+    if (m_options.upToTriple)
+        return {kSlowestRate, kFastestRate};
+    return {kSlowestNormalRate, kFastestNormalRate};
+}
+
 void AudioControls::keepToNormalRange()
 {
     const double rate = m_settings.rate;

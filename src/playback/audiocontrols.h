@@ -46,14 +46,24 @@ public:
     void windForward();
     void windBackward();
 
+    // The rates the speed keys reach: 0.6..2.0, or 0.5..3.0 with "Bis dreifach".
+    struct RateRange {
+        double slowest = kSlowestNormalRate;
+        double fastest = kFastestNormalRate;
+    };
+    RateRange rateRange() const;
+
     // After "Bis dreifach" was turned off: a rate beyond 0.6..2.0 comes back
     // to the nearer end, on the player and in the setting.
     void keepToNormalRange();
 
-private:
-    int listenersVolume() const;
+    // What the commands do in steps, to a value chosen elsewhere (the desktop's
+    // sound menu): the player and the settings take it alike.
     void changeVolume(int volume);
     void changeRate(double rate);
+
+private:
+    int listenersVolume() const;
     void wind(int direction);
 
     Settings& m_settings;

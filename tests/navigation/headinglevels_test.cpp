@@ -13,15 +13,11 @@
 namespace korvin {
 namespace {
 
-constexpr int kNext[] = {
-    0, cmd::kLevelNext1, cmd::kLevelNext2, cmd::kLevelNext3, cmd::kLevelNext4, cmd::kLevelNext5, cmd::kLevelNext6};
-constexpr int kPrevious[] = {0,
-                             cmd::kLevelPrevious1,
-                             cmd::kLevelPrevious2,
-                             cmd::kLevelPrevious3,
-                             cmd::kLevelPrevious4,
-                             cmd::kLevelPrevious5,
-                             cmd::kLevelPrevious6};
+// The commands of the keys 1..6 stand in order, with and without Shift.
+int levelCommand(int level)
+{
+    return level > 0 ? cmd::kLevelNext1 + level - 1 : cmd::kLevelPrevious1 - level - 1;
+}
 
 struct Step {
     int level;    // negative: with Shift, back
@@ -46,7 +42,7 @@ void walk(const std::vector<int>& levels, const std::vector<std::vector<Step>>& 
             const int level = std::abs(step.level);
             SCOPED_TRACE((step.level < 0 ? "Shift+" : "") + std::to_string(level));
             const std::size_t shown = harness.messageBoxes.shown.size();
-            controller.command(step.level > 0 ? kNext[level] : kPrevious[level]);
+            controller.command(levelCommand(step.level));
             harness.advance(0);
             if (step.heading >= 0)
                 current = step.heading;

@@ -116,7 +116,7 @@ TEST(SimulatedPlayer, ARateChangeWhilePlayingKeepsWhatWasPlayed)
     EXPECT_DOUBLE_EQ(player.position(), 3.0);
 }
 
-TEST(SimulatedPlayer, ATimerTickAtTheMomentOfTheEndSeesThePlayerStopped)
+TEST(SimulatedPlayer, ATimerTickAtTheMomentOfTheEndSeesThePlayerEnded)
 {
     VirtualClock clock;
     SimulatedPlayer player(clock);
@@ -133,7 +133,7 @@ TEST(SimulatedPlayer, ATimerTickAtTheMomentOfTheEndSeesThePlayerStopped)
     });
     timers.setTimer(2, 100);
     clock.advance(300);
-    EXPECT_EQ(states, (std::vector<int>{MediaPlayer::kPlaying, MediaPlayer::kPlaying, MediaPlayer::kStopped}));
+    EXPECT_EQ(states, (std::vector<int>{MediaPlayer::kPlaying, MediaPlayer::kPlaying, MediaPlayer::kMediaEnded}));
     EXPECT_EQ(positions, (std::vector<double>{0.1, 0.2, 0.3}));
 }
 
