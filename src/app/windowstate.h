@@ -3,6 +3,7 @@
 #include <string>
 
 #include "book/booktables.h"
+#include "library/options.h"
 #include "library/settings.h"
 #include "playback/playbackstate.h"
 
@@ -11,6 +12,7 @@ namespace korvin {
 // The state the main window holds for the whole run, shared by its parts.
 struct WindowState {
     Settings settings;               // read at start, written at exit
+    Options options;                 // read at start, written when changed and at exit
     PlaybackState playback;
     BookInfo bookInfo;               // of the open book
     BookCredits credits;             // of the open book

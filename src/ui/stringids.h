@@ -1,7 +1,7 @@
 #pragma once
 
 // Ids of the string table's German texts; the English text of id N is N + 200
-// (StringTable::get(id, languageOffset)). The menu's texts (100 to 172) are
+// (StringTable::get(id, languageOffset)). The menu's texts (100 to 199) are
 // named by the menu table itself.
 namespace korvin::str {
 
@@ -63,6 +63,15 @@ inline constexpr int kOf = 40;            // "von"
 inline constexpr int kBrowseTitle = 41;   // "Ein Buch suchen..."
 inline constexpr int kStartPage = 42;     // "/documents/html/start_de.html"
 inline constexpr int kManualFolder = 43;  // "/documents/Manuals/DE/DAISY/"
+
+// The heading levels and "where am I" (fillIn() puts the values in).
+inline constexpr int kNoFurtherHeading = 44;  // "Keine weitere Überschrift der Ebene %i."
+inline constexpr int kWhereHeading = 45;      // "Sie befinden sich auf Überschrift %i von %i: %s."
+inline constexpr int kWherePage = 46;         // "Seite %s."
+inline constexpr int kWhereInHeading = 47;    // "In dieser Überschrift gehört: %s; Rest: %s."
+inline constexpr int kWhereInBook = 48;       // "Im Buch gehört: %s; Rest: %s."
+inline constexpr int kWhereSleepTimer = 49;   // "Der Schlaf-Timer endet in %s."
+inline constexpr int kWhereSleepAtEnd = 68;   // "Der Schlaf-Timer endet am Ende der Überschrift."
 
 // Names of the window's controls, announced by the screen reader.
 inline constexpr int kNameHeadingTree = 50;       // "Überschriften"
