@@ -382,15 +382,54 @@ bool HtmlTextView::scrollToFragment(const std::string& name)
     return element && scrollToElement(element);
 }
 
-void HtmlTextView::ensureLaidOut() const
+void HtmlTextView::refreshScrollRange(qreal height) const
+{
+    // The view works its range out from what is laid out so far, but only
+    // when the layout says its size changed, which it says later.
+    emit document()->documentLayout()->documentSizeChanged(QSizeF(document()->textWidth(), height));
+}
+
+QTextBlock HtmlTextView::laidOutBlockAbove(qreal y) const
+{
+    // The last block that begins at or above y among those laid out: blocks
+    // are laid out in order, so a search that takes one not yet laid out for
+    // one further down lays out nothing.
+    const QTextDocument* text = document();
+    QAbstractTextDocumentLayout* layout = text->documentLayout();
+    int low = 0;
+    int high = text->blockCount() - 1;
+    while (low < high) {
+        const int middle = low + (high - low + 1) / 2;
+        const QTextBlock block = text->findBlockByNumber(middle);
+        if (block.layout()->lineCount() > 0 && layout->blockBoundingRect(block).top() <= y)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    return text->findBlockByNumber(low);
+}
+
+HtmlTextView::LaidOut HtmlTextView::layOutTo(int y, int ahead) const
 {
     closeEdit();
-    // The layout works through a long text lazily and tells the view its size
-    // later; the scroll range has to cover the whole text now.
-    QAbstractTextDocumentLayout* layout = document()->documentLayout();
-    const QSizeF size = layout->documentSize();
-    if (verticalScrollBar()->maximum() != std::max(0, qRound(size.height()) - viewport()->height()))
-        emit layout->documentSizeChanged(size);
+    const QTextDocument* text = document();
+    QAbstractTextDocumentLayout* layout = text->documentLayout();
+    QTextBlock block = laidOutBlockAbove(y);
+    qreal bottom = layout->blockBoundingRect(block).bottom();
+    while (bottom < y && block.next().isValid()) {
+        block = block.next();
+        bottom = layout->blockBoundingRect(block).bottom();
+    }
+    if (ahead > 0 && block.next().isValid()) {
+        block = text->findBlock(std::min(text->characterCount() - 1, block.position() + block.length() + ahead));
+        bottom = layout->blockBoundingRect(block).bottom();
+    }
+    return LaidOut{bottom, !block.next().isValid()};
+}
+
+void HtmlTextView::ensureScrollable(int top) const
+{
+    refreshScrollRange(layOutTo(top + viewport()->height(), 0).bottom);
 }
 
 bool HtmlTextView::scrollToElement(const xmlNode* element)
@@ -399,7 +438,7 @@ bool HtmlTextView::scrollToElement(const xmlNode* element)
     if (found == m_ranges.end())
         return false;
     const int position = found->second.start;
-    ensureLaidOut();
+    closeEdit();
     const QTextBlock block = document()->findBlock(position);
     qreal y = document()->documentLayout()->blockBoundingRect(block).top();
     if (const QTextLayout* layout = block.layout(); layout && layout->lineCount() > 0) {
@@ -407,6 +446,7 @@ bool HtmlTextView::scrollToElement(const xmlNode* element)
         if (line.isValid())
             y += line.y();
     }
+    ensureScrollable(qRound(y));
     verticalScrollBar()->setValue(qRound(y));
     return true;
 }
@@ -419,8 +459,19 @@ bool HtmlTextView::scrollIntoView(const std::string& id)
 
 int HtmlTextView::bodyScrollHeight() const
 {
-    ensureLaidOut();
-    return qRound(document()->documentLayout()->documentSize().height());
+    // A short text, or the end of a long one, is laid out to its end and
+    // measured exactly. Otherwise the height is the view's estimate, and at
+    // least the height laid out, which reaches a view below the scroll top:
+    // enough to tell whether the text ends within the view.
+    constexpr int kAhead = 20000;  // characters, a few milliseconds of layout
+    const LaidOut laidOut = layOutTo(scrollTop() + viewport()->height() + 1, kAhead);
+    if (laidOut.complete) {
+        const qreal height = document()->documentLayout()->documentSize().height();
+        refreshScrollRange(height);
+        return qRound(height);
+    }
+    refreshScrollRange(laidOut.bottom);
+    return std::max(qRound(laidOut.bottom), verticalScrollBar()->maximum() + viewport()->height());
 }
 
 int HtmlTextView::scrollTop() const
@@ -430,7 +481,7 @@ int HtmlTextView::scrollTop() const
 
 void HtmlTextView::setScrollTop(int top)
 {
-    ensureLaidOut();
+    ensureScrollable(top);
     verticalScrollBar()->setValue(top);
 }
 

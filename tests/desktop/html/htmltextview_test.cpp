@@ -2,6 +2,7 @@
 
 #include "support/tempdir.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAccessible>
 #include <QApplication>
 #include <QDir>
@@ -344,6 +345,50 @@ TEST_F(HtmlTextViewTest, MeasuresAndScrollsTheBody)
     ASSERT_GT(view.bodyScrollHeight() - top, viewHeight);
     view.setScrollTop(top - viewHeight / 2);
     EXPECT_NEAR(view.cursorRect(at).top(), viewHeight / 2, 2);
+}
+
+// A long text is laid out as far as it is looked at; the highlighter's
+// highlight and centring give what they give on the text laid out to its end,
+// also where the text laid out so far is no guide to the height of the rest.
+TEST_F(HtmlTextViewTest, HighlightsAndCentresALongTextLaidOutOnlyAsFarAsNeeded)
+{
+    std::string uneven = "<html><body><p id=dense>";
+    for (int i = 0; i < 3000; ++i)
+        uneven += "words ";
+    uneven += "</p>";
+    for (int i = 0; i < 3000; ++i)
+        uneven += "<h1 id=h" + std::to_string(i) + ">" + std::to_string(i) + "</h1>";
+    const struct {
+        std::string file;
+        std::vector<std::string> ids;
+    } cases[] = {{write("long.html", paragraphs(4000)), {"p0", "p7", "p2500", "p3992", "p3999"}},
+                 {write("uneven.html", uneven + "</body></html>"), {"dense", "h40", "h2000", "h2999"}}};
+    const auto highlight = [&](const std::string& id) {
+        wrap(id, kItalic);
+        view.scrollIntoView(id);
+        const int top = view.scrollTop();
+        const int height = view.bodyScrollHeight();
+        view.setScrollTop(height - top > view.viewHeight() ? top - view.viewHeight() / 2 : height);
+        return std::make_pair(top, view.scrollTop());
+    };
+    for (const auto& [file, ids] : cases) {
+        for (const std::string& id : ids) {
+            view.navigate(file);
+            const auto lazily = highlight(id);
+            if (id == "p7") {
+                EXPECT_EQ(view.document()->lastBlock().layout()->lineCount(), 0) << "laid out to the end";
+            }
+            const auto [start, end] = *view.elementRange(id);
+            EXPECT_TRUE(formatAt(start).fontItalic()) << id;
+            EXPECT_TRUE(formatAt(end - 2).fontItalic()) << id;
+            EXPECT_FALSE(formatAt(end + 1).fontItalic()) << id;
+
+            view.document()->documentLayout()->documentSize();
+            unwrap(id, kItalic);
+            view.setScrollTop(0);
+            EXPECT_EQ(highlight(id), lazily) << id;
+        }
+    }
 }
 
 TEST_F(HtmlTextViewTest, SurvivesBrokenMarkupAndKeepsItsRangesInStep)
