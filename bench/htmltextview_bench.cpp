@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <ctime>
 #include <fstream>
 #include <string>
 #include <utility>
@@ -86,9 +87,23 @@ const Book& book()
     return instance;
 }
 
-double seconds(std::chrono::steady_clock::time_point since)
+// The time since `since` in seconds: the wall clock, or with
+// KORVIN_BENCH_CLOCK=thread the CPU time of this thread, which other work on a
+// busy machine disturbs less.
+double now()
 {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+    static const bool threadClock = qgetenv("KORVIN_BENCH_CLOCK") == "thread";
+    if (threadClock) {
+        timespec time{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &time);
+        return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_nsec) * 1e-9;
+    }
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+double seconds(double since)
+{
+    return now() - since;
 }
 
 // One highlight move: the old span out of element A, a new one around the
@@ -118,7 +133,7 @@ void loadUntilShown(benchmark::State& state, HtmlTextView& view)
 {
     const std::string path = book().path();
     for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
+        const double start = now();
         view.navigate(path);
         view.viewport()->repaint();
         state.SetIterationTime(seconds(start));
@@ -134,7 +149,7 @@ void firstHighlightAfterLoading(benchmark::State& state, HtmlTextView& view)
     for (auto _ : state) {
         view.navigate(path);
         QApplication::processEvents();
-        const auto start = std::chrono::steady_clock::now();
+        const double start = now();
         moveHighlight(view, "", "p2", "<SPAN style=\"BACKGROUND-COLOR: #ff8000\">");
         view.viewport()->repaint();
         state.SetIterationTime(seconds(start));
@@ -175,7 +190,7 @@ void termMarking(benchmark::State& state, HtmlTextView& view)
             ++marks;
         }
         markup.append(outer, from);
-        const auto start = std::chrono::steady_clock::now();
+        const double start = now();
         view.setBodyInnerHtml(markup);
         view.viewport()->repaint();
         state.SetIterationTime(seconds(start));
@@ -194,7 +209,7 @@ void highlightMove(benchmark::State& state, HtmlTextView& view, const std::strin
         std::string id = "p";
         id += std::to_string(next);
         next = next + 7 < kParagraphs ? next + 7 : 1000;
-        const auto start = std::chrono::steady_clock::now();
+        const double start = now();
         moveHighlight(view, previous, id, open);
         view.viewport()->repaint();
         times.push_back(seconds(start));
