@@ -9,11 +9,13 @@
 
 #include <libxml/HTMLparser.h>
 #include <libxml/HTMLtree.h>
+#include <libxml/parserInternals.h>
 
 #include <algorithm>
 #include <climits>
 #include <iterator>
 #include <system_error>
+#include <utility>
 
 namespace korvin {
 namespace {
@@ -24,6 +26,34 @@ namespace {
 constexpr int kParseOptions = HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING
                               | HTML_PARSE_NONET | HTML_PARSE_NODEFDTD | HTML_PARSE_IGNORE_ENC
                               | XML_PARSE_HUGE;
+
+struct ParserContextFree {
+    void operator()(htmlParserCtxt* context) const { htmlFreeParserCtxt(context); }
+};
+
+// UTF-8 markup parsed as htmlReadMemory parses it, except that libxml2 keeps
+// no table of ids of its own: the document keeps its own, and libxml2's would
+// cost a hash entry per id to make and another lookup per attribute to free.
+// The caller owns the result; nullptr when it cannot be parsed.
+xmlDoc* parseHtml(std::string_view markup)
+{
+    if (markup.empty() || markup.size() >= static_cast<std::size_t>(INT_MAX))
+        return nullptr;
+    const std::unique_ptr<htmlParserCtxt, ParserContextFree> context(
+        htmlCreateMemoryParserCtxt(markup.data(), static_cast<int>(markup.size())));
+    if (!context)
+        return nullptr;
+    htmlCtxtUseOptions(context.get(), kParseOptions);
+    context->loadsubset |= XML_SKIP_IDS;
+    if (xmlCharEncodingHandler* utf8 = xmlFindCharEncodingHandler("UTF-8"))
+        xmlSwitchToEncoding(context.get(), utf8);
+    htmlParseDocument(context.get());
+    xmlDoc* doc = std::exchange(context->myDoc, nullptr);
+    // The document holds the names' dictionary now.
+    if (doc && context->dictNames && doc->dict == context->dict)
+        context->dict = nullptr;
+    return doc;
+}
 
 xmlNode* childElement(const xmlNode* parent, std::string_view name)
 {
@@ -146,7 +176,7 @@ xmlDoc* parseAsBody(std::string_view content)
     wrapped += "<html><body>";
     wrapped += content;
     wrapped += "</body></html>";
-    return htmlReadMemory(wrapped.data(), static_cast<int>(wrapped.size()), nullptr, "UTF-8", kParseOptions);
+    return parseHtml(wrapped);
 }
 
 }  // namespace
@@ -179,11 +209,7 @@ HtmlDocument HtmlDocument::fromBytes(std::string_view bytes)
 
 HtmlDocument HtmlDocument::fromUtf8(std::string_view markup)
 {
-    xmlDoc* doc = nullptr;
-    if (!markup.empty() && markup.size() < static_cast<std::size_t>(INT_MAX)) {
-        doc = htmlReadMemory(markup.data(), static_cast<int>(markup.size()), nullptr, "UTF-8",
-                             kParseOptions);
-    }
+    xmlDoc* doc = parseHtml(markup);
     if (!doc)
         doc = htmlNewDocNoDtD(nullptr, nullptr);
     return HtmlDocument(XmlDocPtr(doc));
