@@ -3,6 +3,7 @@
 #include "book/regularfile.h"
 #include "book/textdecoder.h"
 #include "desktop/html/htmlencoding.h"
+#include "desktop/html/htmlmarkeredit.h"
 #include "desktop/html/htmlnode.h"
 #include "desktop/html/htmlpartwrapper.h"
 #include "desktop/html/htmlserializer.h"
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <iterator>
 #include <system_error>
 #include <utility>
@@ -131,9 +133,48 @@ void copyChildren(xmlDoc* doc, const xmlNode* from, xmlNode* to)
     }
 }
 
+// Moves the children of `from` into `to`, which has none, and into `doc`:
+// neither document keeps a dictionary of names (the HTML parser gives every
+// node its own), so the nodes own all they point to.
+void moveChildren(xmlDoc* doc, xmlNode* from, xmlNode* to)
+{
+    xmlNode* const first = from->children;
+    for (xmlNode* node = first; node; node = HtmlNode::next(from, node)) {
+        node->doc = doc;
+        if (node->type == XML_ENTITY_REF_NODE) {
+            // Its children are the declaration in the other document.
+            node->children = node->last = nullptr;
+            continue;
+        }
+        for (xmlAttr* attribute = node->type == XML_ELEMENT_NODE ? node->properties : nullptr; attribute;
+             attribute = attribute->next) {
+            attribute->doc = doc;
+            for (xmlNode* value = attribute->children; value; value = value->next)
+                value->doc = doc;
+        }
+    }
+    for (xmlNode* node = first; node; node = node->next)
+        node->parent = to;
+    to->children = first;
+    to->last = from->last;
+    from->children = from->last = nullptr;
+}
+
+// Whether UTF-8 `text` holds a C1 control (C2 80 to C2 9F).
+bool hasC1Control(const xmlChar* text)
+{
+    for (const char* at = std::strchr(reinterpret_cast<const char*>(text), '\xC2'); at;
+         at = std::strchr(at + 1, '\xC2')) {
+        const auto low = static_cast<unsigned char>(at[1]);
+        if (low >= 0x80 && low <= 0x9F)
+            return true;
+    }
+    return false;
+}
+
 void replaceC1Text(xmlNode* text)
 {
-    if (!text || text->type != XML_TEXT_NODE || !text->content)
+    if (!text || text->type != XML_TEXT_NODE || !text->content || !hasC1Control(text->content))
         return;
     std::string content(reinterpret_cast<const char*>(text->content));
     if (HtmlEncoding::replaceC1Controls(content))
@@ -250,10 +291,11 @@ xmlNode* HtmlDocument::elementById(std::string_view id) const
         found = m_ids.find(HtmlEncoding::converted(m_charset, id));
     if (found == m_ids.end())
         return nullptr;
-    const std::vector<xmlNode*>& elements = found->second;
-    if (elements.size() == 1)
-        return elements.front();
-    return *std::min_element(elements.begin(), elements.end(), HtmlNode::precedes);
+    const IdElements& elements = found->second;
+    if (elements.more.empty())
+        return elements.first;
+    xmlNode* const first = *std::min_element(elements.more.begin(), elements.more.end(), HtmlNode::precedes);
+    return HtmlNode::precedes(first, elements.first) ? first : elements.first;
 }
 
 void HtmlDocument::addIds(xmlNode* below, bool includeSelf)
@@ -266,9 +308,9 @@ void HtmlDocument::addIds(xmlNode* below, bool includeSelf)
             return;
         auto found = m_ids.find(id);
         if (found == m_ids.end())
-            m_ids.emplace(std::string(id), std::vector<xmlNode*>{element});
+            m_ids.emplace(std::string(id), IdElements{element, {}});
         else
-            found->second.push_back(element);
+            found->second.more.push_back(element);
     };
     if (includeSelf && HtmlNode::isElement(below))
         add(below);
@@ -279,25 +321,38 @@ void HtmlDocument::addIds(xmlNode* below, bool includeSelf)
     }
 }
 
-void HtmlDocument::removeIds(xmlNode* below, const std::function<void(const xmlNode*)>& beforeRemove)
+void HtmlDocument::removeIds(xmlNode* first, const std::function<void(const xmlNode*)>& beforeRemove)
 {
-    for (xmlNode* node = below->children; node; node = HtmlNode::next(below, node)) {
-        if (!HtmlNode::isElement(node))
-            continue;
+    const auto remove = [&](xmlNode* node) {
         if (beforeRemove)
             beforeRemove(node);
         if (!m_kept.empty())
             m_kept.erase(node);
         const std::string_view id = HtmlNode::attribute(node, "id");
         if (id.empty())
-            continue;
+            return;
         auto found = m_ids.find(id);
         if (found == m_ids.end())
-            continue;
-        auto& elements = found->second;
-        elements.erase(std::remove(elements.begin(), elements.end(), node), elements.end());
-        if (elements.empty())
-            m_ids.erase(found);
+            return;
+        IdElements& elements = found->second;
+        if (elements.first == node) {
+            if (elements.more.empty()) {
+                m_ids.erase(found);
+                return;
+            }
+            elements.first = elements.more.back();
+            elements.more.pop_back();
+        } else {
+            elements.more.erase(std::remove(elements.more.begin(), elements.more.end(), node), elements.more.end());
+        }
+    };
+    for (xmlNode* top = first; top; top = top->next) {
+        if (HtmlNode::isElement(top))
+            remove(top);
+        for (xmlNode* node = top->children; node; node = HtmlNode::next(top, node)) {
+            if (HtmlNode::isElement(node))
+                remove(node);
+        }
     }
 }
 
@@ -328,10 +383,17 @@ const std::string* HtmlDocument::keptMarkup(const xmlNode* element) const
 bool HtmlDocument::setInnerHtml(xmlNode* element, std::string_view markup,
                                 const std::function<void(const xmlNode*)>& beforeRemove)
 {
+    return replaceInnerHtml(element, markup, beforeRemove, {}) != Change::kRefused;
+}
+
+HtmlDocument::Change HtmlDocument::replaceInnerHtml(xmlNode* element, std::string_view markup,
+                                                    const std::function<void(const xmlNode*)>& beforeRemove,
+                                                    const std::function<bool(const xmlNode*)>& isMarker)
+{
     // The html element (a book may give it the id a SMIL file names) holds
     // the body: replacing its content would take the body away.
     if (!HtmlNode::isElement(element) || HtmlNode::isVoid(element) || HtmlNode::contains(element, m_body))
-        return false;
+        return Change::kRefused;
     const std::string_view content = element == m_body ? withoutBodyTags(markup) : markup;
 
     // A span around the whole content of a row, table or list is spread over
@@ -341,10 +403,31 @@ bool HtmlDocument::setInnerHtml(xmlNode* element, std::string_view markup,
     if (HtmlPartWrapper::holdsOnlyParts(element) && (wrapping = HtmlPartWrapper::split(content)))
         parsed = wrapping->inner;
     if (parsed.size() > static_cast<std::size_t>(INT_MAX) - 64)
-        return false;
+        return Change::kRefused;
+
+    for (const xmlNode* up = element->parent; up && !m_kept.empty(); up = up->parent)
+        m_kept.erase(up);
+    if (isMarker && !wrapping) {
+        const auto kept = m_kept.find(element);
+        std::string serialized;
+        if (kept == m_kept.end())
+            serialized = innerHtml(element);
+        const std::string_view written = kept != m_kept.end() ? std::string_view(kept->second) : serialized;
+        if (auto edit = HtmlMarkerEdit::apply(m_doc.get(), element, written, content, isMarker)) {
+            for (xmlNode* span : edit->removed) {
+                removeIds(span, beforeRemove);
+                xmlFreeNode(span);
+            }
+            // What changed inside is read in the fixed form from now on.
+            for (auto other = m_kept.begin(); other != m_kept.end();)
+                other = HtmlNode::contains(element, other->first) ? m_kept.erase(other) : std::next(other);
+            m_kept[element].assign(content);
+            return edit->onlyMarkers ? Change::kMarkers : Change::kContent;
+        }
+    }
+
     const XmlDocPtr fragment(parseAsBody(parsed));
-    const xmlNode* fragmentBody = fragment ? childElement(xmlDocGetRootElement(fragment.get()), "body")
-                                           : nullptr;
+    xmlNode* fragmentBody = fragment ? childElement(xmlDocGetRootElement(fragment.get()), "body") : nullptr;
     XmlDocPtr wrapperDoc;
     const xmlNode* wrapper = nullptr;
     if (wrapping) {
@@ -353,22 +436,23 @@ bool HtmlDocument::setInnerHtml(xmlNode* element, std::string_view markup,
         wrapper = body ? childElement(body, "span") : nullptr;
     }
 
-    for (const xmlNode* up = element->parent; up && !m_kept.empty(); up = up->parent)
-        m_kept.erase(up);
-    removeIds(element, beforeRemove);
+    removeIds(element->children, beforeRemove);
     xmlFreeNodeList(element->children);
     element->children = nullptr;
     element->last = nullptr;
 
-    // Copied, not moved: the nodes must use this document's dictionary.
-    if (fragmentBody)
+    // Moved when no dictionary of names stands in the way, which is quicker
+    // than copying by half.
+    if (fragmentBody && !fragment->dict && !m_doc->dict)
+        moveChildren(m_doc.get(), fragmentBody, element);
+    else if (fragmentBody)
         copyChildren(m_doc.get(), fragmentBody, element);
     if (wrapper)
         HtmlPartWrapper::spread(m_doc.get(), wrapper, element);
     replaceC1Controls(element, false);
     addIds(element, false);
-    m_kept[element] = std::string(content);
-    return true;
+    m_kept[element].assign(content);
+    return Change::kContent;
 }
 
 }  // namespace korvin

@@ -19,6 +19,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <limits>
+
 #include <sys/stat.h>
 
 namespace korvin {
@@ -300,6 +302,11 @@ bool HtmlTextView::event(QEvent* event)
 bool HtmlTextView::viewportEvent(QEvent* event)
 {
     closeEdit();
+    if (event->type() == QEvent::Paint && m_overlaysWindowed) {
+        const auto [from, to] = shownRange();
+        if (from < m_overlayWindow.first || to > m_overlayWindow.second)
+            updateOverlays();
+    }
     return QTextBrowser::viewportEvent(event);
 }
 
@@ -309,24 +316,31 @@ bool HtmlTextView::replaceContent(xmlNode* element, const std::string& html)
     const bool shown = found != m_ranges.end();
     const HtmlRenderer::Range old = shown ? found->second : HtmlRenderer::Range{};
     bool overlaysChanged = false;
-    const bool changed = m_document->setInnerHtml(element, html, [&](const xmlNode* gone) {
-        m_ranges.erase(gone);
-        overlaysChanged |= m_overlays.erase(gone) > 0;
-    });
-    if (!changed)
+    const HtmlDocument::Change change = m_document->replaceInnerHtml(
+        element, html,
+        [&](const xmlNode* gone) {
+            m_ranges.erase(gone);
+            overlaysChanged |= m_overlays.erase(gone) > 0;
+        },
+        [this](const xmlNode* node) { return m_styler.isMarker(node); });
+    if (change == HtmlDocument::Change::kRefused)
         return false;
     const HtmlStyle style = shown ? m_styler.computeFromRoot(element) : HtmlStyle();
     if (shown && style.display != HtmlDisplay::None) {
         HtmlRenderer renderer(m_styler, *m_formats, m_folder);
         HtmlContentUpdater updater(*document(), renderer, m_ranges, m_overlays);
-        updater.prepare(element, style, old);
-        if (updater.sameText()) {
-            openEdit(old.start, old.end);
-        } else {
-            closeEdit();
-            ++m_rewrites;
+        // Markers put in or taken out (a search term marked all through the
+        // text) leave the text as it is: only where things stand is noted.
+        if (change != HtmlDocument::Change::kMarkers || !updater.remeasure(element, style, old)) {
+            updater.prepare(element, style, old);
+            if (updater.sameText()) {
+                openEdit(old.start, old.end);
+            } else {
+                closeEdit();
+                ++m_rewrites;
+            }
+            updater.apply();
         }
-        updater.apply();
         overlaysChanged |= updater.hasOverlays();
     }
     if (overlaysChanged)
@@ -334,8 +348,29 @@ bool HtmlTextView::replaceContent(xmlNode* element, const std::string& html)
     return true;
 }
 
+std::pair<int, int> HtmlTextView::shownRange() const
+{
+    const int top = verticalScrollBar()->value();
+    const QTextBlock first = laidOutBlockAbove(top);
+    const QTextBlock last = laidOutBlockAbove(top + viewport()->height());
+    return {first.position(), last.position() + last.length()};
+}
+
 void HtmlTextView::updateOverlays()
 {
+    // The view takes every marker it is given as a cursor of the document
+    // that each edit moves, works out where each new one is shown (laying the
+    // text out that far), and goes through all of them for every block it
+    // paints. So of many markers only those near the place shown are given,
+    // and more as the view moves on.
+    constexpr std::size_t kAll = 200;
+    constexpr int kAround = 10000;  // characters, a few screens
+    m_overlayWindow = {0, std::numeric_limits<int>::max()};
+    m_overlaysWindowed = m_overlays.size() > kAll;
+    if (m_overlaysWindowed) {
+        const auto [from, to] = shownRange();
+        m_overlayWindow = {std::max(0, from - kAround), to + kAround};
+    }
     struct Painted {
         HtmlRenderer::Range range;
         const QTextCharFormat* format;
@@ -343,7 +378,8 @@ void HtmlTextView::updateOverlays()
     std::vector<Painted> painted;
     for (const auto& [node, format] : m_overlays) {
         const auto range = m_ranges.find(node);
-        if (range != m_ranges.end() && range->second.start < range->second.end)
+        if (range != m_ranges.end() && range->second.start < range->second.end
+            && range->second.end >= m_overlayWindow.first && range->second.start <= m_overlayWindow.second)
             painted.push_back(Painted{range->second, &format});
     }
     // Outer markers first, so that a marker inside another paints over it.

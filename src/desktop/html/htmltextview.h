@@ -102,6 +102,8 @@ private:
     bool scrollToElement(const xmlNode* element);
     bool replaceContent(xmlNode* element, const std::string& html);
     void updateOverlays();
+    // The characters from the first block shown to the end of the last.
+    std::pair<int, int> shownRange() const;
     // The layout works through a long text lazily, a part at a time and the
     // rest in the background; these lay out only what is asked for.
     struct LaidOut {
@@ -126,6 +128,8 @@ private:
     std::unique_ptr<HtmlFormats> m_formats;
     HtmlRenderer::Ranges m_ranges;
     HtmlRenderer::Overlays m_overlays;
+    std::pair<int, int> m_overlayWindow{0, 0};  // the characters whose markers the view has
+    bool m_overlaysWindowed = false;
     // The absolute path of the shown document as bytes on disk, which need not
     // be UTF-8 (a Latin-1 book on an old CD), and as text for links.
     std::string m_locationBytes;
