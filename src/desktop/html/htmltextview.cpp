@@ -71,6 +71,7 @@ HtmlTextView::HtmlTextView(QWidget* parent) : QTextBrowser(parent)
     // A scroll bar that comes and goes would change the width, and with it
     // the layout of the whole text.
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { coverShownOverlays(); });
 }
 
 HtmlTextView::~HtmlTextView()
@@ -302,11 +303,8 @@ bool HtmlTextView::event(QEvent* event)
 bool HtmlTextView::viewportEvent(QEvent* event)
 {
     closeEdit();
-    if (event->type() == QEvent::Paint && m_overlaysWindowed) {
-        const auto [from, to] = shownRange();
-        if (from < m_overlayWindow.first || to > m_overlayWindow.second)
-            updateOverlays();
-    }
+    if (event->type() == QEvent::Paint)
+        coverShownOverlays();
     return QTextBrowser::viewportEvent(event);
 }
 
@@ -354,6 +352,15 @@ std::pair<int, int> HtmlTextView::shownRange() const
     const QTextBlock first = laidOutBlockAbove(top);
     const QTextBlock last = laidOutBlockAbove(top + viewport()->height());
     return {first.position(), last.position() + last.length()};
+}
+
+void HtmlTextView::coverShownOverlays()
+{
+    if (!m_overlaysWindowed)
+        return;
+    const auto [from, to] = shownRange();
+    if (from < m_overlayWindow.first || to > m_overlayWindow.second)
+        updateOverlays();
 }
 
 void HtmlTextView::updateOverlays()

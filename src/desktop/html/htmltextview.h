@@ -102,6 +102,8 @@ private:
     bool scrollToElement(const xmlNode* element);
     bool replaceContent(xmlNode* element, const std::string& html);
     void updateOverlays();
+    // Gives the view the markers near the place shown, when it has not got them.
+    void coverShownOverlays();
     // The characters from the first block shown to the end of the last.
     std::pair<int, int> shownRange() const;
     // The layout works through a long text lazily, a part at a time and the

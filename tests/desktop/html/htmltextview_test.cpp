@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <random>
 #include <string>
@@ -247,6 +248,33 @@ TEST_F(HtmlTextViewTest, MarksTermsThroughTheBodyAndTakesThemOutByPosition)
     EXPECT_EQ(*view.bodyInnerHtml(), body);
     EXPECT_EQ(text(), before);
     EXPECT_TRUE(view.extraSelections().isEmpty());
+    EXPECT_EQ(view.rewriteCount(), 0);
+}
+
+// A term marked all through a long text is painted wherever the text is
+// shown, and the text itself stays as it was.
+TEST_F(HtmlTextViewTest, PaintsAMarkedTermWhereverALongTextIsShown)
+{
+    view.navigate(write("long.html", paragraphs(3000)));
+    const std::string before = text();
+    std::string marked = *view.bodyOuterHtml();
+    for (std::size_t at = marked.find("words"); at != std::string::npos; at = marked.find("words", at)) {
+        marked.insert(at + 5, kClose);
+        marked.insert(at, kTermBackground);
+        at += kTermBackground.size() + 5 + kClose.size();
+    }
+    ASSERT_TRUE(view.setBodyInnerHtml(marked));
+    for (const char* id : {"p0", "p1500", "p2999", "p10"}) {
+        ASSERT_TRUE(view.scrollIntoView(id));
+        view.viewport()->repaint();
+        const auto [start, end] = *view.elementRange(id);
+        const QList<QTextEdit::ExtraSelection> painted = view.extraSelections();
+        EXPECT_TRUE(std::any_of(painted.begin(), painted.end(), [&](const QTextEdit::ExtraSelection& selection) {
+            return selection.cursor.selectionStart() >= start && selection.cursor.selectionEnd() <= end
+                   && selection.cursor.selectedText() == "words";
+        })) << id;
+    }
+    EXPECT_EQ(text(), before);
     EXPECT_EQ(view.rewriteCount(), 0);
 }
 
