@@ -185,27 +185,17 @@ void replaceC1Text(xmlNode* text)
 // "It&#146;s" would read "Its". Texts and the attributes read as text get the
 // character meant; ids and references stay as the book wrote them, so that
 // they match the names the SMIL files use.
-void replaceC1Controls(xmlNode* below, bool includeSelf)
+void replaceC1Controls(xmlNode* node)
 {
-    const auto replaceIn = [](xmlNode* node) {
-        if (node->type == XML_TEXT_NODE) {
-            replaceC1Text(node);
-            return;
-        }
-        if (!HtmlNode::isElement(node))
-            return;
-        for (xmlAttr* attribute = node->properties; attribute; attribute = attribute->next) {
-            const std::string_view name = reinterpret_cast<const char*>(attribute->name);
-            if (name == "alt" || name == "title")
-                replaceC1Text(attribute->children);
-        }
-    };
-    if (!below)
+    if (node->type == XML_TEXT_NODE) {
+        replaceC1Text(node);
         return;
-    if (includeSelf)
-        replaceIn(below);
-    for (xmlNode* node = below->children; node; node = HtmlNode::next(below, node))
-        replaceIn(node);
+    }
+    for (xmlAttr* attribute = node->properties; attribute; attribute = attribute->next) {
+        const char* name = reinterpret_cast<const char*>(attribute->name);
+        if ((name[0] == 'a' || name[0] == 't') && (std::strcmp(name, "alt") == 0 || std::strcmp(name, "title") == 0))
+            replaceC1Text(attribute->children);
+    }
 }
 
 // Parsed as the content of a body, so the parser neither adds a head nor
@@ -225,8 +215,7 @@ xmlDoc* parseAsBody(std::string_view content)
 HtmlDocument::HtmlDocument(XmlDocPtr doc) : m_doc(std::move(doc))
 {
     ensureBody();
-    replaceC1Controls(xmlDocGetRootElement(m_doc.get()), true);
-    addIds(xmlDocGetRootElement(m_doc.get()), true);
+    takeIn(xmlDocGetRootElement(m_doc.get()), true);
 }
 
 HtmlDocument::HtmlDocument(HtmlDocument&&) noexcept = default;
@@ -298,27 +287,28 @@ xmlNode* HtmlDocument::elementById(std::string_view id) const
     return HtmlNode::precedes(first, elements.first) ? first : elements.first;
 }
 
-void HtmlDocument::addIds(xmlNode* below, bool includeSelf)
+void HtmlDocument::takeIn(xmlNode* below, bool includeSelf)
 {
     if (!below)
         return;
-    const auto add = [this](xmlNode* element) {
-        const std::string_view id = HtmlNode::attribute(element, "id");
+    // One walk for both, over every node of a long text.
+    const auto takeInNode = [this](xmlNode* node) {
+        if (node->type != XML_TEXT_NODE && node->type != XML_ELEMENT_NODE)
+            return;
+        replaceC1Controls(node);
+        const std::string_view id = HtmlNode::attribute(node, "id");
         if (id.empty())
             return;
         auto found = m_ids.find(id);
         if (found == m_ids.end())
-            m_ids.emplace(std::string(id), IdElements{element, {}});
+            m_ids.emplace(std::string(id), IdElements{node, {}});
         else
-            found->second.more.push_back(element);
+            found->second.more.push_back(node);
     };
-    if (includeSelf && HtmlNode::isElement(below))
-        add(below);
-    for (xmlNode* node = below->children; node;
-         node = HtmlNode::next(below, node)) {
-        if (HtmlNode::isElement(node))
-            add(node);
-    }
+    if (includeSelf)
+        takeInNode(below);
+    for (xmlNode* node = below->children; node; node = HtmlNode::next(below, node))
+        takeInNode(node);
 }
 
 void HtmlDocument::removeIds(xmlNode* first, const std::function<void(const xmlNode*)>& beforeRemove)
@@ -449,8 +439,7 @@ HtmlDocument::Change HtmlDocument::replaceInnerHtml(xmlNode* element, std::strin
         copyChildren(m_doc.get(), fragmentBody, element);
     if (wrapper)
         HtmlPartWrapper::spread(m_doc.get(), wrapper, element);
-    replaceC1Controls(element, false);
-    addIds(element, false);
+    takeIn(element, false);
     m_kept[element].assign(content);
     return Change::kContent;
 }

@@ -98,7 +98,8 @@ private:
 
     explicit HtmlDocument(XmlDocPtr doc);
     void ensureBody();
-    void addIds(xmlNode* below, bool includeSelf);
+    // Replaces the C1 controls of the nodes below `below` and notes their ids.
+    void takeIn(xmlNode* below, bool includeSelf);
     // For the nodes from `first` on, its siblings and all below them.
     void removeIds(xmlNode* first, const std::function<void(const xmlNode*)>& beforeRemove);
 

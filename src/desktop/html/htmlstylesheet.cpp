@@ -328,7 +328,9 @@ void HtmlStyleSheet::addDocumentSheets(const HtmlDocument& document, const std::
 {
     const xmlNode* root = document.root();
     for (const xmlNode* node = root; node; node = HtmlNode::next(root, node)) {
-        if (!HtmlNode::isElement(node))
+        // Every node of a long text is passed: most are told apart by their
+        // first letter.
+        if (!HtmlNode::isElement(node) || (node->name[0] != 'l' && node->name[0] != 's'))
             continue;
         const std::string_view name = HtmlNode::name(node);
         if (name == "link") {
