@@ -25,6 +25,15 @@ bool isCollapsible(QChar ch)
     return ch == u' ' || ch == u'\t' || ch == u'\n' || ch == u'\r' || ch == u'\f';
 }
 
+bool isBlank(const xmlChar* text)
+{
+    for (; *text; ++text) {
+        if (*text != ' ' && *text != '\t' && *text != '\n' && *text != '\r' && *text != '\f')
+            return false;
+    }
+    return true;
+}
+
 bool isList(const xmlNode* node)
 {
     const std::string_view name = HtmlNode::name(node);
@@ -425,6 +434,15 @@ void HtmlRenderer::text(const xmlNode* node)
     const Frame& frame = m_frames.back();
     if (!m_cursor && !frame.style.preformatted && measureText(reinterpret_cast<const char*>(node->content)))
         return;
+    // White space alone (between the blocks of a long text, most often) only
+    // waits to be written.
+    if (!frame.style.preformatted && isBlank(node->content)) {
+        if (*node->content && !m_pendingSpace) {
+            m_pendingSpace = true;
+            m_spaceFormat = charFormat(frame, frame.style);
+        }
+        return;
+    }
     QString content = QString::fromUtf8(reinterpret_cast<const char*>(node->content));
     if (content.isEmpty())
         return;
