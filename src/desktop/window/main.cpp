@@ -1,6 +1,7 @@
 // korvin [--home DIR] [BOOK] | korvin --dump-book BOOK | korvin --help | --version
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QDir>
 #include <QMessageBox>
 
@@ -85,6 +86,9 @@ int main(int argc, char* argv[])
 
     SingleInstance instance(instanceKey(folders.state));
     if (!instance.claim()) {
+        // A book goes to the running window, which opens it and comes to the front.
+        if (commandLine.book && instance.askRunningToOpen(*commandLine.book))
+            return 0;
         QMessageBox::information(nullptr, QApplication::applicationName(),
                                  QStringLiteral("Korvin ist bereits aktiv."));
         instance.askRunningToShow();
@@ -92,8 +96,8 @@ int main(int argc, char* argv[])
     }
 
     DesktopProgram program(folders);
-    QObject::connect(&instance, &SingleInstance::showRequested, &program.window(),
-                     &DesktopWindow::restoreFromRequest);
+    program.answer(instance);
+    program.joinSession(QDBusConnection::sessionBus(), QDBusConnection::systemBus());
     QObject::connect(&program.window(), &DesktopWindow::ended, &application, &QApplication::quit,
                      Qt::QueuedConnection);
     sessionEnd.setHandler([&program] { program.window().endSession(); });
