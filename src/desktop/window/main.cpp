@@ -13,12 +13,12 @@
 
 #include "book/dumpbook.h"
 #include "desktop/window/appicon.h"
-#include "desktop/window/commandline.h"
 #include "desktop/window/desktopprogram.h"
 #include "desktop/window/desktopwindow.h"
 #include "desktop/window/sessionend.h"
 #include "desktop/window/singleinstance.h"
 #include "desktop/window/startfolders.h"
+#include "program/commandline.h"
 #include "ui/stringids.h"
 #include "ui/stringtable.h"
 
