@@ -1,8 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
+#include <memory>
 #include <ostream>
-#include <string>
 #include <string_view>
 
 namespace korvin {
@@ -20,8 +21,19 @@ public:
     DumpWriter(const DumpWriter&) = delete;
     DumpWriter& operator=(const DumpWriter&) = delete;
 
-    void text(std::string_view text);
-    void character(char c);
+    void text(std::string_view text)
+    {
+        if (text.size() > kBlockBytes - m_used)
+            return writeLarge(text);
+        std::memcpy(m_block.get() + m_used, text.data(), text.size());
+        m_used += text.size();
+    }
+    void character(char c)
+    {
+        if (m_used == kBlockBytes)
+            flush();
+        m_block[m_used++] = c;
+    }
     void number(long long value);
     void escaped(std::string_view value);
     void flush();
@@ -29,14 +41,11 @@ public:
 private:
     static constexpr std::size_t kBlockBytes = std::size_t{1} << 18;
 
-    void flushWhenFull()
-    {
-        if (m_block.size() >= kBlockBytes)
-            flush();
-    }
+    void writeLarge(std::string_view text);
 
     std::ostream& m_out;
-    std::string m_block;
+    std::unique_ptr<char[]> m_block;
+    std::size_t m_used = 0;
 };
 
 }  // namespace korvin
