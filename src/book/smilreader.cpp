@@ -162,9 +162,9 @@ void SmilReader::readParLine(std::string_view line, std::string_view key, std::s
     if (containsText(key, "-on"))
         takeSkipClass(key, s);
     BookTable& phrases = m_tables.phrases;
-    const int row = phrases.insertRow(s.phraseCounter, s.headingIndexText);
-    phrases.setText(row, col::phrase::kParId, s.parId);
-    phrases.setText(row, col::phrase::kSkip, s.skipClass);
+    const auto row = phrases.rowCells(phrases.insertRow(s.phraseCounter, s.headingIndexText));
+    row[col::phrase::kParId] = s.parId;
+    row[col::phrase::kSkip] = s.skipClass;
 }
 
 void SmilReader::readTextLine(std::string_view line, std::size_t at)
@@ -176,10 +176,13 @@ void SmilReader::readTextLine(std::string_view line, std::size_t at)
     s.document.assign(m_folder).append(name);
     s.fragment = linkFragment(line, at);
     s.textId = cutAfter(line, at, "id=", 4, '"');
-    BookTable& phrases = m_tables.phrases;
-    phrases.setText(s.phraseCounter, col::phrase::kDokument, s.document);
-    phrases.setText(s.phraseCounter, col::phrase::kDokFragment, s.fragment);
-    phrases.setText(s.phraseCounter, col::phrase::kTextId, s.textId);
+    // Before the reading's first par there is no row to write to.
+    const auto row = m_tables.phrases.rowCells(s.phraseCounter);
+    if (row.empty())
+        return;
+    row[col::phrase::kDokument] = s.document;
+    row[col::phrase::kDokFragment] = s.fragment;
+    row[col::phrase::kTextId] = s.textId;
 }
 
 void SmilReader::readAudioLine(std::string_view line, std::size_t at)
@@ -194,10 +197,13 @@ void SmilReader::readAudioLine(std::string_view line, std::size_t at)
 
     BookTable& phrases = m_tables.phrases;
     if (s.firstClipPending) {
-        phrases.setText(s.phraseCounter, col::phrase::kAudio, s.audio);
-        phrases.setText(s.phraseCounter, col::phrase::kPhrBeg, s.clipBegin);
-        phrases.setText(s.phraseCounter, col::phrase::kPhrEnd, s.clipEnd);
         s.firstClipPending = false;
+        const auto row = phrases.rowCells(s.phraseCounter);
+        if (row.empty())
+            return;
+        row[col::phrase::kAudio] = s.audio;
+        row[col::phrase::kPhrBeg] = s.clipBegin;
+        row[col::phrase::kPhrEnd] = s.clipEnd;
         return;
     }
     // A clip before the reading's first par has no par to belong to.
@@ -205,15 +211,15 @@ void SmilReader::readAudioLine(std::string_view line, std::size_t at)
         return;
     // A further clip of the same par: a row of its own with the par's values.
     ++s.phraseCounter;
-    const int row = phrases.insertRow(s.phraseCounter, s.headingIndexText);
-    phrases.setText(row, col::phrase::kParId, s.parId);
-    phrases.setText(row, col::phrase::kDokument, s.document);
-    phrases.setText(row, col::phrase::kDokFragment, s.fragment);
-    phrases.setText(row, col::phrase::kTextId, s.textId);
-    phrases.setText(row, col::phrase::kAudio, s.audio);
-    phrases.setText(row, col::phrase::kPhrBeg, s.clipBegin);
-    phrases.setText(row, col::phrase::kPhrEnd, s.clipEnd);
-    phrases.setText(row, col::phrase::kSkip, s.skipClass);
+    const auto row = phrases.rowCells(phrases.insertRow(s.phraseCounter, s.headingIndexText));
+    row[col::phrase::kParId] = s.parId;
+    row[col::phrase::kDokument] = s.document;
+    row[col::phrase::kDokFragment] = s.fragment;
+    row[col::phrase::kTextId] = s.textId;
+    row[col::phrase::kAudio] = s.audio;
+    row[col::phrase::kPhrBeg] = s.clipBegin;
+    row[col::phrase::kPhrEnd] = s.clipEnd;
+    row[col::phrase::kSkip] = s.skipClass;
 }
 
 void SmilReader::finishFile()
