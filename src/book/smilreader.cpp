@@ -24,45 +24,6 @@ std::string padded(std::string_view value)
     return text;
 }
 
-// Where the tags the reading looks for first stand in a key line. One pass
-// over the line's "<" finds them all; it gives the positions a search for
-// each tag on its own would give.
-struct SmilTags {
-    std::size_t head = npos;
-    std::size_t headEnd = npos;
-    std::size_t body = npos;
-    std::size_t bodyEnd = npos;
-    std::size_t parEnd = npos;
-    std::size_t par = npos;
-    std::size_t text = npos;
-    std::size_t audio = npos;
-
-    explicit SmilTags(std::string_view key)
-    {
-        for (std::size_t at = key.find('<'); at != npos; at = key.find('<', at + 1)) {
-            if (at + 1 >= key.size())
-                break;
-            const auto note = [&](std::size_t& first, const auto& name) {
-                if (first == npos && hasTextAt(key, at + 1, name))
-                    first = at;
-            };
-            switch (key[at + 1]) {
-            case 'h': note(head, "head>"); break;
-            case 'b': note(body, "body>"); break;
-            case 'p': note(par, "par"); break;
-            case 't': note(text, "text"); break;
-            case 'a': note(audio, "audio"); break;
-            case '/':
-                note(headEnd, "/head>");
-                note(bodyEnd, "/body>");
-                note(parEnd, "/par>");
-                break;
-            default: break;
-            }
-        }
-    }
-};
-
 // The class texts of a par line, in this order, so that a later one of the
 // same line wins.
 void takeSkipClass(std::string_view key, ReadingState& s)
@@ -87,6 +48,52 @@ void takeSkipClass(std::string_view key, ReadingState& s)
 
 }  // namespace
 
+// Where the tags the reading looks for first stand in a key line, as
+// positions in the line. One pass over the line's "<" finds them all; it
+// gives the positions a search for each tag on its own would give.
+//
+// The "<" are found in the whole file's keys: `nextTag` is the next "<" at
+// or after the line, and is left at the first one after it. The search that
+// ends a line's "<" so finds the next line's first one.
+struct SmilReader::Tags {
+    std::size_t head = npos;
+    std::size_t headEnd = npos;
+    std::size_t body = npos;
+    std::size_t bodyEnd = npos;
+    std::size_t parEnd = npos;
+    std::size_t par = npos;
+    std::size_t text = npos;
+    std::size_t audio = npos;
+
+    Tags(std::string_view keys, std::size_t start, std::string_view key, std::size_t& nextTag)
+    {
+        const std::size_t end = start + key.size();
+        while (nextTag < end) {
+            const std::size_t at = nextTag - start;
+            nextTag = keys.find('<', nextTag + 1);
+            if (at + 1 >= key.size())
+                break;
+            const auto note = [&](std::size_t& first, const auto& name) {
+                if (first == npos && hasTextAt(key, at + 1, name))
+                    first = at;
+            };
+            switch (key[at + 1]) {
+            case 'h': note(head, "head>"); break;
+            case 'b': note(body, "body>"); break;
+            case 'p': note(par, "par"); break;
+            case 't': note(text, "text"); break;
+            case 'a': note(audio, "audio"); break;
+            case '/':
+                note(headEnd, "/head>");
+                note(bodyEnd, "/body>");
+                note(parEnd, "/par>");
+                break;
+            default: break;
+            }
+        }
+    }
+};
+
 SmilReader::SmilReader(BookTables& tables, ReadingState& state, const std::string& bookFolder, const FileSource& files)
     : m_tables(tables)
     , m_state(state)
@@ -105,18 +112,21 @@ bool SmilReader::read(std::string_view name)
     // a line end.
     lowerCaseInto(m_bytes, m_keys);
     const std::string_view keys = m_keys;
+    std::size_t nextTag = keys.find('<');
     LineReader lines(m_bytes);
     while (const auto line = lines.next()) {
-        if (!line->empty())
-            readLine(*line, keys.substr(static_cast<std::size_t>(line->data() - m_bytes.data()), line->size()));
+        if (line->empty())
+            continue;
+        const auto start = static_cast<std::size_t>(line->data() - m_bytes.data());
+        const std::string_view key = keys.substr(start, line->size());
+        readLine(*line, key, Tags(keys, start, key, nextTag));
     }
     finishFile();
     return true;
 }
 
-void SmilReader::readLine(std::string_view line, std::string_view key)
+void SmilReader::readLine(std::string_view line, std::string_view key, const Tags& tags)
 {
-    const SmilTags tags(key);
     if (tags.head != npos)
         m_state.inSmilHead = true;
     if (tags.headEnd != npos)
@@ -163,7 +173,7 @@ void SmilReader::readParLine(std::string_view line, std::string_view key, std::s
         takeSkipClass(key, s);
     BookTable& phrases = m_tables.phrases;
     const auto row = phrases.rowCells(phrases.insertRow(s.phraseCounter, s.headingIndexText));
-    row[col::phrase::kParId] = s.parId;
+    row[col::phrase::kParId] = s.parId.view();
     row[col::phrase::kSkip] = s.skipClass;
 }
 
@@ -181,8 +191,8 @@ void SmilReader::readTextLine(std::string_view line, std::size_t at)
     if (row.empty())
         return;
     row[col::phrase::kDokument] = s.document;
-    row[col::phrase::kDokFragment] = s.fragment;
-    row[col::phrase::kTextId] = s.textId;
+    row[col::phrase::kDokFragment] = s.fragment.view();
+    row[col::phrase::kTextId] = s.textId.view();
 }
 
 void SmilReader::readAudioLine(std::string_view line, std::size_t at)
@@ -201,9 +211,9 @@ void SmilReader::readAudioLine(std::string_view line, std::size_t at)
         const auto row = phrases.rowCells(s.phraseCounter);
         if (row.empty())
             return;
-        row[col::phrase::kAudio] = s.audio;
-        row[col::phrase::kPhrBeg] = s.clipBegin;
-        row[col::phrase::kPhrEnd] = s.clipEnd;
+        row[col::phrase::kAudio] = s.audio.view();
+        row[col::phrase::kPhrBeg] = s.clipBegin.view();
+        row[col::phrase::kPhrEnd] = s.clipEnd.view();
         return;
     }
     // A clip before the reading's first par has no par to belong to.
@@ -212,19 +222,22 @@ void SmilReader::readAudioLine(std::string_view line, std::size_t at)
     // A further clip of the same par: a row of its own with the par's values.
     ++s.phraseCounter;
     const auto row = phrases.rowCells(phrases.insertRow(s.phraseCounter, s.headingIndexText));
-    row[col::phrase::kParId] = s.parId;
+    row[col::phrase::kParId] = s.parId.view();
     row[col::phrase::kDokument] = s.document;
-    row[col::phrase::kDokFragment] = s.fragment;
-    row[col::phrase::kTextId] = s.textId;
-    row[col::phrase::kAudio] = s.audio;
-    row[col::phrase::kPhrBeg] = s.clipBegin;
-    row[col::phrase::kPhrEnd] = s.clipEnd;
+    row[col::phrase::kDokFragment] = s.fragment.view();
+    row[col::phrase::kTextId] = s.textId.view();
+    row[col::phrase::kAudio] = s.audio.view();
+    row[col::phrase::kPhrBeg] = s.clipBegin.view();
+    row[col::phrase::kPhrEnd] = s.clipEnd.view();
     row[col::phrase::kSkip] = s.skipClass;
 }
 
 void SmilReader::finishFile()
 {
     ReadingState& s = m_state;
+    // The next file is read into the same buffer.
+    for (CutValue* value : {&s.parId, &s.fragment, &s.textId, &s.audio, &s.clipBegin, &s.clipEnd})
+        value->keep();
     if (s.elapsedText.empty()) {
         if (s.headingCounter == 0) {
             s.elapsedText = "00:00:00";
