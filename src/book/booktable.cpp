@@ -104,7 +104,7 @@ void BookTable::setText(int row, int column, std::string&& text)
 
 std::span<std::string> BookTable::rowCells(int row)
 {
-    if (!isRow(row))
+    if (!isRow(row) || columnCount() == 0)
         return {};
     return {&cell(row, 0), static_cast<std::size_t>(columnCount())};
 }
