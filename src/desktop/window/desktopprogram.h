@@ -6,11 +6,14 @@
 
 #include "app/services.h"
 
+class QObject;
+
 namespace korvin {
 
 class DesktopWindow;
 class HtmlTextDocuments;
 class MainController;
+class MpvLibrary;
 class QtDialogs;
 class QtMessageBoxes;
 class QtTimers;
@@ -26,7 +29,8 @@ public:
     DesktopProgram& operator=(const DesktopProgram&) = delete;
 
     // Shows the window centred, then maximised, and initialises the controller
-    // (no book, then the settings).
+    // (no book, then the settings). Once the window is active, libmpv is loaded
+    // in the background, unless a file to play has needed it before.
     void start();
     // A book named on the command line, opened after the start-up.
     void openAtStart(const std::string& book);
@@ -40,6 +44,8 @@ public:
 
 private:
     Folders m_folders;
+    std::unique_ptr<MpvLibrary> m_mpvLibrary;  // outlives the player and the title cue
+    std::unique_ptr<QObject> m_loadWhenActive;
     std::unique_ptr<MediaPlayer> m_player;
     std::unique_ptr<TitleCuePlayer> m_titleCue;
     std::unique_ptr<DesktopWindow> m_window;
