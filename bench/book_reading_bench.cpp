@@ -24,6 +24,7 @@
 #include "book/diskfilesource.h"
 #include "book/nccreader.h"
 #include "book_generator.h"
+#include "passclock.h"
 
 namespace korvin::bench {
 namespace {
@@ -50,22 +51,6 @@ std::size_t readAllFiles()
     }
     return bytes;
 }
-
-// Wall time and the CPU time of this thread (user and system): on a busy
-// machine the CPU time shows the work, the wall time also the waiting.
-struct Clock {
-    double wall = 0;
-    double cpu = 0;
-
-    static Clock now()
-    {
-        timespec cpu {};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu);
-        return {std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(),
-                static_cast<double>(cpu.tv_sec) + static_cast<double>(cpu.tv_nsec) * 1e-9};
-    }
-    Clock operator-(const Clock& other) const { return {wall - other.wall, cpu - other.cpu}; }
-};
 
 long residentBytes()
 {
@@ -104,14 +89,6 @@ void emptyTables(BookTables& tables)
     tables.tree.deleteAll();
 }
 
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 // One pass per iteration. `sameTables`: the tables the window keeps for the
 // whole run, emptied before each pass as the window does (not timed);
 // otherwise new tables for every pass, as for the very first book. Before
@@ -133,16 +110,16 @@ void readingPass(benchmark::State& state, bool sameTables)
         else
             fresh = std::make_unique<BookTables>();
         BookTables& target = sameTables ? *kept : *fresh;
-        const Clock rawStart = Clock::now();
+        const PassClock rawStart = PassClock::now();
         readAllFiles();
-        const Clock raw = Clock::now() - rawStart;
+        const PassClock raw = PassClock::now() - rawStart;
         state.ResumeTiming();
 
-        const Clock start = Clock::now();
+        const PassClock start = PassClock::now();
         NccReader reader(target, folder);
         if (reader.read(progress) != NccReader::kRead)
             state.SkipWithError("book not read");
-        const Clock pass = Clock::now() - start;
+        const PassClock pass = PassClock::now() - start;
 
         state.PauseTiming();
         rawWall.push_back(raw.wall);

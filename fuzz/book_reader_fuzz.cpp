@@ -1,7 +1,10 @@
-// Arbitrary bytes as a book. The input is cut at every byte 0x01 into the
-// NCC ("ncc.html") and up to eight SMIL files ("1.smil" to "8.smil"), held in
-// memory; the reader reads the book, the dump writes it, the head reader reads
-// its head. Besides the sanitizers, the tables' invariants are checked.
+// Arbitrary bytes as a book. The input is cut at every byte 0x01 into up to
+// nine pieces, held in memory, and read twice: as a DAISY 2.02 book (the NCC
+// "ncc.html" and the SMIL files "1.smil" to "8.smil") and as a DAISY 3 book
+// (the package "book.opf", the navigation file "book.ncx" and the SMIL 2 files
+// "2.smil" to "8.smil"). The dump writes each, the head reader reads the NCC's
+// head. Besides the sanitizers, the tables' invariants are checked.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <sstream>
@@ -9,13 +12,18 @@
 #include <string_view>
 #include <vector>
 
+#include "book/bookreader.h"
+#include "book/bookreference.h"
 #include "book/booktables.h"
+#include "book/clockvalue.h"
 #include "book/dumpbook.h"
 #include "book/memoryfilesource.h"
 #include "book/nccreader.h"
 #include "book/textcase.h"
 #include "book/textdecoder.h"
 #include "book/timetext.h"
+#include "book/xmlscanner.h"
+#include "book/xmltext.h"
 
 namespace {
 
@@ -48,7 +56,7 @@ void check(bool condition)
 }
 
 // What every reading must leave, whatever the bytes.
-void checkTables(const BookTables& tables, const NccReader& reader)
+void checkTables(const BookTables& tables, const BookInfo& info)
 {
     const BookTable& headings = tables.headings;
     check(tables.tree.count() == headings.rowCount());
@@ -69,9 +77,48 @@ void checkTables(const BookTables& tables, const NccReader& reader)
     }
     for (int row = 0; row < tables.groups.rowCount(); ++row)
         check(isValidUtf8(tables.groups.text(row, col::group::kGruppe)));
-    check(!reader.info().date.empty());
+    check(!info.date.empty());
     for (int item = tables.tree.firstItem(); item != HeadingTree::kNone; item = tables.tree.nextInOrder(item))
         check(tables.tree.depth(item) < 6);
+}
+
+// The same pieces as a DAISY 3 book; what the tables hold must serve the
+// engine as a DAISY 2.02 book's do.
+void readDaisy3(const std::vector<std::string_view>& pieces)
+{
+    const std::string folder = "/b/";
+    MemoryFileSource files;
+    files.add(folder + "book.opf", std::string(pieces[0]));
+    if (pieces.size() > 1)
+        files.add(folder + "book.ncx", std::string(pieces[1]));
+    for (std::size_t i = 2; i < pieces.size(); ++i)
+        files.add(folder + std::to_string(i) + ".smil", std::string(pieces[i]));
+
+    BookTables tables;
+    BookReader reader(tables, folder, BookStart{BookFormat::kDaisy3, "book.opf"}, NccReader::Texts{200, "of"}, files);
+    CheckedProgress progress;
+    check(reader.read(progress) == BookReader::kRead);
+    checkTables(tables, reader.info());
+    // A heading's phrases stand together, in the order of the headings.
+    for (int row = 1; row < tables.phrases.rowCount(); ++row)
+        check(tables.phrases.integer(row - 1, col::phrase::kTreeId) <= tables.phrases.integer(row, col::phrase::kTreeId));
+    for (const BookTable* table : {&tables.pages, &tables.groups}) {
+        for (int row = 0; row < table->rowCount(); ++row) {
+            const std::string& heading = table->text(row, col::page::kTitelId);
+            check(heading.empty() || (table->integer(row, col::page::kTitelId) >= 0 &&
+                                      table->integer(row, col::page::kTitelId) < tables.headings.rowCount()));
+            check(isValidUtf8(table->text(row, 0)));
+        }
+    }
+    std::ostringstream dump;
+    writeBookDump(dump, tables, reader.info(), reader.codePage(), reader.features());
+    check(dump.str().rfind("[book]\n", 0) == 0);
+
+    // The scanner alone, to its end, on the first piece.
+    XmlScanner scanner(pieces[0]);
+    for (XmlScanner::Token token = scanner.next(); token != XmlScanner::Token::kEnd && token != XmlScanner::Token::kError;
+         token = scanner.next())
+        check(scanner.depth() <= XmlScanner::kMaxDepth);
 }
 
 }  // namespace
@@ -99,7 +146,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     NccReader reader(tables, folder, NccReader::Texts{200, "of"}, files);
     CheckedProgress progress;
     check(reader.read(progress) == NccReader::kRead);
-    checkTables(tables, reader);
+    checkTables(tables, reader.info());
 
     std::ostringstream dump;
     writeBookDump(dump, tables, reader.info(), reader.codePage(), reader.features());
@@ -108,11 +155,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto head = readHead(folder, files);
     check(head.has_value());
 
+    readDaisy3(pieces);
+
     // The small units on the same bytes.
     const std::string lower = lowerCase(input);
     check(lower.size() == input.size());
     const double seconds = parseTime(pieces[0].substr(0, 64));
     check(seconds >= 0 && seconds == seconds);
     check(!formatTime(seconds).empty());
+    if (const auto clock = parseClockValue(pieces[0].substr(0, 64))) {
+        check(*clock >= 0 && *clock <= kMaxMicroseconds);
+        check(parseClockValue(secondsText(*clock)) == *clock);
+    }
+    // A reference never leaves the book folder.
+    if (const auto reference = resolveReference("smil/a.smil", pieces[0].substr(0, 256))) {
+        const std::string& file = reference->file;
+        check(!file.empty() && file.front() != '/' && file.find('\0') == std::string::npos);
+        for (std::size_t start = 0; start <= file.size();) {
+            const std::size_t slash = std::min(file.find('/', start), file.size());
+            const std::string_view step = std::string_view(file).substr(start, slash - start);
+            check(step != ".." && step != "." && !step.empty());
+            start = slash + 1;
+        }
+    }
+    const std::string text = xmlText(pieces[0]);
+    check(text.size() <= pieces[0].size());
     return 0;
 }

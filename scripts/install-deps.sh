@@ -8,10 +8,13 @@ packages=(cmake ninja-build g++ pkg-config ccache qt6-base-dev libmpv-dev libxml
           libgl-dev fonts-dejavu-core)
 case "$kind" in
   run) ;;
-  # dpkg-dev builds the package; the rest is the listener's session: a
-  # private X display, window manager, buses, Orca and its speech server.
-  test) packages+=(googletest libgtest-dev lame dpkg-dev xvfb xauth x11-utils openbox dbus-x11 at-spi2-core
-                   python3-pyatspi xdotool orca speech-dispatcher) ;;
+  # dpkg-dev builds the package and gives its hardening flags, lintian,
+  # appstream and desktop-file-utils check it; dbus-daemon gives the D-Bus
+  # tests a private bus; the rest is the listener's session: a private X
+  # display, window manager, buses, Orca and its speech server.
+  test) packages+=(googletest libgtest-dev lame dpkg-dev lintian appstream desktop-file-utils dbus-daemon
+                   xvfb xauth x11-utils openbox dbus-x11 at-spi2-core python3-pyatspi xdotool orca
+                   speech-dispatcher) ;;
   dev) packages+=(googletest libgtest-dev lame libbenchmark-dev clang libclang-rt-14-dev
                   xvfb xauth dbus-x11 at-spi2-core python3-pyatspi imagemagick) ;;
   *) echo "usage: $0 [run|test|dev]" >&2; exit 2 ;;

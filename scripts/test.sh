@@ -45,20 +45,34 @@ start_window() {
   wait "$pid" && (( caught )) && [ -e "$home/Settings.dl" ]
 }
 
-# The Debian package of the normal build: built, unpacked into a temporary
-# root and started there twice, on the manual it carries and as a window.
+# The Debian package of the normal build: built, checked as a distribution
+# checks a package (lintian, AppStream, the desktop entry: no error, no
+# warning), unpacked into a temporary root and started there twice, on the
+# manual it carries and as a window.
+lintian_pid=
 check_package() {
-  local start=$SECONDS root
+  local start=$SECONDS root deb
   root=$(mktemp -d)
   (cd build/test && rm -f korvin_*.deb && cpack -G DEB >/dev/null 2>&1)
-  dpkg-deb -x build/test/korvin_*.deb "$root"
-  for f in usr/bin/korvin usr/share/applications/korvin.desktop usr/share/metainfo/korvin.metainfo.xml \
+  deb=$(ls build/test/korvin_*.deb)
+  dpkg-deb -x "$deb" "$root"
+  for f in usr/bin/korvin usr/share/applications/korvin.desktop usr/share/metainfo/de.varnholt.korvin.metainfo.xml \
            usr/share/icons/hicolor/scalable/apps/korvin.svg usr/share/man/man1/korvin.1.gz \
-           usr/share/man/de/man1/korvin.1.gz usr/share/doc/korvin/copyright \
+           usr/share/man/de/man1/korvin.1.gz usr/share/doc/korvin/copyright usr/share/doc/korvin/changelog.gz \
            usr/share/korvin/documents/Manuals/DE/DAISY/ncc.html usr/share/korvin/documents/Manuals/EN/DAISY/ncc.html; do
     [ -e "$root/$f" ] || { echo "the package lacks /$f" >&2; rm -rf "$root"; return 1; }
   done
-  dpkg-deb -f build/test/korvin_*.deb Depends | grep -q libmpv || { echo "the package declares no libmpv" >&2; return 1; }
+  dpkg-deb -f "$deb" Depends | grep -q libmpv || { echo "the package declares no libmpv" >&2; return 1; }
+  # lintian takes a while and little of the machine: it runs beside the
+  # listener's session, and check_lintian takes its answer.
+  lintian --fail-on error,warning "$deb" > build/test/lintian.txt 2>&1 & lintian_pid=$!
+  local said
+  appstreamcli validate --no-net "$root/usr/share/metainfo/de.varnholt.korvin.metainfo.xml" >/dev/null \
+    || { appstreamcli validate --no-net "$root/usr/share/metainfo/de.varnholt.korvin.metainfo.xml" >&2
+         rm -rf "$root"; return 1; }
+  # Its hints (a category that could be paired with another) are no faults.
+  said=$(desktop-file-validate "$root/usr/share/applications/korvin.desktop" 2>&1) && ! grep -v ': hint: ' <<< "$said" | grep -q . \
+    || { echo "desktop-file-validate: $said" >&2; rm -rf "$root"; return 1; }
   local dump version
   dump=$("$root/usr/bin/korvin" --dump-book "$root/usr/share/korvin/documents/Manuals/EN/DAISY") \
     && grep -q '^title=Korvin Manual$' <<< "$dump" \
@@ -70,7 +84,13 @@ check_package() {
   start_window "$root/usr/bin/korvin" "$root/home" \
     || { echo "the unpacked program did not start its window" >&2; rm -rf "$root"; return 1; }
   rm -rf "$root"
-  echo "== package: built, unpacked and started in $((SECONDS - start)) s"
+  echo "== package: built, checked (appstreamcli, desktop-file-validate), unpacked and started in $((SECONDS - start)) s"
+}
+
+# Tags of the kinds E (error) and W (warning) fail; I (information) does not.
+check_lintian() {
+  wait "$lintian_pid" || { echo "lintian:" >&2; cat build/test/lintian.txt >&2; return 1; }
+  echo "== lintian: no error, no warning (build/test/lintian.txt)"
 }
 
 # The system's code first: it fails soonest, and the normal build takes its
@@ -85,5 +105,6 @@ echo "== a listener's session, heard through Orca =="
 start=$SECONDS
 tests/listener/desktop.sh tests/listener/session.py build/test/korvin build/test/listener-transcript.txt >/dev/null
 echo "== listener: passed in $((SECONDS - start)) s (what Orca said: build/test/listener-transcript.txt)"
+check_lintian
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build =="
 build_and_test asan

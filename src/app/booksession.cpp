@@ -2,10 +2,7 @@
 
 #include <filesystem>
 
-#include "book/bookfilepath.h"
 #include "book/nccreader.h"
-#include "book/phraselookup.h"
-#include "book/textnumbers.h"
 #include "library/statefile.h"
 #include "platform/controlids.h"
 #include "ui/commandids.h"
@@ -19,38 +16,6 @@ namespace {
 constexpr const char* kNccFilter = "NCC (ncc.html)";
 constexpr const char* kLastBookFile = "/Letztes.dl";
 
-bool isNavigationFile(const std::string& document)
-{
-    return document.find("ncc.html") != std::string::npos || document.find("NCC.HTML") != std::string::npos;
-}
-
-// The file name and the fragment of a link target: "chap2.smil" and "par_12"
-// of ".../chap2.smil#par_12".
-struct BookLink {
-    std::string file;
-    std::string fragment;
-};
-
-// The book's folder is taken off first: its name may hold a "#" ("Book #1") or
-// end in ".smil", and neither belongs to the link. A fragment ends at a double
-// quote.
-BookLink splitBookLink(const std::string& url, const std::string& bookFolder)
-{
-    std::string_view rest = url;
-    if (!bookFolder.empty() && rest.substr(0, bookFolder.size()) == bookFolder)
-        rest.remove_prefix(bookFolder.size());
-    BookLink link;
-    const std::size_t hash = rest.find('#');
-    if (hash != std::string_view::npos) {
-        const std::string_view fragment = rest.substr(hash + 1);
-        link.fragment = fragment.substr(0, fragment.find('"'));
-    }
-    const std::string_view path = rest.substr(0, hash);
-    const std::size_t slash = path.rfind('/');
-    link.file = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    return link;
-}
-
 std::string folderOfFile(const std::string& path)
 {
     const std::size_t slash = path.rfind('/');
@@ -58,13 +23,6 @@ std::string folderOfFile(const std::string& path)
 }
 
 }  // namespace
-
-std::string openableBookPath(const std::string& bookFolder, const std::string& path)
-{
-    if (bookFolder.empty() || path.compare(0, bookFolder.size(), bookFolder) != 0)
-        return path;
-    return findBookFile(bookFolder, std::string_view(path).substr(bookFolder.size()));
-}
 
 BookSession::BookSession(Parts parts, PlatformServices platform, Folders folders)
     : m_parts(parts)
@@ -81,19 +39,11 @@ BookSession::BookSession(Parts parts, PlatformServices platform, Folders folders
 
 void BookSession::open()
 {
-    if (m_state.playback.bookOpen)
-        closeCurrentBook();
-    // A manual that could not be read leaves the flag set without an open
-    // book; the book chosen now is the listener's own and must be recorded.
-    m_state.noLastBook = false;
+    leaveForOpening();
     const auto chosen = m_platform.dialogs.openNccFile(
         m_parts.strings.get(str::kBrowseTitle, m_state.settings.languageOffset), kNccFilter, std::string());
-    if (!chosen)
-        return;
-    if (readBook(folderOfFile(*chosen))) {
-        bookOpened();
-        enableLast();
-    }
+    if (chosen)
+        openFolder(folderOfFile(*chosen));
 }
 
 void BookSession::openPath(const std::string& path)
@@ -106,9 +56,23 @@ void BookSession::openPath(const std::string& path)
     } else {
         folder = folderOfFile(path);
     }
-    if (m_state.playback.bookOpen)
-        closeCurrentBook();
+    leaveForOpening();
+    openFolder(folder);
+}
+
+void BookSession::leaveForOpening()
+{
+    // The book left is recorded, so that Last returns to it, unless it is
+    // the manual. The text-search mode stays as it was; the reset empties its
+    // results.
+    leave({.lastBook = Leaving::LastBook::kUnlessManual, .keepTextSearchMode = true});
+    // A manual that could not be read leaves the flag set without an open
+    // book; the book chosen now is the listener's own and must be recorded.
     m_state.noLastBook = false;
+}
+
+void BookSession::openFolder(const std::string& folder)
+{
     if (readBook(folder)) {
         bookOpened();
         enableLast();
@@ -118,13 +82,9 @@ void BookSession::openPath(const std::string& path)
 void BookSession::help()
 {
     m_state.noLastBook = true;
-    if (m_state.playback.bookOpen) {
-        m_state.playback.bookOpen = false;
-        m_parts.engine.stopTimers();
-        m_state.textSearchMode = false;
-        m_parts.places.saveOnLeaving();
-        resetToNoBook();
-    }
+    // The manual is not the listener's book: `Letztes.dl` keeps naming the
+    // book recorded before, so that Last returns to it.
+    leave({.lastBook = Leaving::LastBook::kNotRecorded});
     const std::string folder =
         m_folders.data + m_parts.strings.get(str::kManualFolder, m_state.settings.languageOffset);
     if (readBook(folder))
@@ -141,13 +101,9 @@ void BookSession::enableLast()
 
 void BookSession::last()
 {
-    if (m_state.playback.bookOpen) {
-        m_state.playback.bookOpen = false;
-        m_parts.engine.stopTimers();
-        m_state.textSearchMode = false;
-        m_parts.places.saveOnLeaving();
-        resetToNoBook();
-    }
+    // Last opens the book `Letztes.dl` names: writing it first would name the
+    // book being left.
+    leave({.lastBook = Leaving::LastBook::kNotRecorded});
     const auto lines = readTextLines(lastBookPath());
     if (!lines)
         return;
@@ -173,6 +129,7 @@ bool BookSession::readBook(const std::string& folder)
         return false;
     }
     m_readInfo = reader.info();
+    m_readCredits = reader.credits();
     m_readFeatures = reader.features();
     return true;
 }
@@ -180,6 +137,8 @@ bool BookSession::readBook(const std::string& folder)
 void BookSession::bookOpened(Opened how)
 {
     m_state.bookInfo = m_readInfo;
+    m_state.credits = m_readCredits;
+    ++m_state.bookSerial;
     m_state.features = m_readFeatures;
     m_parts.places.loadBookmarks();
     m_state.playback.bookOpen = true;
@@ -214,39 +173,20 @@ void BookSession::menuUpdate()
 // ---------------------------------------------------------------------------
 // Closing
 
-void BookSession::closeCurrentBook()
-{
-    m_parts.engine.stopTimers();
-    m_state.playback.bookOpen = false;
-    if (!m_state.noLastBook)
-        recordLastBook();
-    else
-        m_state.noLastBook = false;
-    m_parts.places.saveOnLeaving();
-    resetToNoBook();
-}
-
-void BookSession::leaveForExit()
-{
-    if (!m_state.playback.bookOpen)
-        return;
-    m_state.playback.bookOpen = false;
-    m_parts.engine.stopTimers();
-    if (!m_state.noLastBook)
-        recordLastBook();
-    m_parts.places.saveOnLeaving();
-}
-
-void BookSession::closeForChange()
+void BookSession::leave(const Leaving& how)
 {
     if (!m_state.playback.bookOpen)
         return;
     m_parts.engine.stopTimers();
     m_state.playback.bookOpen = false;
-    m_state.textSearchMode = false;
-    recordLastBook();
+    if (!how.keepTextSearchMode)
+        m_state.textSearchMode = false;
+    if (how.lastBook == Leaving::LastBook::kRecorded ||
+        (how.lastBook == Leaving::LastBook::kUnlessManual && !m_state.noLastBook))
+        recordLastBook();
     m_parts.places.saveOnLeaving();
-    resetToNoBook();
+    if (how.resetToNoBook)
+        resetToNoBook();
 }
 
 void BookSession::resetToNoBook()
@@ -254,6 +194,8 @@ void BookSession::resetToNoBook()
     m_parts.engine.stopTimers();
     m_state.playback.currentFragmentId.clear();
     m_state.searchTerm.clear();
+    // The search results go; the mode that says where they came from goes with them.
+    m_state.textSearchMode = false;
 
     if (m_tables.tree.count() > 0) {
         m_tables.tree.deleteAll();
@@ -296,93 +238,6 @@ void BookSession::recordLastBook()
 {
     // Written without a line end; a failure is not reported.
     writeFileAtomically(lastBookPath(), m_parts.scrambler.scramble(m_state.playback.bookFolder));
-}
-
-// ---------------------------------------------------------------------------
-// Moving to a heading
-
-int BookSession::headingSelected(HeadingTree::Item item)
-{
-    if (!m_state.playback.bookOpen)
-        return 0;
-    const long heading = m_tables.tree.itemData(item);
-    m_parts.engine.unload();
-    const bool searchInTextWasGrayed = m_menu.isGrayed(cmd::kSearchText);
-
-    BookTable& phrases = m_tables.phrases;
-    std::string lastTreeId;
-    bool searchResultsEmptied = false;
-    for (int row = 0; row <= phrases.rowCount(); ++row) {
-        lastTreeId = phrases.text(row, col::phrase::kTreeId);
-        if (toInteger(lastTreeId) != heading) {
-            // Text hits belong to one heading.
-            if (m_state.textSearchMode && !searchResultsEmptied) {
-                emptySearchResults();
-                searchResultsEmptied = true;
-            }
-            continue;
-        }
-        const std::string& previousDocument = phrases.text(phrases.selectionMark(), col::phrase::kDokument);
-        if (!isNavigationFile(previousDocument)) {
-            m_menu.setGrayed(cmd::kSearchText, false);
-        } else if (!searchInTextWasGrayed) {
-            m_menu.setGrayed(cmd::kSearchText, true);
-            emptySearchResults();
-        }
-        m_platform.menuBar.redraw();
-        m_menu.setGrayed(cmd::kPhraseForward, false);
-        m_platform.menuBar.redraw();
-        phrases.setSelectionMark(row);
-        phrases.scrollIntoView(row);
-        // The row may still be selected from before (the listener went to a
-        // heading without phrases and came back): cleared first, selecting it
-        // starts the heading all the same.
-        phrases.setRowState(row, BookTable::kNone);
-        phrases.setRowState(row, BookTable::kSelected);
-        break;
-    }
-    const int headingRow = toInteger(lastTreeId);
-    m_tables.headings.scrollIntoView(headingRow);
-    m_tables.headings.setRowState(headingRow, BookTable::kSelected);
-    return 0;
-}
-
-void BookSession::beforeNavigate(const std::string& url, bool& cancel)
-{
-    if (!m_state.playback.bookOpen)
-        return;
-    const BookLink link = splitBookLink(url, m_state.playback.bookFolder);
-    if (link.file.find(".smil") == std::string::npos && link.file.find(".SMIL") == std::string::npos)
-        return;
-    cancel = true;
-    m_state.playback.forceSeek = true;
-
-    const BookTable& headings = m_tables.headings;
-    for (int row = 0; row < headings.rowCount(); ++row) {
-        if (headings.text(row, col::heading::kSmil) == link.file) {
-            m_tables.headings.scrollIntoView(row);
-            m_parts.engine.selectHeadingByIndex(headings.integer(row, col::heading::kTreeId));
-            break;
-        }
-    }
-    // A link without a fragment names no phrase; it must not match a row
-    // that merely lacks an id.
-    if (link.fragment.empty())
-        return;
-    const int row = findPhraseRow(m_tables, link.file, link.fragment);
-    if (row < 0)
-        return;
-    BookTable& phrases = m_tables.phrases;
-    m_state.playback.forceSeek = true;
-    phrases.setSelectionMark(row);
-    phrases.scrollIntoView(row);
-    phrases.setRowState(row, BookTable::kSelected);
-}
-
-void BookSession::emptySearchResults()
-{
-    m_platform.searchResultList.resetContent();
-    m_tables.searchHits.deleteAllRows();
 }
 
 }  // namespace korvin

@@ -14,15 +14,9 @@
 
 namespace korvin {
 
-// The path to open for `path`, a file of the book in `bookFolder`: the file
-// under its exact name, or under the one name of its folder that matches it
-// without regard to letter case.
-std::string openableBookPath(const std::string& bookFolder, const std::string& path);
-
 // The life of an open book in the main window: closing it, the reset to no
-// book, Open and Last, reading a book with the reading dialog, the steps after
-// a successful reading, and the two ways of moving to a heading that are not
-// commands: choosing it in the heading tree and following a link in the text.
+// book, Open and Last, reading a book with the reading dialog and the steps
+// after a successful reading.
 class BookSession {
 public:
     struct Parts {
@@ -48,14 +42,28 @@ public:
     // last book and opens the manual of the interface language.
     void help();
 
-    // Closing the book the way Open does, and the state without a book.
-    void closeCurrentBook();
+    // What differs between the ways of leaving the open book. Each caller
+    // says why it chooses what it does.
+    struct Leaving {
+        // Whether `Letztes.dl` is written with the folder of the book left.
+        enum class LastBook {
+            kNotRecorded,   // it keeps naming the book recorded before
+            kUnlessManual,  // written unless the no-last-book flag is set (the manual)
+            kRecorded,      // written, the manual too
+        };
+        LastBook lastBook = LastBook::kUnlessManual;
+        // Empty the tables and lists, show the start page and gray the book's
+        // menu items; not needed when the window ends.
+        bool resetToNoBook = true;
+        // The search results came from a search in the text; false clears it.
+        bool keepTextSearchMode = false;
+    };
+    // Leaves the open book: stops the timers, clears the book-open flag,
+    // records the last book as `how` says, saves the resume position and the
+    // bookmarks, and resets to no book. Does nothing when no book is open.
+    void leave(const Leaving& how);
+    // The state without a book (also the window's state at the start).
     void resetToNoBook();
-    // The exit procedure's part: records the last book and the book's places.
-    void leaveForExit();
-    // Closing before a change of volume or a book from the list: the book is
-    // recorded as the last book even when it is the manual.
-    void closeForChange();
 
     // Reads the book in `folder` (ending in "/") with the reading dialog;
     // shows the failure message and returns false when it cannot be read.
@@ -67,18 +75,14 @@ public:
     // Offers Last again and redraws the menu bar.
     void enableLast();
 
-    // Reactions: the tree's selection changed; the text view is about to
-    // follow a link (may cancel it).
-    int headingSelected(HeadingTree::Item item);
-    void beforeNavigate(const std::string& url, bool& cancel);
-
     void showStartPage();
 
 private:
+    void leaveForOpening();
+    void openFolder(const std::string& folder);
     void menuUpdate();
     void recordLastBook();
     std::string lastBookPath() const;
-    void emptySearchResults();
 
     Parts m_parts;
     WindowState& m_state;
@@ -88,6 +92,7 @@ private:
     Folders m_folders;
     FeatureFlags m_readFeatures;
     BookInfo m_readInfo;
+    BookCredits m_readCredits;
 };
 
 }  // namespace korvin

@@ -23,7 +23,9 @@ const std::string& ListOpening::text(int id) const
 
 void ListOpening::openFromList()
 {
-    m_parts.session.closeForChange();
+    // `Letztes.dl` names the book being left, the manual too, so that Last
+    // returns to it whatever is chosen from the list.
+    m_parts.session.leave({.lastBook = BookSession::Leaving::LastBook::kRecorded});
 
     const Dialogs::DriveTexts driveTexts{text(str::kDriveChoiceCaption), text(str::kDriveColumn),
                                          text(str::kDriveNameColumn), text(str::kOk), text(str::kCancel)};

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "book/bookfilepath.h"
 #include "library/settings.h"
 #include "platform/controlids.h"
 #include "ui/acceleratortable.h"
@@ -24,54 +25,78 @@ std::string colourText(const Rgb& colour)
     return text;
 }
 
+// The platform as it is, but for the player the parts use.
+PlatformServices withPlayer(const PlatformServices& platform, COcx1& player)
+{
+    return PlatformServices{player,
+                            platform.titleCue,
+                            platform.textView,
+                            platform.timers,
+                            platform.groupList,
+                            platform.bookmarkList,
+                            platform.searchResultList,
+                            platform.messageBoxes,
+                            platform.dialogs,
+                            platform.window,
+                            platform.menuBar,
+                            platform.waitWindow,
+                            platform.textDocuments};
+}
+
 }  // namespace
 
 MainController::MainController(PlatformServices platform, Folders folders)
-    : m_platform(platform)
+    : m_player(platform.player)
+    , m_platform(withPlayer(platform, m_player))
     , m_folders(std::move(folders))
     , m_strings(StringTable::builtIn())
     , m_menu(MenuModel::builtIn())
-    , m_highlighter(platform.textView)
-    , m_engine(m_state.playback, m_state.settings, m_tables, m_menu,
-               PlaybackEngine::Services{platform.player, platform.titleCue, platform.timers, platform.textView,
-                                        platform.menuBar},
-               [this](const std::string& path) { return openableBookPath(m_state.playback.bookFolder, path); },
-               [this] { highlight(); })
-    , m_audio(m_state.settings, platform.player)
+    , m_highlighter(m_platform.textView)
+    , m_engine(
+          m_state.playback, m_state.settings, m_tables, m_menu,
+          PlaybackEngine::Services{m_platform.player, m_platform.titleCue, m_platform.timers, m_platform.textView,
+                                   m_platform.menuBar},
+          [this](const std::string& path) { return openableBookPath(m_state.playback.bookFolder, path); },
+          [this] { highlight(); })
+    , m_audio(m_state.settings, m_platform.player)
     , m_resume(m_state.playback, m_tables, m_menu, m_engine,
-               ResumePosition::Services{platform.player, platform.textView, platform.menuBar},
+               ResumePosition::Services{m_platform.player, m_platform.textView, m_platform.menuBar},
                ResumeFile(m_folders.state + "/AResume.dl", m_scrambler),
                [this](const std::string& path) { return openableBookPath(m_state.playback.bookFolder, path); })
-    , m_bookmarks(m_state.playback, m_tables, m_menu, m_engine,
-                  Bookmarks::Services{platform.player, platform.bookmarkList, platform.window, platform.menuBar},
-                  BookmarkFile(m_folders.state + "/MResume.dl", m_scrambler))
+    , m_bookmarks(
+          m_state.playback, m_tables, m_menu, m_engine,
+          Bookmarks::Services{m_platform.player, m_platform.bookmarkList, m_platform.window, m_platform.menuBar},
+          BookmarkFile(m_folders.state + "/MResume.dl", m_scrambler))
     , m_places(m_state.bookInfo, m_resume, m_bookmarks)
-    , m_session(BookSession::Parts{m_state, m_tables, m_menu, m_strings, m_scrambler, m_engine, m_places}, platform,
+    , m_session(BookSession::Parts{m_state, m_tables, m_menu, m_strings, m_scrambler, m_engine, m_places}, m_platform,
                 m_folders)
-    , m_listOpening(ListOpening::Parts{m_state, m_session, m_strings, m_scrambler}, platform, m_folders)
-    , m_volumeChange(VolumeChange::Parts{m_state, m_tables, m_session, m_engine, m_strings}, platform)
-    , m_search(Search::State{m_state.playback, m_state.searchTerm, m_state.textSearchMode,
-                             m_state.settings.languageOffset},
-               Search::Parts{m_tables, m_menu, m_strings, m_engine},
-               Search::Services{platform.player, platform.menuBar, platform.searchResultList, platform.messageBoxes,
-                                platform.dialogs, platform.waitWindow, platform.window, platform.textView,
-                                platform.textDocuments},
-               [this](const std::string& path) { return openableBookPath(m_state.playback.bookFolder, path); },
-               [this](const std::string& term) {
-                   // The search marks what it found even after an earlier
-                   // search in the text, which only keeps the highlight tick
-                   // from marking it again.
-                   TextHighlighter::Context context = highlightContext();
-                   context.textSearchMode = false;
-                   m_highlighter.markSearchTerm(term, context);
-               })
+    , m_headingSelection(HeadingSelection::Parts{m_state, m_tables, m_menu, m_engine},
+                         HeadingSelection::Services{m_platform.menuBar, m_platform.searchResultList})
+    , m_listOpening(ListOpening::Parts{m_state, m_session, m_strings, m_scrambler}, m_platform, m_folders)
+    , m_volumeChange(VolumeChange::Parts{m_state, m_tables, m_session, m_engine, m_strings}, m_platform)
+    , m_search(
+          Search::State{m_state.playback, m_state.searchTerm, m_state.textSearchMode, m_state.settings.languageOffset},
+          Search::Parts{m_tables, m_menu, m_strings, m_engine},
+          Search::Services{m_platform.player, m_platform.menuBar, m_platform.searchResultList, m_platform.messageBoxes,
+                           m_platform.dialogs, m_platform.waitWindow, m_platform.window, m_platform.textView,
+                           m_platform.textDocuments},
+          [this](const std::string& path) { return openableBookPath(m_state.playback.bookFolder, path); },
+          [this](const std::string& term) {
+              // The search marks what it found even after an earlier
+              // search in the text, which only keeps the highlight tick
+              // from marking it again.
+              TextHighlighter::Context context = highlightContext();
+              context.textSearchMode = false;
+              m_highlighter.markSearchTerm(term, context);
+          })
     , m_pages(Pages::Parts{m_tables, m_menu, m_strings, m_state.playback, m_state.settings.languageOffset},
-              Pages::Services{platform.player, platform.menuBar, platform.dialogs, platform.messageBoxes})
-    , m_skips(m_state.settings, m_menu, platform.menuBar)
+              Pages::Services{m_platform.player, m_platform.menuBar, m_platform.dialogs, m_platform.messageBoxes})
+    , m_skips(m_state.settings, m_menu, m_platform.menuBar)
     , m_information(Information::Parts{m_tables, m_state.bookInfo, m_strings, m_state.settings.languageOffset},
-                    Information::Services{platform.player, platform.messageBoxes, platform.menuBar})
+                    Information::Services{m_platform.player, m_platform.messageBoxes, m_platform.menuBar})
     , m_views(Views::State{m_state.playback, m_state.navigationViewActive}, Views::Parts{m_tables, m_menu, m_engine},
-              Views::Services{platform.window, platform.groupList, platform.menuBar})
+              Views::Services{m_platform.window, m_platform.groupList, m_platform.menuBar})
+    , m_remote(ControllerRemote::Parts{m_state, m_tables, m_audio, m_player, [this](int id) { command(id); }})
 {
     m_state.settings.style.background = true;
     m_state.settings.style.colour = kDefaultColour;
@@ -97,12 +122,14 @@ MainController::~MainController()
 
 void MainController::initialise()
 {
+    const ControllerRemote::Activity activity(m_remote);
     m_session.resetToNoBook();
     loadSettings();
 }
 
 void MainController::openAtStart(const std::string& path)
 {
+    const ControllerRemote::Activity activity(m_remote);
     if (!m_ended)
         m_session.openPath(path);
 }
@@ -130,7 +157,7 @@ void MainController::registerHandlers()
         m_table.onCommand(style, [this, style] { chooseStyle(style); });
 
     m_table.onNotify(control::kHeadingTree, notify::kSelectionChanged,
-                     [this](int item, int) { return m_session.headingSelected(item); });
+                     [this](int item, int) { return m_headingSelection.headingSelected(item); });
     m_table.onNotify(control::kHeadingTable, notify::kRowStateChanged, [this](int row, int state) {
         if (state == BookTable::kSelected && m_state.playback.bookOpen)
             m_tables.headings.setSelectionMark(row);
@@ -147,7 +174,7 @@ void MainController::registerHandlers()
     });
 
     m_table.onEvent(control::kTextView, event::kBeforeNavigate,
-                    [this](EventArgs& args) { m_session.beforeNavigate(args.url, args.cancel); });
+                    [this](EventArgs& args) { m_headingSelection.beforeNavigate(args.url, args.cancel); });
     m_table.onEvent(control::kTextView, event::kDocumentComplete, [this](EventArgs& args) {
         m_engine.documentComplete(args.url);
         m_highlighter.documentLoaded();
@@ -286,6 +313,7 @@ void MainController::TextViewEvents::documentComplete(const std::string& url)
 
 void MainController::command(int id)
 {
+    const ControllerRemote::Activity activity(m_remote);
     if (m_ended || !m_menu.canExecute(id))
         return;
     m_table.command(id);
@@ -293,6 +321,7 @@ void MainController::command(int id)
 
 int MainController::notify(int control, int code, int item, int state)
 {
+    const ControllerRemote::Activity activity(m_remote);
     int result = 0;
     m_table.notify(control, code, item, state, result);
     return result;
@@ -300,27 +329,32 @@ int MainController::notify(int control, int code, int item, int state)
 
 void MainController::event(int control, int eventId, EventArgs& args)
 {
+    const ControllerRemote::Activity activity(m_remote);
     m_table.event(control, eventId, args);
 }
 
 void MainController::timer(int id)
 {
+    const ControllerRemote::Activity activity(m_remote);
     m_table.message(message::kTimer, {.timerId = id});
 }
 
 void MainController::menuSelect(bool menuClosed)
 {
+    const ControllerRemote::Activity activity(m_remote);
     m_table.message(message::kMenuSelect, {.menuClosed = menuClosed});
 }
 
 void MainController::helpRequest()
 {
+    const ControllerRemote::Activity activity(m_remote);
     if (!m_ended)
         m_table.message(message::kHelp);
 }
 
 void MainController::close()
 {
+    const ControllerRemote::Activity activity(m_remote);
     if (!m_ended)
         m_table.message(message::kClose);
 }
@@ -379,6 +413,8 @@ void MainController::chooseStyle(int command)
 {
     TextStyle& style = m_state.settings.style;
     if (command == cmd::kStyleBackground || command == cmd::kStyleTextColour) {
+        // Not PauseBracket: the colour chooser pauses only a player that is
+        // playing, and one that is still loading or stopped is left alone.
         MediaPlayer& player = m_platform.player;
         if (player.playState() == MediaPlayer::kPlaying)
             player.pause();
@@ -432,7 +468,7 @@ void MainController::loadSettings()
                 m_menu.checkRadio(cmd::kStyleBackground, cmd::kStyleTextColour, command);
 
         if (language == 0 || language == 200) {
-            m_menu.checkRadio(cmd::kGerman, cmd::kLanguageRangeLast, language == 200 ? cmd::kEnglish : cmd::kGerman);
+            m_menu.checkRadio(cmd::kGerman, cmd::kEnglish, language == 200 ? cmd::kEnglish : cmd::kGerman);
             settings.languageOffset = language;
             m_session.showStartPage();
             setLanguage(language);
@@ -472,7 +508,11 @@ void MainController::exitProcedure()
     if (m_ended || m_exiting)
         return;
     m_exiting = true;
-    m_session.leaveForExit();
+    // The window ends: nothing to show without the book. The manual is not
+    // recorded, so that the next start's Last returns to the listener's book.
+    m_session.leave({.lastBook = BookSession::Leaving::LastBook::kUnlessManual,
+                     .resetToNoBook = false,
+                     .keepTextSearchMode = true});
     saveSettings();
     m_ended = true;
     m_platform.window.end();

@@ -4,20 +4,23 @@
 
 #include "app/booksession.h"
 #include "app/commandtable.h"
+#include "app/controllerremote.h"
+#include "app/headingselection.h"
 #include "app/listopening.h"
 #include "app/services.h"
 #include "app/volumechange.h"
+#include "app/watchedplayer.h"
 #include "app/windowstate.h"
 #include "book/booktables.h"
 #include "library/scrambler.h"
-#include "playback/audiocontrols.h"
-#include "playback/bookmarks.h"
-#include "playback/bookplaces.h"
 #include "navigation/information.h"
 #include "navigation/pages.h"
 #include "navigation/search.h"
 #include "navigation/skips.h"
 #include "navigation/views.h"
+#include "playback/audiocontrols.h"
+#include "playback/bookmarks.h"
+#include "playback/bookplaces.h"
 #include "playback/playbackengine.h"
 #include "playback/resumeposition.h"
 #include "ui/menumodel.h"
@@ -41,7 +44,9 @@ public:
 
     // Resets to no book and loads the settings; call once the window is shown.
     void initialise();
-    // Opens a book folder or its ncc.html as Open does (the command line's book).
+    // Opens a book folder or its ncc.html as Open does: the command line's
+    // book, or one a later start hands over (the open book is closed first,
+    // its place saved; a path that is not a book gets Open's message).
     void openAtStart(const std::string& path);
 
     // Entry points for the window. A command whose menu item is grayed or
@@ -54,6 +59,10 @@ public:
     void helpRequest();
     // Closing the window by any means: runs the exit procedure, which ends it.
     void close();
+
+    // The player as the desktop's sound menu, a headset and the media keys
+    // drive it.
+    RemoteControl& remote() { return m_remote; }
 
     // What the views show.
     HeadingTree& tree() { return m_tables.tree; }
@@ -70,6 +79,8 @@ public:
     const TextStyle& textStyle() const { return m_state.settings.style; }
     const std::string& startDirectory() const { return m_folders.state; }
     bool hasAccelerators() const { return m_acceleratorsLoaded; }
+    // Whether command `id` has a handler in the routing table.
+    bool handles(int id) const { return m_table.hasCommand(id); }
 
 private:
     // Hands the text view's events to the routing table.
@@ -108,6 +119,8 @@ private:
     TextHighlighter::Context highlightContext() const;
     void chooseStyle(int command);
 
+    // Every part plays through it, so that a remote control hears of jumps.
+    WatchedPlayer m_player;
     PlatformServices m_platform;
     Folders m_folders;
     StringTable m_strings;
@@ -123,6 +136,7 @@ private:
     Bookmarks m_bookmarks;
     BookPlaces m_places;
     BookSession m_session;
+    HeadingSelection m_headingSelection;
     ListOpening m_listOpening;
     VolumeChange m_volumeChange;
     Search m_search;
@@ -131,6 +145,7 @@ private:
     Information m_information;
     Views m_views;
     TextViewEvents m_textViewEvents{*this};
+    ControllerRemote m_remote;
 
     bool m_acceleratorsLoaded = false;
     bool m_ended = false;

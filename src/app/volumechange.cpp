@@ -54,7 +54,9 @@ void VolumeChange::changeVolume()
         const BookTable& phrases = m_parts.tables.phrases;
         const int heading = toInteger(phrases.text(phrases.selectionMark(), col::phrase::kTreeId));
 
-        m_parts.session.closeForChange();
+        // `Letztes.dl` names the disc being left, the manual too, so that
+        // Cancel and Abort return to it through Last.
+        m_parts.session.leave({.lastBook = BookSession::Leaving::LastBook::kRecorded});
 
         const std::optional<std::string> chosen = m_platform.dialogs.openNccFile(
             text(str::kBrowseTitle), kNccFilter, folderAbove(m_parts.state.playback.bookFolder));

@@ -13,6 +13,8 @@ struct WindowState {
     Settings settings;               // read at start, written at exit
     PlaybackState playback;
     BookInfo bookInfo;               // of the open book
+    BookCredits credits;             // of the open book
+    int bookSerial = 0;              // counts the books opened in this run
     FeatureFlags features;           // of the open book
     bool noLastBook = false;         // the open book is not recorded as the last book
     bool textSearchMode = false;     // the search results come from a search in the text

@@ -66,4 +66,11 @@ std::string findBookFile(std::string_view folder, std::string_view name)
     return current;
 }
 
+std::string openableBookPath(const std::string& bookFolder, const std::string& path)
+{
+    if (bookFolder.empty() || path.compare(0, bookFolder.size(), bookFolder) != 0)
+        return path;
+    return findBookFile(bookFolder, std::string_view(path).substr(bookFolder.size()));
+}
+
 }  // namespace korvin

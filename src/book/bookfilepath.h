@@ -19,4 +19,9 @@ namespace korvin {
 // nothing and opening it fails. The folder itself is taken as given.
 std::string findBookFile(std::string_view folder, std::string_view name);
 
+// The path to open for `path`, a file of the book in `bookFolder`: the file
+// under its exact name, or under the one name of its folder that matches it
+// without regard to letter case.
+std::string openableBookPath(const std::string& bookFolder, const std::string& path);
+
 }  // namespace korvin

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "book/booktable.h"
 #include "book/headingtree.h"
@@ -85,6 +86,14 @@ struct BookInfo {
     std::string totalTime;
     std::string setInfo;
     friend bool operator==(const BookInfo&, const BookInfo&) = default;
+};
+
+// How a book names itself to people: its title and its creators, decoded to
+// UTF-8 (the book information keeps the title's bytes as written, to compare).
+struct BookCredits {
+    std::string title;
+    std::vector<std::string> creators;
+    friend bool operator==(const BookCredits&, const BookCredits&) = default;
 };
 
 // What the reading found in the book; decides the menu state.

@@ -4,8 +4,9 @@
 #include <string_view>
 #include <system_error>
 
+#include "book/bookformat.h"
+#include "book/bookreader.h"
 #include "book/dumpwriter.h"
-#include "book/nccreader.h"
 #include "book/textcase.h"
 
 namespace korvin {
@@ -45,7 +46,7 @@ std::string bookFolderFromArgument(const std::string& bookArgument)
     if (!std::filesystem::is_directory(std::filesystem::path(bookArgument), error)) {
         const std::size_t slash = bookArgument.rfind('/');
         const std::string_view name = std::string_view(bookArgument).substr(slash == std::string::npos ? 0 : slash + 1);
-        if (lowerCase(name) == "ncc.html")
+        if (lowerCase(name) == "ncc.html" || isPackageFileName(name))
             folder = bookArgument.substr(0, bookArgument.size() - name.size());
     }
     if (folder.empty())
@@ -92,9 +93,10 @@ void writeBookDump(std::ostream& stream, const BookTables& tables, const BookInf
 int dumpBook(const std::string& bookArgument, std::ostream& out, std::ostream& err, const std::string& failureMessage)
 {
     BookTables tables;
-    NccReader reader(tables, bookFolderFromArgument(bookArgument));
+    const std::string folder = bookFolderFromArgument(bookArgument);
+    BookReader reader(tables, folder, bookStartOfPath(bookArgument, folder), NccReader::Texts());
     NoProgress progress;
-    if (reader.read(progress) != NccReader::kRead) {
+    if (reader.read(progress) != BookReader::kRead) {
         err << failureMessage << '\n';
         return 2;
     }

@@ -10,15 +10,16 @@ namespace korvin {
 // `korvin --dump-book BOOK`: reads the book with the reader the window uses and
 // prints its tables as text, for checking a book without a window.
 //
-// BOOK is a book folder or the path of its "ncc.html" (in any letter case);
-// the book folder is derived as bookFolderFromArgument() says. Returns 0 when
-// the book was read; when its NCC cannot be opened, writes `failureMessage`
-// and a line end to `err` and returns 2.
+// BOOK is a book folder, the path of its "ncc.html" (in any letter case) or
+// of a DAISY 3 book's package file (*.opf); the book folder is derived as
+// bookFolderFromArgument() says. Returns 0 when the book was read; when its
+// NCC or package file cannot be opened, writes `failureMessage` and a line
+// end to `err` and returns 2.
 int dumpBook(const std::string& bookArgument, std::ostream& out, std::ostream& err, const std::string& failureMessage);
 
 // The book folder of a --dump-book argument: a folder as given, or the folder
-// of a file named "ncc.html" in any letter case; "/" added when missing
-// ("./" for an "ncc.html" without a folder).
+// of a file named "ncc.html" or "*.opf" in any letter case; "/" added when
+// missing ("./" for an "ncc.html" without a folder).
 std::string bookFolderFromArgument(const std::string& bookArgument);
 
 // The dump of what a reading produced. Sections [book], [headings], [phrases],

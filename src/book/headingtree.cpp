@@ -122,6 +122,22 @@ HeadingTree::Item HeadingTree::nextVisible(Item item) const
     return kNone;
 }
 
+HeadingTree::Item HeadingTree::previousVisible(Item item) const
+{
+    if (!isItem(item))
+        return kNone;
+    const Item parentItem = m_items[item].parent;
+    Item sibling = parentItem == kNone ? m_firstTop : m_items[parentItem].firstChild;
+    if (sibling == item)
+        return parentItem;
+    while (m_items[sibling].nextSibling != item)
+        sibling = m_items[sibling].nextSibling;
+    Item above = sibling;
+    while (m_items[above].expanded && m_items[above].lastChild != kNone)
+        above = m_items[above].lastChild;
+    return above;
+}
+
 int HeadingTree::depth(Item item) const
 {
     int d = 0;

@@ -52,6 +52,9 @@ public:
     // The next item a listener sees below `item`: children of collapsed items
     // are passed over.
     Item nextVisible(Item item) const;
+    // The item a listener sees above `item`: the previous sibling, or its last
+    // visible descendant when it is expanded; the parent for a first child.
+    Item previousVisible(Item item) const;
     // Depth of an item, 0 at top level.
     int depth(Item item) const;
 

@@ -74,6 +74,8 @@ NccReader::~NccReader() = default;
 NccReader::Result NccReader::read(ReadProgress& progress)
 {
     m_info = {};
+    m_credits = {};
+    m_creators.clear();
     m_codePage = 0;
     m_state = {};
     m_decoder.reset();
@@ -93,6 +95,11 @@ NccReader::Result NccReader::read(ReadProgress& progress)
     }
     if (m_info.date.empty())
         m_info.date = kNoDate;
+    // The charset may be named after the title and the creators.
+    m_credits.title = decodeText(m_info.title);
+    for (const std::string_view creator : m_creators)
+        m_credits.creators.push_back(decodeText(creator));
+    m_creators.clear();
     return kRead;
 }
 
@@ -174,6 +181,8 @@ void NccReader::readMeta(ReadProgress& progress)
     }
     if (containsText(m_key, "ncc:charset"))
         m_codePage = codePageFromCharsetLine(m_line);
+    if (const std::size_t at = findText(m_key, "dc:creator"); at != npos)
+        m_creators.push_back(metaValue(m_line, at));
 }
 
 void NccReader::readHeading(std::size_t at, LineReader& lines)

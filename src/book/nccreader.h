@@ -45,6 +45,7 @@ public:
     // Valid after a reading that returned kRead.
     const BookInfo& info() const { return m_info; }
     int codePage() const { return m_codePage; }
+    const BookCredits& credits() const { return m_credits; }
     const FeatureFlags& features() const { return m_state.features; }
 
 private:
@@ -64,6 +65,8 @@ private:
     const FileSource& m_files;
 
     BookInfo m_info;
+    BookCredits m_credits;
+    std::vector<std::string_view> m_creators;  // as written, decoded once the charset is known
     int m_codePage = 0;
     ReadingState m_state;
     SmilReader m_smil;

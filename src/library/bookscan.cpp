@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <string_view>
 #include <utility>
 
@@ -279,14 +280,16 @@ void Walk::readDiscInfo(std::size_t index, const std::string& name)
             continue;
         // The link is what follows `".` up to `">`; a link that does not
         // begin with a full stop is empty and names the disc's own folder.
-        std::string_view link;
+        std::string link;
         if (const std::size_t quote = line->find("\".", at); quote != std::string_view::npos) {
-            link = line->substr(quote + 2);
-            link = link.substr(0, link.find("\">"));
+            const std::string_view rest = line->substr(quote + 2);
+            link = rest.substr(0, rest.find("\">"));
         }
+        // Discs made on Windows separate the parts with backslashes.
+        std::replace(link.begin(), link.end(), '\\', '/');
         const std::string linkKey = lowerCase(link);
         if (const std::size_t ncc = linkKey.find("/ncc.html"); ncc != std::string::npos)
-            link = link.substr(0, ncc);
+            link.resize(ncc);
 
         // Each part is opened below the one before, never through a link and
         // never off the volume; ".." is not followed at all.

@@ -26,7 +26,8 @@ private:
 //
 // A file named "ncc.html" (in any letter case) makes its folder a book; a
 // file named "discinfo.html" (in any letter case) adds the folder of every
-// relative link "./…/ncc.html" it holds (a disc of several books). A folder is
+// relative link "./…/ncc.html" it holds (a disc of several books; "\" counts
+// as "/" there, as discs made on Windows write ".\title1\ncc.html"). A folder is
 // added unless a folder listed before it is it or lies inside it, by whole
 // path components. Paths keep their letter case.
 //

@@ -63,7 +63,7 @@ void BookSearch::makeList()
     std::vector<std::string> titles;
     // The worker touches only its own vectors; they are taken over once it
     // has ended.
-    m_services.waitWindow.run(
+    const bool complete = m_services.waitWindow.run(
         text(str::kSearching),
         [&](const std::atomic<bool>& cancelled) {
             for (std::string& folder : scanForBooks(m_root, cancelled)) {
@@ -77,8 +77,11 @@ void BookSearch::makeList()
         WaitWindow::Options{.onWorkerThread = true, .cancellable = true});
     m_folders = std::move(folders);
     m_titles = std::move(titles);
-    // A list that cannot be kept is shown all the same.
-    m_file.write(m_folders);
+    // A list that cannot be kept is shown all the same. Only a complete walk
+    // replaces the file: one the listener stopped shows what it found this
+    // time, and the next showing has the list of the last complete walk.
+    if (complete)
+        m_file.write(m_folders);
 
     const std::string message = m_folders.size() == 1 ? text(str::kOneBookFound)
                                                       : countText(text(str::kBooksFound), m_folders.size());

@@ -16,7 +16,8 @@ namespace korvin {
 // finds, each with the title of its first heading.
 //
 // The walk runs on a worker thread behind the wait window; Escape ends it
-// with what was found so far. Everything else runs on the UI thread.
+// with what was found so far, shown but not kept: the list file only ever
+// holds the books of a complete walk. Everything else runs on the UI thread.
 class BookSearch final : public BookList {
 public:
     struct Services {

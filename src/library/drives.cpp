@@ -83,10 +83,14 @@ std::vector<Drive> drivesOf(const std::string& home, const std::string& homeName
     for (const Mount& mount : mounts) {
         if (!isDriveMount(mount))
             continue;
+        // A label names the whole file system: every subvolume of a btrfs
+        // disk would carry it, so a subvolume is named by where it is
+        // mounted unless it is the system's own "/".
+        const bool labelled = mount.root == "/" || mount.mountPoint == "/";
         std::string name;
         if (const auto label = std::find_if(labels.begin(), labels.end(),
                                             [&](const auto& entry) { return entry.first == mount.source; });
-            label != labels.end())
+            labelled && label != labels.end())
             name = label->second;
         else if (mount.mountPoint != "/")
             name = mount.mountPoint.substr(mount.mountPoint.rfind('/') + 1);

@@ -15,7 +15,8 @@ std::string homeFolder();
 // The drives to offer, in order: `home` first (named `homeName`) when not
 // empty, then every drive of `mounts` (isDriveMount), each mount point once.
 // A volume's name is its label (`labels`: device path -> label) or else the
-// last part of its mount point.
+// last part of its mount point; a subvolume mounted elsewhere than "/" is
+// named by its mount point, as its label is that of the whole disk.
 std::vector<Drive> drivesOf(const std::string& home, const std::string& homeName, const std::vector<Mount>& mounts,
                             const std::vector<std::pair<std::string, std::string>>& labels);
 

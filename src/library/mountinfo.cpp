@@ -16,9 +16,11 @@ constexpr std::array<std::string_view, 26> kDriveTypes = {
     "vfat",  "msdos",  "exfat", "ntfs",  "ntfs3",  "fuseblk", "hfs",    "hfsplus",  "apfs",
     "iso9660", "udf",  "nfs",   "nfs4",  "cifs",   "smb3",    "fuse.sshfs", "9p"};
 
-// Folders of the system itself, never a place for books.
-constexpr std::array<std::string_view, 8> kSystemFolders = {"/proc", "/sys",  "/dev",           "/boot",
-                                                           "/efi",  "/snap", "/var/lib/docker", "/run"};
+// Folders of the system itself, never a place for books. Systems on btrfs
+// mount many of them as subvolumes (/var, /opt, /root, /usr/local and the
+// snapshots of the system itself on openSUSE).
+constexpr std::array<std::string_view, 13> kSystemFolders = {
+    "/proc", "/sys", "/dev", "/boot", "/efi", "/snap", "/run", "/var", "/usr", "/opt", "/root", "/tmp", "/.snapshots"};
 
 std::string decodeEscapes(std::string_view field)
 {
@@ -52,10 +54,34 @@ std::vector<std::string_view> splitFields(std::string_view line)
     return fields;
 }
 
+// The value of "subvol=" among the comma-separated super options; commas
+// inside a value are written as an octal escape.
+std::string subvolumeOf(std::string_view superOptions)
+{
+    constexpr std::string_view kKey = "subvol=";
+    std::size_t at = 0;
+    while (at <= superOptions.size()) {
+        const std::size_t end = std::min(superOptions.find(',', at), superOptions.size());
+        const std::string_view option = superOptions.substr(at, end - at);
+        if (option.substr(0, kKey.size()) == kKey)
+            return decodeEscapes(option.substr(kKey.size()));
+        at = end + 1;
+    }
+    return std::string();
+}
+
 bool isInside(std::string_view path, std::string_view folder)
 {
     return path == folder || (path.size() > folder.size() && path.substr(0, folder.size()) == folder &&
                               path[folder.size()] == '/');
+}
+
+// A whole file system or a whole subvolume of one, not a folder bound from
+// inside it: a subvolume's mount shows the subvolume as its root, a bind of a
+// folder shows that folder, which lies inside its subvolume.
+bool isWholeVolume(const Mount& mount)
+{
+    return mount.root == "/" || (!mount.subvolume.empty() && mount.root == mount.subvolume);
 }
 
 }  // namespace
@@ -72,14 +98,15 @@ std::vector<Mount> parseMountInfo(std::string_view text)
             fields.end() - separator < 3)
             continue;
         mounts.push_back(Mount{decodeEscapes(fields[3]), decodeEscapes(fields[4]), std::string(separator[1]),
-                               decodeEscapes(separator[2])});
+                               decodeEscapes(separator[2]),
+                               fields.end() - separator > 3 ? subvolumeOf(separator[3]) : std::string()});
     }
     return mounts;
 }
 
 bool isDriveMount(const Mount& mount)
 {
-    if (mount.root != "/" || mount.mountPoint.empty() || mount.mountPoint.front() != '/')
+    if (!isWholeVolume(mount) || mount.mountPoint.empty() || mount.mountPoint.front() != '/')
         return false;
     if (std::find(kDriveTypes.begin(), kDriveTypes.end(), mount.fsType) == kDriveTypes.end())
         return false;

@@ -64,7 +64,7 @@ int volume(const std::string& text)
 double rate(const std::string& text)
 {
     const double rate = toReal(text);
-    if (!std::isfinite(rate) || rate < 0.5 || rate > 3.0)
+    if (!std::isfinite(rate) || rate < Settings::kSlowestRate || rate > Settings::kFastestRate)
         return Settings::kDefaultRate;
     return rate;
 }

@@ -15,6 +15,9 @@ namespace korvin {
 struct Settings {
     static constexpr int kDefaultVolume = 50;
     static constexpr double kDefaultRate = 1.0;
+    // The rates the file keeps; another reads as the default.
+    static constexpr double kSlowestRate = 0.5;
+    static constexpr double kFastestRate = 3.0;
 
     int volume = kDefaultVolume;  // re-applied at every seek; follows the player while playing
     double rate = kDefaultRate;   // re-applied to the player at every seek

@@ -140,23 +140,29 @@ std::optional<std::vector<std::string>> readTextLines(const std::string& path)
     return lines;
 }
 
-bool writeFileAtomically(const std::string& path, const std::string& contents)
+bool writeFileAtomically(const std::string& path, const std::string& contents, const DurableCalls& calls)
 {
+    const auto sync = [&](int fd) { return calls.sync ? calls.sync(fd) : fsync(fd); };
+    const auto rename = [&](const char* from, const char* to) {
+        return calls.rename ? calls.rename(from, to) : std::rename(from, to);
+    };
     TemporaryFile temporary(path + ".tmp-XXXXXX");
     if (!temporary.isOpen())
         return false;
-    if (!writeAll(temporary.fd(), contents) || fsync(temporary.fd()) != 0)
+    // The bytes must be on the disk before the name points to them: renamed
+    // first, a crash could leave the new name on an empty file.
+    if (!writeAll(temporary.fd(), contents) || sync(temporary.fd()) != 0)
         return false;
     fchmod(temporary.fd(), 0644);
     if (!temporary.closeFile())
         return false;
-    if (std::rename(temporary.path().c_str(), path.c_str()) != 0)
+    if (rename(temporary.path().c_str(), path.c_str()) != 0)
         return false;
     temporary.keep();
     // Make the rename itself durable.
     const int folder = open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
     if (folder >= 0) {
-        fsync(folder);
+        sync(folder);
         close(folder);
     }
     return true;

@@ -58,13 +58,7 @@ double Information::bookPosition(double position) const
     if (current < 0 || current >= phrases.rowCount() ||
         phrases.text(current, col::phrase::kTreeId) != currentHeadingCell(col::heading::kTreeId))
         return before;
-    double heard = 0.0;
-    for (int row = firstRowOfHeading(phrases, current); row < current; ++row)
-        if (!phrases.text(row, col::phrase::kAudio).empty())
-            heard += std::max(0.0, phrases.real(row, col::phrase::kPhrEnd) - phrases.real(row, col::phrase::kPhrBeg));
-    if (!phrases.text(current, col::phrase::kAudio).empty())
-        heard += std::max(0.0, position - phrases.real(current, col::phrase::kPhrBeg));
-    return before + heard;
+    return before + positionInHeading(phrases, current, position);
 }
 
 void Information::bookTotalTime()

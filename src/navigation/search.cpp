@@ -58,6 +58,9 @@ std::optional<std::string> Search::askTerm()
 
 void Search::clearHits()
 {
+    // The mode belongs to the hits: left set for those of a heading search, it
+    // would have the first heading chosen empty the list.
+    m_state.textSearchMode = false;
     m_services.resultList.resetContent();
     m_parts.tables.searchHits.deleteAllRows();
     m_services.resultList.setEnabled(false);
@@ -248,27 +251,23 @@ void Search::hitSelected()
     const int current = hits.selectionMark();
     const int heading = hits.integer(current, col::searchhit::kTitelId);
     const std::string& event = hits.text(current, col::searchhit::kEventId);
+    PlaybackEngine::Jump jump(m_parts.engine);
     if (event.empty()) {
-        goToHeading(heading);
+        goToHeading(heading, jump);
         return;
     }
-    const int row = toInteger(event);
-    // The phrase being played holds the hit: it starts again, so that the
-    // listener hears the passage that holds the word.
-    const bool playing = m_parts.tables.phrases.selectedRow() == row;
     m_state.playback.forceSeek = true;
     if (!m_state.textSearchMode)
         m_parts.engine.selectHeadingByIndex(heading);
-    // Starting another heading plays its first phrase and uses up the seek;
-    // the hit's phrase may follow that one in its file, and without a seek it
-    // would be heard from where the first one stands.
-    m_state.playback.forceSeek = true;
-    if (playing)
-        m_parts.tables.phrases.setRowState(row, BookTable::kNone);
-    playPhrase(row);
+    // Starting another heading plays its first phrase and uses up the seek; the
+    // hit's phrase may follow that one in its file, and without a seek it would
+    // be heard from where the first one stands. The phrase being played when
+    // the listener chose the hit starts again, so that the passage that holds
+    // the word is heard.
+    jump.arriveAt(toInteger(event), true);
 }
 
-void Search::goToHeading(int heading)
+void Search::goToHeading(int heading, PlaybackEngine::Jump& jump)
 {
     const HeadingTree& tree = m_parts.tables.tree;
     const HeadingTree::Item selected = tree.selectedItem();
@@ -278,23 +277,13 @@ void Search::goToHeading(int heading)
     }
     // The heading being played: selecting it again would change nothing, so
     // it starts again at its first phrase, as choosing it does.
-    BookTable& phrases = m_parts.tables.phrases;
+    const BookTable& phrases = m_parts.tables.phrases;
     for (int row = 0; row < phrases.rowCount(); ++row) {
         if (phrases.integer(row, col::phrase::kTreeId) == heading) {
-            m_state.playback.forceSeek = true;
-            phrases.setRowState(row, BookTable::kNone);
-            playPhrase(row);
+            jump.arriveAt(row, true);
             return;
         }
     }
-}
-
-void Search::playPhrase(int row)
-{
-    BookTable& phrases = m_parts.tables.phrases;
-    phrases.setSelectionMark(row);
-    phrases.setRowState(row, BookTable::kSelected);
-    phrases.scrollIntoView(row);
 }
 
 }  // namespace korvin

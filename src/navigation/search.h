@@ -81,8 +81,7 @@ private:
     PhraseHits runWaiting(const std::function<PhraseHits()>& search);
     void announce(long long count);
     void hitsFound();
-    void goToHeading(int heading);
-    void playPhrase(int row);
+    void goToHeading(int heading, PlaybackEngine::Jump& jump);
     void chooseLine(int line);
 
     State m_state;

@@ -66,15 +66,12 @@ void Views::groupJump()
         return;
     const BookTable& groups = m_parts.tables.groups;
     const int row = groups.selectionMark();
+    PlaybackEngine::Jump jump(m_parts.engine);
     m_parts.engine.selectHeadingByIndex(groups.integer(row, col::group::kTitelId));
     const int phrase = findTextIdRow(m_parts.tables, groups.text(row, col::group::kSmil),
                                      groups.text(row, col::group::kFragment));
-    if (phrase < 0)
-        return;
-    BookTable& phrases = m_parts.tables.phrases;
-    phrases.setSelectionMark(phrase);
-    phrases.setRowState(phrase, BookTable::kSelected);
-    phrases.scrollIntoView(phrase);
+    if (phrase >= 0)
+        jump.arriveAt(phrase);
 }
 
 }  // namespace korvin

@@ -7,7 +7,11 @@ namespace korvin {
 // A visible, unsorted, single-selection list box (group, bookmark and
 // search-result lists). Changing the selection from the program does not notify;
 // only the listener's own selection changes reach the main window (as the
-// notification kSelectionChanged of the list's control id).
+// notification kSelectionChanged of the list's control id). Only the program and
+// the listener select a line: adding, deleting and emptying never select one by
+// themselves; deleting the selected line leaves no line selected, and a selected
+// line that moves up with a deletion stays selected. A line the list marks as
+// current without selecting it (a list view given the focus) is not selected.
 class ListBox {
 public:
     virtual ~ListBox() = default;

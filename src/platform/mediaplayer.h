@@ -14,8 +14,11 @@ namespace korvin {
 //    setUrl("") stops and unloads; openState() then is not kOpenStateMediaOpen.
 //  * setPosition() does not change the play state.
 //  * While playing, position() grows in seconds of the file at the set rate.
-//  * At the end of the file the play state becomes kStopped and stays so until
-//    play(); play() then starts from the current position.
+//  * At the end of the file the play state becomes kMediaEnded and stays so
+//    through pause() until play() or setPosition(). A seek from there leaves
+//    the player kStopped (no longer at the end, not playing) through further
+//    seeks and pauses until play(). play() then starts from the current
+//    position; at the very end it ends again at once.
 //  * pause() keeps the position; play() after pause() continues from it.
 //  * setRate() accepts at least 0.6 to 2.0 and keeps the pitch.
 //  * setVolume() clamps to 0..100; setPosition() clamps below 0 to 0.

@@ -35,9 +35,12 @@ public:
     void windForward();
     void windBackward();
 
-private:
+    // What the commands do in steps, to a value chosen elsewhere (the desktop's
+    // sound menu): the player and the settings take it alike.
     void changeVolume(int volume);
     void changeRate(double rate);
+
+private:
     void wind(int direction);
 
     Settings& m_settings;

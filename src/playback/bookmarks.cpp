@@ -54,9 +54,12 @@ void Bookmarks::remove()
         m_menu.setGrayed(cmd::kBookmarkNext, true);
         m_menu.setGrayed(cmd::kBookmarkPrevious, true);
         list.setEnabled(false);
-    } else if (list.count() == 1) {
-        m_menu.setGrayed(cmd::kBookmarkPrevious, true);
+    } else {
+        // No line is selected now: M starts again at the first bookmark, also
+        // when the one deleted was the last, whose selection had grayed M.
         m_menu.setGrayed(cmd::kBookmarkNext, false);
+        if (list.count() == 1)
+            m_menu.setGrayed(cmd::kBookmarkPrevious, true);
     }
     m_services.menuBar.redraw();
 }
@@ -139,6 +142,7 @@ void Bookmarks::jump(int row)
     if (!std::isfinite(position))
         position = 0.0;
     const int phrase = bookmarks.integer(row, col::bookmark::kEventId);
+    PlaybackEngine::Jump jump(m_engine);
     m_engine.selectHeadingByIndex(bookmarks.integer(row, col::bookmark::kTitelId));
 
     // A row that is no phrase of the heading now selected (a damaged record, or
@@ -148,9 +152,7 @@ void Bookmarks::jump(int row)
     if (phrase < 0 || phrase >= phrases.rowCount() || tree.selectedItem() == HeadingTree::kNone ||
         toInteger(phrases.text(phrase, col::phrase::kTreeId)) != tree.itemData(tree.selectedItem()))
         return;
-    phrases.setSelectionMark(phrase);
-    phrases.setRowState(phrase, BookTable::kSelected);
-    phrases.scrollIntoView(phrase);
+    jump.arriveAt(phrase);
     MediaPlayer& player = m_services.player;
     if (player.playState() != MediaPlayer::kMediaEnded)
         player.setPosition(position);

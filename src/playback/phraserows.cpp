@@ -1,5 +1,7 @@
 #include "playback/phraserows.h"
 
+#include <algorithm>
+
 #include "book/booktables.h"
 #include "book/textnumbers.h"
 
@@ -34,6 +36,41 @@ bool nextHeadingFollowsInFile(const BookTable& phrases, int row, const std::stri
         return file == audio && toReal(phrases.text(next, col::phrase::kPhrBeg)) >= end;
     }
     return false;
+}
+
+namespace {
+
+double clipLength(const BookTable& phrases, int row)
+{
+    if (phrases.text(row, col::phrase::kAudio).empty())
+        return 0.0;
+    return std::max(0.0, phrases.real(row, col::phrase::kPhrEnd) - phrases.real(row, col::phrase::kPhrBeg));
+}
+
+}  // namespace
+
+double positionInHeading(const BookTable& phrases, int row, double position)
+{
+    if (row < 0 || row >= phrases.rowCount())
+        return 0.0;
+    double heard = 0.0;
+    for (int earlier = firstRowOfHeading(phrases, row); earlier < row; ++earlier)
+        heard += clipLength(phrases, earlier);
+    if (!phrases.text(row, col::phrase::kAudio).empty())
+        heard += std::max(0.0, position - phrases.real(row, col::phrase::kPhrBeg));
+    return heard;
+}
+
+HeadingPlace placeInHeading(const BookTable& phrases, int first, double offset)
+{
+    double before = 0.0;
+    for (int row = first; sameHeading(phrases, row, first); ++row) {
+        const double length = clipLength(phrases, row);
+        if (length > 0.0 && offset < before + length)
+            return {row, phrases.real(row, col::phrase::kPhrBeg) + std::max(0.0, offset - before)};
+        before += length;
+    }
+    return {};
 }
 
 }  // namespace korvin

@@ -22,4 +22,19 @@ int firstRowOfHeading(const BookTable& phrases, int row);
 // `end`. Then the heading of `row` has no more audio in that file.
 bool nextHeadingFollowsInFile(const BookTable& phrases, int row, const std::string& audio, double end);
 
+// Seconds of its heading heard when the player stands at `position` (seconds
+// of the file) in the phrase of `row`: the clips of the heading's phrases
+// before `row`, and how far `position` lies into the clip of `row`. A phrase
+// without sound adds nothing.
+double positionInHeading(const BookTable& phrases, int row, double position);
+
+// Where `offset` seconds into the heading whose first row is `first` lie: the
+// phrase row and the position in its file, counted as positionInHeading()
+// counts. Row -1 when the heading's clips end at or before `offset`.
+struct HeadingPlace {
+    int row = -1;
+    double position = 0.0;
+};
+HeadingPlace placeInHeading(const BookTable& phrases, int first, double offset);
+
 }  // namespace korvin

@@ -4,7 +4,6 @@
 #include "book/textnumbers.h"
 #include "playback/phraserows.h"
 #include "ui/commandids.h"
-#include "ui/menupaths.h"
 
 namespace korvin {
 
@@ -106,6 +105,7 @@ void PlaybackEngine::startCurrentPhrase()
     m_services.timers.killTimer(kPollTimer);
     m_state.currentPhraseEnd = toReal(phraseEnd);
 
+    bool played = false;
     if (audio != m_state.lastAudioLoaded || unplayable) {
         player.setUrl(bookPath(audio));
         m_state.lastAudioLoaded = audio;
@@ -114,6 +114,7 @@ void PlaybackEngine::startCurrentPhrase()
             player.setVolume(m_settings.volume);
             player.setPosition(begin);
             play();
+            played = true;
         }
     }
     // Texts, not numbers: a phrase whose begin is written as the previous end
@@ -125,7 +126,9 @@ void PlaybackEngine::startCurrentPhrase()
         player.setVolume(m_settings.volume);
     }
     m_state.previousPhraseEnd = phraseEnd;
-    if (begin == 0)
+    // A jump the listener asked for is heard wherever it lands; in the file
+    // already loaded a paused player would otherwise only be moved.
+    if (begin == 0 || (m_jumping && !played))
         play();
     m_services.timers.setTimer(kPollTimer, kPollPeriod);
 }
@@ -192,9 +195,9 @@ void PlaybackEngine::markBookChange(const std::string& skipClass)
             m_settings.autoPlay = false;
             m_menu.setChecked(cmd::kAutoPlayback, false);
         }
-        m_menu.setEnabledAt(menupath::kChangeVolume, true);
+        m_menu.setGrayed(cmd::kChangeVolume, false);
     } else {
-        m_menu.setEnabledAt(menupath::kChangeVolume, false);
+        m_menu.setGrayed(cmd::kChangeVolume, true);
     }
     m_services.menuBar.redraw();
 }
@@ -271,7 +274,10 @@ void PlaybackEngine::pollTick()
             phraseEnded();
         return;
     }
-    if (player.playState() == MediaPlayer::kStopped && !m_stopHandled)
+    // A player tells the end of its file as stopped or as media ended (libmpv's
+    // does the latter): either way nothing more comes from this file.
+    const int state = player.playState();
+    if ((state == MediaPlayer::kStopped || state == MediaPlayer::kMediaEnded) && !m_stopHandled)
         fileEnded();
 }
 
@@ -386,8 +392,8 @@ void PlaybackEngine::backToHeadingStart()
     // the player back at the phrase.
     selectAfresh(firstRowOfHeading(phrases, phrases.selectionMark()));
     m_services.player.pause();
-    // A player stopped at its end stays stopped through the seek and the pause:
-    // that stop has been dealt with, and must not end the heading again.
+    // A player at the end of its file stays stopped through the seek and the
+    // pause: that end has been dealt with, and must not end the heading again.
     m_stopHandled = true;
 }
 
@@ -481,17 +487,42 @@ void PlaybackEngine::pageJump()
 {
     if (!m_state.bookOpen)
         return;
+    Jump jump(*this);
     const BookTable& pages = m_tables.pages;
     const int row = pages.selectionMark();
     selectHeadingByIndex(pages.integer(row, col::page::kTitelId));
     const std::string fragment = pages.text(row, col::page::kFragment);
     const int phrase = findPhraseRow(m_tables, pages.text(row, col::page::kSmil), fragment);
-    if (phrase < 0)
+    if (phrase >= 0)
+        jump.arriveAt(phrase);
+}
+
+PlaybackEngine::Jump::Jump(PlaybackEngine& engine)
+    : m_engine(engine)
+    , m_outerJump(engine.m_jumping)
+    , m_rowBefore(engine.m_tables.phrases.selectedRow())
+{
+    m_engine.m_jumping = true;
+}
+
+PlaybackEngine::Jump::~Jump()
+{
+    m_engine.m_jumping = m_outerJump;
+}
+
+void PlaybackEngine::Jump::arriveAt(int row, bool forceSeek)
+{
+    BookTable& phrases = m_engine.m_tables.phrases;
+    const bool selected = phrases.selectedRow() == row;
+    phrases.setSelectionMark(row);
+    phrases.scrollIntoView(row);
+    if (selected && row != m_rowBefore)
         return;
-    BookTable& phrases = m_tables.phrases;
-    phrases.setSelectionMark(phrase);
-    phrases.setRowState(phrase, BookTable::kSelected);
-    phrases.scrollIntoView(phrase);
+    if (forceSeek)
+        m_engine.m_state.forceSeek = true;
+    if (selected)
+        phrases.setRowState(row, BookTable::kNone);
+    phrases.setRowState(row, BookTable::kSelected);
 }
 
 void PlaybackEngine::menuPause(bool menuClosed)

@@ -74,6 +74,31 @@ public:
     void stepBack();
     void selectHeadingByIndex(int index);
     void titleCue();
+    // A jump the listener asked for: to a page, a bookmark, a search hit, a
+    // group, a link. Made before the jump selects its heading and kept until it
+    // ends; while it lasts, the phrase start plays what it starts, also where the
+    // player stood paused in the file that the phrase lies in (a phrase start
+    // alone plays only when it loads a file or its phrase begins at 0).
+    class Jump {
+    public:
+        explicit Jump(PlaybackEngine& engine);
+        ~Jump();
+        Jump(const Jump&) = delete;
+        Jump& operator=(const Jump&) = delete;
+
+        // Makes phrase `row` current and selects it, which starts it. The phrase
+        // that was current when the jump began starts again; one that the jump's
+        // heading selection has just started plays on untouched. `forceSeek`
+        // sets the force-seek flag for that start only when there is one, so
+        // that no seek is left over for the next phrase.
+        void arriveAt(int row, bool forceSeek = false);
+
+    private:
+        PlaybackEngine& m_engine;
+        bool m_outerJump;
+        int m_rowBefore;
+    };
+
     // Stops both timers (closing a book, exit).
     void stopTimers();
     // Closes the player's file; the next phrase start opens its file afresh.
@@ -110,6 +135,7 @@ private:
     std::function<void()> m_highlight;
     bool m_starting = false;
     bool m_restart = false;
+    bool m_jumping = false;
     // The player stands stopped at a file's end that has been dealt with (the
     // heading went back to its start); only a new play makes a stop count again.
     bool m_stopHandled = false;

@@ -1,5 +1,7 @@
 #include "ui/menumodel.h"
 
+#include <algorithm>
+
 #include "book/textnumbers.h"
 #include "embedded.h"
 #include "ui/stringtable.h"
@@ -93,6 +95,8 @@ MenuModel::MenuModel(std::string_view table)
                 item.checkable = MenuItem::Checkable::kCheck;
             else if (mark == "radio")
                 item.checkable = MenuItem::Checkable::kRadio;
+            else if (mark == "book")
+                item.followsBook = true;
             marks.remove_prefix(space == std::string_view::npos ? marks.size() : space + 1);
         }
         item.stringId = cells.size() > 3 && cells[3] != "-" ? toInteger(cells[3]) : -1;
@@ -150,6 +154,21 @@ std::optional<MenuModel::Path> MenuModel::pathOf(int command) const
             found = path;
     });
     return found;
+}
+
+MenuModel::Path MenuModel::popupOf(int command) const
+{
+    Path path = pathOf(command).value_or(Path());
+    if (!path.empty())
+        path.pop_back();
+    return path;
+}
+
+MenuModel::Path MenuModel::barMenuOf(int command) const
+{
+    Path path = pathOf(command).value_or(Path());
+    path.resize(std::min<std::size_t>(path.size(), 1));
+    return path;
 }
 
 void MenuModel::setEnabledAt(const Path& path, bool enabled)

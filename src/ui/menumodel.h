@@ -24,6 +24,9 @@ struct MenuItem {
     // says "not checked" only of an item it knows can be checked.
     enum class Checkable { kNo, kCheck, kRadio };
     Checkable checkable = Checkable::kNo;
+    // Grayed while no book is open, enabled by the menu update after a book
+    // opens (the mark "book"), beyond the items that update names itself.
+    bool followsBook = false;
     std::vector<MenuItem> items;
 
     bool isPopup() const { return kind == Kind::kPopup; }
@@ -43,7 +46,7 @@ public:
 
     MenuModel() = default;
     // Reads a menu table: path, command | "popup" | "separator", marks
-    // ("gray", "check", "radio", space-separated) | "-",
+    // ("gray", "check", "radio", "book", space-separated) | "-",
     // string id | "-", text; tab-separated, "#" starts a comment line.
     explicit MenuModel(std::string_view table);
     static MenuModel builtIn();
@@ -56,6 +59,11 @@ public:
     MenuItem* find(int command);
     const MenuItem* find(int command) const;
     std::optional<Path> pathOf(int command) const;
+    // The popup that holds `command`'s item, and the menu of the menu bar
+    // above it; empty when no item carries `command`. Code that changes a
+    // popup by position finds it so, from a command the table puts there.
+    Path popupOf(int command) const;
+    Path barMenuOf(int command) const;
 
     // By position: enabling clears the grayed and disabled marks.
     void setEnabledAt(const Path& path, bool enabled);

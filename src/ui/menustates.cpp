@@ -1,21 +1,15 @@
 #include "ui/menustates.h"
 
 #include <initializer_list>
+#include <utility>
 
 #include "ui/commandids.h"
-#include "ui/menupaths.h"
 
 namespace korvin {
 
 namespace {
 
-using menupath::Path;
-
-void setEnabled(MenuModel& menu, std::initializer_list<const Path*> paths, bool enabled)
-{
-    for (const Path* path : paths)
-        menu.setEnabledAt(*path, enabled);
-}
+using Path = MenuModel::Path;
 
 // The item at `path` and every item below it; separators keep their state.
 void setTree(MenuModel& menu, const Path& path, bool enabled)
@@ -33,53 +27,73 @@ void setTree(MenuModel& menu, const Path& path, bool enabled)
     }
 }
 
+void enable(MenuModel& menu, std::initializer_list<int> commands)
+{
+    for (const int command : commands)
+        menu.setGrayed(command, false);
+}
+
+void setBookItems(MenuModel& menu, bool enabled)
+{
+    menu.forEach([&](const Path&, MenuItem& item) {
+        if (item.followsBook) {
+            item.grayed = !enabled;
+            item.disabled = false;
+        }
+    });
+}
+
 }  // namespace
 
 void grayBookItems(MenuModel& menu)
 {
-    using namespace menupath;
-    for (const Path* popup :
-         {&kNavigation, &kAudio, &kText, &kBookmarks, &kSearch, &kBookInformation, &kTitleInformation})
-        setTree(menu, *popup, false);
-    menu.setEnabledAt(kChangeVolume, false);
+    for (const int command :
+         {cmd::kPhraseForward, cmd::kPauseContinue, cmd::kSwitchToText, cmd::kBookmarkSet, cmd::kSearchHeadings})
+        setTree(menu, menu.barMenuOf(command), false);
+    setTree(menu, menu.popupOf(cmd::kEntries), false);       // book information
+    setTree(menu, menu.popupOf(cmd::kHeadingIndex), false);  // title information
+    menu.setGrayed(cmd::kChangeVolume, true);
+    setBookItems(menu, false);
 }
 
 void enableBookItems(MenuModel& menu, const FeatureFlags& features, int headingCount, bool hasBookmarks)
 {
-    using namespace menupath;
-    setEnabled(menu, {&kNavigation, &kBookmarks, &kSearch}, true);
-    setTree(menu, kBookInformation, true);
-    setTree(menu, kTitleInformation, true);
+    for (const int command : {cmd::kPhraseForward, cmd::kBookmarkSet, cmd::kSearchHeadings})
+        menu.setEnabledAt(menu.barMenuOf(command), true);
+    setTree(menu, menu.popupOf(cmd::kEntries), true);
+    setTree(menu, menu.popupOf(cmd::kHeadingIndex), true);
 
-    setTree(menu, kPhrase, true);
-    menu.setEnabledAt(kSwitchToNavigation, true);
-    if (features.groups)
-        setEnabled(menu, {&kGroup, &kGroupNext}, true);
-    if (features.pages)
-        setEnabled(menu, {&kPage, &kPageNext, &kPageGoto}, true);
+    setTree(menu, menu.popupOf(cmd::kPhraseForward), true);
+    enable(menu, {cmd::kSwitchToNavigation});
+    if (features.groups) {
+        menu.setEnabledAt(menu.popupOf(cmd::kGroupNext), true);
+        enable(menu, {cmd::kGroupNext});
+    }
+    if (features.pages) {
+        menu.setEnabledAt(menu.popupOf(cmd::kPageNext), true);
+        enable(menu, {cmd::kPageNext, cmd::kPageGoto});
+    }
     if (features.footnotes || features.sidebars || features.prodnotes || features.pageNumbers)
-        menu.setEnabledAt(kSkip, true);
-    if (features.footnotes)
-        menu.setEnabledAt(kSkipFootnotes, true);
-    if (features.sidebars)
-        menu.setEnabledAt(kSkipSidebars, true);
-    if (features.prodnotes)
-        menu.setEnabledAt(kSkipProdnotes, true);
-    if (features.pageNumbers)
-        menu.setEnabledAt(kSkipPageNumbers, true);
+        menu.setEnabledAt(menu.popupOf(cmd::kSkipFootnotes), true);
+    for (const auto& [present, command] :
+         {std::pair{features.footnotes, cmd::kSkipFootnotes}, std::pair{features.sidebars, cmd::kSkipSidebars},
+          std::pair{features.prodnotes, cmd::kSkipProdnotes}, std::pair{features.pageNumbers, cmd::kSkipPageNumbers}})
+        if (present)
+            enable(menu, {command});
 
     if (features.audio)
-        setTree(menu, kAudio, true);
-    setTree(menu, kText, true);
+        setTree(menu, menu.barMenuOf(cmd::kPauseContinue), true);
+    setTree(menu, menu.barMenuOf(cmd::kSwitchToText), true);
 
-    menu.setEnabledAt(kBookmarkSet, true);
+    enable(menu, {cmd::kBookmarkSet});
     if (hasBookmarks)
-        menu.setEnabledAt(kBookmarkNext, true);
+        enable(menu, {cmd::kBookmarkNext});
 
     if (headingCount > 1)
-        menu.setEnabledAt(kSearchHeadings, true);
+        enable(menu, {cmd::kSearchHeadings});
     if (features.textDocuments)
-        menu.setEnabledAt(kSearchBook, true);
+        enable(menu, {cmd::kSearchBook});
+    setBookItems(menu, true);
 }
 
 void setMenuLanguage(MenuModel& menu, const StringTable& strings, int languageOffset)
@@ -90,7 +104,8 @@ void setMenuLanguage(MenuModel& menu, const StringTable& strings, int languageOf
     });
     const int current = languageOffset == 200 ? cmd::kEnglish : cmd::kGerman;
     const int other = languageOffset == 200 ? cmd::kGerman : cmd::kEnglish;
-    menu.checkRadio(cmd::kGerman, cmd::kLanguageRangeLast, current);
+    // The language items are the only ones from German to English.
+    menu.checkRadio(cmd::kGerman, cmd::kEnglish, current);
     menu.setDisabled(current, true);
     menu.setGrayed(other, false);
 }

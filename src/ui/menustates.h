@@ -6,16 +6,19 @@
 
 namespace korvin {
 
-// The menu's book-dependent states, by position as the menu resource lays them out.
+// The menu's book-dependent states. Popups are changed by position, found from
+// a command of theirs (MenuModel::popupOf, barMenuOf), so that the positions
+// come from the menu table alone.
 
 // Grays every item that needs an open book: the popups Navigation to Search, and
-// their items; Open, Open from list, Last, the language items, Exit and the help
-// menu keep their states.
+// their items, and every item the menu table marks "book"; Open, Open from
+// list, Last, the language items, Exit and the help menu keep their states.
 void grayBookItems(MenuModel& menu);
 
 // What the menu update after opening a book enables, beyond the lists and tables
 // it fills: audio, groups, pages, skips, text documents; `headingCount` decides
-// search in headings, `hasBookmarks` next bookmark.
+// search in headings, `hasBookmarks` next bookmark. Items marked "book" are
+// enabled with every book.
 void enableBookItems(MenuModel& menu, const FeatureFlags& features, int headingCount, bool hasBookmarks);
 
 // Gives every item the text of its string in the language of `languageOffset`,

@@ -86,6 +86,9 @@ inline constexpr int kExternalLinkQuestion = 65;  // "Dieser Verweis führt aus 
 inline constexpr int kYes = 66;                   // "&Ja"
 inline constexpr int kNo = 67;                    // "&Nein"
 
+// Why the desktop may not suspend or lock the machine while a book plays.
+inline constexpr int kSleepInhibitReason = 78;  // "Ein Buch wird vorgelesen"
+
 // Finding books on drives: the count ("%i" stands for it), the title of a
 // heading without text when a list is made, the name of the home folder.
 inline constexpr int kBooksFound = 80;          // "%i Bücher gefunden."

@@ -7,7 +7,6 @@
 #include "support/controllerharness.h"
 #include "support/samplebook.h"
 #include "ui/commandids.h"
-#include "ui/menupaths.h"
 
 namespace korvin {
 namespace {
@@ -31,7 +30,7 @@ TEST(BookSession, CancellingOpenClosesTheBookAndShowsTheStartPage)
     EXPECT_TRUE(harness.controller().playback().startPage);
     EXPECT_EQ(harness.textView.navigations().back(), harness.dataFolder() + "/documents/html/start_de.html");
     EXPECT_EQ(harness.player.url(), "");
-    EXPECT_TRUE(harness.controller().menu().isGrayedAt(menupath::kNavigation));
+    EXPECT_TRUE(harness.controller().menu().isGrayedAt(harness.controller().menu().barMenuOf(cmd::kPhraseForward)));
     EXPECT_EQ(harness.dialogs.fileTitles.back(), "Ein Buch suchen...");
     EXPECT_EQ(harness.lastBookFile(), book.folder());
 }
@@ -122,12 +121,12 @@ TEST(BookSession, TheMenusFollowWhatTheBookHas)
     test::writeSampleBook(book, harness);
     harness.openBook(book.folder());
     const MenuModel& menu = harness.controller().menu();
-    EXPECT_FALSE(menu.isGrayedAt(menupath::kAudio));
+    EXPECT_FALSE(menu.isGrayedAt(menu.barMenuOf(cmd::kPauseContinue)));
     EXPECT_FALSE(menu.isGrayed(cmd::kPauseContinue));
-    EXPECT_FALSE(menu.isGrayedAt(menupath::kSkip));  // a footnote to skip
+    EXPECT_FALSE(menu.isGrayedAt(menu.popupOf(cmd::kSkipFootnotes)));  // a footnote to skip
     EXPECT_FALSE(menu.isGrayed(cmd::kSkipFootnotes));
     EXPECT_TRUE(menu.isGrayed(cmd::kSkipSidebars));
-    EXPECT_TRUE(menu.isGrayedAt(menupath::kGroup));     // no groups
+    EXPECT_TRUE(menu.isGrayedAt(menu.popupOf(cmd::kGroupNext)));  // no groups
     EXPECT_FALSE(menu.isGrayed(cmd::kSearchHeadings));  // three headings
     EXPECT_FALSE(menu.isGrayed(cmd::kSearchBook));      // text documents
     EXPECT_FALSE(menu.isGrayed(cmd::kSearchText));      // the heading's document is a text

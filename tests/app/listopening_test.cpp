@@ -71,5 +71,23 @@ TEST(ListOpening, CancellingLeavesNoBookAndTheManualIsRecordedWhenLeft)
     }
 }
 
+// The book chosen from the list after the manual is the listener's own: Open
+// records it as the last book when it closes it, even when Open is cancelled.
+TEST(ListOpening, AfterHelpTheBookChosenFromTheListIsRecordedWhenOpenLeavesIt)
+{
+    ControllerHarness harness;
+    TestBook chosen;
+    test::writeSampleBook(chosen, harness);
+    harness.controller().helpRequest();
+    harness.dialogs.drive = chosen.dir().path().string();
+    harness.dialogs.chooseFromList = makeListAndTakeTheFirst;
+    harness.controller().command(cmd::kOpenFromList);
+    ASSERT_EQ(harness.controller().playback().bookFolder, chosen.folder());
+
+    harness.dialogs.nccFile.reset();
+    harness.controller().command(cmd::kOpen);
+    EXPECT_EQ(harness.lastBookFile(), chosen.folder());
+}
+
 }  // namespace
 }  // namespace korvin

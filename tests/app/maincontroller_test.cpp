@@ -6,8 +6,8 @@
 
 #include "support/controllerharness.h"
 #include "support/samplebook.h"
+#include "ui/acceleratortable.h"
 #include "ui/commandids.h"
-#include "ui/menupaths.h"
 #include "ui/stringids.h"
 
 namespace korvin {
@@ -29,10 +29,10 @@ TEST(MainController, StartsWithoutABookOnTheGermanStartPageWithKeysAndSoundSetti
     EXPECT_TRUE(controller.playback().startPage);
     // No settings file: the keys work all the same, and the book is heard.
     EXPECT_TRUE(controller.hasAccelerators());
-    EXPECT_EQ(harness.windowView.accelerators.size(), 31u);
+    EXPECT_EQ(harness.windowView.accelerators, builtInAccelerators());
     EXPECT_EQ(harness.player.volume(), 50);
     EXPECT_DOUBLE_EQ(harness.player.rate(), 1.0);
-    EXPECT_TRUE(controller.menu().isGrayedAt(menupath::kNavigation));
+    EXPECT_TRUE(controller.menu().isGrayedAt(controller.menu().barMenuOf(cmd::kPhraseForward)));
     EXPECT_TRUE(controller.menu().isGrayed(cmd::kChangeVolume));
     EXPECT_FALSE(controller.menu().isGrayed(cmd::kOpen));
     EXPECT_FALSE(harness.groupList.isEnabled());
@@ -47,7 +47,7 @@ TEST(MainController, SwitchingLanguageWithoutABookShowsThatLanguagesStartPageAnd
     MainController& controller = harness.controller();
     controller.command(cmd::kEnglish);
     EXPECT_EQ(harness.textView.navigations().back(), startPage(harness, "en"));
-    EXPECT_EQ(controller.menu().at(menupath::kDaisy)->items[0].text, "&Open\tCtrl+O");
+    EXPECT_EQ(controller.menu().at(controller.menu().barMenuOf(cmd::kOpen))->items[0].text, "&Open\tCtrl+O");
     EXPECT_EQ(harness.windowView.language, 200);
     EXPECT_TRUE(controller.menu().isChecked(cmd::kEnglish));
     controller.command(cmd::kEnglish);  // cannot be chosen again
@@ -55,7 +55,7 @@ TEST(MainController, SwitchingLanguageWithoutABookShowsThatLanguagesStartPageAnd
 
     controller.command(cmd::kGerman);
     EXPECT_EQ(harness.textView.navigations().back(), startPage(harness, "de"));
-    EXPECT_EQ(controller.menu().at(menupath::kDaisy)->items[0].text, "&Öffnen\tStrg+O");
+    EXPECT_EQ(controller.menu().at(controller.menu().barMenuOf(cmd::kOpen))->items[0].text, "&Öffnen\tStrg+O");
     EXPECT_EQ(controller.text(str::kNccNotOpened), "Die ncc.html konnte nicht geöffnet werden!");
 }
 
@@ -75,8 +75,9 @@ TEST(MainController, SettingsSurviveARestart)
     harness.restart();
     EXPECT_EQ(harness.controller().languageOffset(), 200);
     EXPECT_EQ(harness.textView.navigations().back(), startPage(harness, "en"));
-    EXPECT_EQ(harness.controller().menu().at(menupath::kNavigation)->text, "&Navigation");
-    EXPECT_EQ(harness.controller().menu().at(menupath::kSpeed)->text, "Speed");
+    EXPECT_EQ(harness.controller().menu().at(harness.controller().menu().barMenuOf(cmd::kPhraseForward))->text,
+              "&Navigation");
+    EXPECT_EQ(harness.controller().menu().at(harness.controller().menu().popupOf(cmd::kSpeedFaster))->text, "Speed");
 }
 
 TEST(MainController, LoadsFlagsAsIntegersAndChecksTheirItems)
@@ -110,24 +111,47 @@ TEST(MainController, ALanguageLineOfAnotherNumberKeepsGermanAndTheStartPage)
                             {"50", "1.0", "0", "0", "0", "0", "0", "0", "", "0", "0", "0", "", "100"});
     ControllerHarness harness(home.path().string());
     EXPECT_EQ(harness.controller().languageOffset(), 0);
-    EXPECT_EQ(harness.controller().menu().at(menupath::kDaisy)->items[0].text, "&Öffnen\tStrg+O");
+    EXPECT_EQ(harness.controller().menu().at(harness.controller().menu().barMenuOf(cmd::kOpen))->items[0].text,
+              "&Öffnen\tStrg+O");
     EXPECT_EQ(harness.textView.navigations().size(), 1u);  // the reset's start page only
     EXPECT_TRUE(harness.controller().hasAccelerators());
 }
 
-TEST(MainController, GrayedCommandsAreNotCarriedOutAndGroupCommandsDoNothing)
+// Without a book the style items are grayed: had they run, the text style
+// would have changed or the colour dialog opened.
+TEST(MainController, GrayedCommandsAndCommandsOfNoItemAreNotCarriedOut)
 {
     ControllerHarness harness;
     MainController& controller = harness.controller();
-    controller.command(cmd::kStyleBold);  // grayed: no book
-    EXPECT_FALSE(controller.textStyle().bold);
+    const TextStyle before = controller.textStyle();
+    const auto popups = controller.menu().popups().size();
+    for (int command : {cmd::kStyleBold, cmd::kStyleItalic, cmd::kStyleTextColour, cmd::kStyleBackground,
+                        99999 /* in no table */}) {
+        SCOPED_TRACE(command);
+        controller.command(command);
+        EXPECT_TRUE(controller.textStyle() == before);
+        EXPECT_TRUE(harness.dialogs.colourInitials.empty());
+        EXPECT_EQ(controller.menu().popups().size(), popups);
+        EXPECT_FALSE(harness.windowView.ended);
+    }
+}
 
-    const auto before = controller.menu().popups().size();
-    controller.command(cmd::kGroupNext);
-    controller.command(cmd::kGroupPrevious);
-    controller.command(99999);  // in no table
-    EXPECT_EQ(controller.menu().popups().size(), before);
-    EXPECT_FALSE(harness.windowView.ended);
+// A row of the menu or the key table without a handler would be a command that
+// does nothing when chosen. "Hilfe" only shows its key: F1 asks for help itself.
+TEST(MainController, EveryCommandOfTheMenuAndTheKeysReachesAHandler)
+{
+    ControllerHarness harness;
+    const MainController& controller = harness.controller();
+    std::vector<int> commands;
+    controller.menu().forEach([&](const MenuModel::Path&, const MenuItem& item) {
+        if (!item.isPopup() && !item.isSeparator())
+            commands.push_back(item.command);
+    });
+    for (const Accelerator& key : builtInAccelerators())
+        commands.push_back(key.command);
+    ASSERT_FALSE(commands.empty());
+    for (const int command : commands)
+        EXPECT_EQ(controller.handles(command), command != cmd::kHelp) << command;
 }
 
 TEST(MainController, AboutOpensTheAboutBox)

@@ -83,7 +83,8 @@ protected:
 };
 
 // Each phrase in a file of its own, some a few milliseconds shorter than their
-// clip (MP3 padding): every phrase of every heading is heard, in order.
+// clip (MP3 padding): every phrase of every heading is heard, in order, from a
+// player that tells a file's end as media ended (libmpv's) or as stopped.
 TEST_F(PhraseFlowTest, OneFilePerPhrasePlaysEveryPhraseOfEveryHeading)
 {
     for (const auto& [name, seconds] : std::vector<std::pair<std::string, double>>{
@@ -92,14 +93,22 @@ TEST_F(PhraseFlowTest, OneFilePerPhrasePlaysEveryPhraseOfEveryHeading)
     const std::vector<Heading> book = {
         {{"a0.mp3", "0.000", "1.000"}, {"a1.mp3", "0.000", "1.000"}, {"a2.mp3", "0.000", "1.000"}},
         {{"b0.mp3", "0.000", "1.000"}, {"b1.mp3", "0.000", "1.000"}}};
-    open(book, {.autoPlay = true});
-    EXPECT_EQ(rowsDuring(5600), (std::vector<int>{1, 2, 3, 4, 0}));
-    EXPECT_EQ(m_harness.player.playState(), MediaPlayer::kPlaying);
+    for (const int ended : {MediaPlayer::kMediaEnded, MediaPlayer::kStopped}) {
+        SCOPED_TRACE(ended);
+        m_harness.player.setEndedState(ended);
+        open(book, {.autoPlay = true});
+        EXPECT_EQ(rowsDuring(5600), (std::vector<int>{1, 2, 3, 4, 0}));
+        EXPECT_EQ(m_harness.player.playState(), MediaPlayer::kPlaying);
 
-    open(book, {.autoPlay = false});
-    EXPECT_EQ(rowsDuring(4000), (std::vector<int>{1, 2, 0}));
-    EXPECT_EQ(m_harness.player.playState(), MediaPlayer::kPaused);
-    EXPECT_EQ(m_harness.player.url(), m_book.folder() + "a0.mp3");
+        open(book, {.autoPlay = false});
+        EXPECT_EQ(rowsDuring(4000), (std::vector<int>{1, 2, 0}));
+        EXPECT_EQ(m_harness.player.playState(), MediaPlayer::kPaused);
+        EXPECT_EQ(m_harness.player.url(), m_book.folder() + "a0.mp3");
+        // Waiting there, the heading does not end again.
+        EXPECT_TRUE(rowsDuring(1000).empty());
+        controller().command(cmd::kPauseContinue);
+        EXPECT_EQ(rowsDuring(1100), (std::vector<int>{1}));
+    }
 }
 
 // One file for two headings: the first ends at its last phrase's end; the

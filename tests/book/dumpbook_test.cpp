@@ -95,5 +95,40 @@ TEST(DumpBook, ReadsABookGivenByItsNccInCapitals)
     EXPECT_NE(out.str().find("title=Gross\n"), std::string::npos);
 }
 
+TEST(DumpBook, PrintsADaisy3BookGivenByItsFolderOrItsPackageFile)
+{
+    TestBook book;
+    book.writePackage(TestBook::Package().title("Drei").smil("a.smil"), "Book.OPF");
+    book.writeNcx(TestBook::Ncx().navPoint(1, "Eins", "a.smil"));
+    book.writeSmil2("a.smil", TestBook::Smil2().par("p1", "", {{"a.wav", "0s", "1.5s"}}));
+    const std::string f = book.folder();
+    EXPECT_EQ(bookFolderFromArgument(f + "Book.OPF"), f);
+    for (const std::string& argument : {f, f + "Book.OPF"}) {
+        std::ostringstream out, err;
+        ASSERT_EQ(dumpBook(argument, out, err, "unused"), 0) << argument;
+        EXPECT_EQ(out.str(), "[book]\n"
+                             "date=00-00-0000\n"
+                             "identifier=\n"
+                             "title=Drei\n"
+                             "tocitems=1\n"
+                             "totaltime=00:00:01.500\n"
+                             "setinfo=\n"
+                             "codepage=65001\n"
+                             "features=10000000\n"
+                             "[headings]\n"
+                             "1\tEins\ta.smil\t00:00:01.500\t00:00:00\t0\n"
+                             "[phrases]\n"
+                             "0\tp1\t\t\t\ta.wav\t0.000\t1.500\t\n"
+                             "[pages]\n"
+                             "[groups]\n"
+                             "[tree]\n"
+                             "0\t0\tEins\n")
+            << argument;
+    }
+    std::ostringstream out, err;
+    EXPECT_EQ(dumpBook(f + "missing.opf", out, err, "Could not open the book!"), 2);
+    EXPECT_EQ(err.str(), "Could not open the book!\n");
+}
+
 }  // namespace
 }  // namespace korvin

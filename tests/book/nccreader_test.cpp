@@ -38,6 +38,7 @@ struct Reading {
     BookInfo info;
     int codePage = 0;
     FeatureFlags features;
+    BookCredits credits;
     Texts progress;
 };
 
@@ -50,6 +51,7 @@ std::unique_ptr<Reading> read(const std::string& folder, NccReader::Texts texts 
     reading->info = reader.info();
     reading->codePage = reader.codePage();
     reading->features = reader.features();
+    reading->credits = reader.credits();
     reading->progress = std::move(progress.calls);
     return reading;
 }
@@ -108,6 +110,36 @@ TEST(NccReader, TakesTheBookInformationAsWritten)
     const auto r = read(book);
     EXPECT_EQ(r->info, (BookInfo{"00-00-0000", "ncc-id", "Gr\xFC\xDF" "e", "12", "1:02:03", "1 of 2"}));
     EXPECT_EQ(r->codePage, 1252);
+}
+
+TEST(NccReader, NamesTheTitleAndEveryCreatorDecodedForPeople)
+{
+    struct Case {
+        const char* name;
+        TestBook::Ncc ncc;
+        BookCredits credits;
+    };
+    const Case cases[] = {
+        {"the charset named after them",
+         TestBook::Ncc()
+             .meta("dc:title", "Gr\xFC\xDF"
+                               "e")
+             .meta("dc:creator", "M\xFCller")
+             .headLine(R"(<meta name="DC:Creator" content="Meier" />)")
+             .meta("ncc:charset", "iso-8859-1"),
+         {"Grüße", {"Müller", "Meier"}}},
+        {"no creator", TestBook::Ncc().meta("dc:title", "Buch"), {"Buch", {}}},
+        {"a creator in the body is text",
+         TestBook::Ncc().bodyLine(R"(<meta name="dc:creator" content="X" />)"),
+         {"", {}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestBook book;
+        book.writeNcc(c.ncc);
+        const auto r = read(book);
+        EXPECT_EQ(r->credits, c.credits);
+    }
 }
 
 TEST(NccReader, TakesTheValueOfTheFirstAttributeAfterTheMetaName)

@@ -94,6 +94,36 @@ TEST(BookScan, DiscInfoLinksAddTheirFoldersButNeverLeaveTheDrive)
     EXPECT_EQ(scan(drive), (Folders{"/disc/title1", "/disc/Title2"}));
 }
 
+TEST(BookScan, DiscInfoLinksWithBackslashesFollowTheSameRules)
+{
+    const struct {
+        const char* link;
+        Folders found;
+    } cases[] = {
+        {".\\title1\\ncc.html", {"/disc/title1"}},
+        {".\\Title2\\NCC.HTML", {"/disc/Title2"}},
+        {"./title3\\sub/ncc.html", {"/disc/title3/sub"}},  // mixed
+        {".\\\\title1\\\\ncc.html", {"/disc/title1"}},
+        {".\\..\\up\\ncc.html", {}},
+        {".\\title1\\..\\..\\up\\ncc.html", {}},
+        {"..\\..\\up\\ncc.html", {}},  // the link is what follows `".`: ".\..\up"
+        {".\\out\\ncc.html", {}},      // a link to a folder outside
+        {".\\missing\\ncc.html", {}},
+        {".C:\\title1\\ncc.html", {}},        // "C:" is a name like any other here
+        {"C:\\title1\\ncc.html", {"/disc"}},  // no full stop: the disc's own folder
+        {"\\\\server\\share\\ncc.html", {"/disc"}},
+    };
+    for (const auto& c : cases) {
+        test::TempDir drive;
+        test::TempDir outside;
+        for (const char* folder : {"disc/title1", "disc/Title2", "disc/title3/sub", "up"})
+            fs::create_directories(drive.path() / folder);
+        fs::create_directory_symlink(outside.path(), drive.path() / "disc" / "out");
+        drive.write("disc/discinfo.html", std::string("<a href=\"") + c.link + "\">Titel</a>\n");
+        EXPECT_EQ(scan(drive), c.found) << c.link;
+    }
+}
+
 TEST(BookScan, DamagedDiscInfoFilesListNothingOutside)
 {
     test::TempDir drive;

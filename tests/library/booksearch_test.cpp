@@ -74,6 +74,34 @@ TEST(BookSearch, TheNextShowingReadsTheListFileWithoutAWalkAndDropsWhatIsGone)
     EXPECT_EQ(f.file.read().size(), 2u);  // the file keeps the book that is gone
 }
 
+TEST(BookSearch, OnlyACompleteWalkReplacesTheListFile)
+{
+    const struct {
+        bool hadList;
+        bool cancelled;
+        std::size_t kept;  // books in the file afterwards
+    } cases[] = {
+        {true, true, 3},   // Escape keeps the old list whole
+        {false, true, 0},  // and writes no partial one
+        {true, false, 1},  // a complete walk replaces it
+        {false, false, 1},
+    };
+    for (const auto& c : cases) {
+        Fixture f;
+        for (const char* folder : {"a", "b", "c"})
+            f.book(folder, folder);
+        if (c.hadList)
+            f.search().makeList();
+        std::filesystem::remove_all(f.drive.path() / "b");
+        std::filesystem::remove_all(f.drive.path() / "c");
+        f.waitWindow.cancel = c.cancelled;
+        BookSearch search = f.search();
+        search.makeList();
+        EXPECT_EQ(search.lines().size(), c.cancelled ? 1u : 2u);  // what this walk found
+        EXPECT_EQ(f.file.read().size(), c.kept) << c.hadList << c.cancelled;
+    }
+}
+
 TEST(BookSearch, CountsInTheInterfaceLanguage)
 {
     const struct {

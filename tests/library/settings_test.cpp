@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
 
 #include "library/statefile.h"
 #include "support/tempdir.h"
@@ -157,6 +163,33 @@ TEST(StateFile, AFailedWriteKeepsTheOldFile)
     std::filesystem::create_directory(dir.path() / "taken");
     EXPECT_FALSE(writeFileAtomically(dir.folder() + "taken", "x"));
     EXPECT_EQ(dir.read("Settings.dl"), "old");
+}
+
+// Synced after the rename, a crash could leave the new name on a file whose
+// bytes never reached the disk.
+TEST(StateFile, SyncsTheTemporaryFileBeforeTheRenameAndTheFolderAfterIt)
+{
+    test::TempDir dir;
+    const std::string path = dir.folder() + "AResume.dl";
+    std::vector<std::string> calls;
+    DurableCalls seam;
+    seam.sync = [&](int fd) {
+        struct stat info { };
+        calls.push_back(::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode) ? "sync folder" : "sync file");
+        return ::fsync(fd);
+    };
+    seam.rename = [&](const char* from, const char* to) {
+        calls.push_back(std::filesystem::exists(to) ? "rename over" : "rename");
+        return std::rename(from, to);
+    };
+    ASSERT_TRUE(writeFileAtomically(path, "old", seam));
+    ASSERT_TRUE(writeFileAtomically(path, "new", seam));
+    EXPECT_EQ(calls, (std::vector<std::string>{"sync file", "rename", "sync folder", "sync file", "rename over",
+                                               "sync folder"}));
+    // A sync that fails keeps the old file.
+    seam.sync = [](int) { return -1; };
+    EXPECT_FALSE(writeFileAtomically(path, "lost", seam));
+    EXPECT_EQ(dir.read("AResume.dl"), "new");
 }
 
 TEST(StateFile, ReadsLinesWithoutTheirLineEnds)

@@ -218,12 +218,38 @@ TEST_F(SearchTest, CancelKeepsTheHitsATooShortTermClearsThemAndEveryPathPlaysOn)
     EXPECT_FALSE(menu().isGrayed(cmd::kSearchNext));
     EXPECT_EQ(m_harness.player.playState(), MediaPlayer::kPlaying);
 
-    search(cmd::kSearchBook, "x");  // one character: cleared, nothing searched
-    EXPECT_TRUE(m_harness.searchResultList.lines().empty());
-    EXPECT_TRUE(menu().isGrayed(cmd::kSearchNext));
-    EXPECT_TRUE(m_harness.messageBoxes.shown.empty());
-    EXPECT_EQ(m_harness.player.playState(), MediaPlayer::kPlaying);
-    EXPECT_EQ(pausedWhileAsked, 3);
+    // One character, of one byte or two: cleared, nothing searched.
+    for (const char* term : {"x", "ü"}) {
+        search(cmd::kSearchBook, term);
+        EXPECT_TRUE(m_harness.searchResultList.lines().empty()) << term;
+        EXPECT_TRUE(menu().isGrayed(cmd::kSearchNext)) << term;
+        EXPECT_TRUE(m_harness.messageBoxes.shown.empty()) << term;
+        EXPECT_EQ(m_harness.player.playState(), MediaPlayer::kPlaying) << term;
+    }
+    EXPECT_EQ(pausedWhileAsked, 4);
+}
+
+// The text search's mode would have the first heading chosen empty the list
+// of a later heading search: R has to reach every heading it lists.
+TEST_F(SearchTest, AHeadingSearchAfterATextSearchInThisOrAnotherBookKeepsItsHits)
+{
+    for (const bool reopened : {false, true}) {
+        SCOPED_TRACE(reopened ? "the book opened again" : "the same book");
+        controller().tables().tree.select(0);
+        search(cmd::kSearchText, "vertrag");
+        ASSERT_TRUE(controller().state().textSearchMode);
+        if (reopened) {
+            m_harness.openBook(m_book.folder());
+            EXPECT_FALSE(controller().state().textSearchMode);
+        }
+        search(cmd::kSearchHeadings, "vertr");
+        EXPECT_FALSE(controller().state().textSearchMode);
+        for (const int heading : {0, 2}) {
+            controller().command(cmd::kSearchNext);
+            EXPECT_EQ(controller().tree().selectedItem(), heading);
+            EXPECT_EQ(m_harness.searchResultList.count(), 2);
+        }
+    }
 }
 
 TEST_F(SearchTest, OpeningAnotherBookEmptiesTheResults)

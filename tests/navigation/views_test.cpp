@@ -95,6 +95,17 @@ TEST_F(ViewsTest, AChosenGroupSendsTheFocusToTheViewChosenLast)
     EXPECT_EQ(m_harness.selectedPhrase(), 1);
 }
 
+TEST_F(ViewsTest, TheGroupAlreadyCurrentChosenAgainAfterPlaybackMovedOnJumpsBack)
+{
+    controller().command(cmd::kAutoPlayback);
+    for (const int pass : {1, 2}) {
+        chooseGroup(0);
+        EXPECT_EQ(m_harness.selectedPhrase(), 1) << pass;
+        m_harness.advance(4500);  // on into the next heading (a group jump does not seek)
+        ASSERT_EQ(heading(), 1) << pass;
+    }
+}
+
 TEST_F(ViewsTest, SkipTogglesFollowTheirCheckMarks)
 {
     EXPECT_TRUE(grayed(cmd::kSkipSidebars));
@@ -104,6 +115,30 @@ TEST_F(ViewsTest, SkipTogglesFollowTheirCheckMarks)
         controller().command(cmd::kSkipFootnotes);
         EXPECT_EQ(controller().settings().skipFootnotes, on);
         EXPECT_EQ(controller().menu().isChecked(cmd::kSkipFootnotes), on);
+    }
+}
+
+TEST(ViewsEdgeTest, EachSkipCommandTogglesItsOwnFlagInABookWithEveryKind)
+{
+    ControllerHarness harness;
+    TestBook book;
+    book.writeNcc(TestBook::Ncc().heading(1, "Eins", "a.smil#p1"));
+    book.writeSmil("a.smil", TestBook::Smil()
+                                 .par("p1", "t.html#1", {{"a.mp3", "0.000", "1.000"}}, "footnote-on")
+                                 .par("p2", "t.html#2", {{"a.mp3", "1.000", "2.000"}}, "sidebar-on")
+                                 .par("p3", "t.html#3", {{"a.mp3", "2.000", "3.000"}}, "prodnote-on")
+                                 .par("p4", "t.html#4", {{"a.mp3", "3.000", "4.000"}}, "pagenumber-on"));
+    harness.openBook(book.folder());
+    const Settings& settings = harness.controller().settings();
+    const bool* flags[] = {&settings.skipFootnotes, &settings.skipSidebars, &settings.skipProdnotes,
+                           &settings.skipPageNumbers};
+    const int commands[] = {cmd::kSkipFootnotes, cmd::kSkipSidebars, cmd::kSkipProdnotes, cmd::kSkipPageNumbers};
+    for (int chosen = 0; chosen < 4; ++chosen) {
+        harness.controller().command(commands[chosen]);
+        for (int other = 0; other < 4; ++other)
+            EXPECT_EQ(*flags[other], other == chosen) << chosen << " " << other;
+        harness.controller().command(commands[chosen]);
+        EXPECT_FALSE(*flags[chosen]) << chosen;
     }
 }
 

@@ -18,6 +18,7 @@
 #include <cmath>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -271,50 +272,55 @@ TEST_P(MediaPlayerContract, PauseKeepsThePositionAndPlayGoesOnFromIt)
     EXPECT_GT(player().position(), paused + 0.1);
 }
 
-TEST_P(MediaPlayerContract, TheEndOfTheFileStopsThePlayerUntilPlay)
+// The end of a file reads as media ended (8) while the player stands there;
+// moved away by a seek it reads as stopped (1). Either waits for play.
+TEST_P(MediaPlayerContract, TheEndOfTheFileEndsThePlayerUntilPlay)
 {
     ASSERT_TRUE(open(file(1.5)));
     const double length = player().duration();
     player().setPosition(0.9);
     player().play();
-    ASSERT_TRUE(harness().waitUntil([this] { return player().playState() == MediaPlayer::kStopped; },
-                                    1500 + kSlackMs));
+    ASSERT_TRUE(
+        harness().waitUntil([this] { return player().playState() == MediaPlayer::kMediaEnded; }, 1500 + kSlackMs));
     EXPECT_NEAR(player().position(), length, 0.05);
     EXPECT_TRUE(isOpen());
 
     harness().wait(300);
     player().pause();
-    EXPECT_EQ(player().playState(), MediaPlayer::kStopped);
+    EXPECT_EQ(player().playState(), MediaPlayer::kMediaEnded);
+    EXPECT_NEAR(player().position(), length, 0.05);
 
-    // A seek keeps it stopped; play then plays on from the new position.
+    // A seek leaves it stopped; play then plays on from the new position.
     player().setPosition(0.8);
+    EXPECT_EQ(player().playState(), MediaPlayer::kStopped);
     harness().wait(200);
+    player().pause();
     EXPECT_EQ(player().playState(), MediaPlayer::kStopped);
     EXPECT_NEAR(player().position(), 0.8, kSeekTolerance);
     player().play();
     EXPECT_EQ(player().playState(), MediaPlayer::kPlaying);
     EXPECT_TRUE(positionsFollowOn(0.8, 1.0, 300));
-    ASSERT_TRUE(harness().waitUntil([this] { return player().playState() == MediaPlayer::kStopped; },
-                                    1500 + kSlackMs));
+    ASSERT_TRUE(
+        harness().waitUntil([this] { return player().playState() == MediaPlayer::kMediaEnded; }, 1500 + kSlackMs));
     EXPECT_NEAR(player().position(), length, 0.05);
 
-    // Play at the very end has nothing left to play: stopped again.
+    // Play at the very end has nothing left to play: ended again.
     player().play();
-    EXPECT_TRUE(harness().waitUntil([this] { return player().playState() == MediaPlayer::kStopped; }, kSlackMs));
+    EXPECT_TRUE(harness().waitUntil([this] { return player().playState() == MediaPlayer::kMediaEnded; }, kSlackMs));
     EXPECT_NEAR(player().position(), length, 0.05);
 }
 
 // A clip may begin past the real end of its file (a file cut short, an MP3
 // whose length was only estimated): the player ends there as at any end.
-TEST_P(MediaPlayerContract, ASeekPastTheEndStopsThePlayerAtTheEnd)
+TEST_P(MediaPlayerContract, ASeekPastTheEndEndsThePlayerAtTheEnd)
 {
     ASSERT_TRUE(open(file(1.5)));
     const double length = player().duration();
     ASSERT_TRUE(playTo(0.2));
     player().setPosition(30.0);
-    ASSERT_TRUE(harness().waitUntil([this] { return player().playState() == MediaPlayer::kStopped; }, kSlackMs));
+    ASSERT_TRUE(harness().waitUntil([this] { return player().playState() == MediaPlayer::kMediaEnded; }, kSlackMs));
     harness().wait(200);
-    EXPECT_EQ(player().playState(), MediaPlayer::kStopped);
+    EXPECT_EQ(player().playState(), MediaPlayer::kMediaEnded);
     EXPECT_NEAR(player().position(), length, 0.05);
 
     // Paused, it waits at the end; play then has nothing left to play.
@@ -326,7 +332,7 @@ TEST_P(MediaPlayerContract, ASeekPastTheEndStopsThePlayerAtTheEnd)
     EXPECT_EQ(player().playState(), MediaPlayer::kPaused);
     EXPECT_NEAR(player().position(), length, 0.05);
     player().play();
-    EXPECT_TRUE(harness().waitUntil([this] { return player().playState() == MediaPlayer::kStopped; }, kSlackMs));
+    EXPECT_TRUE(harness().waitUntil([this] { return player().playState() == MediaPlayer::kMediaEnded; }, kSlackMs));
 }
 
 TEST_P(MediaPlayerContract, ThePositionGrowsAtTheRateSet)
@@ -370,6 +376,14 @@ TEST_P(MediaPlayerContract, VolumeIsHeldToZeroToAHundred)
     EXPECT_EQ(player().volume(), 37);
     player().setVolume(110);
     EXPECT_EQ(player().volume(), 100);
+}
+
+TEST_P(MediaPlayerContract, ARateThatIsNotAPositiveNumberIsIgnored)
+{
+    player().setRate(1.6);
+    for (const double bad : {0.0, -1.0, std::nan(""), std::numeric_limits<double>::infinity()})
+        player().setRate(bad);
+    EXPECT_DOUBLE_EQ(player().rate(), 1.6);
 }
 
 TEST_P(MediaPlayerContract, APositionBeforeTheStartCountsAsTheStart)

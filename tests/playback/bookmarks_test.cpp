@@ -60,9 +60,12 @@ TEST_F(BookmarksTest, SetListsTheHeadingAndKeepsPhraseAndTime)
 
 TEST_F(BookmarksTest, SetAtMediaEndedKeepsNoTimeAndItsJumpStartsThePhrasesFile)
 {
-    m_harness.player.setEndedState(MediaPlayer::kMediaEnded);
-    setIn(2, 5000);
-    ASSERT_EQ(m_harness.player.playState(), MediaPlayer::kMediaEnded);
+    // Set between the end of the file and the poll that moves on from there.
+    m_harness.player.addFile(m_book.folder() + "c.mp3", 4.25);
+    controller().tables().tree.select(2);
+    ASSERT_TRUE(
+        m_harness.clock.advanceUntil([&] { return m_harness.player.playState() == MediaPlayer::kMediaEnded; }, 5000));
+    controller().command(cmd::kBookmarkSet);
     EXPECT_EQ(marks().text(0, col::bookmark::kZeit), "");
     EXPECT_EQ(marks().text(0, col::bookmark::kEventId), "8");
     controller().tables().tree.select(0);
@@ -143,6 +146,36 @@ TEST_F(BookmarksTest, DeletingGraysItselfAndTheLastDeletionDisablesTheList)
     EXPECT_FALSE(m_harness.bookmarkList.isEnabled());
     EXPECT_TRUE(menu().isGrayed(cmd::kBookmarkNext));
     EXPECT_TRUE(menu().isGrayed(cmd::kBookmarkDelete));
+}
+
+// After a deletion no line is selected, and M starts again at the first
+// bookmark left, whichever of three was deleted.
+TEST_F(BookmarksTest, AfterADeletionMGoesToTheFirstBookmarkLeft)
+{
+    const std::vector<std::string> titles = {"Eins", "Zwei", "Drei"};
+    for (int deleted = 0; deleted < 3; ++deleted) {
+        SCOPED_TRACE(deleted);
+        for (int heading = 0; heading < 3; ++heading)
+            setIn(heading, 2500);
+        for (int line = 0; line <= deleted; ++line)
+            controller().command(cmd::kBookmarkNext);
+        controller().command(cmd::kBookmarkDelete);
+        std::vector<std::string> left = titles;
+        left.erase(left.begin() + deleted);
+        ASSERT_EQ(m_harness.bookmarkList.lines(), left);
+        EXPECT_EQ(m_harness.bookmarkList.currentIndex(), -1);
+        for (const int line : {0, 1}) {
+            controller().command(cmd::kBookmarkNext);
+            EXPECT_EQ(m_harness.bookmarkList.currentIndex(), line);
+            EXPECT_EQ(controller().tables().headings.text(controller().tables().headings.selectionMark(),
+                                                          col::heading::kTitel),
+                      left[static_cast<std::size_t>(line)]);
+        }
+        controller().command(cmd::kBookmarkDelete);
+        controller().command(cmd::kBookmarkNext);
+        controller().command(cmd::kBookmarkDelete);
+        ASSERT_EQ(marks().rowCount(), 0);
+    }
 }
 
 TEST_F(BookmarksTest, TheBookmarksComeBackWithTheBook)

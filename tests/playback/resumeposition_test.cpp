@@ -113,5 +113,43 @@ TEST_F(ResumePositionTest, StateFilesThatCannotBeWrittenLeaveTheBookFreeToCloseA
     EXPECT_TRUE(std::filesystem::is_directory(m_harness.home() + "/MResume.dl"));
 }
 
+// Heading 0 is read from the NCC; heading 1 has a phrase of a text (row 2) and
+// one of the NCC (row 3). A page at the start makes the NCC phrase of heading 0
+// the current one before the resume; without it no phrase is current.
+TEST(ResumeSearchInText, ResumingIntoAPhraseOfATextOffersSearchInTheText)
+{
+    const struct {
+        bool page;
+        const char* row;
+        bool offered;
+    } cases[] = {{false, "2", true}, {false, "3", true}, {true, "2", true}, {true, "3", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "page " << c.page << ", row " << c.row);
+        ControllerHarness harness;
+        TestBook book;
+        TestBook::Ncc ncc = TestBook::Ncc().heading(1, "Eins", "a.smil#p1");
+        if (c.page)
+            ncc.page("1", "a.smil#p1");
+        book.writeNcc(ncc.heading(1, "Zwei", "b.smil#p3"));
+        book.writeSmil("a.smil", TestBook::Smil()
+                                     .par("p1", "ncc.html#h1", {{"a.mp3", "0.000", "1.000"}})
+                                     .par("p2", "t.html#x2", {{"a.mp3", "1.000", "2.000"}}));
+        book.writeSmil("b.smil", TestBook::Smil()
+                                     .par("p3", "t.html#x3", {{"b.mp3", "0.000", "1.000"}})
+                                     .par("p4", "ncc.html#h2", {{"b.mp3", "1.000", "2.000"}}));
+        harness.player.addFile(book.folder() + "a.mp3", 2.0);
+        harness.player.addFile(book.folder() + "b.mp3", 2.0);
+        harness.openBook(book.folder());
+        const BookInfo info = harness.controller().state().bookInfo;
+        harness.dialogs.nccFile.reset();
+        harness.controller().command(cmd::kOpen);  // closes the book
+        ASSERT_TRUE(ResumeFile(harness.home() + "/AResume.dl", Scrambler()).save(info, {"1", "0.500", c.row}));
+
+        harness.controller().command(cmd::kLastBook);
+        ASSERT_EQ(harness.selectedPhrase(), std::stoi(c.row));
+        EXPECT_EQ(harness.controller().menu().isGrayed(cmd::kSearchText), !c.offered);
+    }
+}
+
 }  // namespace
 }  // namespace korvin

@@ -56,6 +56,7 @@ void SimulatedPlayer::setUrl(const std::string& path)
     m_position = 0;
     m_wantPlaying = false;
     m_stoppedAtEnd = false;
+    m_movedFromEnd = false;
     if (path.empty()) {
         m_load = Load::None;
         return;
@@ -121,7 +122,7 @@ int SimulatedPlayer::playState() const
         return m_wantPlaying ? kPlaying : kPaused;
     case Load::Open:
         if (m_stoppedAtEnd)
-            return m_endedState;
+            return m_movedFromEnd ? kStopped : m_endedState;
         if (!m_wantPlaying)
             return kPaused;
         return livePosition() >= m_duration ? m_endedState : kPlaying;
@@ -150,6 +151,7 @@ void SimulatedPlayer::play()
     settle();
     m_wantPlaying = true;
     m_stoppedAtEnd = false;
+    m_movedFromEnd = false;
     m_since = m_clock.now();
 }
 
@@ -180,6 +182,7 @@ void SimulatedPlayer::setPosition(double seconds)
     if (std::isnan(seconds) || (m_load != Load::Loading && m_load != Load::Open))
         return;
     settle();
+    m_movedFromEnd = m_stoppedAtEnd;
     seconds = std::max(seconds, 0.0);
     m_position = m_load == Load::Open ? std::min(seconds, m_duration) : seconds;
     m_since = m_clock.now();

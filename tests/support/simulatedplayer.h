@@ -23,9 +23,10 @@ namespace korvin::test {
 //  * A missing or corrupt file fails when its load finishes: the error count goes
 //    up and the error handler is called from the clock, never inside setUrl().
 //  * While playing, the position grows by (elapsed virtual time x rate). At the
-//    duration the player stops (play state 1) with the position at the duration;
-//    it stays stopped through setPosition() and pause() until play(), which
-//    plays on from the position (at the duration: stopped again at once).
+//    duration the player ends (play state 8, media ended) with the position at
+//    the duration; it stays so through pause() until play() or setPosition(),
+//    after which it is stopped (1) until play(), which plays on from the
+//    position (at the duration: ended again at once).
 //  * A freshly opened file is paused (2); no file open reads 0 for the play and
 //    open states, the position and the duration.
 //  * setPosition() clamps to [0, duration] and keeps the play state; volume
@@ -44,8 +45,8 @@ public:
     void addCorruptFile(const std::string& path);
     void removeFile(const std::string& path);
     void setLoadDelay(std::int64_t ms) { m_loadDelay = ms; }
-    // The play state of a file played to its end: kStopped as libmpv's player
-    // reports it (the default), or kMediaEnded as other players do.
+    // The play state of a file played to its end: kMediaEnded as libmpv's
+    // player reports it (the default), or kStopped as other players do.
     void setEndedState(int state) { m_endedState = state; }
     // Raises a player error (count + handler) from the clock at the next advance.
     void raiseError();
@@ -102,7 +103,7 @@ private:
     int m_errorCount = 0;
     double m_rate = 1.0;
     int m_volume = 100;
-    int m_endedState = kStopped;
+    int m_endedState = kMediaEnded;
 
     std::string m_url;
     Load m_load = Load::None;
@@ -112,6 +113,7 @@ private:
     std::int64_t m_since = 0;
     bool m_wantPlaying = false;
     bool m_stoppedAtEnd = false;
+    bool m_movedFromEnd = false;  // stopped, and moved away from the end by a seek
 
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };

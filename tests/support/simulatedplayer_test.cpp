@@ -1,5 +1,6 @@
 // What the simulated player adds to the shared contract: scripted files, a
-// scripted load time, the call log and its place on the virtual clock.
+// scripted load time, the call log and its place on the virtual clock. What
+// every player does is in tests/platform/mediaplayercontract.h.
 
 #include "support/simulatedplayer.h"
 #include "support/simulatedtimers.h"
@@ -7,8 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <limits>
 #include <vector>
 
 namespace korvin::test {
@@ -103,25 +102,6 @@ TEST(SimulatedPlayer, TheLastUrlSetBeforeTheLoadFinishesIsTheOneOpened)
     EXPECT_DOUBLE_EQ(player.duration(), 30.0);
 }
 
-TEST(SimulatedPlayer, StopsExactlyWhenTheDurationIsReachedAtTheRate)
-{
-    VirtualClock clock;
-    SimulatedPlayer player(clock);
-    player.addFile("/b/a.mp3", 10);
-    player.setUrl("/b/a.mp3");
-    clock.advance(0);
-    player.setRate(2.0);
-    player.play();
-    clock.advance(4999);
-    EXPECT_EQ(player.playState(), MediaPlayer::kPlaying);
-    EXPECT_DOUBLE_EQ(player.position(), 9.998);
-    clock.advance(1);
-    EXPECT_EQ(player.playState(), MediaPlayer::kStopped);
-    EXPECT_DOUBLE_EQ(player.position(), 10.0);
-    clock.advance(1000);
-    EXPECT_DOUBLE_EQ(player.position(), 10.0);
-}
-
 TEST(SimulatedPlayer, ARateChangeWhilePlayingKeepsWhatWasPlayed)
 {
     VirtualClock clock;
@@ -136,31 +116,7 @@ TEST(SimulatedPlayer, ARateChangeWhilePlayingKeepsWhatWasPlayed)
     EXPECT_DOUBLE_EQ(player.position(), 3.0);
 }
 
-TEST(SimulatedPlayer, IgnoresARateThatIsNotAPositiveNumber)
-{
-    VirtualClock clock;
-    SimulatedPlayer player(clock);
-    player.setRate(1.6);
-    for (const double bad : {0.0, -1.0, std::nan(""), std::numeric_limits<double>::infinity()})
-        player.setRate(bad);
-    EXPECT_DOUBLE_EQ(player.rate(), 1.6);
-}
-
-TEST(SimulatedPlayer, ClampsASeekPastTheEndToTheDuration)
-{
-    VirtualClock clock;
-    SimulatedPlayer player(clock);
-    player.addFile("/b/a.mp3", 10);
-    player.setUrl("/b/a.mp3");
-    clock.advance(0);
-    player.setPosition(25);
-    EXPECT_DOUBLE_EQ(player.position(), 10.0);
-    EXPECT_EQ(player.playState(), MediaPlayer::kPaused);
-    player.play();
-    EXPECT_EQ(player.playState(), MediaPlayer::kStopped);
-}
-
-TEST(SimulatedPlayer, ATimerTickAtTheMomentOfTheEndSeesThePlayerStopped)
+TEST(SimulatedPlayer, ATimerTickAtTheMomentOfTheEndSeesThePlayerEnded)
 {
     VirtualClock clock;
     SimulatedPlayer player(clock);
@@ -177,7 +133,7 @@ TEST(SimulatedPlayer, ATimerTickAtTheMomentOfTheEndSeesThePlayerStopped)
     });
     timers.setTimer(2, 100);
     clock.advance(300);
-    EXPECT_EQ(states, (std::vector<int>{MediaPlayer::kPlaying, MediaPlayer::kPlaying, MediaPlayer::kStopped}));
+    EXPECT_EQ(states, (std::vector<int>{MediaPlayer::kPlaying, MediaPlayer::kPlaying, MediaPlayer::kMediaEnded}));
     EXPECT_EQ(positions, (std::vector<double>{0.1, 0.2, 0.3}));
 }
 

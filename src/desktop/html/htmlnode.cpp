@@ -19,6 +19,13 @@ bool HtmlNode::isVoid(const xmlNode* element)
     return description && description->empty;
 }
 
+bool HtmlNode::isVoidName(std::string_view name)
+{
+    const std::string terminated(name);
+    const htmlElemDesc* description = htmlTagLookup(reinterpret_cast<const xmlChar*>(terminated.c_str()));
+    return description && description->empty;
+}
+
 std::string_view HtmlNode::attribute(const xmlNode* element, std::string_view name)
 {
     if (!isElement(element))

@@ -15,6 +15,7 @@ public:
     static std::string_view name(const xmlNode* node);
     // Whether an element of this name never has content (br, img, hr...).
     static bool isVoid(const xmlNode* element);
+    static bool isVoidName(std::string_view name);
 
     // The attribute's value; empty when missing or without a value.
     static std::string_view attribute(const xmlNode* element, std::string_view name);

@@ -1,5 +1,6 @@
 #include "desktop/html/htmlstyler.h"
 
+#include "desktop/html/htmlelements.h"
 #include "desktop/html/htmlnode.h"
 #include "desktop/html/htmlstylesheet.h"
 
@@ -11,86 +12,6 @@
 
 namespace korvin {
 namespace {
-
-struct ElementDefaults {
-    std::string_view name;
-    HtmlDisplay display;
-    float fontScale;  // relative to the parent
-    float marginTop;
-    float marginBottom;
-};
-
-// Elements that are not inline, or change the size of their text.
-constexpr std::array kDefaults = {
-    ElementDefaults{"address", HtmlDisplay::Block, 1, 0, 0.5f},
-    ElementDefaults{"article", HtmlDisplay::Block, 1, 0, 0},
-    ElementDefaults{"aside", HtmlDisplay::Block, 1, 0, 0},
-    ElementDefaults{"big", HtmlDisplay::Inline, 1.17f, 0, 0},
-    ElementDefaults{"blockquote", HtmlDisplay::Block, 1, 0.5f, 0.5f},
-    ElementDefaults{"body", HtmlDisplay::Block, 1, 0, 0},
-    ElementDefaults{"caption", HtmlDisplay::Block, 1, 0, 0.3f},
-    ElementDefaults{"center", HtmlDisplay::Block, 1, 0, 0},
-    ElementDefaults{"dd", HtmlDisplay::Block, 1, 0, 0},
-    ElementDefaults{"details", HtmlDisplay::Block, 1, 0, 0},
-    ElementDefaults{"dir", HtmlDisplay::Block, 1, 0, 0.5f},
-    ElementDefaults{"div", HtmlDisplay::Block, 1, 0, 0},
-    ElementDefaults{"dl", HtmlDisplay::Block, 1, 0, 0.5f},
-    ElementDefaults{"dt", HtmlDisplay::Block, 1, 0, 0},
-    ElementDefaults{"fieldset", HtmlDisplay::Block, 1, 0, 0},
-    ElementDefaults{"figcaption", HtmlDisplay::Block, 1, 0, 0},
-    ElementDefaults{"figure", HtmlDisplay::Block, 1, 0.5f, 0.5f},
-    ElementDefaults{"footer", HtmlDisplay::Block, 1, 0, 0},
-    ElementDefaults{"form", HtmlDisplay::Block, 1, 0, 0},
-    ElementDefaults{"frameset", HtmlDisplay::None, 1, 0, 0},
-    ElementDefaults{"h1", HtmlDisplay::Block, 2.0f, 0.5f, 0.35f},
-    ElementDefaults{"h2", HtmlDisplay::Block, 1.5f, 0.5f, 0.35f},
-    ElementDefaults{"h3", HtmlDisplay::Block, 1.17f, 0.5f, 0.35f},
-    ElementDefaults{"h4", HtmlDisplay::Block, 1, 0.5f, 0.35f},
-    ElementDefaults{"h5", HtmlDisplay::Block, 0.83f, 0.5f, 0.35f},
-    ElementDefaults{"h6", HtmlDisplay::Block, 0.67f, 0.5f, 0.35f},
-    ElementDefaults{"head", HtmlDisplay::None, 1, 0, 0},
-    ElementDefaults{"header", HtmlDisplay::Block, 1, 0, 0},
-    ElementDefaults{"hgroup", HtmlDisplay::Block, 1, 0, 0},
-    ElementDefaults{"hr", HtmlDisplay::Block, 1, 0.25f, 0.25f},
-    ElementDefaults{"html", HtmlDisplay::Block, 1, 0, 0},
-    ElementDefaults{"iframe", HtmlDisplay::None, 1, 0, 0},
-    ElementDefaults{"input", HtmlDisplay::None, 1, 0, 0},
-    ElementDefaults{"legend", HtmlDisplay::Block, 1, 0, 0},
-    ElementDefaults{"li", HtmlDisplay::ListItem, 1, 0, 0},
-    ElementDefaults{"link", HtmlDisplay::None, 1, 0, 0},
-    ElementDefaults{"listing", HtmlDisplay::Block, 1, 0, 0.5f},
-    ElementDefaults{"main", HtmlDisplay::Block, 1, 0, 0},
-    ElementDefaults{"map", HtmlDisplay::None, 1, 0, 0},
-    ElementDefaults{"menu", HtmlDisplay::Block, 1, 0, 0.5f},
-    ElementDefaults{"meta", HtmlDisplay::None, 1, 0, 0},
-    ElementDefaults{"nav", HtmlDisplay::Block, 1, 0, 0},
-    ElementDefaults{"noframes", HtmlDisplay::Block, 1, 0, 0},
-    ElementDefaults{"object", HtmlDisplay::None, 1, 0, 0},
-    ElementDefaults{"ol", HtmlDisplay::Block, 1, 0, 0.5f},
-    ElementDefaults{"p", HtmlDisplay::Block, 1, 0, 0.5f},
-    ElementDefaults{"param", HtmlDisplay::None, 1, 0, 0},
-    ElementDefaults{"plaintext", HtmlDisplay::Block, 1, 0, 0},
-    ElementDefaults{"pre", HtmlDisplay::Block, 1, 0, 0.5f},
-    ElementDefaults{"script", HtmlDisplay::None, 1, 0, 0},
-    ElementDefaults{"section", HtmlDisplay::Block, 1, 0, 0},
-    ElementDefaults{"select", HtmlDisplay::None, 1, 0, 0},
-    ElementDefaults{"small", HtmlDisplay::Inline, 0.83f, 0, 0},
-    ElementDefaults{"style", HtmlDisplay::None, 1, 0, 0},
-    ElementDefaults{"sub", HtmlDisplay::Inline, 0.83f, 0, 0},
-    ElementDefaults{"summary", HtmlDisplay::Block, 1, 0, 0},
-    ElementDefaults{"sup", HtmlDisplay::Inline, 0.83f, 0, 0},
-    ElementDefaults{"table", HtmlDisplay::Block, 1, 0.25f, 0.5f},
-    ElementDefaults{"tbody", HtmlDisplay::Block, 1, 0, 0},
-    ElementDefaults{"td", HtmlDisplay::TableCell, 1, 0, 0},
-    ElementDefaults{"template", HtmlDisplay::None, 1, 0, 0},
-    ElementDefaults{"tfoot", HtmlDisplay::Block, 1, 0, 0},
-    ElementDefaults{"th", HtmlDisplay::TableCell, 1, 0, 0},
-    ElementDefaults{"thead", HtmlDisplay::Block, 1, 0, 0},
-    ElementDefaults{"title", HtmlDisplay::None, 1, 0, 0},
-    ElementDefaults{"tr", HtmlDisplay::TableRow, 1, 0, 0},
-    ElementDefaults{"ul", HtmlDisplay::Block, 1, 0, 0.5f},
-    ElementDefaults{"xmp", HtmlDisplay::Block, 1, 0, 0.5f},
-};
 
 struct NamedColor {
     std::string_view name;
@@ -120,13 +41,6 @@ std::string lower(std::string_view text)
         return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
     });
     return out;
-}
-
-const ElementDefaults* defaultsOf(std::string_view name)
-{
-    const auto found = std::lower_bound(kDefaults.begin(), kDefaults.end(), name,
-                                        [](const ElementDefaults& d, std::string_view n) { return d.name < n; });
-    return found != kDefaults.end() && found->name == name ? &*found : nullptr;
 }
 
 int hexValue(char ch)
@@ -336,7 +250,8 @@ void applyDeclaration(HtmlStyle& style, const CssDeclaration& declaration, float
 
 void applyElementDefaults(HtmlStyle& style, const xmlNode* element, std::string_view name)
 {
-    if (const ElementDefaults* defaults = defaultsOf(name)) {
+    const HtmlElement* defaults = htmlElement(name);
+    if (defaults) {
         style.display = defaults->display;
         style.fontScale *= defaults->fontScale;
         style.marginTop = defaults->marginTop;
@@ -354,7 +269,7 @@ void applyElementDefaults(HtmlStyle& style, const xmlNode* element, std::string_
         style.strikeOut = true;
     } else if (name == "code" || name == "tt" || name == "kbd" || name == "samp") {
         style.monospace = true;
-    } else if (name == "pre" || name == "listing" || name == "xmp" || name == "plaintext") {
+    } else if (defaults && defaults->preformatted) {
         style.monospace = true;
         style.preformatted = true;
     } else if (name == "sup") {

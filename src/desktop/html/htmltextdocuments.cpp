@@ -9,68 +9,43 @@
 #include "book/regularfile.h"
 #include "book/utf8.h"
 #include "desktop/html/htmldocument.h"
+#include "desktop/html/htmlelements.h"
 #include "desktop/html/htmlencoding.h"
+#include "desktop/html/htmlnode.h"
 
 namespace korvin {
 
 namespace {
 
-// What an element means for the text. Hidden elements are never shown: their
-// content runs up to their end tag. A head holds meta data, hidden elements
-// and the head-only ones; any other element ends it, as it does for the parser.
-enum class Kind { kInline, kBlock, kCell, kBreak, kPre, kHead, kHidden, kHiddenInHead, kHeadOnly };
+// What an element means for the text, as the text view shows it (one table of
+// elements serves both). A hidden element's content runs up to its end tag. A
+// head holds meta data, hidden elements and the head's own ones; any other
+// element ends it, as it does for the parser.
+enum class Kind { kInline, kBlock, kCell, kBreak, kPre, kHead, kHidden, kHeadOnly };
 
-// Asked for every tag of every document a search reads: by first letter,
-// then by name.
+// Asked for every tag of every document a search reads.
 Kind kindOf(std::string_view name)
 {
-    const auto is = [name](std::initializer_list<std::string_view> names) {
-        for (const std::string_view candidate : names)
-            if (candidate == name)
-                return true;
-        return false;
-    };
-    switch (name.empty() ? '\0' : name[0]) {
-    case 'a':
-        return is({"address", "article", "aside"}) ? Kind::kBlock : Kind::kInline;
-    case 'b':
-        if (is({"body", "blockquote"}))
-            return Kind::kBlock;
-        return name == "br" ? Kind::kBreak : name == "base" ? Kind::kHeadOnly : Kind::kInline;
-    case 'c':
-        return is({"caption", "center"}) ? Kind::kBlock : Kind::kInline;
-    case 'd':
-        return is({"dd", "dl", "dt", "dir", "div", "dialog", "details"}) ? Kind::kBlock : Kind::kInline;
-    case 'f':
-        return is({"form", "figure", "footer", "fieldset", "figcaption"}) ? Kind::kBlock : Kind::kInline;
-    case 'h':
-        if ((name.size() == 2 && name[1] >= '1' && name[1] <= '6') || is({"hr", "header"}))
-            return Kind::kBlock;
-        return name == "head" ? Kind::kHead : Kind::kInline;
-    case 'l':
-        return is({"li", "legend"}) ? Kind::kBlock : name == "link" ? Kind::kHeadOnly : Kind::kInline;
-    case 'm':
-        return is({"main", "menu"}) ? Kind::kBlock : name == "meta" ? Kind::kHeadOnly : Kind::kInline;
-    case 'n':
-        return name == "nav" ? Kind::kBlock : name == "noscript" ? Kind::kHeadOnly : Kind::kInline;
-    case 'o':
-        return name == "ol" ? Kind::kBlock : name == "object" ? Kind::kHeadOnly : Kind::kInline;
-    case 'p':
-        return name == "p" ? Kind::kBlock : name == "pre" ? Kind::kPre : Kind::kInline;
-    case 's':
-        if (is({"section", "summary"}))
-            return Kind::kBlock;
-        return is({"script", "style"}) ? Kind::kHiddenInHead : Kind::kInline;
-    case 't':
-        if (is({"table", "tr"}))
-            return Kind::kBlock;
-        if (is({"td", "th"}))
-            return Kind::kCell;
-        return name == "title" ? Kind::kHiddenInHead : name == "template" ? Kind::kHidden : Kind::kInline;
-    case 'u':
-        return name == "ul" ? Kind::kBlock : Kind::kInline;
-    default:
+    if (name == "br")
+        return Kind::kBreak;
+    if (name == "head")
+        return Kind::kHead;
+    const HtmlElement* element = htmlElement(name);
+    if (!element)
         return Kind::kInline;
+    if (element->display == HtmlDisplay::None)
+        return Kind::kHidden;
+    if (element->preformatted)
+        return Kind::kPre;
+    if (element->headContent)
+        return Kind::kHeadOnly;
+    switch (element->display) {
+    case HtmlDisplay::Inline:
+        return Kind::kInline;
+    case HtmlDisplay::TableCell:
+        return Kind::kCell;
+    default:
+        return Kind::kBlock;
     }
 }
 
@@ -462,10 +437,11 @@ DocumentText HtmlTextDocuments::textOf(std::string_view markup)
             inHead = !tag->end;
             continue;
         }
-        if (inHead && !tag->end && kind != Kind::kHiddenInHead && kind != Kind::kHidden && kind != Kind::kHeadOnly)
+        if (inHead && !tag->end && kind != Kind::kHidden && kind != Kind::kHeadOnly)
             inHead = false;
-        if ((kind == Kind::kHidden || kind == Kind::kHiddenInHead) && !tag->end) {
-            if (!tag->selfClosing)
+        if (kind == Kind::kHidden && !tag->end) {
+            // An element without content (input, meta) has no end tag to look for.
+            if (!tag->selfClosing && !HtmlNode::isVoidName(tag->name()))
                 at = textBegin = endOfHidden(markup, at, tag->name());
             continue;
         }

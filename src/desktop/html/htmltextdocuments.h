@@ -13,14 +13,16 @@ namespace korvin {
 // thousands of files.
 //
 // The text is what stands between the tags, with character references
-// decoded by the entity table of the view's HTML parser. The content of the
-// head, of title, script, style and template, comments, declarations and
-// processing instructions are left out. Outside <pre>, white space folds
-// into one space as a browser folds it; blocks (paragraphs, headings, list
-// items, rows...) and <br> part lines with a line break, table cells with a
-// tab, so that no term runs from one block into the next. A no-break space
-// reads as a space, a soft hyphen as nothing. An element's id is placed at
-// the first character of text after its start tag. Thread-safe.
+// decoded by the entity table of the view's HTML parser. Elements count as
+// the text view shows them (HtmlElement): the content of the head and of every
+// hidden element (title, script, style, select, iframe...), comments,
+// declarations and processing instructions are left out. Outside preformatted
+// elements, white space folds into one space as a browser folds it; blocks
+// (paragraphs, headings, list items, rows...) and <br> part lines with a line
+// break, table cells with a tab, so that no term runs from one block into the
+// next. A no-break space reads as a space, a soft hyphen as nothing. An
+// element's id is placed at the first character of text after its start tag.
+// Thread-safe.
 class HtmlTextDocuments : public TextDocuments {
 public:
     std::optional<DocumentText> read(const std::string& path) override;

@@ -15,7 +15,7 @@ namespace korvin {
 namespace {
 
 // The file stays open at its end (paused there) instead of being unloaded, so
-// that the end reads as "stopped" and play() can go on from where it is.
+// that the end reads as "media ended" and play() can go on from where it is.
 const MpvHandle::Options kPlayerOptions = {
     {"keep-open", "always"},
     {"keep-open-pause", "yes"},
@@ -177,6 +177,7 @@ void MpvPlayer::resetFileState(Load load)
     m_releaseId = 0;
     m_wantPlaying = false;
     m_stoppedAtEnd = false;
+    m_movedFromEnd = false;
 }
 
 void MpvPlayer::setUrl(const std::string& path)
@@ -318,12 +319,12 @@ int MpvPlayer::playState() const
     if (m_load != Load::Scheduled && m_load != Load::Loading && m_load != Load::Open)
         return kUndefined;
     if (m_stoppedAtEnd)
-        return kStopped;
+        return m_movedFromEnd ? kStopped : kMediaEnded;
     if (!m_wantPlaying)
         return kPaused;
     // libmpv's end flag is only trusted once it has reached the position asked for.
     if (!isSettling() && endOfFileReached())
-        return kStopped;
+        return kMediaEnded;
     return kPlaying;
 }
 
@@ -341,6 +342,7 @@ void MpvPlayer::play()
     case Load::Scheduled:
         m_wantPlaying = true;
         m_stoppedAtEnd = false;
+        m_movedFromEnd = false;
         break;
     case Load::Loading:
         m_wantPlaying = true;
@@ -351,6 +353,7 @@ void MpvPlayer::play()
     case Load::Open:
         m_wantPlaying = true;
         m_stoppedAtEnd = false;
+        m_movedFromEnd = false;
         if (m_holding) {
             // Keep reporting the held position until libmpv has taken the play.
             m_releaseId = ++m_lastRequestId;
@@ -428,6 +431,7 @@ void MpvPlayer::setPosition(double seconds)
         break;
     case Load::Open: {
         latchEndOfFile();
+        m_movedFromEnd = m_stoppedAtEnd;
         m_target = seconds;
         m_holding = !m_wantPlaying || m_stoppedAtEnd;
         m_releaseId = 0;

@@ -38,9 +38,10 @@ class MpvLibrary;
 // seek as done within 3 s, its own position is reported again.)
 //
 // Play states: 3 playing, 2 paused (also a freshly opened file not yet played),
-// 1 stopped at the end of the file (it stays 1 through setPosition() and pause()
-// until play(), which plays on from the current position), 0 when no file is open
-// (none set, unloaded, or failed to open).
+// 8 media ended at the end of the file (through pause() until play() or
+// setPosition()), 1 stopped after a seek away from that end (through further
+// seeks and pauses until play(), which plays on from the current position), 0
+// when no file is open (none set, unloaded, or failed to open).
 //
 // A file that is missing, holds no audio libmpv can read, or is a playlist or a
 // folder (whose entries are never played) fails: the error count goes up and the
@@ -152,7 +153,8 @@ private:
     std::chrono::steady_clock::time_point m_settleStart;
 
     bool m_wantPlaying = false;
-    bool m_stoppedAtEnd = false;
+    bool m_stoppedAtEnd = false;  // played to the end; stands there or was moved by a seek
+    bool m_movedFromEnd = false;  // ... moved by a seek
 };
 
 }  // namespace korvin

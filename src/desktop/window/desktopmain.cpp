@@ -2,6 +2,7 @@
 // a window is needed.
 
 #include <QApplication>
+#include <QDBusConnection>
 #include <QDir>
 #include <QMessageBox>
 
@@ -77,6 +78,9 @@ extern "C" __attribute__((visibility("default"))) int korvin_desktop_main(int ar
 
     SingleInstance instance(instanceKey(folders.state));
     if (!instance.claim()) {
+        // A book goes to the running window, which opens it and comes to the front.
+        if (commandLine.book && instance.askRunningToOpen(*commandLine.book))
+            return 0;
         QMessageBox::information(nullptr, QApplication::applicationName(),
                                  QStringLiteral("Korvin ist bereits aktiv."));
         instance.askRunningToShow();
@@ -84,8 +88,8 @@ extern "C" __attribute__((visibility("default"))) int korvin_desktop_main(int ar
     }
 
     DesktopProgram program(folders);
-    QObject::connect(&instance, &SingleInstance::showRequested, &program.window(),
-                     &DesktopWindow::restoreFromRequest);
+    program.answer(instance);
+    program.joinSession(QDBusConnection::sessionBus(), QDBusConnection::systemBus());
     QObject::connect(&program.window(), &DesktopWindow::ended, &application, &QApplication::quit,
                      Qt::QueuedConnection);
     sessionEnd.setHandler([&program] { program.window().endSession(); });

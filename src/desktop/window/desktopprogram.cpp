@@ -1,6 +1,7 @@
 #include "desktop/window/desktopprogram.h"
 
 #include "app/maincontroller.h"
+#include "desktop/dbus/sessionservices.h"
 #include "desktop/html/htmltextdocuments.h"
 #include "desktop/html/htmltextview.h"
 #include "desktop/mpv/mpvlibrary.h"
@@ -8,11 +9,15 @@
 #include "desktop/mpv/mpvtitlecue.h"
 #include "desktop/window/desktopwindow.h"
 #include "desktop/window/headingtreeview.h"
+#include "desktop/window/idlecalls.h"
+#include "desktop/window/latescreenreader.h"
 #include "desktop/window/menubarview.h"
 #include "desktop/window/qtdialogs.h"
 #include "desktop/window/qtlistbox.h"
 #include "desktop/window/qtmessageboxes.h"
 #include "desktop/window/qttimers.h"
+#include "desktop/window/singleinstance.h"
+#include "ui/stringids.h"
 
 #include <QEvent>
 #include <QTimer>
@@ -52,6 +57,7 @@ private:
 DesktopProgram::DesktopProgram(Folders folders)
     : m_folders(std::move(folders))
     , m_mpvLibrary(std::make_unique<MpvLibrary>())
+    , m_lateScreenReader(std::make_unique<LateScreenReader>())
     , m_player(std::make_unique<MpvPlayer>(*m_mpvLibrary))
     , m_titleCue(std::make_unique<MpvTitleCue>(*m_mpvLibrary))
     , m_window(std::make_unique<DesktopWindow>(*m_player))
@@ -72,10 +78,13 @@ DesktopProgram::DesktopProgram(Folders folders)
 
     m_window->attach(*m_controller);
     m_timers->setHandler([this](int id) { m_controller->timer(id); });
+    m_idleCalls = std::make_unique<IdleCalls>([this] { return m_controller->remote().busy(); });
 }
 
 DesktopProgram::~DesktopProgram()
 {
+    m_session.reset();
+    m_idleCalls.reset();
     m_timers->setHandler({});
     m_window->detach();
 }
@@ -91,6 +100,30 @@ void DesktopProgram::start()
 void DesktopProgram::openAtStart(const std::string& book)
 {
     m_controller->openAtStart(book);
+}
+
+void DesktopProgram::answer(SingleInstance& instance)
+{
+    DesktopWindow* window = m_window.get();
+    QObject::connect(&instance, &SingleInstance::showRequested, window, &DesktopWindow::restoreFromRequest);
+    QObject::connect(&instance, &SingleInstance::openRequested, window, [this](const QByteArray& path) {
+        m_window->restoreFromRequest();
+        m_idleCalls->post([this, book = path.toStdString()] { m_controller->openAtStart(book); });
+    });
+}
+
+void DesktopProgram::joinSession(const QDBusConnection& session, const QDBusConnection& system)
+{
+    MprisService::Hooks hooks;
+    hooks.raise = [this] { m_window->restoreFromRequest(); };
+    hooks.quit = [this] {
+        m_idleCalls->runWaiting();
+        m_window->endSession();
+    };
+    hooks.whenIdle = [this](std::function<void()> call) { m_idleCalls->post(std::move(call)); };
+    m_session = std::make_unique<SessionServices>(
+        m_controller->remote(), std::move(hooks),
+        [this] { return QString::fromStdString(m_controller->text(str::kSleepInhibitReason)); }, session, system);
 }
 
 }  // namespace korvin

@@ -7,16 +7,21 @@
 #include "app/services.h"
 
 class QObject;
+class QDBusConnection;
 
 namespace korvin {
 
 class DesktopWindow;
 class HtmlTextDocuments;
+class IdleCalls;
+class LateScreenReader;
 class MainController;
 class MpvLibrary;
 class QtDialogs;
 class QtMessageBoxes;
 class QtTimers;
+class SessionServices;
+class SingleInstance;
 
 // The desktop program's object graph: the player, the text view, the window
 // with its controls, timers, message boxes and dialogs, and the main-window
@@ -35,6 +40,16 @@ public:
     // A book named on the command line, opened after the start-up.
     void openAtStart(const std::string& book);
 
+    // Answers later starts that `instance` hears of: the window comes to the
+    // front, and a book handed over is opened as Open opens one (once no
+    // dialog or handler holds the window). `instance` must outlive this.
+    void answer(SingleInstance& instance);
+    // Joins the desktop session: MPRIS 2 on `session`, and no sleep (asked of
+    // the portal on `session`, else of logind on `system`) while a book plays.
+    // Without buses nothing happens.
+    void joinSession(const QDBusConnection& session, const QDBusConnection& system);
+    SessionServices* sessionServices() const { return m_session.get(); }
+
     DesktopWindow& window() const { return *m_window; }
     MainController& controller() const { return *m_controller; }
     MediaPlayer& player() const { return *m_player; }
@@ -46,6 +61,7 @@ private:
     Folders m_folders;
     std::unique_ptr<MpvLibrary> m_mpvLibrary;  // outlives the player and the title cue
     std::unique_ptr<QObject> m_loadWhenActive;
+    std::unique_ptr<LateScreenReader> m_lateScreenReader;
     std::unique_ptr<MediaPlayer> m_player;
     std::unique_ptr<TitleCuePlayer> m_titleCue;
     std::unique_ptr<DesktopWindow> m_window;
@@ -55,6 +71,8 @@ private:
     std::unique_ptr<QtDialogs> m_dialogs;
     std::unique_ptr<HtmlTextDocuments> m_textDocuments;
     std::unique_ptr<MainController> m_controller;
+    std::unique_ptr<IdleCalls> m_idleCalls;
+    std::unique_ptr<SessionServices> m_session;
 };
 
 }  // namespace korvin

@@ -57,6 +57,10 @@ DesktopWindow::DesktopWindow(MediaPlayer& player)
         if (m_controller)
             m_controller->helpRequest();
     };
+    keys.media = [this](RemoteControl::Action action) {
+        if (m_controller)
+            m_controller->remote().act(action, RemoteControl::Source::kKeyboard, RemoteControl::steadyMs());
+    };
     keys.moveFocus = [this](bool forward) { moveFocus(forward); };
     keys.isMenuShortcut = [this](const QKeySequence& sequence) { return m_menuBarView->hasShortcut(sequence); };
     m_keyFilter = new KeyFilter(*this, std::move(keys), this);

@@ -37,6 +37,26 @@ std::optional<int> KeyFilter::commandOf(const QKeyEvent& event) const
     return command != 0 ? std::optional<int>(command) : std::nullopt;
 }
 
+std::optional<RemoteControl::Action> KeyFilter::mediaActionOf(int qtKey)
+{
+    using Action = RemoteControl::Action;
+    switch (qtKey) {
+    case Qt::Key_MediaPlay:
+    case Qt::Key_MediaTogglePlayPause:
+        return Action::kPlayPause;
+    case Qt::Key_MediaPause:
+        return Action::kPause;
+    case Qt::Key_MediaStop:
+        return Action::kStop;
+    case Qt::Key_MediaNext:
+        return Action::kNext;
+    case Qt::Key_MediaPrevious:
+        return Action::kPrevious;
+    default:
+        return std::nullopt;
+    }
+}
+
 bool KeyFilter::isMenuShortcut(const QKeyEvent& event) const
 {
     if (!m_handlers.isMenuShortcut)
@@ -65,6 +85,8 @@ KeyFilter::KeyRole KeyFilter::roleOf(const QKeyEvent& event) const
         return KeyRole::kFocus;
     if (key == Qt::Key_F1 && modifiers == Qt::NoModifier)
         return KeyRole::kHelp;
+    if (mediaActionOf(key))
+        return KeyRole::kMedia;
     if (commandOf(event))
         return KeyRole::kAccelerator;
     if (isMenuShortcut(event))
@@ -111,6 +133,10 @@ bool KeyFilter::eventFilter(QObject* watched, QEvent* event)
     case KeyRole::kHelp:
         if (!key->isAutoRepeat() && m_handlers.help)
             m_handlers.help();
+        return true;
+    case KeyRole::kMedia:
+        if (!key->isAutoRepeat() && m_handlers.media)
+            m_handlers.media(*mediaActionOf(key->key()));
         return true;
     case KeyRole::kAccelerator:
         if (m_handlers.command)

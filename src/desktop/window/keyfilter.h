@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/remotecontrol.h"
 #include "platform/window.h"
 
 class QKeyEvent;
@@ -22,6 +23,8 @@ namespace korvin {
 //    (Alt+A, Alt+L, Alt+S) from firing, so the accelerator wins.
 //  * Tab and Shift+Tab move the focus between the controls; never accelerators.
 //  * F1 is a help request.
+//  * The media keys act as the desktop's sound menu does (RemoteControl); the
+//    play key toggles, as the desktops make it do. Held down, they act once.
 //  * Keys of an open menu, of the menu bar in keyboard mode and of other
 //    windows (dialogs, message boxes) are left alone.
 //  * Before the first accelerator table arrives, keys go to the focused control
@@ -33,6 +36,7 @@ public:
     struct Handlers {
         std::function<void(int command)> command;
         std::function<void()> help;
+        std::function<void(RemoteControl::Action)> media;
         std::function<void(bool forward)> moveFocus;
         // Whether a menu item shows this key as its shortcut.
         std::function<bool(const QKeySequence&)> isMenuShortcut;
@@ -45,12 +49,14 @@ public:
 
     // The command a key event sends, nullopt when none.
     std::optional<int> commandOf(const QKeyEvent& event) const;
+    // What a media key asks for, nullopt for another key.
+    static std::optional<RemoteControl::Action> mediaActionOf(int qtKey);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    enum class KeyRole { kNone, kFocus, kHelp, kAccelerator, kMenuShortcut };
+    enum class KeyRole { kNone, kFocus, kHelp, kMedia, kAccelerator, kMenuShortcut };
     KeyRole roleOf(const QKeyEvent& event) const;
     bool belongsToWindow(QObject* watched) const;
     bool isMenuShortcut(const QKeyEvent& event) const;

@@ -55,7 +55,22 @@ void QtListBox::deleteString(int index)
     if (index < 0 || index >= m_widget->count())
         return;
     const ProgramChange change(m_programChanges);
+    const int selected = currentIndex();
+    // Taking the current line away, the view makes a neighbour current and
+    // selected of its own accord, and tells the screen reader that it has the
+    // focus, wherever the focus is. The program would read that neighbour as
+    // the listener's choice (M would skip the line after the one deleted), and
+    // the listener would hear a line no one chose. The line stops being current
+    // first, quietly; the selection stays where the program put it.
+    if (m_widget->currentRow() == index) {
+        QItemSelectionModel* selection = m_widget->selectionModel();
+        const QSignalBlocker quiet(selection);
+        selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    }
     std::unique_ptr<QListWidgetItem> removed(m_widget->takeItem(index));
+    const int kept = selected == index ? -1 : selected > index ? selected - 1 : selected;
+    if (currentIndex() != kept)
+        setCurrentIndex(kept);
 }
 
 void QtListBox::resetContent()

@@ -42,7 +42,9 @@ SessionEnd::SessionEnd(QObject* parent)
     if (auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         // The session manager asks running programs to save before it logs
         // out; the program saves by ending the way closing its window does.
-        connect(application, &QGuiApplication::commitDataRequest, this, &SessionEnd::commitData, Qt::DirectConnection);
+        connect(
+            application, &QGuiApplication::commitDataRequest, this,
+            [this](QSessionManager& manager) { commitData([&manager] { manager.release(); }); }, Qt::DirectConnection);
     }
     if (::pipe2(m_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
         m_pipe[0] = m_pipe[1] = -1;
@@ -81,10 +83,10 @@ void SessionEnd::drainPipe()
     request();
 }
 
-void SessionEnd::commitData(QSessionManager& manager)
+void SessionEnd::commitData(const std::function<void()>& release)
 {
     // Nothing to ask the listener: everything is saved without a question.
-    manager.release();
+    release();
     request();
 }
 

@@ -6,7 +6,6 @@
 #include <functional>
 #include <memory>
 
-class QSessionManager;
 class QSocketNotifier;
 
 namespace korvin {
@@ -38,10 +37,15 @@ public:
     // loop.
     void setHandler(std::function<void()> end);
 
+    // The session manager asks running programs to save before it ends the
+    // session: `release` lets it go on (nothing is asked of the listener),
+    // then ending runs as for a signal. The application's commitDataRequest
+    // arrives here; a test calls it without a session manager.
+    void commitData(const std::function<void()>& release);
+
 private:
     void request();
     void drainPipe();
-    void commitData(QSessionManager& manager);
 
     int m_pipe[2] = {-1, -1};
     struct sigaction m_previous[kSignalCount] = {};

@@ -5,6 +5,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace korvin {
@@ -12,7 +13,31 @@ namespace korvin {
 namespace {
 
 constexpr int kConnectTimeoutMs = 1000;
-const QByteArray kShowRequest = "show\n";
+const QByteArray kShowRequest = "show";
+const QByteArray kOpenRequest = "open ";
+
+// Whether the other end of a connected local socket runs as this user. The
+// socket's folder and mode keep others out already; this holds also where the
+// name lies in the shared temporary folder.
+bool peerIsOwnUser(const QLocalSocket& socket)
+{
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    const auto descriptor = static_cast<int>(socket.socketDescriptor());
+    return descriptor >= 0 && getsockopt(descriptor, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
+           peer.uid == getuid();
+}
+
+bool connectToOwn(QLocalSocket& socket, const QString& name)
+{
+    socket.connectToServer(name);
+    if (!socket.waitForConnected(kConnectTimeoutMs))
+        return false;
+    if (peerIsOwnUser(socket))
+        return true;
+    socket.abort();
+    return false;
+}
 
 }  // namespace
 
@@ -54,11 +79,22 @@ bool SingleInstance::claim()
 
 bool SingleInstance::askRunningToShow()
 {
+    return send(kShowRequest);
+}
+
+// The path goes percent-encoded, so that no byte of it (a line end in a
+// folder's name) can end the request early.
+bool SingleInstance::askRunningToOpen(const std::string& absolutePath)
+{
+    return send(kOpenRequest + QByteArray::fromStdString(absolutePath).toPercentEncoding());
+}
+
+bool SingleInstance::send(const QByteArray& request)
+{
     QLocalSocket socket;
-    socket.connectToServer(m_serverName);
-    if (!socket.waitForConnected(kConnectTimeoutMs))
+    if (!connectToOwn(socket, m_serverName))
         return false;
-    socket.write(kShowRequest);
+    socket.write(request + '\n');
     const bool written = socket.waitForBytesWritten(kConnectTimeoutMs);
     socket.disconnectFromServer();
     return written;
@@ -67,19 +103,37 @@ bool SingleInstance::askRunningToShow()
 bool SingleInstance::anotherIsRunning() const
 {
     QLocalSocket socket;
-    socket.connectToServer(m_serverName);
-    return socket.waitForConnected(kConnectTimeoutMs);
+    return connectToOwn(socket, m_serverName);
 }
 
 void SingleInstance::acceptConnections()
 {
     while (QLocalSocket* socket = m_server->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (socket->readAll().contains(kShowRequest.trimmed()))
-                emit showRequested();
-        });
+        if (!peerIsOwnUser(*socket)) {
+            socket->abort();
+            continue;
+        }
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readRequests(*socket); });
     }
+}
+
+// A request is one line; it may arrive in pieces.
+void SingleInstance::readRequests(QLocalSocket& socket)
+{
+    while (socket.canReadLine()) {
+        const QByteArray line = socket.readLine().trimmed();
+        if (line.size() > kMaxRequestBytes) {
+            socket.abort();
+            return;
+        }
+        if (line == kShowRequest)
+            emit showRequested();
+        else if (line.startsWith(kOpenRequest))
+            emit openRequested(QByteArray::fromPercentEncoding(line.mid(kOpenRequest.size())));
+    }
+    if (socket.bytesAvailable() > kMaxRequestBytes)
+        socket.abort();
 }
 
 }  // namespace korvin

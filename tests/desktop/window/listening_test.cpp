@@ -138,6 +138,41 @@ TEST_F(Listening, EveryPhraseOfABookWithOneFilePerPhraseIsReachedInOrder)
     EXPECT_EQ(rows, (std::vector<int>{0, 1, 2, 3, 4, 5, 0}));
 }
 
+// Without automatic playback a heading ends where its file ends (libmpv tells
+// it as media ended): back at its first phrase, paused there until Space.
+TEST_F(Listening, AHeadingWhoseFileEndsWaitsPausedAtItsFirstPhrase)
+{
+    test::TestBook book;
+    book.writeNcc(test::TestBook::Ncc().heading(1, "Eins", "a.smil#p1").heading(1, "Zwei", "b.smil#p3"));
+    book.writeSmil("a.smil", test::TestBook::Smil()
+                                 .par("p1", "text.html#t1", {{"a.wav", "0.200", "0.600"}})
+                                 .par("p2", "text.html#t2", {{"a.wav", "0.600", "1.000"}}));
+    book.writeSmil("b.smil", test::TestBook::Smil().par("p3", "text.html#t3", {{"b.wav", "0.000", "1.000"}}));
+    book.writeHtml("text.html", {{"t1", "Eins"}, {"t2", "Zwei"}, {"t3", "Drei"}});
+    test::writeToneWav(book.dir().path() / "a.wav", 1.2);
+    test::writeToneWav(book.dir().path() / "b.wav", 1.0);
+
+    m_program.openAtStart(book.folder());
+    ASSERT_FALSE(controller().settings().autoPlay);
+    std::vector<int> rows{selectedRow()};
+    const MediaPlayer& player = m_program.player();
+    ASSERT_TRUE(runUntil(
+        [&] {
+            if (selectedRow() != rows.back())
+                rows.push_back(selectedRow());
+            return rows.size() >= 3;
+        },
+        10000))
+        << ::testing::PrintToString(rows) << " state " << player.playState();
+    EXPECT_EQ(rows, (std::vector<int>{0, 1, 0}));
+    // Moved from the end to the phrase: stopped there, not playing.
+    EXPECT_EQ(player.playState(), MediaPlayer::kStopped);
+    EXPECT_NEAR(player.position(), 0.2, 0.03);
+    EXPECT_EQ(controller().tables().tree.selectedItem(), 0);
+    controller().command(cmd::kPauseContinue);
+    EXPECT_TRUE(runUntil([&] { return selectedRow() == 1; }, 5000));
+}
+
 // A folder whose name holds "#", ends in ".smil" and has letters beyond ASCII:
 // the documents load, a link to a SMIL file plays its phrase.
 TEST_F(Listening, ABookInAFolderNamedWithHashSmilAndUmlautsShowsItsTextAndFollowsLinks)

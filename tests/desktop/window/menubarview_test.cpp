@@ -14,7 +14,6 @@
 #include "app/maincontroller.h"
 #include "desktop/window/desktopwindow.h"
 #include "ui/commandids.h"
-#include "ui/menupaths.h"
 #include "ui/menustates.h"
 #include "ui/stringtable.h"
 #include "windowfixture.h"
@@ -195,7 +194,7 @@ protected:
 
 TEST_F(MenuSelectTest, OpeningReportsAMenuAndClosingReportsItClosed)
 {
-    QMenu* daisy = menuAt(menupath::kDaisy);
+    QMenu* daisy = menuAt(model.barMenuOf(cmd::kOpen));
     daisy->popup(QPoint(0, 0));
     EXPECT_EQ(events, std::vector<std::string>{"open"});
     daisy->hide();
@@ -206,19 +205,19 @@ TEST_F(MenuSelectTest, OpeningReportsAMenuAndClosingReportsItClosed)
 
 TEST_F(MenuSelectTest, MovingToTheNextMenuReportsNoClose)
 {
-    menuAt(menupath::kDaisy)->popup(QPoint(0, 0));
-    menuAt(menupath::kDaisy)->hide();
-    menuAt(menupath::kHelp)->popup(QPoint(0, 0));
+    menuAt(model.barMenuOf(cmd::kOpen))->popup(QPoint(0, 0));
+    menuAt(model.barMenuOf(cmd::kOpen))->hide();
+    menuAt(model.barMenuOf(cmd::kAbout))->popup(QPoint(0, 0));
     QApplication::processEvents();
     EXPECT_EQ(events, (std::vector<std::string>{"open", "open"}));
-    menuAt(menupath::kHelp)->hide();
+    menuAt(model.barMenuOf(cmd::kAbout))->hide();
     QTRY_COMPARE(events.size(), std::size_t(3));
     EXPECT_EQ(events.back(), "closed");
 }
 
 TEST_F(MenuSelectTest, AChosenItemsCommandComesAfterTheClose)
 {
-    QMenu* daisy = menuAt(menupath::kDaisy);
+    QMenu* daisy = menuAt(model.barMenuOf(cmd::kOpen));
     daisy->popup(QPoint(0, 0));
     QAction* open = view.action({0, 0});
     daisy->setActiveAction(open);
@@ -287,7 +286,7 @@ TEST_F(MenuSelectTest, TheArrowKeysReachGrayedItemsWhichCannotBeChosen)
 {
     setMenuLanguage(model, StringTable::builtIn(), 0);
     view.redraw();
-    QMenu* navigation = menuAt(menupath::kNavigation);
+    QMenu* navigation = menuAt(model.barMenuOf(cmd::kPhraseForward));
     navigation->popup(QPoint(0, 0));
     QTest::keyClick(navigation, Qt::Key_Down);
     EXPECT_EQ(navigation->activeAction(), view.action({1, 0}));

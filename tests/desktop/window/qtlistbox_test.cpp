@@ -6,8 +6,44 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/listboxcontract.h"
+
 namespace korvin {
 namespace {
+
+// The list box in a shown, active window, with a second control to take the focus.
+class QtHarness final : public test::ListBoxHarness {
+public:
+    QtHarness()
+    {
+        m_list.widget().resize(200, 200);
+        m_window.show();
+        m_window.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&m_window));
+    }
+    ListBox& list() override { return m_list; }
+    void focusList() override
+    {
+        m_list.widget().setFocus(Qt::TabFocusReason);
+        EXPECT_TRUE(m_list.widget().hasFocus());
+    }
+    void focusElsewhere() override
+    {
+        m_elsewhere.setFocus(Qt::TabFocusReason);
+        EXPECT_TRUE(m_elsewhere.hasFocus());
+    }
+
+private:
+    QWidget m_window;
+    QtListBox m_list{1026, &m_window};
+    QLineEdit m_elsewhere{&m_window};
+};
+
+using test::ListBoxContract;
+INSTANTIATE_TEST_SUITE_P(Qt, ListBoxContract,
+                         ::testing::Values(test::ListBoxContractCase{"Qt",
+                                                                     [] { return std::make_unique<QtHarness>(); }}),
+                         test::listBoxCaseName);
 
 class QtListBoxTest : public ::testing::Test {
 protected:
@@ -95,6 +131,24 @@ TEST_F(QtListBoxTest, TheProgramsSelectionInAListWithoutTheFocusIsQuiet)
     EXPECT_EQ(currentChanges, 1);
     QTest::keyClick(&list.widget(), Qt::Key_Down);  // the keys go on from the line set
     EXPECT_EQ(list.currentIndex(), 1);
+}
+
+// Taking the current line away, the view would make a neighbour current and
+// say so to the screen reader, wherever the focus is.
+TEST_F(QtListBoxTest, DeletingTheChosenLineMakesNoOtherLineCurrent)
+{
+    QLineEdit elsewhere(&window);
+    elsewhere.show();
+    elsewhere.setFocus();
+    for (const char* line : {"eins", "zwei", "drei"})
+        list.addString(line);
+    list.setCurrentIndex(1);
+    int currentChanges = 0;
+    QObject::connect(&list.widget(), &QListWidget::currentRowChanged, [&] { ++currentChanges; });
+    list.deleteString(1);
+    EXPECT_EQ(currentChanges, 0);
+    EXPECT_EQ(list.widget().currentRow(), -1);
+    EXPECT_EQ(list.currentIndex(), -1);
 }
 
 TEST_F(QtListBoxTest, CanBeDisabled)

@@ -1,6 +1,7 @@
 #include "desktop/window/singleinstance.h"
 
 #include <QFile>
+#include <QLocalSocket>
 #include <QSignalSpy>
 #include <QUuid>
 
@@ -59,6 +60,41 @@ TEST(SingleInstance, AskingWhenNobodyRunsReachesNobody)
 {
     SingleInstance lonely(freshKey());
     EXPECT_FALSE(lonely.askRunningToShow());
+    EXPECT_FALSE(lonely.askRunningToOpen("/a/book"));
+}
+
+TEST(SingleInstance, ABookHandedOverArrivesWhateverItsPathHolds)
+{
+    const QString key = freshKey();
+    SingleInstance first(key);
+    ASSERT_TRUE(first.claim());
+    QSignalSpy opened(&first, &SingleInstance::openRequested);
+    QSignalSpy shown(&first, &SingleInstance::showRequested);
+    const std::string paths[] = {"/home/a/Bücher/ncc.html", "/with space/and%25percent", "/line\nbreak/\nshow\n",
+                                 "/open /x", std::string("/bytes/\xFF\xFE", 9)};
+    for (const std::string& path : paths) {
+        SCOPED_TRACE(path);
+        SingleInstance later(key);
+        ASSERT_TRUE(later.askRunningToOpen(path));
+        ASSERT_TRUE(opened.wait(5000));
+        EXPECT_EQ(opened.takeFirst().at(0).toByteArray().toStdString(), path);
+    }
+    EXPECT_EQ(shown.count(), 0);
+}
+
+TEST(SingleInstance, ARequestWithoutEndIsCutOffAtItsLimit)
+{
+    const QString key = freshKey();
+    SingleInstance first(key);
+    ASSERT_TRUE(first.claim());
+    QSignalSpy opened(&first, &SingleInstance::openRequested);
+    QLocalSocket flood;
+    flood.connectToServer(first.serverName());
+    ASSERT_TRUE(flood.waitForConnected(5000));
+    QSignalSpy cut(&flood, &QLocalSocket::disconnected);
+    flood.write("open /" + QByteArray(SingleInstance::kMaxRequestBytes + 10, 'x'));
+    EXPECT_TRUE(cut.wait(5000));
+    EXPECT_EQ(opened.count(), 0);
 }
 
 }  // namespace
