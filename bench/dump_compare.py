@@ -7,18 +7,20 @@ A change meant to make the reading or the dump faster must leave every byte
 the listener's tables hold as it was. The books compared:
 
   * the manuals in resources/documents,
-  * every book folder under each --books DIR (default: ../shared/books beside
-    the repository, when present),
+  * every book folder (DAISY 2.02 or DAISY 3) under each --books DIR
+    (default: ../shared/books beside the repository, when present),
   * the fuzz corpus of the book reader (each input cut at the byte 0x01 into
-    ncc.html and 1.smil to 8.smil, as the fuzz target reads it),
+    ncc.html and 1.smil to 8.smil, and again into book.opf, book.ncx and
+    2.smil to 8.smil, as the fuzz target reads it),
   * odd books written here: code pages, headings over several lines, further
     clips, classes, file names in another letter case, missing files, CR and
     NUL bytes, escapes,
-  * with --writer, the benchmarks' generated book of 3,000 headings and one of
-    a single heading.
+  * with --writer, the benchmarks' generated book of 3,000 headings, one of
+    a single heading and the generated DAISY 3 book.
 
-Each book is dumped by its folder and by its NCC's path; a missing book as
-well. Standard output, standard error and the exit status must agree.
+Each book is dumped by its folder and by its NCC's or package's path; a
+missing book as well. Standard output, standard error and the exit status
+must agree.
 Prints one line per difference and a summary; exits 1 when anything differs.
 """
 import argparse
@@ -31,21 +33,28 @@ import tempfile
 REPO = pathlib.Path(__file__).resolve().parent.parent
 
 
+def is_book_file(name):
+    return name.lower() == "ncc.html" or name.lower().endswith(".opf")
+
+
 def book_folders(root):
-    """Folders under root that hold an ncc.html in any letter case."""
+    """Folders under root that hold an ncc.html in any letter case or a package."""
     found = []
     for folder, _, files in os.walk(root):
-        if any(name.lower() == "ncc.html" for name in files):
+        if any(is_book_file(name) for name in files):
             found.append(pathlib.Path(folder))
     return sorted(found)
 
 
 def unpack_fuzz_input(data, folder):
-    names = ["ncc.html"] + [f"{i}.smil" for i in range(1, 9)]
+    """The input as a DAISY 2.02 book in folder/2 and as a DAISY 3 book in folder/3."""
     parts = data.split(b"\x01")
-    folder.mkdir(parents=True)
-    for name, part in zip(names, parts):
-        (folder / name).write_bytes(part)
+    smils = [f"{i}.smil" for i in range(2, 9)]
+    for kind, names in (("2", ["ncc.html", "1.smil"] + smils), ("3", ["book.opf", "book.ncx"] + smils)):
+        (folder / kind).mkdir(parents=True)
+        for name, part in zip(names, parts):
+            (folder / kind / name).write_bytes(part)
+    return [folder / "2", folder / "3"]
 
 
 def ncc(head, body, line_end=b"\r\n"):
@@ -175,18 +184,20 @@ def main():
                 print(f"no sample books in {folder}: left out")
         for index, entry in enumerate(sorted((REPO / "fuzz" / "corpus").iterdir())):
             target = root / "fuzz" / f"{index:02d}-{entry.name}"
-            unpack_fuzz_input(entry.read_bytes(), target)
-            books.append(target)
+            books += unpack_fuzz_input(entry.read_bytes(), target)
         books += odd_books(root)
         if options.writer:
             for name, headings in (("generated-3000", "3000"), ("generated-1", "1")):
                 subprocess.run([options.writer, str(root / name), headings], check=True, stdout=subprocess.DEVNULL)
                 books.append(root / name)
+            subprocess.run([options.writer, "--daisy3", str(root / "generated-daisy3")], check=True,
+                           stdout=subprocess.DEVNULL)
+            books.append(root / "generated-daisy3")
 
         arguments = [root / "missing"]
         for book in books:
             arguments.append(book)
-            nccs = [name for name in os.listdir(book) if name.lower() == "ncc.html"]
+            nccs = [name for name in os.listdir(book) if is_book_file(name)]
             arguments += [book / name for name in nccs]
         differences = 0
         for argument in arguments:

@@ -1,6 +1,7 @@
 #include "desktop/mpv/mpvplayer.h"
 
 #include "desktop/mpv/mpvlibrary.h"
+#include "desktop/mpv/mpvtitlecue.h"
 #include "hostilemedia.h"
 #include "platform/mediaplayercontract.h"
 #include "support/audiofiles.h"
@@ -156,6 +157,35 @@ TEST(MpvPlayerStart, RateAndVolumeSetBeforeLibmpvStartsAreKept)
         EXPECT_TRUE(processEventsUntil([&] { return player.openState() == MediaPlayer::kOpenStateMediaOpen; }, 8000));
     }
     ::setenv("KORVIN_MPV_OPTIONS", before.c_str(), 1);
+}
+
+// The window starts loading libmpv in the background once it is active; a
+// book the listener starts before that load ends must play all the same, from
+// where it was asked to, and so must the title cue's range. Whether the load
+// has ended by then or not, the outcome is the same.
+TEST(MpvPlayerStart, WhatIsAskedForWhileLibmpvLoadsIsCarriedOut)
+{
+    for (const bool background : {false, true}) {
+        SCOPED_TRACE(background ? "load begun in the background" : "load begun by the first file");
+        TempDir folder;
+        const std::string file = (folder.path() / "tone.wav").string();
+        writeToneWav(file, 3.0);
+        MpvLibrary library;
+        if (background)
+            library.loadInBackground();
+        MpvPlayer player(library);
+        MpvTitleCue cue(library);
+        player.setUrl(file);
+        player.setPosition(1.5);
+        player.play();
+        EXPECT_EQ(player.playState(), MediaPlayer::kPlaying);
+        EXPECT_TRUE(processEventsUntil([&] { return !player.isSettling(); }, 8000));
+        EXPECT_EQ(player.openState(), MediaPlayer::kOpenStateMediaOpen);
+        EXPECT_EQ(player.errorCount(), 0);
+        EXPECT_TRUE(processEventsUntil([&] { return player.position() > 1.6; }, 8000));
+        EXPECT_EQ(player.playState(), MediaPlayer::kPlaying);
+        cue.playRange(file, 50);  // returns once played, after the same load
+    }
 }
 
 TEST_F(MpvPlayerTest, ReportsWhatWasAskedForUntilTheLoadHasLanded)
