@@ -15,6 +15,7 @@
 
 #include "app/maincontroller.h"
 #include "book_generator.h"
+#include "desktop/mpv/mpvlibrary.h"
 #include "desktop/mpv/mpvplayer.h"
 #include "support/audiofiles.h"
 #include "support/fakeplatform.h"
@@ -136,7 +137,8 @@ const bench::GeneratedBook& largeBook()
 
 // The controller on the real player, everything else faked.
 struct Session {
-    MpvPlayer player;
+    MpvLibrary library;
+    MpvPlayer player{library};
     CueClock cue;
     test::FakeHtmlView view;
     QtTimers timers;

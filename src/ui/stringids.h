@@ -116,6 +116,7 @@ inline constexpr int kCancel = 89;                  // "Abbrechen"
 // The command line's texts.
 inline constexpr int kUsage = 94;    // "Aufruf: korvin [--home ORDNER] [BUCH]..."
 inline constexpr int kVersion = 95;  // "Korvin 2.0.1 – Abspielprogramm für DAISY-2.02-Hörbücher"
+inline constexpr int kDesktopPartMissing = 96;  // "Das Fenster kann nicht geöffnet werden: der Desktop-Teil..."
 
 // The about entry of the system menu.
 inline constexpr int kAboutMenuItem = 1090;  // "&Info über Korvin 2.0..."
