@@ -23,15 +23,24 @@ int main(int argc, char* argv[])
     const int language =
         environmentLanguageOffset(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
     const CommandLine commandLine = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
-    if (commandLine.error.empty() && commandLine.dumpBook)
-        return dumpBook(*commandLine.dumpBook, std::cout, std::cerr, strings.get(str::kNccNotOpened));
-    if (commandLine.error.empty() && (commandLine.help || commandLine.version)) {
+    if (!commandLine.understood()) {
+        std::cerr << "korvin: " << mistakeText(commandLine, strings, language) << "\n\n"
+                  << usageText(strings, language);
+        return 2;
+    }
+    if (commandLine.dumpBook)
+        return dumpBook(*commandLine.dumpBook, std::cout, std::cerr, strings.get(str::kNccNotOpened, language));
+    if (commandLine.help || commandLine.version) {
         std::cout << (commandLine.help ? usageText(strings, language) : versionText(strings, language));
         return 0;
     }
+    // Without a display Qt would abort; say so in one line instead.
+    if (displayMissing(commandLine, std::getenv("QT_QPA_PLATFORM"), std::getenv("DISPLAY"),
+                       std::getenv("WAYLAND_DISPLAY"))) {
+        std::cerr << "korvin: " << strings.get(str::kNoDisplay, language) << '\n';
+        return 1;
+    }
 
-    // A mistaken command line goes on as well: it may hold Qt's own options,
-    // which only Qt takes out; the desktop part reads it again after that.
     const DesktopPart desktop(DesktopPart::candidates(DesktopPart::programFolder(argv[0]), KORVIN_RELATIVE_LIB_DIR));
     if (!desktop.entry()) {
         std::cerr << "korvin: " << strings.get(str::kDesktopPartMissing, language) << " (" << desktop.error()

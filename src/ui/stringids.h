@@ -117,6 +117,15 @@ inline constexpr int kCancel = 89;                  // "Abbrechen"
 inline constexpr int kUsage = 94;    // "Aufruf: korvin [--home ORDNER] [BUCH]..."
 inline constexpr int kVersion = 95;  // "Korvin 2.0.1 – Abspielprogramm für DAISY-2.02-Hörbücher"
 inline constexpr int kDesktopPartMissing = 96;  // "Das Fenster kann nicht geöffnet werden: der Desktop-Teil..."
+// The command line's mistakes (after "korvin: ", the usage follows), and what
+// ends the program before its window.
+inline constexpr int kUnknownOption = 90;      // "unbekannte Angabe %s"
+inline constexpr int kOptionWithoutValue = 91;  // "%s braucht einen Wert"
+inline constexpr int kSecondBook = 92;         // "nur ein Buch kann angegeben werden (%s ist das zweite)"
+inline constexpr int kDumpWithBook = 93;       // "--dump-book nimmt das Buch selbst (nicht dazu %s)"
+inline constexpr int kEmptyHome = 97;          // "--home braucht einen Ordner"
+inline constexpr int kNoDisplay = 98;          // "Das Fenster kann nicht geöffnet werden: keine grafische Sitzung ..."
+inline constexpr int kStateFolderUnusable = 99;  // "der Ordner %s kann nicht verwendet werden"
 
 // The about entry of the system menu.
 inline constexpr int kAboutMenuItem = 1090;  // "&Info über Korvin 2.0..."

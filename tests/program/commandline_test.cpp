@@ -8,7 +8,7 @@ namespace {
 TEST(CommandLine, NothingGivenStartsTheWindowWithoutABook)
 {
     const CommandLine line = parseCommandLine({});
-    EXPECT_TRUE(line.error.empty());
+    EXPECT_TRUE(line.understood());
     EXPECT_FALSE(line.book);
     EXPECT_FALSE(line.home);
     EXPECT_FALSE(line.dumpBook);
@@ -17,7 +17,7 @@ TEST(CommandLine, NothingGivenStartsTheWindowWithoutABook)
 TEST(CommandLine, HomeAndBookAreTakenInBothSpellings)
 {
     CommandLine line = parseCommandLine({"--home", "/tmp/h", "books/a/ncc.html"});
-    EXPECT_TRUE(line.error.empty());
+    EXPECT_TRUE(line.understood());
     EXPECT_EQ(line.home, "/tmp/h");
     EXPECT_EQ(line.book, "books/a/ncc.html");
 
@@ -29,26 +29,63 @@ TEST(CommandLine, HomeAndBookAreTakenInBothSpellings)
 TEST(CommandLine, DumpBookTakesItsBook)
 {
     CommandLine line = parseCommandLine({"--dump-book", "b"});
-    EXPECT_TRUE(line.error.empty());
+    EXPECT_TRUE(line.understood());
     EXPECT_EQ(line.dumpBook, "b");
     line = parseCommandLine({"--home", "h", "--dump-book=b"});
     EXPECT_EQ(line.dumpBook, "b");
 }
 
-TEST(CommandLine, MistakesAreReported)
+TEST(CommandLine, MistakesAreReportedWithTheArgumentConcerned)
 {
-    EXPECT_FALSE(parseCommandLine({"--home"}).error.empty());
-    EXPECT_FALSE(parseCommandLine({"--home="}).error.empty());
-    EXPECT_FALSE(parseCommandLine({"--dump-book"}).error.empty());
-    EXPECT_FALSE(parseCommandLine({"--frobnicate"}).error.empty());
-    EXPECT_FALSE(parseCommandLine({"a", "b"}).error.empty());
-    EXPECT_FALSE(parseCommandLine({"--dump-book", "a", "b"}).error.empty());
+    using Mistake = CommandLine::Mistake;
+    struct Case {
+        std::vector<std::string> arguments;
+        Mistake mistake;
+        const char* mistaken;
+    };
+    const Case cases[] = {
+        {{"--home"}, Mistake::kNoValue, "--home"},
+        {{"--home="}, Mistake::kEmptyHome, "--home"},
+        {{"--dump-book"}, Mistake::kNoValue, "--dump-book"},
+        {{"--frobnicate"}, Mistake::kUnknownOption, "--frobnicate"},
+        {{"-x", "book"}, Mistake::kUnknownOption, "-x"},
+        {{"a", "b"}, Mistake::kSecondBook, "b"},
+        {{"--dump-book", "a", "b"}, Mistake::kDumpWithBook, "b"},
+        {{"book", "-platform"}, Mistake::kNoValue, "-platform"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.front());
+        const CommandLine line = parseCommandLine(c.arguments);
+        EXPECT_EQ(line.mistake, c.mistake);
+        EXPECT_EQ(line.mistaken, c.mistaken);
+    }
+    const StringTable strings = StringTable::builtIn();
+    const CommandLine unknown = parseCommandLine({"--frobnicate"});
+    EXPECT_EQ(mistakeText(unknown, strings, 0), "unbekannte Angabe --frobnicate");
+    EXPECT_EQ(mistakeText(unknown, strings, 200), "unknown option --frobnicate");
+}
+
+TEST(CommandLine, QtsOwnOptionsAreLeftForQtAndChooseTheDisplay)
+{
+    const CommandLine line =
+        parseCommandLine({"-platform", "offscreen", "--style", "Fusion", "-reverse", "--", "-style"});
+    ASSERT_TRUE(line.understood());
+    EXPECT_EQ(line.qtOptions, (std::vector<std::string>{"-platform", "offscreen", "--style", "Fusion", "-reverse"}));
+    EXPECT_EQ(line.book, "-style") << "after --, a book";
+
+    const CommandLine plain = parseCommandLine({});
+    EXPECT_TRUE(displayMissing(plain, nullptr, nullptr, nullptr));
+    EXPECT_TRUE(displayMissing(plain, "", "", ""));
+    EXPECT_FALSE(displayMissing(plain, nullptr, ":0", nullptr));
+    EXPECT_FALSE(displayMissing(plain, nullptr, nullptr, "wayland-0"));
+    EXPECT_FALSE(displayMissing(plain, "offscreen", nullptr, nullptr));
+    EXPECT_FALSE(displayMissing(parseCommandLine({"--platform", "offscreen"}), nullptr, nullptr, nullptr));
 }
 
 TEST(CommandLine, ABookThatLooksLikeAnOptionFollowsTheDoubleDash)
 {
     const CommandLine line = parseCommandLine({"--", "--odd-folder"});
-    EXPECT_TRUE(line.error.empty());
+    EXPECT_TRUE(line.understood());
     EXPECT_EQ(line.book, "--odd-folder");
 }
 

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "desktop/window/appicon.h"
@@ -33,6 +34,23 @@ std::string absolutePath(const std::string& path)
     return absolute.empty() ? path : absolute.string();
 }
 
+// While the application connects to the display: a display that cannot be
+// reached ends the program with one line in the listener's language and
+// status 1, instead of Qt's abort and its platform plugin's lines.
+void startUpMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    using namespace korvin;
+    if (type == QtFatalMsg) {
+        const int language =
+            environmentLanguageOffset(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
+        std::cerr << "korvin: " << StringTable::builtIn().get(str::kNoDisplay, language) << std::endl;
+        std::_Exit(1);
+    }
+    if (context.category && std::string_view(context.category).starts_with("qt.qpa"))
+        return;
+    std::cerr << qFormatLogMessage(type, context, message).toLocal8Bit().constData() << std::endl;
+}
+
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) int korvin_desktop_main(int argc, char* argv[])
@@ -43,7 +61,9 @@ extern "C" __attribute__((visibility("default"))) int korvin_desktop_main(int ar
     const int language =
         environmentLanguageOffset(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
 
+    qInstallMessageHandler(startUpMessage);
     QApplication application(argc, argv);
+    qInstallMessageHandler(nullptr);
     QApplication::setOrganizationName(QStringLiteral("Varnholt"));
     QApplication::setApplicationName(QStringLiteral("Korvin 2.0"));
     QApplication::setApplicationVersion(QStringLiteral("2.0.1"));
@@ -62,8 +82,9 @@ extern "C" __attribute__((visibility("default"))) int korvin_desktop_main(int ar
         std::cout << (commandLine.help ? usageText(strings, language) : versionText(strings, language));
         return 0;
     }
-    if (!commandLine.error.empty()) {
-        std::cerr << "korvin: " << commandLine.error << "\n\n" << usageText(strings, language);
+    if (!commandLine.understood()) {
+        std::cerr << "korvin: " << mistakeText(commandLine, strings, language) << "\n\n"
+                  << usageText(strings, language);
         return 2;
     }
     // Paths of the command line belong to the caller's current directory.
@@ -72,7 +93,7 @@ extern "C" __attribute__((visibility("default"))) int korvin_desktop_main(int ar
 
     const Folders folders = resolveFolders(commandLine.home, QApplication::applicationDirPath());
     if (!enterStateFolder(folders.state)) {
-        std::cerr << "korvin: cannot use the folder " << folders.state << '\n';
+        std::cerr << "korvin: " << fillIn(strings.get(str::kStateFolderUnusable, language), {folders.state}) << '\n';
         return 1;
     }
 
