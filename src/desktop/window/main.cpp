@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "app/booksession.h"
 #include "book/dumpbook.h"
 #include "desktop/window/appicon.h"
 #include "desktop/window/commandline.h"
@@ -20,6 +21,7 @@
 #include "desktop/window/sessionend.h"
 #include "desktop/window/singleinstance.h"
 #include "desktop/window/startfolders.h"
+#include "desktop/zip/zipbookarchives.h"
 #include "ui/stringids.h"
 #include "ui/stringtable.h"
 
@@ -44,8 +46,13 @@ int main(int argc, char* argv[])
     const int language =
         environmentLanguageOffset(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
     const CommandLine early = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
-    if (early.error.empty() && early.dumpBook)
-        return dumpBook(*early.dumpBook, std::cout, std::cerr, strings.get(str::kNccNotOpened));
+    if (early.error.empty() && early.dumpBook) {
+        const ZipBookArchives archives(std::nullopt);
+        return dumpBook(*early.dumpBook, std::cout, std::cerr, archives,
+                        DumpFailureTexts{strings.get(str::kNoBookToOpen, language), [&](BookLocator::Fault fault) {
+                                             return strings.get(zipFaultMessage(fault), language);
+                                         }});
+    }
     if (early.error.empty() && (early.help || early.version)) {
         std::cout << (early.help ? usageText(strings, language) : versionText(strings, language));
         return 0;
