@@ -16,6 +16,7 @@
 #include "app/maincontroller.h"
 #include "book_generator.h"
 #include "desktop/mpv/mpvplayer.h"
+#include "desktop/zip/zipbookarchives.h"
 #include "support/audiofiles.h"
 #include "support/fakeplatform.h"
 #include "support/tempdir.h"
@@ -148,13 +149,14 @@ struct Session {
     test::FakeWaitWindow wait;
     test::FakeTextDocuments documents;
     test::TempDir home;
+    ZipBookArchives archives{home.path().string() + "/unpacked"};
     std::unique_ptr<MainController> main;
 
     Session()
     {
         main = std::make_unique<MainController>(
             PlatformServices{player, cue, view, timers, groups, bookmarks, results, boxes, dialogs, window, menuBar,
-                             wait, documents},
+                             wait, documents, archives},
             Folders{home.path().string(), KORVIN_SOURCE_DIR "/resources"});
         timers.handler = [this](int id) { main->timer(id); };
         main->initialise();

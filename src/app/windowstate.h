@@ -12,6 +12,9 @@ namespace korvin {
 struct WindowState {
     Settings settings;               // read at start, written at exit
     PlaybackState playback;
+    // What the listener opened, and `Letztes.dl` records: the book folder
+    // (playback.bookFolder), a DAISY 3 book's package file, or a zip file.
+    std::string bookPlace;
     BookInfo bookInfo;               // of the open book
     BookCredits credits;             // of the open book
     int bookSerial = 0;              // counts the books opened in this run

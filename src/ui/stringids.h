@@ -64,6 +64,18 @@ inline constexpr int kBrowseTitle = 41;   // "Ein Buch suchen..."
 inline constexpr int kStartPage = 42;     // "/documents/html/start_de.html"
 inline constexpr int kManualFolder = 43;  // "/documents/Manuals/DE/DAISY/"
 
+// Books of the newer kinds: DAISY 3 and zipped books.
+inline constexpr int kBookFilter = 44;         // "DAISY-Bücher (ncc.html *.opf *.zip);;..."
+inline constexpr int kPackageNotOpened = 45;   // "Die Paketdatei (*.opf) des Buches konnte nicht ..."
+inline constexpr int kZipUnreadable = 46;      // "Die ZIP-Datei konnte nicht gelesen werden: ..."
+inline constexpr int kZipUnsafe = 47;          // "Die ZIP-Datei wird nicht geöffnet: ... eine Verknüpfung."
+inline constexpr int kZipTooLarge = 48;        // "... größer als 8 GB ... (eine ZIP-Bombe)."
+inline constexpr int kZipNoBook = 49;          // "Die ZIP-Datei enthält kein DAISY-Buch: ..."
+inline constexpr int kZipSeveralBooks = 68;    // "Die ZIP-Datei enthält mehr als ein Buch. ..."
+inline constexpr int kZipErrorCaption = 69;    // "Lesefehler - ZIP-Datei"
+inline constexpr int kPackageReadErrorCaption = 71;  // "Lesefehler - Paketdatei"
+inline constexpr int kNoBookToOpen = 70;       // "Kein DAISY-2.02- oder DAISY-3-Buch zu öffnen ..."
+
 // Names of the window's controls, announced by the screen reader.
 inline constexpr int kNameHeadingTree = 50;       // "Überschriften"
 inline constexpr int kNamePlayer = 51;            // "Wiedergabe"
@@ -106,7 +118,7 @@ inline constexpr int kCancel = 89;                  // "Abbrechen"
 
 // The command line's texts.
 inline constexpr int kUsage = 94;    // "Aufruf: korvin [--home ORDNER] [BUCH]..."
-inline constexpr int kVersion = 95;  // "Korvin 2.0.1 – Abspielprogramm für DAISY-2.02-Hörbücher"
+inline constexpr int kVersion = 95;  // "Korvin 2.0.1 – Abspielprogramm für DAISY-2.02- und DAISY-3-Hörbücher"
 
 // The about entry of the system menu.
 inline constexpr int kAboutMenuItem = 1090;  // "&Info über Korvin 2.0..."

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "support/fakearchives.h"
 #include "support/fakeplatform.h"
 #include "support/tempdir.h"
 
@@ -18,11 +19,12 @@ struct Fixture {
     StringTable strings = StringTable::builtIn();
     test::FakeWaitWindow waitWindow;
     test::FakeMessageBoxes messageBoxes;
+    test::FakeBookArchives archives;
     BookListFile file{home.path().string(), drive.path().string(), scrambler};
 
     BookSearch search(int language = 0)
     {
-        return BookSearch(drive.path().string(), file, strings, language, {waitWindow, messageBoxes});
+        return BookSearch(drive.path().string(), file, strings, language, {waitWindow, messageBoxes, archives});
     }
     void book(const std::string& folder, const std::string& title)
     {

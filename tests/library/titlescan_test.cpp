@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/fakearchives.h"
 #include "support/tempdir.h"
 
 namespace korvin {
@@ -25,16 +26,16 @@ TEST(TitleScan, TakesTheFirstHeadingAsTheReaderDoes)
     for (const auto& c : cases) {
         test::TempDir book;
         book.write("ncc.html", c.ncc);
-        EXPECT_EQ(scanTitle(book.path().string()), c.title) << c.ncc;
+        EXPECT_EQ(scanTitle(book.path().string(), test::FakeBookArchives()), c.title) << c.ncc;
     }
 }
 
 TEST(TitleScan, FindsTheFileInAnyCaseAndFailsWithoutIt)
 {
     test::TempDir book;
-    EXPECT_EQ(scanTitle(book.path().string()), std::nullopt);
+    EXPECT_EQ(scanTitle(book.path().string(), test::FakeBookArchives()), std::nullopt);
     book.write("NCC.HTML", "<h1><a href=\"a.smil\">Groß</a></h1>");
-    EXPECT_EQ(scanTitle(book.path().string()), "Groß");
+    EXPECT_EQ(scanTitle(book.path().string(), test::FakeBookArchives()), "Groß");
 }
 
 }  // namespace
