@@ -213,6 +213,13 @@ void Walk::readEntries(Frame& frame)
                 frame.entries.push_back(Entry{std::string(name), Kind::kDiscInfo});
         }
     }
+    // A zip file beside a book's own files is part of that book, whichever
+    // the file system lists first.
+    const auto isBook = [](const Entry& e) { return e.kind == Kind::kBookFile; };
+    if (std::any_of(frame.entries.begin(), frame.entries.end(), isBook))
+        frame.entries.erase(std::remove_if(frame.entries.begin(), frame.entries.end(),
+                                           [](const Entry& e) { return e.kind == Kind::kZip; }),
+                            frame.entries.end());
 }
 
 int Walk::openedFd(std::size_t index)

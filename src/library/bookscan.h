@@ -26,7 +26,8 @@ private:
 //
 // A file named "ncc.html" or "*.opf" (in any letter case) makes its folder a
 // book (the title scan then tells whether it is one); a file named "*.zip"
-// is listed itself, as a zipped book may be; a
+// is listed itself, as a zipped book may be, unless it lies beside a book's
+// own files; a
 // file named "discinfo.html" (in any letter case) adds the folder of every
 // relative link "./…/ncc.html" it holds (a disc of several books; "\" counts
 // as "/" there, as discs made on Windows write ".\title1\ncc.html"). A folder is

@@ -60,6 +60,30 @@ TEST(BookSearch, MakingAListFindsTheBooksAndKeepsThemInTheListFile)
     EXPECT_EQ(search.folder(3), "");
 }
 
+TEST(BookSearch, ListsDaisy3BooksAndZippedBooksByTheirTitles)
+{
+    Fixture f;
+    f.drive.write("d3/book.opf", "<package><metadata><dc-metadata><dc:Title>Das Paket</dc:Title>"
+                                 "</dc-metadata></metadata></package>");
+    f.drive.write("Krimi.zip", "");
+    f.drive.write("kaputt.zip", "");
+    f.drive.write("leer.zip", "");
+    const std::string d = f.drive.folder();
+    f.archives.addFiles(d + "Krimi.zip", {{"Krimi/ncc.html", "<h1><a href=\"a.smil\">Der Fall</a></h1>"}});
+    f.archives.addFiles(d + "leer.zip", {{"liesmich.txt", ""}});
+    f.archives.refuse(d + "kaputt.zip", BookArchives::Fault::kUnreadable);
+
+    BookSearch search = f.search();
+    search.makeList();
+    std::vector<std::pair<std::string, std::string>> books;
+    for (int line = 1; line < static_cast<int>(search.lines().size()); ++line)
+        books.emplace_back(search.lines()[static_cast<std::size_t>(line)], search.folder(line));
+    std::sort(books.begin(), books.end());
+    EXPECT_EQ(books, (std::vector<std::pair<std::string, std::string>>{{"Das Paket", d + "d3/"},
+                                                                        {"Der Fall", d + "Krimi.zip"}}));
+    EXPECT_TRUE(f.archives.unpacked.empty());  // a title is read from the archive
+}
+
 TEST(BookSearch, TheNextShowingReadsTheListFileWithoutAWalkAndDropsWhatIsGone)
 {
     Fixture f;
