@@ -117,19 +117,23 @@ TEST(MainController, ALanguageLineOfAnotherNumberKeepsGermanAndTheStartPage)
     EXPECT_TRUE(harness.controller().hasAccelerators());
 }
 
-TEST(MainController, GrayedCommandsAreNotCarriedOutAndGroupCommandsDoNothing)
+// Without a book the style items are grayed: had they run, the text style
+// would have changed or the colour dialog opened.
+TEST(MainController, GrayedCommandsAndCommandsOfNoItemAreNotCarriedOut)
 {
     ControllerHarness harness;
     MainController& controller = harness.controller();
-    controller.command(cmd::kStyleBold);  // grayed: no book
-    EXPECT_FALSE(controller.textStyle().bold);
-
-    const auto before = controller.menu().popups().size();
-    controller.command(cmd::kGroupNext);
-    controller.command(cmd::kGroupPrevious);
-    controller.command(99999);  // in no table
-    EXPECT_EQ(controller.menu().popups().size(), before);
-    EXPECT_FALSE(harness.windowView.ended);
+    const TextStyle before = controller.textStyle();
+    const auto popups = controller.menu().popups().size();
+    for (int command : {cmd::kStyleBold, cmd::kStyleItalic, cmd::kStyleTextColour, cmd::kStyleBackground,
+                        99999 /* in no table */}) {
+        SCOPED_TRACE(command);
+        controller.command(command);
+        EXPECT_TRUE(controller.textStyle() == before);
+        EXPECT_TRUE(harness.dialogs.colourInitials.empty());
+        EXPECT_EQ(controller.menu().popups().size(), popups);
+        EXPECT_FALSE(harness.windowView.ended);
+    }
 }
 
 // A row of the menu or the key table without a handler would be a command that

@@ -2,6 +2,8 @@
 file, and the Korvin program driven by keys alone. Used by session.py inside
 desktop.sh."""
 
+import contextlib
+import fcntl
 import json
 import os
 import re
@@ -66,6 +68,7 @@ class Orca:
         self.process = subprocess.Popen(["orca", "-d", "braille", f"--debug-file={self.debug}"], env=env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                         start_new_session=True)
+        lag()
 
     def stop(self):
         # Orca handles SIGINT only when an event wakes it; whatever is left
@@ -138,7 +141,24 @@ class Korvin:
         env = dict(os.environ, KORVIN_MPV_OPTIONS="ao=null")
         args = [str(program), "--home", str(home)] + ([str(book)] if book else [])
         self.log = open(folder / "korvin.log", "ab")
-        self.process = subprocess.Popen(args, env=env, stdout=self.log, stderr=self.log)
+        # KORVIN_LISTENER_LATE_BUS=1 holds back where the accessibility bus is
+        # until the window is active, as a busy desktop may: Orca must hear of
+        # the window all the same. (Now and then the program asks for the
+        # address before it shows the window; it gets it after 10 s.)
+        held = accessibility_bus_launcher() if os.environ.get("KORVIN_LISTENER_LATE_BUS") == "1" else None
+        if held:
+            os.kill(held, signal.SIGSTOP)
+        try:
+            self.process = subprocess.Popen(args, env=env, stdout=self.log, stderr=self.log)
+            if held:
+                end = time.monotonic() + 10
+                while not active_window().startswith("Korvin") and time.monotonic() < end:
+                    time.sleep(0.05)
+                time.sleep(0.5)  # time for the program to take the activation in first
+        finally:
+            if held:
+                os.kill(held, signal.SIGCONT)
+        lag()
 
     def running(self):
         return self.process.poll() is None
@@ -171,6 +191,17 @@ def keys(*names):
         time.sleep(0.05)
 
 
+@contextlib.contextmanager
+def holding(modifier):
+    """Holds a modifier down (xdotool name, "alt") while the block runs: as a
+    hand holds it until what it was pressed for has happened."""
+    subprocess.run(["xdotool", "keydown", modifier], check=True)
+    try:
+        yield
+    finally:
+        subprocess.run(["xdotool", "keyup", modifier], check=True)
+
+
 def type_text(text):
     subprocess.run(["xdotool", "type", "--delay", "15", text], check=True)
 
@@ -194,13 +225,47 @@ def end_process(process, first=signal.SIGTERM, grace=3):
         process.wait()
 
 
-def no_other_orca(timeout):
+def lag():
+    """KORVIN_LISTENER_LAG=SECONDS holds the harness still right after it has
+    started Orca or Korvin, as a busy machine may hold it: what they say
+    meanwhile must still count for the step that started them."""
+    seconds = float(os.environ.get("KORVIN_LISTENER_LAG") or 0)
+    if seconds > 0:
+        time.sleep(seconds)
+
+
+def accessibility_bus_launcher():
+    """The process that tells programs where the accessibility bus is."""
+    out = subprocess.run(["gdbus", "call", "--session", "--dest", "org.freedesktop.DBus", "--object-path",
+                          "/org/freedesktop/DBus", "--method", "org.freedesktop.DBus.GetConnectionUnixProcessID",
+                          "org.a11y.Bus"], capture_output=True, text=True, check=True).stdout
+    return int(re.search(r"\d+", out.split()[-1]).group())
+
+
+def active_window():
+    return subprocess.run(["xdotool", "getactivewindow", "getwindowname"], capture_output=True,
+                          text=True).stdout.strip()
+
+
+def one_orca(timeout):
     """Orca refuses to start while another Orca of this user runs (another
-    desktop on this machine may have one): wait for it to end."""
+    desktop on this machine may have one). Runs that start Orca queue on one
+    lock file, so two of them never both find no Orca and then start one
+    each; an Orca started without the lock is waited for as well. The lock is
+    held until the returned file is closed."""
+    lock = open("/tmp/with-orca.lock", "a")
     user = str(os.getuid())
     end = time.monotonic() + timeout
-    while subprocess.run(["pgrep", "-u", user, "-x", "orca"], stdout=subprocess.DEVNULL).returncode == 0:
+    while True:
+        try:
+            fcntl.flock(lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
+            if subprocess.run(["pgrep", "-u", user, "-x", "orca"], stdout=subprocess.DEVNULL).returncode != 0:
+                return lock
+            fcntl.flock(lock, fcntl.LOCK_UN)
+        except BlockingIOError:
+            pass
         if time.monotonic() > end:
+            lock.close()
             raise Heard("another Orca of this user kept running")
         time.sleep(0.5)
 
@@ -213,35 +278,75 @@ def remove(folder):
     shutil.rmtree(folder, ignore_errors=True)
 
 
+def _korvin_apps():
+    import pyatspi
+    desktop = pyatspi.Registry.getDesktop(0)
+    for i in range(desktop.childCount):
+        app = desktop.getChildAtIndex(i)
+        if app is not None and (app.name or "").startswith("Korvin"):
+            yield app
+
+
+def _find(node, accept, depth=0):
+    """The first node under `node` that `accept`s, not looking into the items
+    of trees and lists."""
+    if node is None or depth > 12:
+        return None
+    try:
+        if accept(node):
+            return node
+        if node.getRoleName() in ("tree", "list", "table"):
+            return None
+        for i in range(min(node.childCount, 200)):
+            found = _find(node.getChildAtIndex(i), accept, depth + 1)
+            if found:
+                return found
+    except Exception:
+        return None
+    return None
+
+
 def time_label(timeout=5.0):
     """The player's time label ("m:ss / m:ss") as the accessibility bus shows
     it, for the steps whose effect Orca rightly does not speak (the book's own
     sound does)."""
-    import pyatspi
     pattern = re.compile(r"^\d+:\d\d / \d+:\d\d$")
-
-    def find(node, depth=0):
-        if node is None or depth > 12:
-            return None
-        try:
-            if node.getRoleName() == "label" and pattern.match(node.name or ""):
-                return node.name
-            for i in range(min(node.childCount, 200)):
-                found = find(node.getChildAtIndex(i), depth + 1)
-                if found:
-                    return found
-        except Exception:
-            return None
-        return None
-
     end = time.monotonic() + timeout
     while time.monotonic() < end:
-        desktop = pyatspi.Registry.getDesktop(0)
-        for i in range(desktop.childCount):
-            app = desktop.getChildAtIndex(i)
-            if app is not None and (app.name or "").startswith("Korvin"):
-                found = find(app)
-                if found:
-                    return found
+        for app in _korvin_apps():
+            found = _find(app, lambda node: node.getRoleName() == "label" and pattern.match(node.name or ""))
+            if found:
+                return found.name
         time.sleep(0.1)
     raise Heard("the player's time label was not found")
+
+
+def focus():
+    """Role and name of what has the keyboard focus in Korvin, as the
+    accessibility bus shows it: the innermost focused object (an open menu's
+    item rather than the menu bar that also says it has the focus), None when
+    nothing has."""
+    import pyatspi
+    focused = []
+
+    def note(node):
+        if node.getState().contains(pyatspi.STATE_FOCUSED):
+            focused.append((node.getRoleName(), node.name))
+        return False
+
+    for app in _korvin_apps():
+        _find(app, note)
+    return focused[-1] if focused else None
+
+
+def shown(pattern):
+    """Whether a dialog or message box of Korvin shows a text that matches
+    `pattern` (a regular expression, searched), as the accessibility bus
+    gives it to Orca."""
+    wanted = re.compile(pattern)
+
+    def says(node):
+        return bool(wanted.search(node.name or ""))
+
+    return any(_find(app, lambda node: node.getRoleName() in ("alert", "dialog") and _find(node, says))
+               for app in _korvin_apps())

@@ -9,6 +9,7 @@
 #include "desktop/window/desktopwindow.h"
 #include "desktop/window/headingtreeview.h"
 #include "desktop/window/idlecalls.h"
+#include "desktop/window/latescreenreader.h"
 #include "desktop/window/menubarview.h"
 #include "desktop/window/qtdialogs.h"
 #include "desktop/window/qtlistbox.h"
@@ -23,6 +24,7 @@ namespace korvin {
 
 DesktopProgram::DesktopProgram(Folders folders)
     : m_folders(std::move(folders))
+    , m_lateScreenReader(std::make_unique<LateScreenReader>())
     , m_player(std::make_unique<MpvPlayer>())
     , m_titleCue(std::make_unique<MpvTitleCue>())
     , m_window(std::make_unique<DesktopWindow>(*m_player))

@@ -13,6 +13,7 @@ namespace korvin {
 class DesktopWindow;
 class HtmlTextDocuments;
 class IdleCalls;
+class LateScreenReader;
 class MainController;
 class QtDialogs;
 class QtMessageBoxes;
@@ -56,6 +57,7 @@ public:
 
 private:
     Folders m_folders;
+    std::unique_ptr<LateScreenReader> m_lateScreenReader;
     std::unique_ptr<MediaPlayer> m_player;
     std::unique_ptr<TitleCuePlayer> m_titleCue;
     std::unique_ptr<DesktopWindow> m_window;

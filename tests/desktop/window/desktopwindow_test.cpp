@@ -9,6 +9,7 @@
 #include <QTreeWidget>
 
 #include <filesystem>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,8 @@
 #include "desktop/window/playerpanel.h"
 #include "desktop/window/qtlistbox.h"
 #include "platform/controlids.h"
+#include "support/audiofiles.h"
+#include "support/testbook.h"
 #include "ui/commandids.h"
 #include "windowfixture.h"
 
@@ -91,20 +94,45 @@ TEST(DesktopWindow, AcceleratorsWinOverMenuMnemonics)
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
 
-TEST(DesktopWindow, GroupKeysChangeNothing)
+// Three groups over two headings; G and Shift+G step through them in the tree,
+// the group list and the heading following, and are grayed at the ends.
+TEST(DesktopWindow, GAndShiftGMoveThroughTheGroupsOfABook)
 {
+    test::TestBook book;
+    book.writeNcc(test::TestBook::Ncc()
+                      .heading(1, "Eins", "a.smil#p1")
+                      .group("A", "a.smil#txt_p2")
+                      .heading(1, "Zwei", "b.smil#p3")
+                      .group("B", "b.smil#txt_p3")
+                      .group("C", "b.smil#txt_p4"));
+    book.writeSmil("a.smil", test::TestBook::Smil()
+                                 .par("p1", "text.html#t1", {{"a.wav", "0.000", "1.000"}})
+                                 .par("p2", "text.html#t2", {{"a.wav", "1.000", "2.000"}}));
+    book.writeSmil("b.smil", test::TestBook::Smil()
+                                 .par("p3", "text.html#t3", {{"b.wav", "0.000", "1.000"}})
+                                 .par("p4", "text.html#t4", {{"b.wav", "1.000", "2.000"}}));
+    book.writeHtml("text.html", {{"t1", "Eins"}, {"t2", "A"}, {"t3", "B"}, {"t4", "C"}});
+    test::writeToneWav(book.dir().path() / "a.wav", 2.2);
+    test::writeToneWav(book.dir().path() / "b.wav", 2.2);
     WindowFixture fixture;
-    fixture.enableBookMenus();
-    HeadingTree& tree = fixture.controller().tree();
-    tree.insertItem("Eins");
-    tree.insertItem("Zwei");
-    tree.select(0);
+    fixture.controller().openAtStart(book.folder());
+    ASSERT_EQ(fixture.window().groupList().count(), 3);
     fixture.window().setFocus(control::kHeadingTree);
-    fixture.press(Qt::Key_G);
-    fixture.press(Qt::Key_G, Qt::ShiftModifier);
-    // Next group is sent and does nothing; previous group is never enabled.
-    EXPECT_EQ(fixture.commands(), std::vector<int>{cmd::kGroupNext});
-    EXPECT_EQ(tree.selectedItem(), 0);
+
+    // Key, then the group and the heading reached; at the ends the key is
+    // grayed and sends nothing.
+    for (const auto& [modifiers, group, heading, sent] :
+         {std::tuple{Qt::NoModifier, 0, 0, true}, {Qt::NoModifier, 1, 1, true}, {Qt::NoModifier, 2, 1, true},
+          {Qt::NoModifier, 2, 1, false}, {Qt::ShiftModifier, 1, 1, true}, {Qt::ShiftModifier, 0, 0, true},
+          {Qt::ShiftModifier, 0, 0, false}}) {
+        SCOPED_TRACE(testing::Message() << "to group " << group);
+        fixture.commands().clear();
+        fixture.press(Qt::Key_G, modifiers);
+        const int command = modifiers == Qt::ShiftModifier ? cmd::kGroupPrevious : cmd::kGroupNext;
+        EXPECT_EQ(fixture.commands(), sent ? std::vector<int>{command} : std::vector<int>{});
+        EXPECT_EQ(fixture.window().groupList().currentIndex(), group);
+        EXPECT_EQ(fixture.controller().tree().selectedItem(), heading);
+    }
     EXPECT_FALSE(fixture.window().hasEnded());
 }
 
