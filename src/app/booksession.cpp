@@ -25,6 +25,10 @@ int zipFaultMessage(BookLocator::Fault fault)
         return str::kZipUnsafe;
     case BookLocator::Fault::kZipTooLarge:
         return str::kZipTooLarge;
+    case BookLocator::Fault::kZipTooManyMembers:
+        return str::kZipTooManyMembers;
+    case BookLocator::Fault::kZipEncrypted:
+        return str::kZipEncrypted;
     case BookLocator::Fault::kZipNoBook:
         return str::kZipNoBook;
     case BookLocator::Fault::kZipSeveralBooks:

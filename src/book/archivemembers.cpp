@@ -32,7 +32,7 @@ bool isSafeMemberName(std::string_view name)
 std::optional<BookArchives::Fault> checkArchiveMembers(const std::vector<ArchiveMember>& members)
 {
     if (members.size() > kMaxArchiveMembers)
-        return BookArchives::Fault::kTooLarge;
+        return BookArchives::Fault::kTooManyMembers;
     std::uint64_t size = 0;
     std::uint64_t packedSize = 0;
     bool encrypted = false;
@@ -52,7 +52,7 @@ std::optional<BookArchives::Fault> checkArchiveMembers(const std::vector<Archive
     if (tooTightlyPacked(size, packedSize))
         return BookArchives::Fault::kTooLarge;
     if (encrypted)
-        return BookArchives::Fault::kUnreadable;
+        return BookArchives::Fault::kEncrypted;
     return std::nullopt;
 }
 

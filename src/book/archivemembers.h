@@ -34,10 +34,10 @@ bool isSafeMemberName(std::string_view name);
 
 // Why the members of an archive refuse it; nullopt when they may be read: an
 // unsafe name or a link is kUnsafeMember; more than kMaxArchiveMembers
-// members, more than kMaxArchiveUnpackedBytes in all, or a member (or the
-// whole) of more than kRatioFreeBytes that unpacks to more than
-// kMaxPackingRatio times its packed size is kTooLarge; an encrypted member
-// is kUnreadable.
+// members is kTooManyMembers; more than kMaxArchiveUnpackedBytes in all, or a
+// member (or the whole) of more than kRatioFreeBytes that unpacks to more
+// than kMaxPackingRatio times its packed size is kTooLarge; an encrypted
+// member is kEncrypted.
 std::optional<BookArchives::Fault> checkArchiveMembers(const std::vector<ArchiveMember>& members);
 
 }  // namespace korvin

@@ -28,6 +28,10 @@ BookLocator::Fault faultOf(BookArchives::Fault fault)
         return BookLocator::Fault::kZipUnsafe;
     case BookArchives::Fault::kTooLarge:
         return BookLocator::Fault::kZipTooLarge;
+    case BookArchives::Fault::kTooManyMembers:
+        return BookLocator::Fault::kZipTooManyMembers;
+    case BookArchives::Fault::kEncrypted:
+        return BookLocator::Fault::kZipEncrypted;
     case BookArchives::Fault::kUnreadable:
         break;
     }

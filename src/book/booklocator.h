@@ -22,7 +22,15 @@ public:
     };
 
     // Why a zip file is not taken.
-    enum class Fault { kZipUnreadable, kZipUnsafe, kZipTooLarge, kZipNoBook, kZipSeveralBooks };
+    enum class Fault {
+        kZipUnreadable,
+        kZipUnsafe,
+        kZipTooLarge,
+        kZipTooManyMembers,
+        kZipEncrypted,
+        kZipNoBook,
+        kZipSeveralBooks,
+    };
 
     // `archives` must outlive the locator.
     explicit BookLocator(const BookArchives& archives);

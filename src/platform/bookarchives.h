@@ -42,9 +42,11 @@ class BookArchives {
 public:
     // Why an archive is not opened.
     enum class Fault {
-        kUnreadable,     // not a zip archive, damaged, encrypted, or cannot be opened
-        kUnsafeMember,   // a member named with "..", an absolute path, or a link
-        kTooLarge,       // unpacked size or compression ratio beyond the bounds (a zip bomb)
+        kUnreadable,      // not a zip archive, damaged, or cannot be opened
+        kUnsafeMember,    // a member named with "..", an absolute path, or a link
+        kTooLarge,        // unpacked size or compression ratio beyond the bounds (a zip bomb)
+        kTooManyMembers,  // more members than a book has
+        kEncrypted,       // a member needs a password
     };
     struct Opened {
         std::unique_ptr<BookArchive> archive;  // null when refused

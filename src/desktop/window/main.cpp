@@ -49,8 +49,8 @@ int main(int argc, char* argv[])
     if (early.error.empty() && early.dumpBook) {
         const ZipBookArchives archives(std::nullopt);
         return dumpBook(*early.dumpBook, std::cout, std::cerr, archives,
-                        DumpFailureTexts{strings.get(str::kNoBookToOpen, language), [&](BookLocator::Fault fault) {
-                                             return strings.get(zipFaultMessage(fault), language);
+                        DumpFailureTexts{strings.get(str::kNccNotOpened), [&](BookLocator::Fault fault) {
+                                             return strings.get(zipFaultMessage(fault));
                                          }});
     }
     if (early.error.empty() && (early.help || early.version)) {

@@ -90,7 +90,7 @@ BookArchives::Opened ZipArchive::open(const std::string& path, std::string unpac
     if (count < 0)
         return {nullptr, Fault::kUnreadable};
     if (static_cast<std::uint64_t>(count) > kMaxArchiveMembers)
-        return {nullptr, Fault::kTooLarge};
+        return {nullptr, Fault::kTooManyMembers};
     std::vector<ArchiveMember> members;
     std::vector<zip_uint64_t> indices;
     members.reserve(static_cast<std::size_t>(count));
