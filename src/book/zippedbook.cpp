@@ -39,16 +39,20 @@ std::optional<std::string> normalised(std::string_view path)
     return joined;
 }
 
-bool isAudioName(std::string_view name)
+// Files the text view never opens: audio waits until it is played, and the
+// SMIL, navigation and package files are read from the archive. A book of
+// thousands of SMIL files opened many seconds late while they were unpacked.
+bool isNotViewedName(std::string_view name)
 {
-    static constexpr std::array<std::string_view, 11> kAudio = {".mp3", ".mp2", ".mpg", ".wav", ".mp4", ".m4a",
-                                                                ".aac", ".ogg", ".oga", ".opus", ".flac"};
+    static constexpr std::array<std::string_view, 15> kNotViewed = {
+        ".mp3", ".mp2", ".mpg",  ".wav",  ".mp4",  ".m4a", ".aac", ".ogg",
+        ".oga", ".opus", ".flac", ".smil", ".ncx", ".opf", ".res"};
     const std::size_t dot = name.rfind('.');
     if (dot == std::string_view::npos)
         return false;
     const std::string extension = lowerCase(name.substr(dot));
-    for (const std::string_view audio : kAudio)
-        if (extension == audio)
+    for (const std::string_view notViewed : kNotViewed)
+        if (extension == notViewed)
             return true;
     return false;
 }
@@ -107,7 +111,7 @@ std::string ZippedBook::openablePath(const std::string& path)
 void ZippedBook::unpackTexts()
 {
     for (const std::string& name : m_archive->fileNames())
-        if (name.compare(0, m_book.folder.size(), m_book.folder) == 0 && !isAudioName(name))
+        if (name.compare(0, m_book.folder.size(), m_book.folder) == 0 && !isNotViewedName(name))
             m_archive->unpack(name);
 }
 

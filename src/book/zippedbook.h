@@ -40,9 +40,10 @@ public:
     // file of the archive answers to it or it cannot be unpacked.
     std::string openablePath(const std::string& path);
 
-    // Unpacks every file of the book that is not audio: the text documents
-    // with their style sheets and pictures, which the text view reads beside
-    // one another. Audio waits until it is played.
+    // Unpacks every file of the book the text view may read: the text
+    // documents with their style sheets and pictures, which it reads beside
+    // one another. Audio waits until it is played; SMIL, NCX, package and
+    // resource files are only ever read from the archive.
     void unpackTexts();
 
 private:

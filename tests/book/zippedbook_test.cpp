@@ -55,15 +55,17 @@ TEST(ZippedBook, ReadsTheBooksFilesFromTheArchiveAsFromAFolder)
 TEST(ZippedBook, UnpacksAFileWhenItIsOpenedByPathAndTheTextsAtOnce)
 {
     Zipped z({{"Buch/ncc.html", "ncc"}, {"Buch/a.MP3", "audio"}, {"Buch/b.wav", "wave"},
-              {"Buch/text.html", "text"}, {"Buch/css/book.css", "css"}, {"Anhang/x.html", "not the book's"}});
+              {"Buch/text.html", "text"}, {"Buch/css/book.css", "css"}, {"Anhang/x.html", "not the book's"},
+              {"Buch/kap1.SMIL", "smil"}, {"Buch/book.ncx", "ncx"}, {"Buch/book.opf", "opf"}, {"Buch/dtbook.xml", "xml"}});
     const std::string folder = z.book->folder();
     z.book->unpackTexts();
-    EXPECT_EQ(z.archives.unpacked, (std::vector<std::string>{"0:Buch/css/book.css", "0:Buch/ncc.html", "0:Buch/text.html"}));
+    EXPECT_EQ(z.archives.unpacked, (std::vector<std::string>{"0:Buch/css/book.css", "0:Buch/dtbook.xml", "0:Buch/ncc.html",
+                                                             "0:Buch/text.html"}));
 
     EXPECT_EQ(z.book->openablePath(folder + "A.mp3"), folder + "a.MP3");
     EXPECT_EQ(z.book->openablePath(folder + "a.MP3"), folder + "a.MP3");  // once
     EXPECT_EQ(z.archives.unpacked.back(), "0:Buch/a.MP3");
-    EXPECT_EQ(z.archives.unpacked.size(), 4u);
+    EXPECT_EQ(z.archives.unpacked.size(), 5u);
     EXPECT_TRUE(std::filesystem::is_regular_file(folder + "a.MP3"));
     // Nothing that is no file of the archive is made or looked for.
     EXPECT_EQ(z.book->openablePath(folder + "missing.mp3"), folder + "missing.mp3");
