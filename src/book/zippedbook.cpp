@@ -44,9 +44,9 @@ std::optional<std::string> normalised(std::string_view path)
 // thousands of SMIL files opened many seconds late while they were unpacked.
 bool isNotViewedName(std::string_view name)
 {
-    static constexpr std::array<std::string_view, 15> kNotViewed = {
-        ".mp3", ".mp2", ".mpg",  ".wav",  ".mp4",  ".m4a", ".aac", ".ogg",
-        ".oga", ".opus", ".flac", ".smil", ".ncx", ".opf", ".res"};
+    static constexpr std::array<std::string_view, 15> kNotViewed = {".mp3",  ".mp2",  ".mpg", ".wav", ".mp4",
+                                                                    ".m4a",  ".aac",  ".ogg", ".oga", ".opus",
+                                                                    ".flac", ".smil", ".ncx", ".opf", ".res"};
     const std::size_t dot = name.rfind('.');
     if (dot == std::string_view::npos)
         return false;

@@ -10,9 +10,9 @@ namespace korvin::test {
 struct ZipEntry {
     std::string name;  // as it is stored: raw bytes, "..", absolute, whatever the case needs
     std::string bytes;
-    bool link = false;        // marked a symbolic link (Unix mode S_IFLNK)
-    bool encrypted = false;   // its flags say it is encrypted
-    bool damaged = false;     // its data fails its checksum
+    bool link = false;       // marked a symbolic link (Unix mode S_IFLNK)
+    bool encrypted = false;  // its flags say it is encrypted
+    bool damaged = false;    // its data fails its checksum
 };
 
 // The archive's bytes; members are deflated unless `stored`.
