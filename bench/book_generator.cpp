@@ -63,7 +63,19 @@ GeneratedBook::GeneratedBook(const BookShape& shape)
     if (!mkdtemp(pattern.data()))
         throw std::runtime_error("cannot create a temporary folder");
     m_folder = pattern;
+    generate(shape);
+}
 
+GeneratedBook::GeneratedBook(const BookShape& shape, const std::filesystem::path& folder)
+    : m_folder(folder)
+    , m_kept(true)
+{
+    std::filesystem::create_directories(m_folder);
+    generate(shape);
+}
+
+void GeneratedBook::generate(const BookShape& shape)
+{
     std::string ncc;
     ncc += "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n"
            "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\" "
@@ -192,6 +204,8 @@ void GeneratedBook::writeDocuments(const BookShape& shape, const std::vector<std
 
 GeneratedBook::~GeneratedBook()
 {
+    if (m_kept)
+        return;
     std::error_code ignored;
     std::filesystem::remove_all(m_folder, ignored);
 }

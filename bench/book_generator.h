@@ -29,6 +29,9 @@ struct BookShape {
 class GeneratedBook {
 public:
     explicit GeneratedBook(const BookShape& shape = BookShape());
+    // Into `folder` (created when missing), which is kept: for benchmarks
+    // that run the program on the book.
+    GeneratedBook(const BookShape& shape, const std::filesystem::path& folder);
     ~GeneratedBook();
     GeneratedBook(const GeneratedBook&) = delete;
     GeneratedBook& operator=(const GeneratedBook&) = delete;
@@ -46,10 +49,12 @@ public:
     std::size_t documentBytes() const { return m_documentBytes; }
 
 private:
+    void generate(const BookShape& shape);
     void write(const std::string& name, const std::string& text);
     void writeDocuments(const BookShape& shape, const std::vector<std::vector<int>>& parsOfDocument);
 
     std::filesystem::path m_folder;
+    bool m_kept = false;
     std::vector<std::string> m_files;
     std::size_t m_nccBytes = 0;
     std::size_t m_totalBytes = 0;

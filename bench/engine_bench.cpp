@@ -19,6 +19,7 @@
 
 #include "app/maincontroller.h"
 #include "book_generator.h"
+#include "desktop/mpv/mpvlibrary.h"
 #include "desktop/mpv/mpvplayer.h"
 #include "desktop/zip/zipbookarchives.h"
 #include "support/audiofiles.h"
@@ -182,7 +183,8 @@ const std::string& zippedLargeBook()
 
 // The controller on the real player, everything else faked.
 struct Session {
-    MpvPlayer player;
+    MpvLibrary library;
+    MpvPlayer player{library};
     CueClock cue;
     test::FakeHtmlView view;
     QtTimers timers;

@@ -12,6 +12,7 @@
 //
 // The media are generated once into <temp>/korvin-bench/ and reused.
 
+#include "desktop/mpv/mpvlibrary.h"
 #include "desktop/mpv/mpvplayer.h"
 #include "support/audiofiles.h"
 
@@ -115,7 +116,8 @@ double elapsedMs(std::chrono::steady_clock::time_point since)
 // Paused somewhere in the open file, then setPosition(t) + play() to a random t.
 void seekAndPlay(benchmark::State& state, const fs::path& file)
 {
-    MpvPlayer player;
+    const korvin::MpvLibrary library;
+    MpvPlayer player(library);
     player.setUrl(file.string());
     if (!runUntil([&] { return player.openState() == MediaPlayer::kOpenStateMediaOpen && !player.isSettling(); },
                   10000)) {
@@ -149,7 +151,8 @@ void seekAndPlay(benchmark::State& state, const fs::path& file)
 // setUrl(another file) + setPosition(t) + play(), alternating between files.
 void loadAndPlay(benchmark::State& state, const std::vector<Media>& files, bool randomPosition)
 {
-    MpvPlayer player;
+    const korvin::MpvLibrary library;
+    MpvPlayer player(library);
     std::mt19937 random(2);
     std::vector<double> samples;
     double worstErrorMs = 0;

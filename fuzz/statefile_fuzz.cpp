@@ -1,6 +1,7 @@
 // Arbitrary bytes as one of the program's own state files, read by the reader
 // the program uses for it. The first byte chooses the file (its value modulo 4:
-// Settings.dl, Letztes.dl, AResume.dl, MResume.dl) and, with bit 4 set, has
+// Settings.dl, which are read as Optionen.dl as well, Letztes.dl, AResume.dl,
+// MResume.dl) and, with bit 4 set, has
 // every line scrambled first, so that the fuzzer can write plain text that
 // reads back as such. Saving the resume position and the bookmarks is checked
 // against what the records read before say must come out.
@@ -16,6 +17,7 @@
 #include <unistd.h>
 
 #include "library/bookmarkfile.h"
+#include "library/options.h"
 #include "library/recordfile.h"
 #include "library/resumefile.h"
 #include "library/scrambler.h"
@@ -129,6 +131,16 @@ void settingsFile(const std::string& path, const Scrambler& scrambler)
     check(*again == expected);
 }
 
+// Whatever the file holds, the options read from it are written and read back as they were.
+void optionsFile(const std::string& path, const std::string& bytes, const Scrambler& scrambler)
+{
+    writeFile(path, bytes);
+    const OptionsFile file(path, scrambler);
+    const Options options = file.read();
+    check(file.write(options));
+    check(file.read() == options);
+}
+
 void lastBookFile(const std::string& path, const Scrambler& scrambler)
 {
     const auto lines = readTextLines(path);
@@ -237,6 +249,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     switch (selector % 4) {
     case 0:
         settingsFile(path, scrambler);
+        optionsFile(folder() + "Optionen.dl", bytes, scrambler);
         break;
     case 1:
         lastBookFile(path, scrambler);

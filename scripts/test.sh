@@ -25,10 +25,30 @@ build_and_test() {
   echo "== $preset: built in $((built - start)) s, tested in $((SECONDS - built)) s"
 }
 
+# Starts the program's window offscreen with a fresh home and ends it as the
+# desktop would: the window's part has loaded once the program catches
+# SIGTERM, and ending it then saves the settings.
+start_window() {
+  local program=$1 home=$2 pid caught=0
+  QT_QPA_PLATFORM=offscreen KORVIN_MPV_OPTIONS=ao=null "$program" --home "$home" >/dev/null 2>&1 &
+  pid=$!
+  for _ in $(seq 300); do
+    if grep -q '^SigCgt:' "/proc/$pid/status" 2>/dev/null \
+        && (( (0x$(awk '/^SigCgt:/ {print $2}' "/proc/$pid/status") >> 14) & 1 )); then
+      caught=1
+      break
+    fi
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -TERM "$pid" 2>/dev/null
+  wait "$pid" && (( caught )) && [ -e "$home/Settings.dl" ]
+}
+
 # The Debian package of the normal build: built, checked as a distribution
 # checks a package (lintian, AppStream, the desktop entry: no error, no
-# warning), unpacked into a temporary root and started there once, on the
-# manual it carries.
+# warning), unpacked into a temporary root and started there twice, on the
+# manual it carries and as a window.
 lintian_pid=
 check_package() {
   local start=$SECONDS root deb
@@ -61,6 +81,10 @@ check_package() {
     || { echo "the unpacked program did not read its manual" >&2; rm -rf "$root"; return 1; }
   version=$(LANG=de_DE.UTF-8 "$root/usr/bin/korvin" --version) && grep -q '^Korvin 2.0.1 – Abspiel' <<< "$version" \
     || { echo "the unpacked program did not tell its version in German" >&2; rm -rf "$root"; return 1; }
+  find "$root/usr/lib" -name korvin-desktop.so | grep -q . \
+    || { echo "the package lacks the desktop part" >&2; rm -rf "$root"; return 1; }
+  start_window "$root/usr/bin/korvin" "$root/home" \
+    || { echo "the unpacked program did not start its window" >&2; rm -rf "$root"; return 1; }
   rm -rf "$root"
   echo "== package: built, checked (appstreamcli, desktop-file-validate), unpacked and started in $((SECONDS - start)) s"
 }

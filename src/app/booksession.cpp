@@ -239,6 +239,15 @@ void BookSession::leave(const Leaving& how)
         resetToNoBook();
 }
 
+void BookSession::savePlaces()
+{
+    if (!m_state.playback.bookOpen)
+        return;
+    if (!m_state.noLastBook)
+        recordLastBook();
+    m_parts.places.saveOnLeaving();
+}
+
 void BookSession::resetToNoBook()
 {
     m_parts.engine.stopTimers();

@@ -70,6 +70,10 @@ public:
     void leave(const Leaving& how);
     // The state without a book (also the window's state at the start).
     void resetToNoBook();
+    // Saves, the book staying open, what leaving it as at exit saves: the last
+    // book (unless the manual), the resume position (the player paused) and
+    // the bookmarks. Nothing without an open book.
+    void savePlaces();
 
     // Reads the book at `place` (a book folder ending in "/", a package file
     // or a zip file; see BookLocator) with the reading dialog; shows the

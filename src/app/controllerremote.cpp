@@ -49,6 +49,9 @@ NowPlaying ControllerRemote::nowPlaying() const
     NowPlaying now;
     now.rate = state.settings.rate;
     now.volume = state.settings.volume;
+    const AudioControls::RateRange range = m_parts.audio.rateRange();
+    now.minimumRate = range.slowest;
+    now.maximumRate = range.fastest;
     if (!state.playback.bookOpen)
         return now;
     now.bookOpen = true;
@@ -209,7 +212,8 @@ void ControllerRemote::setRate(double rate)
             m_parts.command(cmd::kPauseContinue);
         return;
     }
-    m_parts.audio.changeRate(std::clamp(rate, kMinimumRate, kMaximumRate));
+    const AudioControls::RateRange range = m_parts.audio.rateRange();
+    m_parts.audio.changeRate(std::clamp(rate, range.slowest, range.fastest));
 }
 
 void ControllerRemote::setVolume(int volume)

@@ -58,11 +58,13 @@ MainController::MainController(PlatformServices platform, Folders folders)
                                    m_platform.menuBar},
           [this](const std::string& path) { return m_session.openablePath(path); },
           [this] { highlight(); })
-    , m_audio(m_state.settings, m_platform.player)
-    , m_resume(m_state.playback, m_tables, m_menu, m_engine,
-               ResumePosition::Services{m_platform.player, m_platform.textView, m_platform.menuBar},
-               ResumeFile(m_folders.state + "/AResume.dl", m_scrambler),
-               [this](const std::string& path) { return m_session.openablePath(path); })
+    , m_rewind(m_state.options, m_tables, m_engine, m_platform.player)
+    , m_audio(m_state.settings, m_platform.player, m_state.playback, m_state.options)
+    , m_resume(
+          m_state.playback, m_tables, m_menu, m_engine,
+          ResumePosition::Services{m_platform.player, m_platform.textView, m_platform.menuBar},
+          ResumeFile(m_folders.state + "/AResume.dl", m_scrambler),
+          [this](const std::string& path) { return m_session.openablePath(path); }, m_rewind)
     , m_bookmarks(
           m_state.playback, m_tables, m_menu, m_engine,
           Bookmarks::Services{m_platform.player, m_platform.bookmarkList, m_platform.window, m_platform.menuBar},
@@ -92,10 +94,19 @@ MainController::MainController(PlatformServices platform, Folders folders)
     , m_pages(Pages::Parts{m_tables, m_menu, m_strings, m_state.playback, m_state.settings.languageOffset},
               Pages::Services{m_platform.player, m_platform.menuBar, m_platform.dialogs, m_platform.messageBoxes})
     , m_skips(m_state.settings, m_menu, m_platform.menuBar)
-    , m_information(Information::Parts{m_tables, m_state.bookInfo, m_strings, m_state.settings.languageOffset},
+    , m_information(Information::Parts{m_tables, m_state.bookInfo, m_strings, m_state.settings.languageOffset,
+                                       [this] { return m_sleepTimer.left(); }},
                     Information::Services{m_platform.player, m_platform.messageBoxes, m_platform.menuBar})
     , m_views(Views::State{m_state.playback, m_state.navigationViewActive}, Views::Parts{m_tables, m_menu, m_engine},
               Views::Services{m_platform.window, m_platform.groupList, m_platform.menuBar})
+    , m_levels(HeadingLevels::Parts{m_tables, m_engine, m_strings, m_state.settings.languageOffset},
+               HeadingLevels::Services{m_platform.player, m_platform.messageBoxes, m_platform.menuBar})
+    , m_timeSkips(m_state.playback, m_tables, m_engine, m_platform.player)
+    , m_sleepTimer(SleepTimer::Parts{m_state.playback, m_state.settings, m_menu, m_tables, m_engine},
+                   SleepTimer::Services{m_platform.player, m_platform.timers, m_platform.menuBar},
+                   [this] { saveAsAtExit(); })
+    , m_optionChoices(OptionChoices::Parts{m_state.options, m_menu, m_audio}, m_platform.menuBar,
+                      m_folders.state + "/Optionen.dl", m_scrambler)
     , m_remote(ControllerRemote::Parts{m_state, m_tables, m_audio, m_player, [this](int id) { command(id); }})
 {
     m_state.settings.style.background = true;
@@ -187,6 +198,36 @@ void MainController::registerHandlers()
     registerPlaybackHandlers();
     registerPlaceHandlers();
     registerNavigationHandlers();
+    registerAdditionalHandlers();
+}
+
+// The commands beyond the first program's: heading levels, where am I, the
+// skips by time, the sleep timer and the options.
+void MainController::registerAdditionalHandlers()
+{
+    const int nexts[] = {cmd::kLevelNext1, cmd::kLevelNext2, cmd::kLevelNext3,
+                         cmd::kLevelNext4, cmd::kLevelNext5, cmd::kLevelNext6};
+    const int previouses[] = {cmd::kLevelPrevious1, cmd::kLevelPrevious2, cmd::kLevelPrevious3,
+                              cmd::kLevelPrevious4, cmd::kLevelPrevious5, cmd::kLevelPrevious6};
+    for (int level = 1; level <= 6; ++level) {
+        m_table.onCommand(nexts[level - 1], [this, level] { m_levels.next(level); });
+        m_table.onCommand(previouses[level - 1], [this, level] { m_levels.previous(level); });
+    }
+    m_table.onCommand(cmd::kWhereAmI, [this] { m_information.whereAmI(); });
+
+    for (const auto& [command, seconds] :
+         {std::pair{cmd::kSkipForward10, TimeSkips::kShort}, std::pair{cmd::kSkipBack10, -TimeSkips::kShort},
+          std::pair{cmd::kSkipForward60, TimeSkips::kLong}, std::pair{cmd::kSkipBack60, -TimeSkips::kLong}})
+        m_table.onCommand(command, [this, seconds] { m_timeSkips.skip(seconds); });
+
+    for (int choice : {cmd::kSleepTimer15, cmd::kSleepTimer30, cmd::kSleepTimer45, cmd::kSleepTimer60,
+                       cmd::kSleepTimerEndOfHeading, cmd::kSleepTimerOff})
+        m_table.onCommand(choice, [this, choice] { m_sleepTimer.choose(choice); });
+    m_engine.setHeadingEndListener([this] { m_sleepTimer.headingEnded(); });
+    m_engine.setContinueListener([this] { m_rewind.continuing(); });
+
+    for (int option : {cmd::kRewindOnResume, cmd::kUpToTriple})
+        m_table.onCommand(option, [this, option] { m_optionChoices.toggle(option); });
 }
 
 void MainController::registerNavigationHandlers()
@@ -198,16 +239,16 @@ void MainController::registerNavigationHandlers()
         m_table.onCommand(skip, [this, skip] { m_skips.toggle(skip); });
 
     Information& info = m_information;
-    for (const auto& [id, answer] : {std::pair{cmd::kBookTotalTime, &Information::bookTotalTime},
-                                     std::pair{cmd::kBookElapsedTime, &Information::bookElapsedTime},
-                                     std::pair{cmd::kBookRemainingTime, &Information::bookRemainingTime},
-                                     std::pair{cmd::kEntries, &Information::entries},
-                                     std::pair{cmd::kLevels, &Information::levels},
-                                     std::pair{cmd::kTitleTotalTime, &Information::titleTotalTime},
-                                     std::pair{cmd::kTitleElapsedTime, &Information::titleElapsedTime},
-                                     std::pair{cmd::kTitleRemainingTime, &Information::titleRemainingTime},
-                                     std::pair{cmd::kHeadingIndex, &Information::headingIndex},
-                                     std::pair{cmd::kHeadingLevel, &Information::headingLevel}})
+    for (const auto& [id, answer] :
+         {std::pair{cmd::kBookTotalTime, &Information::bookTotalTime},
+          std::pair{cmd::kBookElapsedTime, &Information::bookElapsedTime},
+          std::pair{cmd::kBookRemainingTime, &Information::bookRemainingTime},
+          std::pair{cmd::kEntries, &Information::entries}, std::pair{cmd::kLevels, &Information::levels},
+          std::pair{cmd::kTitleTotalTime, &Information::titleTotalTime},
+          std::pair{cmd::kTitleElapsedTime, &Information::titleElapsedTime},
+          std::pair{cmd::kTitleRemainingTime, &Information::titleRemainingTime},
+          std::pair{cmd::kHeadingIndex, &Information::headingIndex},
+          std::pair{cmd::kHeadingLevel, &Information::headingLevel}})
         m_table.onCommand(id, [&info, answer] { (info.*answer)(); });
 
     m_table.onCommand(cmd::kSwitchToNavigation, [this] { m_views.switchToNavigation(); });
@@ -278,6 +319,8 @@ void MainController::registerPlaybackHandlers()
             m_engine.highlightTick();
         else if (args.timerId == PlaybackEngine::kPollTimer)
             m_engine.pollTick();
+        else if (args.timerId == SleepTimer::kTimer)
+            m_sleepTimer.tick();
     });
     m_table.onMessage(message::kMenuSelect, [this](const MessageArgs& args) { m_engine.menuPause(args.menuClosed); });
 }
@@ -460,10 +503,9 @@ void MainController::loadSettings()
             if (set)
                 m_menu.setChecked(command, true);
         const TextStyle& style = settings.style;
-        for (const auto& [set, command] : {std::pair{style.background, cmd::kStyleBackground},
-                                           std::pair{style.italic, cmd::kStyleItalic},
-                                           std::pair{style.bold, cmd::kStyleBold},
-                                           std::pair{style.textColour, cmd::kStyleTextColour}})
+        for (const auto& [set, command] :
+             {std::pair{style.background, cmd::kStyleBackground}, std::pair{style.italic, cmd::kStyleItalic},
+              std::pair{style.bold, cmd::kStyleBold}, std::pair{style.textColour, cmd::kStyleTextColour}})
             if (set)
                 m_menu.checkRadio(cmd::kStyleBackground, cmd::kStyleTextColour, command);
 
@@ -478,6 +520,7 @@ void MainController::loadSettings()
     // the keys must work all the same: the table is the same in both languages.
     if (!m_acceleratorsLoaded)
         loadAccelerators();
+    m_optionChoices.load();
     m_platform.player.setVolume(m_state.settings.volume);
     m_platform.player.setRate(m_state.settings.rate);
     redrawMenu();
@@ -486,6 +529,13 @@ void MainController::loadSettings()
 void MainController::saveSettings()
 {
     SettingsFile(settingsPath(), m_scrambler).write(m_state.settings);
+    m_optionChoices.save();
+}
+
+void MainController::saveAsAtExit()
+{
+    m_session.savePlaces();
+    saveSettings();
 }
 
 std::string MainController::settingsPath() const

@@ -7,12 +7,14 @@
 #include "app/controllerremote.h"
 #include "app/headingselection.h"
 #include "app/listopening.h"
+#include "app/optionchoices.h"
 #include "app/services.h"
 #include "app/volumechange.h"
 #include "app/watchedplayer.h"
 #include "app/windowstate.h"
 #include "book/booktables.h"
 #include "library/scrambler.h"
+#include "navigation/headinglevels.h"
 #include "navigation/information.h"
 #include "navigation/pages.h"
 #include "navigation/search.h"
@@ -23,6 +25,9 @@
 #include "playback/bookplaces.h"
 #include "playback/playbackengine.h"
 #include "playback/resumeposition.h"
+#include "playback/resumerewind.h"
+#include "playback/sleeptimer.h"
+#include "playback/timeskips.h"
 #include "ui/menumodel.h"
 #include "ui/stringtable.h"
 #include "ui/texthighlighter.h"
@@ -101,6 +106,7 @@ private:
     void registerPlaybackHandlers();
     void registerPlaceHandlers();
     void registerNavigationHandlers();
+    void registerAdditionalHandlers();
     void wireTables();
     void redrawMenu();
 
@@ -109,6 +115,8 @@ private:
     void loadAccelerators();
     void loadSettings();
     void saveSettings();
+    // What the exit procedure saves, the book staying open (the sleep timer).
+    void saveAsAtExit();
     std::string settingsPath() const;
 
     // Handlers of this window's own commands, events and messages.
@@ -131,6 +139,7 @@ private:
     WindowState m_state;
     TextHighlighter m_highlighter;
     PlaybackEngine m_engine;
+    ResumeRewind m_rewind;
     AudioControls m_audio;
     ResumePosition m_resume;
     Bookmarks m_bookmarks;
@@ -144,6 +153,10 @@ private:
     Skips m_skips;
     Information m_information;
     Views m_views;
+    HeadingLevels m_levels;
+    TimeSkips m_timeSkips;
+    SleepTimer m_sleepTimer;
+    OptionChoices m_optionChoices;
     TextViewEvents m_textViewEvents{*this};
     ControllerRemote m_remote;
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "library/settings.h"
+#include "playback/audiocontrols.h"
 
 namespace korvin {
 
@@ -27,6 +27,9 @@ struct NowPlaying {
     bool canGoNext = false;
     bool canGoPrevious = false;
     double rate = 1.0;
+    // The rates setRate() keeps to: those the speed keys reach.
+    double minimumRate = AudioControls::kSlowestNormalRate;
+    double maximumRate = AudioControls::kFastestNormalRate;
     int volume = 0;  // 0..100
     friend bool operator==(const NowPlaying&, const NowPlaying&) = default;
 };
@@ -41,9 +44,6 @@ public:
     // The window's own keys, or the desktop (MPRIS).
     enum class Source { kKeyboard, kDesktop };
 
-    // The rates a remote control may choose: those the settings file keeps.
-    static constexpr double kMinimumRate = Settings::kSlowestRate;
-    static constexpr double kMaximumRate = Settings::kFastestRate;
     // One press that reaches the program both as a key and from the desktop
     // acts once: the same action from the other source within this time is
     // its echo.
@@ -77,8 +77,9 @@ public:
     // Moves to `seconds` into the heading; a time outside it does nothing.
     virtual void seekTo(double seconds) = 0;
     // As the speed and volume keys change them, kept in the settings. A rate
-    // of 0 pauses; others are brought into the rates above; one that is not a
-    // number, or below 0, does nothing. The volume is brought into 0..100.
+    // of 0 pauses; others are brought into the range nowPlaying() tells (the
+    // speed keys' range); one that is not a number, or below 0, does nothing.
+    // The volume is brought into 0..100.
     virtual void setRate(double rate) = 0;
     virtual void setVolume(int volume) = 0;
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "book/booktables.h"
+#include "library/options.h"
 #include "library/settings.h"
 #include "playback/playbackstate.h"
 
@@ -11,6 +12,7 @@ namespace korvin {
 // The state the main window holds for the whole run, shared by its parts.
 struct WindowState {
     Settings settings;               // read at start, written at exit
+    Options options;                 // read at start, written when changed and at exit
     PlaybackState playback;
     // What the listener opened, and `Letztes.dl` records: the book folder
     // (playback.bookFolder), a DAISY 3 book's package file, or a zip file.

@@ -102,6 +102,13 @@ void BookTable::setText(int row, int column, std::string&& text)
     cell(row, column) = std::move(text);
 }
 
+std::span<std::string> BookTable::rowCells(int row)
+{
+    if (!isRow(row) || columnCount() == 0)
+        return {};
+    return {&cell(row, 0), static_cast<std::size_t>(columnCount())};
+}
+
 const std::string& BookTable::text(int row, int column) const
 {
     if (!isRow(row) || column < 0 || column >= columnCount())

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,11 @@ public:
 
     void setText(int row, int column, const std::string& text);
     void setText(int row, int column, std::string&& text);
+    // The cells of `row`, columnCount() of them in column order, for a reader
+    // that fills the rows it appends; empty for a missing row. A cell stays
+    // where it is while rows are appended; after an insertion before the end,
+    // a deletion or deleteAllRows() the cells may hold another row's texts.
+    std::span<std::string> rowCells(int row);
     const std::string& text(int row, int column) const;
     // A cell read as the C conversions read it: leading blanks and sign, then
     // digits; text that is not a number reads as 0.

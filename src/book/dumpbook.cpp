@@ -9,48 +9,34 @@
 #include "book/booklocator.h"
 #include "book/bookreader.h"
 #include "book/diskfilesource.h"
+#include "book/dumpwriter.h"
 #include "book/textcase.h"
 
 namespace korvin {
 
 namespace {
 
-void writeEscaped(std::ostream& out, std::string_view value)
+void writeValue(DumpWriter& out, std::string_view name, std::string_view value)
 {
-    std::size_t plain = 0;
-    for (std::size_t i = 0; i < value.size(); ++i) {
-        const char* escape = nullptr;
-        switch (value[i]) {
-        case '\\': escape = "\\\\"; break;
-        case '\t': escape = "\\t"; break;
-        case '\r': escape = "\\r"; break;
-        case '\n': escape = "\\n"; break;
-        default: continue;
-        }
-        out.write(value.data() + plain, static_cast<std::streamsize>(i - plain));
-        out << escape;
-        plain = i + 1;
-    }
-    out.write(value.data() + plain, static_cast<std::streamsize>(value.size() - plain));
+    out.text(name);
+    out.character('=');
+    out.escaped(value);
+    out.character('\n');
 }
 
-void writeValue(std::ostream& out, std::string_view name, std::string_view value)
+void writeTable(DumpWriter& out, std::string_view section, const BookTable& table)
 {
-    out << name << '=';
-    writeEscaped(out, value);
-    out << '\n';
-}
-
-void writeTable(std::ostream& out, std::string_view section, const BookTable& table)
-{
-    out << '[' << section << "]\n";
+    out.character('[');
+    out.text(section);
+    out.text("]\n");
+    const int columns = table.columnCount();
     for (int row = 0; row < table.rowCount(); ++row) {
-        for (int column = 0; column < table.columnCount(); ++column) {
+        for (int column = 0; column < columns; ++column) {
             if (column > 0)
-                out << '\t';
-            writeEscaped(out, table.text(row, column));
+                out.character('\t');
+            out.escaped(table.text(row, column));
         }
-        out << '\n';
+        out.character('\n');
     }
 }
 
@@ -73,32 +59,37 @@ std::string bookFolderFromArgument(const std::string& bookArgument)
     return folder;
 }
 
-void writeBookDump(std::ostream& out, const BookTables& tables, const BookInfo& info, int codePage,
+void writeBookDump(std::ostream& stream, const BookTables& tables, const BookInfo& info, int codePage,
                    const FeatureFlags& features)
 {
-    out << "[book]\n";
+    DumpWriter out(stream);
+    out.text("[book]\n");
     writeValue(out, "date", info.date);
     writeValue(out, "identifier", info.identifier);
     writeValue(out, "title", info.title);
     writeValue(out, "tocitems", info.tocItems);
     writeValue(out, "totaltime", info.totalTime);
     writeValue(out, "setinfo", info.setInfo);
-    out << "codepage=" << codePage << '\n';
-    out << "features=";
+    out.text("codepage=");
+    out.number(codePage);
+    out.text("\nfeatures=");
     for (bool flag : {features.audio, features.groups, features.pages, features.footnotes, features.sidebars,
                       features.prodnotes, features.pageNumbers, features.textDocuments})
-        out << (flag ? '1' : '0');
-    out << '\n';
+        out.character(flag ? '1' : '0');
+    out.character('\n');
     writeTable(out, "headings", tables.headings);
     writeTable(out, "phrases", tables.phrases);
     writeTable(out, "pages", tables.pages);
     writeTable(out, "groups", tables.groups);
-    out << "[tree]\n";
+    out.text("[tree]\n");
     const HeadingTree& tree = tables.tree;
     for (HeadingTree::Item item = tree.firstItem(); item != HeadingTree::kNone; item = tree.nextInOrder(item)) {
-        out << tree.depth(item) << '\t' << tree.itemData(item) << '\t';
-        writeEscaped(out, tree.itemText(item));
-        out << '\n';
+        out.number(tree.depth(item));
+        out.character('\t');
+        out.number(tree.itemData(item));
+        out.character('\t');
+        out.escaped(tree.itemText(item));
+        out.character('\n');
     }
 }
 

@@ -6,18 +6,6 @@ namespace {
 
 constexpr auto npos = std::string_view::npos;
 
-}  // namespace
-
-std::string_view valueUpTo(std::string_view line, std::size_t start, char stop)
-{
-    if (start >= line.size())
-        return {};
-    const std::size_t end = line.find(stop, start);
-    return line.substr(start, end == npos ? npos : end - start);
-}
-
-namespace {
-
 // Where the text after the first `">` from `from` not followed by "<" starts.
 std::size_t textAfterTagEnd(std::string_view line, std::size_t from)
 {

@@ -37,7 +37,13 @@ std::string_view linkLabel(std::string_view line, std::size_t from);
 std::string_view headingTitle(std::string_view line, std::string_view key);
 
 // From `start`, every character up to `stop` or the end of the line.
-std::string_view valueUpTo(std::string_view line, std::size_t start, char stop);
+inline std::string_view valueUpTo(std::string_view line, std::size_t start, char stop)
+{
+    if (start >= line.size())
+        return {};
+    const std::size_t end = line.find(stop, start);
+    return line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+}
 
 // An attribute value cut at a fixed distance: find `name` from `from`, skip
 // `skip` characters from where it starts, then take every character up to

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <optional>
 #include <string_view>
 
@@ -19,7 +20,20 @@ public:
     }
 
     // The next line, or nullopt after the last. The view points into the text.
-    std::optional<std::string_view> next();
+    // Inline: a book has a million lines.
+    std::optional<std::string_view> next()
+    {
+        if (m_position >= m_text.size())
+            return std::nullopt;
+        const char* begin = m_text.data() + m_position;
+        const std::size_t left = m_text.size() - m_position;
+        const auto* newline = static_cast<const char*>(std::memchr(begin, '\n', left));
+        std::size_t length = newline ? static_cast<std::size_t>(newline - begin) : left;
+        m_position += newline ? length + 1 : length;
+        if (length > 0 && begin[length - 1] == '\r')
+            --length;
+        return std::string_view(begin, length);
+    }
 
 private:
     std::string_view m_text;

@@ -2,11 +2,54 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "book/booktables.h"
 #include "book/headingtree.h"
 
 namespace korvin {
+
+// A value cut from the SMIL file being read. While the file is read it is a
+// view into the file's bytes, which saves a copy for every value of every
+// line; keep() gives it storage of its own before the buffer is reused for the
+// next file. Copies keep their own storage as well.
+class CutValue {
+public:
+    CutValue() = default;
+    CutValue(const CutValue& other)
+        : m_kept(other.m_kept)
+        , m_view(other.isKept() ? std::string_view(m_kept) : other.m_view)
+    {
+    }
+    CutValue& operator=(const CutValue& other)
+    {
+        if (this != &other) {
+            m_kept = other.m_kept;
+            m_view = other.isKept() ? std::string_view(m_kept) : other.m_view;
+        }
+        return *this;
+    }
+    CutValue& operator=(std::string_view text)
+    {
+        m_view = text;
+        return *this;
+    }
+
+    std::string_view view() const { return m_view; }
+    void keep()
+    {
+        if (!isKept()) {
+            m_kept.assign(m_view);
+            m_view = m_kept;
+        }
+    }
+
+private:
+    bool isKept() const { return m_view.data() == m_kept.data() && m_view.size() == m_kept.size(); }
+
+    std::string m_kept;
+    std::string_view m_view;
+};
 
 // The working state of one reading of a book, shared by the NCC part and the
 // SMIL part. Lives for one reading; nothing in it is reset between SMIL
@@ -39,14 +82,15 @@ struct ReadingState {
     std::string elapsedText;
     double elapsedSum = 0.0;
 
-    // The values last cut from SMIL lines.
-    std::string parId;
+    // The values last cut from SMIL lines; `document` is the book folder
+    // followed by the file name cut.
+    CutValue parId;
     std::string document;
-    std::string fragment;
-    std::string textId;
-    std::string audio;
-    std::string clipBegin;
-    std::string clipEnd;
+    CutValue fragment;
+    CutValue textId;
+    CutValue audio;
+    CutValue clipBegin;
+    CutValue clipEnd;
 
     FeatureFlags features;
 };

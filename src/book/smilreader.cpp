@@ -24,45 +24,6 @@ std::string padded(std::string_view value)
     return text;
 }
 
-// Where the tags the reading looks for first stand in a key line. One pass
-// over the line's "<" finds them all; it gives the positions a search for
-// each tag on its own would give.
-struct SmilTags {
-    std::size_t head = npos;
-    std::size_t headEnd = npos;
-    std::size_t body = npos;
-    std::size_t bodyEnd = npos;
-    std::size_t parEnd = npos;
-    std::size_t par = npos;
-    std::size_t text = npos;
-    std::size_t audio = npos;
-
-    explicit SmilTags(std::string_view key)
-    {
-        for (std::size_t at = key.find('<'); at != npos; at = key.find('<', at + 1)) {
-            if (at + 1 >= key.size())
-                break;
-            const auto note = [&](std::size_t& first, const auto& name) {
-                if (first == npos && hasTextAt(key, at + 1, name))
-                    first = at;
-            };
-            switch (key[at + 1]) {
-            case 'h': note(head, "head>"); break;
-            case 'b': note(body, "body>"); break;
-            case 'p': note(par, "par"); break;
-            case 't': note(text, "text"); break;
-            case 'a': note(audio, "audio"); break;
-            case '/':
-                note(headEnd, "/head>");
-                note(bodyEnd, "/body>");
-                note(parEnd, "/par>");
-                break;
-            default: break;
-            }
-        }
-    }
-};
-
 // The class texts of a par line, in this order, so that a later one of the
 // same line wins.
 void takeSkipClass(std::string_view key, ReadingState& s)
@@ -87,6 +48,52 @@ void takeSkipClass(std::string_view key, ReadingState& s)
 
 }  // namespace
 
+// Where the tags the reading looks for first stand in a key line, as
+// positions in the line. One pass over the line's "<" finds them all; it
+// gives the positions a search for each tag on its own would give.
+//
+// The "<" are found in the whole file's keys: `nextTag` is the next "<" at
+// or after the line, and is left at the first one after it. The search that
+// ends a line's "<" so finds the next line's first one.
+struct SmilReader::Tags {
+    std::size_t head = npos;
+    std::size_t headEnd = npos;
+    std::size_t body = npos;
+    std::size_t bodyEnd = npos;
+    std::size_t parEnd = npos;
+    std::size_t par = npos;
+    std::size_t text = npos;
+    std::size_t audio = npos;
+
+    Tags(std::string_view keys, std::size_t start, std::string_view key, std::size_t& nextTag)
+    {
+        const std::size_t end = start + key.size();
+        while (nextTag < end) {
+            const std::size_t at = nextTag - start;
+            nextTag = keys.find('<', nextTag + 1);
+            if (at + 1 >= key.size())
+                break;
+            const auto note = [&](std::size_t& first, const auto& name) {
+                if (first == npos && hasTextAt(key, at + 1, name))
+                    first = at;
+            };
+            switch (key[at + 1]) {
+            case 'h': note(head, "head>"); break;
+            case 'b': note(body, "body>"); break;
+            case 'p': note(par, "par"); break;
+            case 't': note(text, "text"); break;
+            case 'a': note(audio, "audio"); break;
+            case '/':
+                note(headEnd, "/head>");
+                note(bodyEnd, "/body>");
+                note(parEnd, "/par>");
+                break;
+            default: break;
+            }
+        }
+    }
+};
+
 SmilReader::SmilReader(BookTables& tables, ReadingState& state, const std::string& bookFolder, const FileSource& files)
     : m_tables(tables)
     , m_state(state)
@@ -105,18 +112,21 @@ bool SmilReader::read(std::string_view name)
     // a line end.
     lowerCaseInto(m_bytes, m_keys);
     const std::string_view keys = m_keys;
+    std::size_t nextTag = keys.find('<');
     LineReader lines(m_bytes);
     while (const auto line = lines.next()) {
-        if (!line->empty())
-            readLine(*line, keys.substr(static_cast<std::size_t>(line->data() - m_bytes.data()), line->size()));
+        if (line->empty())
+            continue;
+        const auto start = static_cast<std::size_t>(line->data() - m_bytes.data());
+        const std::string_view key = keys.substr(start, line->size());
+        readLine(*line, key, Tags(keys, start, key, nextTag));
     }
     finishFile();
     return true;
 }
 
-void SmilReader::readLine(std::string_view line, std::string_view key)
+void SmilReader::readLine(std::string_view line, std::string_view key, const Tags& tags)
 {
-    const SmilTags tags(key);
     if (tags.head != npos)
         m_state.inSmilHead = true;
     if (tags.headEnd != npos)
@@ -162,9 +172,9 @@ void SmilReader::readParLine(std::string_view line, std::string_view key, std::s
     if (containsText(key, "-on"))
         takeSkipClass(key, s);
     BookTable& phrases = m_tables.phrases;
-    const int row = phrases.insertRow(s.phraseCounter, s.headingIndexText);
-    phrases.setText(row, col::phrase::kParId, s.parId);
-    phrases.setText(row, col::phrase::kSkip, s.skipClass);
+    const auto row = phrases.rowCells(phrases.insertRow(s.phraseCounter, s.headingIndexText));
+    row[col::phrase::kParId] = s.parId.view();
+    row[col::phrase::kSkip] = s.skipClass;
 }
 
 void SmilReader::readTextLine(std::string_view line, std::size_t at)
@@ -176,10 +186,13 @@ void SmilReader::readTextLine(std::string_view line, std::size_t at)
     s.document.assign(m_folder).append(name);
     s.fragment = linkFragment(line, at);
     s.textId = cutAfter(line, at, "id=", 4, '"');
-    BookTable& phrases = m_tables.phrases;
-    phrases.setText(s.phraseCounter, col::phrase::kDokument, s.document);
-    phrases.setText(s.phraseCounter, col::phrase::kDokFragment, s.fragment);
-    phrases.setText(s.phraseCounter, col::phrase::kTextId, s.textId);
+    // Before the reading's first par there is no row to write to.
+    const auto row = m_tables.phrases.rowCells(s.phraseCounter);
+    if (row.empty())
+        return;
+    row[col::phrase::kDokument] = s.document;
+    row[col::phrase::kDokFragment] = s.fragment.view();
+    row[col::phrase::kTextId] = s.textId.view();
 }
 
 void SmilReader::readAudioLine(std::string_view line, std::size_t at)
@@ -194,10 +207,13 @@ void SmilReader::readAudioLine(std::string_view line, std::size_t at)
 
     BookTable& phrases = m_tables.phrases;
     if (s.firstClipPending) {
-        phrases.setText(s.phraseCounter, col::phrase::kAudio, s.audio);
-        phrases.setText(s.phraseCounter, col::phrase::kPhrBeg, s.clipBegin);
-        phrases.setText(s.phraseCounter, col::phrase::kPhrEnd, s.clipEnd);
         s.firstClipPending = false;
+        const auto row = phrases.rowCells(s.phraseCounter);
+        if (row.empty())
+            return;
+        row[col::phrase::kAudio] = s.audio.view();
+        row[col::phrase::kPhrBeg] = s.clipBegin.view();
+        row[col::phrase::kPhrEnd] = s.clipEnd.view();
         return;
     }
     // A clip before the reading's first par has no par to belong to.
@@ -205,20 +221,23 @@ void SmilReader::readAudioLine(std::string_view line, std::size_t at)
         return;
     // A further clip of the same par: a row of its own with the par's values.
     ++s.phraseCounter;
-    const int row = phrases.insertRow(s.phraseCounter, s.headingIndexText);
-    phrases.setText(row, col::phrase::kParId, s.parId);
-    phrases.setText(row, col::phrase::kDokument, s.document);
-    phrases.setText(row, col::phrase::kDokFragment, s.fragment);
-    phrases.setText(row, col::phrase::kTextId, s.textId);
-    phrases.setText(row, col::phrase::kAudio, s.audio);
-    phrases.setText(row, col::phrase::kPhrBeg, s.clipBegin);
-    phrases.setText(row, col::phrase::kPhrEnd, s.clipEnd);
-    phrases.setText(row, col::phrase::kSkip, s.skipClass);
+    const auto row = phrases.rowCells(phrases.insertRow(s.phraseCounter, s.headingIndexText));
+    row[col::phrase::kParId] = s.parId.view();
+    row[col::phrase::kDokument] = s.document;
+    row[col::phrase::kDokFragment] = s.fragment.view();
+    row[col::phrase::kTextId] = s.textId.view();
+    row[col::phrase::kAudio] = s.audio.view();
+    row[col::phrase::kPhrBeg] = s.clipBegin.view();
+    row[col::phrase::kPhrEnd] = s.clipEnd.view();
+    row[col::phrase::kSkip] = s.skipClass;
 }
 
 void SmilReader::finishFile()
 {
     ReadingState& s = m_state;
+    // The next file is read into the same buffer.
+    for (CutValue* value : {&s.parId, &s.fragment, &s.textId, &s.audio, &s.clipBegin, &s.clipEnd})
+        value->keep();
     if (s.elapsedText.empty()) {
         if (s.headingCounter == 0) {
             s.elapsedText = "00:00:00";

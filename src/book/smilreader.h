@@ -26,7 +26,9 @@ public:
     bool read(std::string_view name);
 
 private:
-    void readLine(std::string_view line, std::string_view key);
+    struct Tags;
+
+    void readLine(std::string_view line, std::string_view key, const Tags& tags);
     void readHeadLine(std::string_view line, std::string_view key);
     void readParLine(std::string_view line, std::string_view key, std::size_t at);
     void readTextLine(std::string_view line, std::size_t at);

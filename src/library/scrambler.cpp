@@ -86,4 +86,15 @@ std::string Scrambler::walk(std::string_view text, const std::u32string& from, c
     return out;
 }
 
+std::string scrambledLines(std::span<const std::string> lines, const Scrambler& scrambler)
+{
+    std::string contents;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        contents += scrambler.scramble(lines[i]);
+        if (i + 1 < lines.size())
+            contents += '\n';
+    }
+    return contents;
+}
+
 }  // namespace korvin

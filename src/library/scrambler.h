@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -38,5 +39,9 @@ private:
     Index m_plainIndex;
     Index m_cipherIndex;
 };
+
+// The contents of a state file of one value a line (`Settings.dl`,
+// `Optionen.dl`): each line scrambled, each followed by a line end but the last.
+std::string scrambledLines(std::span<const std::string> lines, const Scrambler& scrambler);
 
 }  // namespace korvin

@@ -136,14 +136,7 @@ SettingsFile::Lines SettingsFile::format(const Settings& settings)
 
 bool SettingsFile::write(const Settings& settings) const
 {
-    std::string contents;
-    const auto lines = format(settings);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        contents += m_scrambler.scramble(lines[i]);
-        if (i + 1 < lines.size())
-            contents += '\n';
-    }
-    return writeFileAtomically(m_path, contents);
+    return writeFileAtomically(m_path, scrambledLines(format(settings), m_scrambler));
 }
 
 }  // namespace korvin

@@ -5,7 +5,7 @@
 #include "book/textnumbers.h"
 #include "book/timetext.h"
 #include "navigation/pausebracket.h"
-#include "playback/phraserows.h"
+#include "playback/audiotime.h"
 
 namespace korvin {
 
@@ -50,15 +50,19 @@ const std::string& Information::currentHeadingCell(int column) const
     return headings.text(headings.selectionMark(), column);
 }
 
-double Information::bookPosition(double position) const
+HeadingAudio Information::headingAudioAt(double position) const
 {
-    const double before = parseTime(currentHeadingCell(col::heading::kZeitVerg));
     const BookTable& phrases = m_parts.tables.phrases;
     const int current = phrases.selectionMark();
     if (current < 0 || current >= phrases.rowCount() ||
         phrases.text(current, col::phrase::kTreeId) != currentHeadingCell(col::heading::kTreeId))
-        return before;
-    return before + positionInHeading(phrases, current, position);
+        return {};
+    return headingAudio(phrases, {current, position}, [&phrases](int row) { return hasAudio(phrases, row); });
+}
+
+double Information::bookPosition(double position) const
+{
+    return parseTime(currentHeadingCell(col::heading::kZeitVerg)) + headingAudioAt(position).heard;
 }
 
 void Information::bookTotalTime()
@@ -120,6 +124,28 @@ void Information::headingIndex()
 void Information::headingLevel()
 {
     answer([this](double) { return texts().headingLevel(currentHeadingCell(col::heading::kEbene)); });
+}
+
+void Information::whereAmI()
+{
+    answer([this](double position) {
+        const BookTables& tables = m_parts.tables;
+        InformationTexts::Place place;
+        place.heading = toInteger(currentHeadingCell(col::heading::kTreeId)) + 1;
+        place.headingCount = tables.headings.rowCount();
+        place.title = currentHeadingCell(col::heading::kTitel);
+        const BookTable& pages = tables.pages;
+        if (pages.rowCount() > 0)
+            place.page = pages.text(std::clamp(pages.selectionMark(), 0, pages.rowCount() - 1), col::page::kSeite);
+        const HeadingAudio heading = headingAudioAt(position);
+        place.headingHeard = heading.heard;
+        place.headingLeft = heading.length - heading.heard;
+        place.bookHeard = bookPosition(position);
+        place.bookLeft = bookTotal() - place.bookHeard;
+        if (m_parts.sleepTimer)
+            place.sleepTimer = m_parts.sleepTimer();
+        return texts().whereAmI(place);
+    });
 }
 
 }  // namespace korvin

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <functional>
+
 #include "book/booktables.h"
 #include "navigation/informationtexts.h"
 #include "platform/mediaplayer.h"
 #include "platform/menubar.h"
 #include "platform/messagebox.h"
+#include "playback/audiotime.h"
 #include "ui/stringtable.h"
 
 namespace korvin {
@@ -20,6 +23,8 @@ public:
         const BookInfo& bookInfo;
         const StringTable& strings;
         const int& languageOffset;
+        // What the sleep timer has still to run; none: it is off.
+        std::function<SleepTimerLeft()> sleepTimer;
     };
     struct Services {
         MediaPlayer& player;
@@ -45,6 +50,9 @@ public:
     void titleRemainingTime();
     void headingIndex();
     void headingLevel();
+    // Command "Wo bin ich?" (I): all of the heading's and the book's place in
+    // one message (InformationTexts::whereAmI).
+    void whereAmI();
 
     // Seconds of the book heard up to `position` in the player's file: the
     // time before the current heading, the clips of the heading's phrases
@@ -60,6 +68,9 @@ private:
     void answer(Answer answer);
     void show(const std::string& text);
     InformationTexts texts() const { return InformationTexts(m_parts.strings, m_parts.languageOffset); }
+    // The current heading's audio up to `position` in the current phrase's
+    // clip; nothing when the current phrase is not of the current heading.
+    HeadingAudio headingAudioAt(double position) const;
     double bookTotal() const;
     double titleDuration() const;
     const std::string& currentHeadingCell(int column) const;

@@ -79,4 +79,25 @@ std::string InformationTexts::headingLevel(const std::string& level) const
     return text(str::kAtLevel) + " " + level + " .";
 }
 
+std::string InformationTexts::whereAmI(const Place& place) const
+{
+    std::string sentences = fillIn(text(str::kWhereHeading),
+                                   {std::to_string(place.heading), std::to_string(place.headingCount), place.title});
+    if (!place.page.empty())
+        sentences += " " + fillIn(text(str::kWherePage), {place.page});
+    sentences += " " + fillIn(text(str::kWhereInHeading), {duration(place.headingHeard), duration(place.headingLeft)});
+    sentences += " " + fillIn(text(str::kWhereInBook), {duration(place.bookHeard), duration(place.bookLeft)});
+    switch (place.sleepTimer.mode) {
+    case SleepTimerLeft::Mode::kCountdown:
+        sentences += " " + fillIn(text(str::kWhereSleepTimer), {duration(place.sleepTimer.seconds)});
+        break;
+    case SleepTimerLeft::Mode::kEndOfHeading:
+        sentences += " " + text(str::kWhereSleepAtEnd);
+        break;
+    case SleepTimerLeft::Mode::kOff:
+        break;
+    }
+    return sentences;
+}
+
 }  // namespace korvin

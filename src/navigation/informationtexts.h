@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "playback/sleeptimerleft.h"
 #include "ui/stringtable.h"
 
 namespace korvin {
@@ -32,6 +33,22 @@ public:
     // `index` counts from 0; `count` is the entry count as stored.
     std::string headingIndex(int index, const std::string& count) const;
     std::string headingLevel(const std::string& level) const;
+
+    // What "where am I" says, each part a sentence: the heading (its number from
+    // 1, the count, its title), the page when there is one, the time heard and
+    // left in the heading and in the book, the sleep timer when it runs.
+    struct Place {
+        int heading = 0;
+        int headingCount = 0;
+        std::string title;
+        std::string page;  // empty: the book has no pages
+        double headingHeard = 0.0;
+        double headingLeft = 0.0;
+        double bookHeard = 0.0;
+        double bookLeft = 0.0;
+        SleepTimerLeft sleepTimer;
+    };
+    std::string whereAmI(const Place& place) const;
 
 private:
     const std::string& text(int id) const { return m_strings.get(id, m_offset); }

@@ -20,7 +20,7 @@ namespace korvin {
 //    seeks and pauses until play(). play() then starts from the current
 //    position; at the very end it ends again at once.
 //  * pause() keeps the position; play() after pause() continues from it.
-//  * setRate() accepts at least 0.6 to 2.0 and keeps the pitch.
+//  * setRate() accepts at least 0.5 to 3.0 and keeps the pitch.
 //  * setVolume() clamps to 0..100; setPosition() clamps below 0 to 0.
 //  * While a file loads, openState() is kOpenStateOpening.
 //  * A file that cannot be played (missing, unreadable, not audio) fails when

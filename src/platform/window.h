@@ -5,10 +5,11 @@
 namespace korvin {
 
 // A keyboard accelerator: a key code with modifiers that sends a command.
-// Letters are key codes ('A'..'Z'), so they act whatever the layout and Caps Lock.
+// Letters are key codes ('A'..'Z'), so they act whatever the layout and Caps Lock;
+// digits ('0'..'9') are the keys of the digit row, whatever the layout puts on them.
 struct Accelerator {
     enum Modifier { kNone = 0, kShift = 1, kCtrl = 2, kAlt = 4 };
-    enum Key { kSpace = 0x20, kF1 = 0x70, kF4 = 0x73 };  // letters are their upper-case ASCII code
+    enum Key { kSpace = 0x20, kF1 = 0x70, kF4 = 0x73 };  // letters and digits are their ASCII code (upper case)
     int key = 0;
     int modifiers = kNone;
     int command = 0;

@@ -4,18 +4,34 @@
 
 namespace korvin {
 
-AudioControls::AudioControls(Settings& settings, MediaPlayer& player)
+namespace {
+
+// Rates are sums of steps of 0.2, which a double does not hold exactly.
+constexpr double kRateSlack = 1e-9;
+
+}  // namespace
+
+AudioControls::AudioControls(Settings& settings, MediaPlayer& player, const PlaybackState& state,
+                             const Options& options)
     : m_settings(settings)
     , m_player(player)
+    , m_state(state)
+    , m_options(options)
 {
+}
+
+// While the sleep timer fades, the player plays at a share of the setting.
+int AudioControls::listenersVolume() const
+{
+    return m_state.volumePercent >= 100 ? m_player.volume() : m_settings.volume;
 }
 
 // The player keeps the volume within 0..100; the setting holds what the player
 // holds, so that neither the settings file nor the player panel ever shows 110.
 void AudioControls::changeVolume(int volume)
 {
-    m_player.setVolume(volume);
     m_settings.volume = std::clamp(volume, 0, 100);
+    m_player.setVolume(m_state.volumePercent >= 100 ? volume : fadedVolume(m_settings.volume, m_state.volumePercent));
 }
 
 void AudioControls::changeRate(double rate)
@@ -26,7 +42,7 @@ void AudioControls::changeRate(double rate)
 
 void AudioControls::volumeUp()
 {
-    changeVolume(m_player.volume() + kVolumeStep);
+    changeVolume(listenersVolume() + kVolumeStep);
 }
 
 void AudioControls::volumeNormal()
@@ -36,14 +52,18 @@ void AudioControls::volumeNormal()
 
 void AudioControls::volumeDown()
 {
-    changeVolume(m_player.volume() - kVolumeStep);
+    changeVolume(listenersVolume() - kVolumeStep);
 }
 
 void AudioControls::speedFaster()
 {
     const double rate = m_player.rate();
-    if (rate <= kFastestToStepFrom)
+    if (m_options.upToTriple) {
+        if (rate < kFastestRate - kRateSlack)
+            changeRate(std::min(rate + kRateStep, kFastestRate));
+    } else if (rate <= kFastestToStepFrom) {
         changeRate(rate + kRateStep);
+    }
 }
 
 void AudioControls::speedNormal()
@@ -54,8 +74,28 @@ void AudioControls::speedNormal()
 void AudioControls::speedSlower()
 {
     const double rate = m_player.rate();
-    if (rate >= kSlowestToStepFrom)
+    if (m_options.upToTriple) {
+        if (rate > kSlowestRate + kRateSlack)
+            changeRate(std::max(rate - kRateStep, kSlowestRate));
+    } else if (rate >= kSlowestToStepFrom) {
         changeRate(rate - kRateStep);
+    }
+}
+
+AudioControls::RateRange AudioControls::rateRange() const
+{
+    if (m_options.upToTriple)
+        return {kSlowestRate, kFastestRate};
+    return {kSlowestNormalRate, kFastestNormalRate};
+}
+
+void AudioControls::keepToNormalRange()
+{
+    const double rate = m_settings.rate;
+    if (rate > kFastestNormalRate + kRateSlack)
+        changeRate(kFastestNormalRate);
+    else if (rate < kSlowestNormalRate - kRateSlack)
+        changeRate(kSlowestNormalRate);
 }
 
 void AudioControls::windForward()

@@ -111,7 +111,7 @@ void PlaybackEngine::startCurrentPhrase()
         m_state.lastAudioLoaded = audio;
         if (begin != 0) {
             player.setRate(m_settings.rate);
-            player.setVolume(m_settings.volume);
+            player.setVolume(playerVolume());
             player.setPosition(begin);
             play();
             played = true;
@@ -123,7 +123,7 @@ void PlaybackEngine::startCurrentPhrase()
         m_state.forceSeek = false;
         player.setPosition(begin);
         player.setRate(m_settings.rate);
-        player.setVolume(m_settings.volume);
+        player.setVolume(playerVolume());
     }
     m_state.previousPhraseEnd = phraseEnd;
     // A jump the listener asked for is heard wherever it lands; in the file
@@ -260,6 +260,10 @@ void PlaybackEngine::pollTick()
 {
     m_resumedByMenu = false;
     MediaPlayer& player = m_services.player;
+    if (player.playState() == MediaPlayer::kPlaying)
+        m_quietPolls = 0;
+    else if (m_quietPolls < kMaxQuietPolls)
+        ++m_quietPolls;
     if (player.openState() != MediaPlayer::kOpenStateMediaOpen) {
         if (audioFailed())
             audioUnplayable();
@@ -269,7 +273,10 @@ void PlaybackEngine::pollTick()
         m_stopHandled = false;
         m_heardSinceStart = true;
         const double position = player.position();
-        m_settings.volume = player.volume();
+        // While the sleep timer fades the book out, the player's volume is not
+        // the listener's: the setting keeps theirs.
+        if (m_state.volumePercent >= 100)
+            m_settings.volume = player.volume();
         if (position >= m_state.currentPhraseEnd)
             phraseEnded();
         return;
@@ -348,6 +355,8 @@ void PlaybackEngine::endHeading()
         nextHeading();
     else
         backToHeadingStart();
+    if (m_headingEnded)
+        m_headingEnded();
 }
 
 void PlaybackEngine::nextHeading()
@@ -436,6 +445,8 @@ void PlaybackEngine::pauseContinue()
         m_resumedByMenu = false;
         if (m_playingBeforeMenu)
             player.pause();
+        else
+            continuing();
         return;
     }
     if (audioFailed()) {
@@ -453,11 +464,19 @@ void PlaybackEngine::pauseContinue()
     case MediaPlayer::kScanForward:
     case MediaPlayer::kScanReverse:
     case MediaPlayer::kMediaEnded:
+        continuing();
         play();
         break;
     default:
         break;
     }
+}
+
+void PlaybackEngine::continuing()
+{
+    if (m_continuing)
+        m_continuing();
+    m_quietPolls = 0;
 }
 
 void PlaybackEngine::toggleAutoPlayback()
@@ -576,6 +595,36 @@ void PlaybackEngine::unload()
 {
     m_services.player.setUrl("");
     m_state.lastAudioLoaded.clear();
+}
+
+bool PlaybackEngine::isHeard(int row) const
+{
+    return hasAudio(m_tables.phrases, row) && !skippedRow(row);
+}
+
+void PlaybackEngine::moveTo(AudioPlace place)
+{
+    BookTable& phrases = m_tables.phrases;
+    if (place.row < 0 || place.row >= phrases.rowCount())
+        return;
+    MediaPlayer& player = m_services.player;
+    const bool playing = player.playState() == MediaPlayer::kPlaying;
+    const HeadingTree& tree = m_tables.tree;
+    const int heading = phrases.integer(place.row, col::phrase::kTreeId);
+    if (place.row != phrases.selectionMark() || heading != tree.itemData(tree.selectedItem())) {
+        // Another heading is chosen as the tree chooses it, so that it is
+        // announced as any heading change is.
+        if (heading != tree.itemData(tree.selectedItem()))
+            selectHeadingByIndex(heading);
+        m_state.forceSeek = true;
+        selectAfresh(place.row);
+    }
+    player.setPosition(place.position);
+    // The phrase start plays; the listener's pause stays a pause.
+    if (playing && player.playState() != MediaPlayer::kPlaying)
+        play();
+    else if (!playing && player.playState() == MediaPlayer::kPlaying)
+        player.pause();
 }
 
 }  // namespace korvin

@@ -9,6 +9,7 @@
 #include "platform/mediaplayer.h"
 #include "platform/menubar.h"
 #include "platform/timers.h"
+#include "playback/audiotime.h"
 #include "playback/playbackstate.h"
 #include "ui/menumodel.h"
 
@@ -33,6 +34,8 @@ public:
     static constexpr int kPollTimer = 2;
     static constexpr int kHighlightDelay = 50;
     static constexpr int kPollPeriod = 100;
+    // The quiet the poll counts at most: far beyond any pause that matters.
+    static constexpr int kMaxQuietPolls = 1 << 24;
 
     struct Services {
         MediaPlayer& player;
@@ -104,6 +107,21 @@ public:
     // Closes the player's file; the next phrase start opens its file afresh.
     void unload();
 
+    // Goes to `place` as a jump does (its heading selected first when it is
+    // another one, its phrase started) and keeps the play state: a paused
+    // book stays paused there.
+    void moveTo(AudioPlace place);
+    // Whether `row` is heard when played through: it has sound and is not skipped.
+    bool isHeard(int row) const;
+    // How long the player has not played, as the poll has seen it.
+    long long quietMilliseconds() const { return m_quietPolls * static_cast<long long>(kPollPeriod); }
+    // Called when pause/continue is about to continue the book (and when the
+    // menu it was chosen from has just continued it), before it plays.
+    void setContinueListener(std::function<void()> listener) { m_continuing = std::move(listener); }
+    // Called when a heading has ended and the engine has moved on (to the next
+    // heading, or back to the heading's start, paused).
+    void setHeadingEndListener(std::function<void()> listener) { m_headingEnded = std::move(listener); }
+
 private:
     void startCurrentPhrase();
     void step(int direction);
@@ -124,6 +142,8 @@ private:
     void backToHeadingStart();
     void restartHeading();
     void selectAfresh(int row);
+    void continuing();
+    int playerVolume() const { return fadedVolume(m_settings.volume, m_state.volumePercent); }
     std::string bookPath(const std::string& name) const;
 
     PlaybackState& m_state;
@@ -133,6 +153,10 @@ private:
     Services m_services;
     std::function<std::string(const std::string&)> m_resolvePath;
     std::function<void()> m_highlight;
+    std::function<void()> m_continuing;
+    std::function<void()> m_headingEnded;
+    // Poll ticks since the player last played.
+    int m_quietPolls = 0;
     bool m_starting = false;
     bool m_restart = false;
     bool m_jumping = false;

@@ -14,11 +14,21 @@ struct PlaybackState {
     double currentPhraseEnd = 0.0;
     std::string currentFragmentId; // `Dok-Fragment` of the current phrase
     bool startPage = false;        // the text view shows the program's start page
+    // The share (percent) of the volume setting the player plays at: below 100
+    // only while the sleep timer fades the book out. The volume setting stays
+    // the listener's own meanwhile.
+    int volumePercent = 100;
 
     // The phrase start's memory; it lives as long as the program, across books.
     std::string lastDocumentShown;
     std::string lastAudioLoaded;
     std::string previousPhraseEnd;
 };
+
+// The volume the player plays at: `percent` of the volume setting `volume`.
+inline int fadedVolume(int volume, int percent)
+{
+    return percent >= 100 ? volume : volume * percent / 100;
+}
 
 }  // namespace korvin

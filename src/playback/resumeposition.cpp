@@ -18,7 +18,7 @@ bool isNavigationFile(const std::string& document)
 
 ResumePosition::ResumePosition(PlaybackState& state, BookTables& tables, MenuModel& menu, PlaybackEngine& engine,
                                Services services, ResumeFile file,
-                               std::function<std::string(const std::string&)> resolvePath)
+                               std::function<std::string(const std::string&)> resolvePath, const ResumeRewind& rewind)
     : m_state(state)
     , m_tables(tables)
     , m_menu(menu)
@@ -26,6 +26,7 @@ ResumePosition::ResumePosition(PlaybackState& state, BookTables& tables, MenuMod
     , m_services(services)
     , m_file(std::move(file))
     , m_resolvePath(std::move(resolvePath))
+    , m_rewind(rewind)
 {
 }
 
@@ -49,7 +50,7 @@ void ResumePosition::restore(const BookInfo& book)
         return;
     }
     BookTable& phrases = m_tables.phrases;
-    const int row = toInteger(record->row);
+    int row = toInteger(record->row);
     double position = toReal(record->position);
     if (!std::isfinite(position))
         position = 0.0;
@@ -65,6 +66,9 @@ void ResumePosition::restore(const BookInfo& book)
         playFromBeginning();
         return;
     }
+    const AudioPlace resumed = m_rewind.resumePlace({row, position});
+    row = resumed.row;
+    position = resumed.position;
     phrases.setSelectionMark(row);
     if (!isNavigationFile(phrases.text(row, col::phrase::kDokument))) {
         m_menu.setGrayed(cmd::kSearchText, false);

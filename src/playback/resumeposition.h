@@ -10,6 +10,7 @@
 #include "platform/menubar.h"
 #include "playback/playbackengine.h"
 #include "playback/playbackstate.h"
+#include "playback/resumerewind.h"
 #include "ui/menumodel.h"
 
 namespace korvin {
@@ -24,9 +25,11 @@ public:
         MenuBar& menuBar;
     };
 
-    // `resolvePath` turns a book path into the one to open (as the engine's).
+    // `resolvePath` turns a book path into the one to open (as the engine's);
+    // `rewind` says where a book resumes from the place saved.
     ResumePosition(PlaybackState& state, BookTables& tables, MenuModel& menu, PlaybackEngine& engine, Services services,
-                   ResumeFile file, std::function<std::string(const std::string&)> resolvePath);
+                   ResumeFile file, std::function<std::string(const std::string&)> resolvePath,
+                   const ResumeRewind& rewind);
 
     // Pauses the player and records the current phrase row, its heading and the
     // player's position for `book`. Call when the book is left, after the
@@ -35,7 +38,8 @@ public:
     void save(const BookInfo& book);
 
     // Selects the saved heading and phrase row and plays from the saved
-    // position, so the listener hears the exact point left. Without a record,
+    // position, so the listener hears the exact point left (5 s before it,
+    // within its heading, with "Beim Fortsetzen zurückspulen"). Without a record,
     // or with one that does not fit the book (its row is not a phrase of its
     // heading), the book plays from its beginning. Call after the bookmarks
     // have been loaded and the title cue played.
@@ -53,6 +57,7 @@ private:
     Services m_services;
     ResumeFile m_file;
     std::function<std::string(const std::string&)> m_resolvePath;
+    const ResumeRewind& m_rewind;
 };
 
 }  // namespace korvin

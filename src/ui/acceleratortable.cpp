@@ -10,7 +10,7 @@ namespace {
 
 int parseKey(std::string_view name)
 {
-    if (name.size() == 1 && name[0] >= 'A' && name[0] <= 'Z')
+    if (name.size() == 1 && ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= '0' && name[0] <= '9')))
         return name[0];
     if (name == "Space")
         return Accelerator::kSpace;

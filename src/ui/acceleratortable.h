@@ -7,7 +7,7 @@
 
 namespace korvin {
 
-// Reads an accelerator table: key (a letter, "Space" or "F1".."F12"), modifiers
+// Reads an accelerator table: key (a letter, a digit, "Space" or "F1".."F12"), modifiers
 // ("-" or "+"-joined "Ctrl", "Shift", "Alt"), command id; tab-separated, "#"
 // starts a comment line. Lines that name no key are passed over.
 std::vector<Accelerator> parseAcceleratorTable(std::string_view table);

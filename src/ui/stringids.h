@@ -1,7 +1,7 @@
 #pragma once
 
 // Ids of the string table's German texts; the English text of id N is N + 200
-// (StringTable::get(id, languageOffset)). The menu's texts (100 to 172) are
+// (StringTable::get(id, languageOffset)). The menu's texts (100 to 199) are
 // named by the menu table itself.
 namespace korvin::str {
 
@@ -64,14 +64,22 @@ inline constexpr int kBrowseTitle = 41;   // "Ein Buch suchen..."
 inline constexpr int kStartPage = 42;     // "/documents/html/start_de.html"
 inline constexpr int kManualFolder = 43;  // "/documents/Manuals/DE/DAISY/"
 
+// The heading levels and "where am I" (fillIn() puts the values in).
+inline constexpr int kNoFurtherHeading = 44;  // "Keine weitere Überschrift der Ebene %i."
+inline constexpr int kWhereHeading = 45;      // "Sie befinden sich auf Überschrift %i von %i: %s."
+inline constexpr int kWherePage = 46;         // "Seite %s."
+inline constexpr int kWhereInHeading = 47;    // "In dieser Überschrift gehört: %s; Rest: %s."
+inline constexpr int kWhereInBook = 48;       // "Im Buch gehört: %s; Rest: %s."
+inline constexpr int kWhereSleepTimer = 49;   // "Der Schlaf-Timer endet in %s."
+inline constexpr int kWhereSleepAtEnd = 68;   // "Der Schlaf-Timer endet am Ende der Überschrift."
 // Books of the newer kinds: DAISY 3 and zipped books.
-inline constexpr int kBookFilter = 44;         // "DAISY-Bücher (ncc.html *.opf *.zip);;..."
-inline constexpr int kPackageNotOpened = 45;   // "Die Paketdatei (*.opf) des Buches konnte nicht ..."
-inline constexpr int kZipUnreadable = 46;      // "Die ZIP-Datei konnte nicht gelesen werden: ..."
-inline constexpr int kZipUnsafe = 47;          // "Die ZIP-Datei wird nicht geöffnet: ... eine Verknüpfung."
-inline constexpr int kZipTooLarge = 48;        // "... größer als 8 GB ... (eine ZIP-Bombe)."
-inline constexpr int kZipNoBook = 49;          // "Die ZIP-Datei enthält kein DAISY-Buch: ..."
-inline constexpr int kZipSeveralBooks = 68;    // "Die ZIP-Datei enthält mehr als ein Buch. ..."
+inline constexpr int kBookFilter = 74;         // "DAISY-Bücher (ncc.html *.opf *.zip);;..."
+inline constexpr int kPackageNotOpened = 75;   // "Die Paketdatei (*.opf) des Buches konnte nicht ..."
+inline constexpr int kZipUnreadable = 76;      // "Die ZIP-Datei konnte nicht gelesen werden: ..."
+inline constexpr int kZipUnsafe = 77;          // "Die ZIP-Datei wird nicht geöffnet: ... eine Verknüpfung."
+inline constexpr int kZipTooLarge = 79;        // "... größer als 8 GB ... (eine ZIP-Bombe)."
+inline constexpr int kZipNoBook = 86;          // "Die ZIP-Datei enthält kein DAISY-Buch: ..."
+inline constexpr int kZipSeveralBooks = 87;    // "Die ZIP-Datei enthält mehr als ein Buch. ..."
 inline constexpr int kZipTooManyMembers = 72;  // "... mehr als 100000 Einträge ..."
 inline constexpr int kZipEncrypted = 73;       // "... verschlüsselt ..."
 inline constexpr int kZipErrorCaption = 69;    // "Lesefehler - ZIP-Datei"
@@ -121,6 +129,7 @@ inline constexpr int kCancel = 89;                  // "Abbrechen"
 // The command line's texts.
 inline constexpr int kUsage = 94;    // "Aufruf: korvin [--home ORDNER] [BUCH]..."
 inline constexpr int kVersion = 95;  // "Korvin 2.0.1 – Abspielprogramm für DAISY-2.02- und DAISY-3-Hörbücher"
+inline constexpr int kDesktopPartMissing = 96;  // "Das Fenster kann nicht geöffnet werden: der Desktop-Teil..."
 
 // The about entry of the system menu.
 inline constexpr int kAboutMenuItem = 1090;  // "&Info über Korvin 2.0..."

@@ -27,6 +27,26 @@ std::string unescapeResourceText(std::string_view text)
     return out;
 }
 
+std::string fillIn(std::string_view text, std::initializer_list<std::string_view> values)
+{
+    std::string out;
+    auto value = values.begin();
+    std::size_t from = 0;
+    while (value != values.end()) {
+        std::size_t at = from;
+        while ((at = text.find('%', at)) != std::string_view::npos && at + 1 < text.size() && text[at + 1] != 's' &&
+               text[at + 1] != 'i')
+            ++at;
+        if (at == std::string_view::npos || at + 1 >= text.size())
+            break;
+        out.append(text.substr(from, at - from));
+        out.append(*value++);
+        from = at + 2;
+    }
+    out.append(text.substr(from));
+    return out;
+}
+
 void forEachTableLine(std::string_view table, const std::function<void(std::string_view)>& line)
 {
     while (!table.empty()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <string_view>
@@ -32,6 +33,11 @@ private:
 // Calls `line` for every line of a resource table that is neither empty nor a
 // comment ("#"), without its line end.
 void forEachTableLine(std::string_view table, const std::function<void(std::string_view)>& line);
+
+// `text` with its placeholders ("%i" and "%s") replaced by `values`, in order.
+// A value is put in as it stands: a "%s" within it is not a placeholder.
+// Placeholders beyond the values stay; values beyond the placeholders are dropped.
+std::string fillIn(std::string_view text, std::initializer_list<std::string_view> values);
 
 // Reads one escaped cell of the resource tables: "\t" → tab, "\n" → line break,
 // "\\" → backslash; any other backslash stays as it is.

@@ -244,27 +244,29 @@ TEST_F(ControllerRemoteTest, RateAndVolumeGoWhereTheKeysPutThemAndIntoTheSetting
 {
     struct Case {
         const char* name;
+        bool upToTriple;  // the option "Bis dreifach"
         double rate;
         int volume;
         double keptRate;
         int keptVolume;
         bool paused;
     };
-    const double fastest = RemoteControl::kMaximumRate;
     const Case cases[] = {
-        {"within the range", 1.5, 30, 1.5, 30, false},
-        {"too slow, too soft", 0.1, -5, RemoteControl::kMinimumRate, 0, false},
-        {"too fast, too loud", 9.0, 150, fastest, 100, false},
-        {"not a number", kNan, 40, fastest, 40, false},
-        {"below zero", -1.0, 40, fastest, 40, false},
-        {"zero pauses", 0.0, 40, fastest, 40, true},
+        {"within the range", false, 1.5, 30, 1.5, 30, false},     {"too slow, too soft", false, 0.1, -5, 0.6, 0, false},
+        {"too fast, too loud", false, 9.0, 150, 2.0, 100, false}, {"up to 3x: too slow", true, 0.1, 40, 0.5, 40, false},
+        {"up to 3x: too fast", true, 9.0, 40, 3.0, 40, false},    {"not a number", true, kNan, 40, 3.0, 40, false},
+        {"below zero", true, -1.0, 40, 3.0, 40, false},           {"zero pauses", true, 0.0, 40, 3.0, 40, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        if (controller().state().options.upToTriple != c.upToTriple)
+            controller().command(cmd::kUpToTriple);
         setPlaying(true);
         remote().setRate(c.rate);
         remote().setVolume(c.volume);
         EXPECT_DOUBLE_EQ(m_harness.player.rate(), c.keptRate);
+        EXPECT_DOUBLE_EQ(remote().nowPlaying().maximumRate, c.upToTriple ? 3.0 : 2.0);
+        EXPECT_DOUBLE_EQ(remote().nowPlaying().minimumRate, c.upToTriple ? 0.5 : 0.6);
         EXPECT_EQ(remote().nowPlaying().volume, c.keptVolume);
         EXPECT_EQ(m_harness.player.volume(), c.keptVolume);
         EXPECT_EQ(playing(), !c.paused);
@@ -272,7 +274,7 @@ TEST_F(ControllerRemoteTest, RateAndVolumeGoWhereTheKeysPutThemAndIntoTheSetting
     controller().command(cmd::kExit);
     const auto kept = SettingsFile(m_harness.home() + "/Settings.dl", Scrambler()).read();
     ASSERT_TRUE(kept);
-    EXPECT_DOUBLE_EQ(kept->rate, fastest);
+    EXPECT_DOUBLE_EQ(kept->rate, 3.0);
     EXPECT_EQ(kept->volume, 40);
 }
 

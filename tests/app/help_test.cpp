@@ -25,7 +25,8 @@ TEST(Exit, WithoutABookWritesOnlyTheSettings)
 {
     ControllerHarness harness;
     harness.controller().command(cmd::kExit);
-    EXPECT_EQ(stateFiles(harness), (std::set<std::string>{"Settings.dl"}));
+    // The settings, and the options kept beside them.
+    EXPECT_EQ(stateFiles(harness), (std::set<std::string>{"Optionen.dl", "Settings.dl"}));
     EXPECT_TRUE(harness.windowView.ended);
 }
 

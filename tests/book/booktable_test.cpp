@@ -110,6 +110,29 @@ TEST(BookTable, CellsStayInPlaceWhileRowsAreAppended)
     EXPECT_EQ(first, "first row with a text longer than a small string");
 }
 
+TEST(BookTable, ARowsCellsAreTheCellsItsTextsAreReadFrom)
+{
+    BookTable table({"A", "B", "C"});
+    for (int i = 0; i < 2200; ++i)
+        table.insertRow(i, std::to_string(i));
+    // The last row of the small first chunk, the first of each large one.
+    for (const int row : {0, 63, 64, 2111, 2112, 2199}) {
+        SCOPED_TRACE(row);
+        const auto cells = table.rowCells(row);
+        ASSERT_EQ(cells.size(), 3u);
+        EXPECT_EQ(&cells[0], &table.text(row, 0));
+        EXPECT_EQ(&cells[2], &table.text(row, 2));
+        cells[1] = "b" + std::to_string(row);
+        EXPECT_EQ(table.text(row, 1), "b" + std::to_string(row));
+        EXPECT_EQ(table.text(row, 0), std::to_string(row));
+    }
+    for (const int missing : {-1, 2200, 100000})
+        EXPECT_TRUE(table.rowCells(missing).empty()) << missing;
+    BookTable noColumns({});
+    noColumns.insertRow(0, "ignored");
+    EXPECT_TRUE(noColumns.rowCells(0).empty());
+}
+
 TEST(BookTable, CountsTheMemoryOfRowsAndLongTexts)
 {
     BookTable table({"A"});

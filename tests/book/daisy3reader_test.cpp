@@ -10,6 +10,7 @@
 #include "book/phraselookup.h"
 #include "support/tablecells.h"
 #include "support/testbook.h"
+#include "support/sourcepaths.h"
 
 namespace korvin {
 namespace {
@@ -470,7 +471,7 @@ TEST(Daisy3Reader, DecodesTheEncodingOfTheNavigationFile)
 // A real book, when the sample books are there.
 TEST(Daisy3Reader, ReadsTheSampleDaisy3Book)
 {
-    const std::string folder = KORVIN_SHARED_BOOKS_DIR "/mental_health-daisy3/";
+    const std::string folder = korvin::test::sharedBooksDir() + "/mental_health-daisy3/";
     if (!std::filesystem::exists(folder + "speechgen.opf"))
         GTEST_SKIP() << "the sample books are not in " << folder;
     BookTables tables;

@@ -11,6 +11,7 @@
 #include "book/diskfilesource.h"
 #include "support/tablecells.h"
 #include "support/testbook.h"
+#include "support/sourcepaths.h"
 
 namespace korvin {
 namespace {
@@ -439,7 +440,7 @@ TEST(NccReader, JoinsAHeadingThatNeverEndsInOnePass)
 
 std::string sampleBook(const char* name)
 {
-    const std::string folder = std::string(KORVIN_SHARED_BOOKS_DIR) + "/" + name + "/";
+    const std::string folder = korvin::test::sharedBooksDir() + "/" + name + "/";
     return std::filesystem::exists(folder + "ncc.html") ? folder : std::string();
 }
 

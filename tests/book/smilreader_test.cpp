@@ -151,6 +151,45 @@ TEST(SmilReader, CarriesTheTimeTextOverToAFileWithoutOne)
     EXPECT_EQ(column(r->tables.headings, col::heading::kZeit), (Texts{"", "00:00:07", "00:00:07"}));
 }
 
+// The tags of a line are found with one search through the file: each line
+// must still see its own tags, all of them, and no other line's.
+TEST(SmilReader, FindsTheTagsOfEveryLineWhereverTheyStand)
+{
+    const std::string audio = R"(<audio src="a.mp3" clip-begin="npt=1s" clip-end="npt=2s" />)";
+    struct Case {
+        const char* name;
+        std::string body;        // after "<smil><body>\n"
+        std::vector<Texts> rows;  // TreeID, par-id, Audio, PhrBeg, PhrEnd, Skip
+    };
+    const Case cases[] = {
+        {"one tag a line", "<par id=\"p\">\n" + audio + "\n</par>\n", {{"0", "p", "a.mp3", "1", "2", ""}}},
+        {"a par on one line", "<par id=\"p\" class=\"x\" system-required=\"sidebar-on\">" + audio + "</par>\n",
+         {{"0", "p", "a.mp3", "1", "2", "sidebar"}}},
+        {"crlf, blank lines and text without tags",
+         "\r\n\r\ntext\r\n<par id=\"p\">\r\n\r\nmore text\r\n" + audio + "\r\n",
+         {{"0", "p", "a.mp3", "1", "2", ""}}},
+        {"a lone < at the end of a line", "<\npar id=\"p\">\n" + audio + " <\n", {}},
+        {"a < at the end before CR", "<par id=\"p\"> <\r\n" + audio + "<\r\n", {{"0", "p", "a.mp3", "1", "2", ""}}},
+        {"several pars on one line", "<par id=\"p\">" + audio + "<par id=\"q\">" + audio + "\n",
+         {{"0", "p", "a.mp3", "1", "2", ""}}},
+        {"the last line without its end", "<par id=\"p\" system-required=\"footnote-on\">\n" + audio,
+         {{"0", "p", "a.mp3", "1", "2", "footnote"}}},
+        {"no tag at all", "just text\nand more\n", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestBook book;
+        book.write("a.smil", "<smil><body>\n" + c.body);
+        const auto r = readWithSmils(book, {"a.smil"});
+        std::vector<Texts> rows;
+        for (int i = 0; i < r->tables.phrases.rowCount(); ++i) {
+            const Texts all = row(r->tables.phrases, i);
+            rows.push_back({all[0], all[1], all[5], all[6], all[7], all[8]});
+        }
+        EXPECT_EQ(rows, c.rows);
+    }
+}
+
 TEST(SmilReader, CarriesLineStatesAndSkipClassOverToTheNextFile)
 {
     TestBook book;

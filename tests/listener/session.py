@@ -24,11 +24,16 @@ TEXTS = {
            "change": r"Wechseln grayed", "skip": r"Überspringen grayed", "german": "Deutsch",
            "english": "English", "bookmarks": "Lesezeichen", "search": [r"Suche\W.*dialog", r"Suchbegriff.*text"],
            "results": "Suchergebnisse", "searching": r"alert Suche läuft", "found": "Das Suchergebnis ist", "pageprompt": r"Seitenzahl", "entries": r"Einträge in diesem Buch",
-           "text": r"Text read only"},
+           "text": r"Text read only", "nolevel": r"Keine weitere Überschrift der Ebene 2",
+           "where": r"Überschrift 3 von 5: Unterwegs\. Seite 3\.", "sleep15": r"15 Minuten\W+not selected radio button",
+           "sleepoff": r"Aus\W+selected radio button", "volume": "Lautstärke", "sleep": "Schlaf-Timer", "sleepleft": r"Schlaf-Timer endet in 0 Stunden, (30|29) Minuten"},
     "en": {"tree": "Headings", "open": "Open", "browse": r"Browse for a book",
            "change": r"Change grayed", "skip": r"Skip grayed", "german": "Deutsch", "english": "English",
            "bookmarks": "Bookmarks", "search": [r"Search\W.*dialog", r"search item.*text"], "results": "Search results", "searching": r"alert Searching", "found": "The search result is",
-           "pageprompt": r"page number", "entries": r"entries in this book", "text": r"Text read only"},
+           "pageprompt": r"page number", "entries": r"entries in this book", "text": r"Text read only",
+           "nolevel": r"No further heading of level 2", "where": r"heading 3 of 5: Unterwegs\. Page 3\.",
+           "sleep15": r"15 minutes\W+not selected radio button", "sleepoff": r"Off\W+selected radio button", "volume": "Volume", "sleep": "Sleep timer",
+           "sleepleft": r"sleep timer ends in 0 hours, (30|29) minutes"},
 }
 HEADINGS = ["Aufbruch", "Unterwegs", "Der Bahnhof", "Am Meer"]
 # How long a step waits for what it expects. On a busy machine Orca falls many
@@ -251,6 +256,42 @@ class Session:
         self.step("T to the text", "t", expect=[TEXTS[language]["text"]])
         self.step("N back to the tree", "n", expect=[TEXTS[language]["tree"], HEADINGS[1]])
 
+    def levels(self, language):
+        # The digits are keys by their place: Shift+1 is the key of 1 with Shift.
+        self.step("2 to the next heading of level 2", "2", expect=[HEADINGS[2]])
+        self.step("Shift+1 back to one of level 1", "shift+1", expect=[HEADINGS[1]])
+        self.step("Shift+2: none before", "shift+2", expect=[lambda: self.message(TEXTS[language]["nolevel"])])
+        self.step("its OK", "Return", expect=[TEXTS[language]["tree"]])
+
+    def where_am_i(self, language):
+        self.step("I: where am I", "i", expect=[lambda: self.message(TEXTS[language]["where"])])
+        self.step("its OK", "Return", expect=[TEXTS[language]["tree"]])
+
+    @staticmethod
+    def bar_key(key, menu):
+        """An action: presses `key` and waits until the menu bar's item `menu`
+        has the focus, as the accessibility bus shows it. Qt passes over an
+        arrow key that comes while a menu is still closing."""
+        def press():
+            keys(key)
+            wait_until(lambda: (focus() or ("", ""))[1] == menu, PATIENCE, f"{key} did not reach the menu {menu}")
+        return press
+
+    def sleep_timer(self, language):
+        texts = TEXTS[language]
+        self.open_daisy_menu(language)
+        # Audio is two menus right of DAISY; above its last item (an option)
+        # stands the sleep timer's submenu, whose last item is "Aus". Each
+        # step waits for Orca, or for the menu bar, before the next keys.
+        self.step("Audio", self.bar_key("Escape", "DAISY"), self.bar_key("Right", "Navigation"),
+                  self.bar_key("Right", "Audio"), "Down", expect=[texts["volume"]])
+        self.step("up to the sleep timer", "Up", "Up", expect=[texts["sleep"]])
+        self.step("its items", "Right", expect=[texts["sleep15"]])
+        self.step("Aus is checked", "Up", expect=[texts["sleepoff"]])
+        self.step("choose 30 minutes", "Down", "Down", "Return", expect=[texts["tree"]])
+        self.step("I tells the sleep timer", "i", expect=[lambda: self.message(texts["sleepleft"])])
+        self.step("its OK", "Return", expect=[texts["tree"]])
+
     def menus(self, language):
         texts = TEXTS[language]
         self.open_daisy_menu(language)
@@ -296,6 +337,9 @@ class Session:
         self.search(language)
         self.information(language)
         self.views(language)
+        self.levels(language)
+        self.where_am_i(language)
+        self.sleep_timer(language)
         self.menus(language)
         new = self.switch_language(language)
         self.exit()

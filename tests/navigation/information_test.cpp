@@ -7,6 +7,7 @@
 
 #include "support/controllerharness.h"
 #include "support/testbook.h"
+#include "support/timedbook.h"
 #include "ui/commandids.h"
 
 namespace korvin {
@@ -59,6 +60,41 @@ TEST(InformationTexts, SentencesInBothLanguages)
     EXPECT_EQ(en.levels(3), "This book is structured in 3 levels.");
     EXPECT_EQ(en.headingIndex(4, "42"), "You are at heading 5 of 42.");
     EXPECT_EQ(en.headingLevel("2"), "You are on level 2 .");
+}
+
+// "Wo bin ich?" on a book of two headings with pages, while the sleep timer runs.
+TEST(WhereAmI, TellsTheHeadingThePageTheTimesAndTheSleepTimerAndTheBookPlaysOn)
+{
+    ControllerHarness harness;
+    TestBook book;
+    test::openTimedBook(book, harness,
+                        {{1, "Eins", {{"a.mp3", 0, 30}, {"a.mp3", 30, 60}}}, {2, "Zwei", {{"b.mp3", 0, 40}}}},
+                        {.totalTime = "0:01:40"});
+    MainController& controller = harness.controller();
+    controller.command(cmd::kSleepTimer15);
+    harness.advance(45000);
+    controller.command(cmd::kWhereAmI);
+    ASSERT_EQ(harness.messageBoxes.shown.size(), 1u);
+    EXPECT_EQ(harness.messageBoxes.shown.back().text,
+              "Sie befinden sich auf Überschrift 1 von 2: Eins. Seite 1. "
+              "In dieser Überschrift gehört: 0 Stunden, 0 Minuten und 45 Sekunden; "
+              "Rest: 0 Stunden, 0 Minuten und 15 Sekunden. "
+              "Im Buch gehört: 0 Stunden, 0 Minuten und 45 Sekunden; Rest: 0 Stunden, 0 Minuten und 55 Sekunden. "
+              "Der Schlaf-Timer endet in 0 Stunden, 14 Minuten und 15 Sekunden.");
+    EXPECT_EQ(harness.messageBoxes.shown.back().caption, "Information");
+    EXPECT_EQ(harness.player.playState(), MediaPlayer::kPlaying);
+
+    controller.command(cmd::kEnglish);
+    controller.command(cmd::kSleepTimerEndOfHeading);
+    controller.tables().tree.select(1);
+    harness.advance(10000);
+    controller.command(cmd::kWhereAmI);
+    EXPECT_EQ(
+        harness.messageBoxes.shown.back().text,
+        "You are at heading 2 of 2: Zwei. Page 2. "
+        "In this heading elapsed: 0 hours, 0 minutes and 10 seconds; remaining: 0 hours, 0 minutes and 30 seconds. "
+        "In the book elapsed: 0 hours, one minute and 10 seconds; remaining: 0 hours, 0 minutes and 30 seconds. "
+        "The sleep timer ends at the end of the heading.");
 }
 
 // Two headings whose audio shares one file: "Zwei" begins 4 s into a.mp3.
@@ -144,7 +180,7 @@ TEST(InformationAlone, MediaEndedCountsAsPositionZeroAndStaysEnded)
     const BookInfo info;
     const StringTable& table = strings();
     const int german = 0;
-    Information information(Information::Parts{tables, info, table, german},
+    Information information(Information::Parts{tables, info, table, german, {}},
                             Information::Services{player, boxes, menuBar});
     for (auto answer : {&Information::titleElapsedTime, &Information::titleRemainingTime, &Information::levels,
                         &Information::headingIndex})

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 #include <vector>
 
 #include "support/simulatedplayer.h"
@@ -31,7 +32,9 @@ protected:
     test::VirtualClock m_clock;
     test::SimulatedPlayer m_player{m_clock};
     Settings m_settings;
-    AudioControls m_controls{m_settings, m_player};
+    PlaybackState m_state;
+    Options m_options;
+    AudioControls m_controls{m_settings, m_player, m_state, m_options};
 };
 
 TEST_F(AudioControlsTest, SpeedStepsByATenthTwiceAndStopsAtTwoAndAtSixTenths)
@@ -50,6 +53,42 @@ TEST_F(AudioControlsTest, SpeedStepsByATenthTwiceAndStopsAtTwoAndAtSixTenths)
         (m_controls.*steps[i].command)();
         EXPECT_NEAR(m_player.rate(), steps[i].rate, 1e-9) << "step " << i;
         EXPECT_EQ(m_settings.rate, m_player.rate()) << "step " << i;
+    }
+}
+
+// "Bis dreifach" on: the steps go on to 3.0, and down to 0.5, where the step
+// from 0.6 would pass it; off again, a rate beyond 0.6..2.0 comes back to the
+// nearer end and the steps are the first ones again.
+TEST_F(AudioControlsTest, UpToTripleTheSpeedGoesToThreeAndToAHalfAndComesBackWhenTurnedOff)
+{
+    const auto faster = &AudioControls::speedFaster;
+    const auto slower = &AudioControls::speedSlower;
+    const auto normalRange = &AudioControls::keepToNormalRange;
+    for (const auto& [upToTriple, command, times, rate] :
+         {std::tuple{true, slower, 3, 0.5}, std::tuple{true, slower, 1, 0.5}, std::tuple{true, faster, 1, 0.7},
+          std::tuple{true, faster, 11, 2.9}, std::tuple{true, faster, 1, 3.0}, std::tuple{true, faster, 1, 3.0},
+          std::tuple{false, normalRange, 1, 2.0}, std::tuple{false, faster, 1, 2.0}, std::tuple{true, slower, 8, 0.5},
+          std::tuple{false, normalRange, 1, 0.6}, std::tuple{false, slower, 1, 0.6}, std::tuple{false, faster, 1, 0.8},
+          std::tuple{false, normalRange, 1, 0.8}}) {
+        m_options.upToTriple = upToTriple;
+        for (int i = 0; i < times; ++i)
+            (m_controls.*command)();
+        EXPECT_NEAR(m_player.rate(), rate, 1e-9);
+        EXPECT_EQ(m_settings.rate, m_player.rate());
+    }
+}
+
+// While the sleep timer fades (the player at 40 % of the setting) the volume
+// steps go from the listener's own volume.
+TEST_F(AudioControlsTest, DuringAFadeTheVolumeStepsGoFromTheListenersOwnVolume)
+{
+    m_state.volumePercent = 40;
+    m_player.setVolume(20);
+    for (const auto& [command, setting, player] :
+         {std::tuple{&AudioControls::volumeUp, 60, 24}, std::tuple{&AudioControls::volumeDown, 50, 20}}) {
+        (m_controls.*command)();
+        EXPECT_EQ(m_settings.volume, setting);
+        EXPECT_EQ(m_player.volume(), player);
     }
 }
 

@@ -11,6 +11,7 @@
 #include "support/simulatedtimers.h"
 #include "support/tempdir.h"
 #include "support/virtualclock.h"
+#include "support/sourcepaths.h"
 
 namespace korvin::test {
 
@@ -24,7 +25,7 @@ public:
 
     MainController& controller() { return *m_controller; }
     const std::string& home() const { return m_home; }
-    std::string dataFolder() const { return KORVIN_SOURCE_DIR "/resources"; }
+    std::string dataFolder() const { return korvin::test::sourceDir() + "/resources"; }
 
     // Starts a new controller on the same home folder (the program started again).
     void restart();

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "embedded.h"
 #include "ui/commandids.h"
@@ -33,6 +34,17 @@ TEST(AcceleratorTable, SpaceAndCtrlSpaceBothPauseAndGroupKeysReachTheirInertComm
     EXPECT_EQ(commandForKey(table, 'M', kAlt), cmd::kBookmarkDelete);
     EXPECT_EQ(commandForKey(table, 'X', kNone), 0);
     EXPECT_EQ(commandForKey(table, 'P', kCtrl), 0);  // modifiers must match exactly
+}
+
+// The digit keys are read like the letters; the menu's shortcuts (the test
+// below) check every new key.
+TEST(AcceleratorTable, DigitsSendTheirCommandsWithAndWithoutShift)
+{
+    const auto table = builtInAccelerators();
+    EXPECT_EQ(commandForKey(table, '1', kNone), cmd::kLevelNext1);
+    EXPECT_EQ(commandForKey(table, '6', kShift), cmd::kLevelPrevious6);
+    EXPECT_EQ(commandForKey(table, '7', kNone), 0);
+    EXPECT_EQ(parseAcceleratorTable("9\tShift\t5\n10\t-\t6\n"), (std::vector<Accelerator>{{'9', kShift, 5}}));
 }
 
 // Each shortcut a menu item shows must be the key that sends its command, in

@@ -14,8 +14,11 @@ TEST(StringTable, HasEveryTextInGermanAndEnglish)
     };
     for (int id = 1; id <= 43; ++id)
         expectBoth(id);
-    for (int id = 100; id <= 172; ++id)
+    for (int id = 100; id <= 199; ++id)
         expectBoth(id);
+    for (int id = 44; id <= 49; ++id)
+        expectBoth(id);
+    expectBoth(68);
     expectBoth(1090);
     // Every German text has its English partner and nothing stands alone.
     for (const auto& [id, text] : strings.all()) {
@@ -41,6 +44,14 @@ TEST(StringTable, KeepsTextsCharacterForCharacterWithTrailingBlanksQuotesAndLine
     EXPECT_EQ(strings.get(243), "/documents/Manuals/EN/DAISY/");
     EXPECT_EQ(strings.get(107), "&Öffnen\tStrg+O");
     EXPECT_EQ(strings.get(1090), "&Info über Korvin 2.0...");
+}
+
+TEST(StringTable, FillInPutsTheValuesInOrderAndNeverIntoAValue)
+{
+    EXPECT_EQ(fillIn("%i von %i: %s.", {"1", "2", "Titel %s mit %i"}), "1 von 2: Titel %s mit %i.");
+    EXPECT_EQ(fillIn("100% sicher, %s", {"ja"}), "100% sicher, ja");
+    EXPECT_EQ(fillIn("%s und %s", {"eins"}), "eins und %s");
+    EXPECT_EQ(fillIn("am Ende %", {"x"}), "am Ende %");
 }
 
 TEST(StringTable, MissingTextsReadAsEmpty)

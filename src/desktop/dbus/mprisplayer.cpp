@@ -39,12 +39,12 @@ double MprisPlayer::rate() const
 
 double MprisPlayer::minimumRate() const
 {
-    return RemoteControl::kMinimumRate;
+    return playerProperty("MinimumRate").toDouble();
 }
 
 double MprisPlayer::maximumRate() const
 {
-    return RemoteControl::kMaximumRate;
+    return playerProperty("MaximumRate").toDouble();
 }
 
 double MprisPlayer::volume() const

@@ -52,8 +52,8 @@ QVariantMap playerProperties(const NowPlaying& now)
     return {
         {QStringLiteral("PlaybackStatus"), playbackStatus(now.status)},
         {QStringLiteral("Rate"), now.rate},
-        {QStringLiteral("MinimumRate"), RemoteControl::kMinimumRate},
-        {QStringLiteral("MaximumRate"), RemoteControl::kMaximumRate},
+        {QStringLiteral("MinimumRate"), now.minimumRate},
+        {QStringLiteral("MaximumRate"), now.maximumRate},
         {QStringLiteral("Volume"), now.volume / 100.0},
         {QStringLiteral("Metadata"), metadata(now)},
         {QStringLiteral("CanGoNext"), now.canGoNext},

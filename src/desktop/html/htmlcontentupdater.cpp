@@ -52,7 +52,6 @@ HtmlContentUpdater::HtmlContentUpdater(QTextDocument& text, HtmlRenderer& render
                                        HtmlRenderer::Overlays& overlays)
     : m_text(text), m_renderer(renderer), m_ranges(ranges), m_overlays(overlays)
 {
-    m_scratch.setUndoRedoEnabled(false);
 }
 
 HtmlRenderer::StartState HtmlContentUpdater::stateAt(int position, bool block) const
@@ -68,16 +67,34 @@ HtmlRenderer::StartState HtmlContentUpdater::stateAt(int position, bool block) c
     return state;
 }
 
+bool HtmlContentUpdater::remeasure(const xmlNode* element, const HtmlStyle& style, HtmlRenderer::Range old)
+{
+    // Noted straight into the view's notes: what stayed is noted where it
+    // was. When the content does not cover the old range after all, the
+    // text is brought in step as for any change, which notes all anew.
+    m_added.clear();
+    m_addedOverlays.clear();
+    const std::size_t overlays = m_overlays.size();
+    m_renderer.measureContent(element, style, stateAt(old.start, style.isBlock()), old.start, m_ranges, m_overlays);
+    m_measuredOverlays = m_overlays.size() != overlays;
+    const auto own = m_ranges.find(element);
+    return own != m_ranges.end() && own->second.start == old.start && own->second.end == old.end;
+}
+
 void HtmlContentUpdater::prepare(const xmlNode* element, const HtmlStyle& style, HtmlRenderer::Range old)
 {
     m_element = element;
     m_style = style;
     m_old = old;
     m_state = stateAt(old.start, style.isBlock());
-    m_scratch.clear();
+    if (!m_scratch) {
+        m_scratch = std::make_unique<QTextDocument>();
+        m_scratch->setUndoRedoEnabled(false);
+    }
+    m_scratch->clear();
     m_added.clear();
     m_addedOverlays.clear();
-    QTextCursor cursor(&m_scratch);
+    QTextCursor cursor(m_scratch.get());
     m_renderer.renderContent(cursor, element, style, m_state, m_added, m_addedOverlays);
 
     // Content that ends in a block needs a block break after it; the text may
@@ -87,7 +104,7 @@ void HtmlContentUpdater::prepare(const xmlNode* element, const HtmlStyle& style,
                             && m_text.characterAt(old.end) != QChar::ParagraphSeparator;
     m_following = m_text.findBlock(old.end).blockFormat();
     m_sameText = !breakAfter
-                 && textOf(m_scratch, 0, m_scratch.characterCount() - 1) == textOf(m_text, old.start, old.end);
+                 && textOf(*m_scratch, 0, m_scratch->characterCount() - 1) == textOf(m_text, old.start, old.end);
 }
 
 void HtmlContentUpdater::apply()
@@ -104,7 +121,7 @@ void HtmlContentUpdater::applyFormats()
 {
     QTextCursor cursor(&m_text);
     const std::vector<Run> now = runsOf(m_text, m_old.start, m_old.end);
-    const std::vector<Run> wanted = runsOf(m_scratch, 0, m_scratch.characterCount() - 1);
+    const std::vector<Run> wanted = runsOf(*m_scratch, 0, m_scratch->characterCount() - 1);
     // Both cover the same characters; walk them together.
     std::size_t i = 0;
     std::size_t j = 0;
@@ -127,7 +144,7 @@ void HtmlContentUpdater::applyFormats()
     }
     // Blocks that begin inside the range; the first one belongs to what
     // contains the element.
-    for (QTextBlock block = m_scratch.begin().next(); block.isValid(); block = block.next()) {
+    for (QTextBlock block = m_scratch->begin().next(); block.isValid(); block = block.next()) {
         const QTextBlock target = m_text.findBlock(m_old.start + block.position());
         if (target.blockFormat() != block.blockFormat()) {
             cursor.setPosition(target.position());

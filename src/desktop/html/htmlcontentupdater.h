@@ -8,6 +8,8 @@
 #include <QTextBlockFormat>
 #include <QTextDocument>
 
+#include <memory>
+
 namespace korvin {
 
 // Brings a shown text document in step with one element whose content was set
@@ -26,6 +28,12 @@ public:
     HtmlContentUpdater(QTextDocument& text, HtmlRenderer& renderer, HtmlRenderer::Ranges& ranges,
                        HtmlRenderer::Overlays& overlays);
 
+    // For new content that renders as the old did (their HtmlRenderSignature
+    // is the same): notes where what it holds stands, leaving the text alone.
+    // False, and nothing noted, when it does not cover the range `old` after
+    // all; prepare() and apply() then bring the text in step.
+    bool remeasure(const xmlNode* element, const HtmlStyle& style, HtmlRenderer::Range old);
+
     // Renders the new content of `element`, whose own style is `style`, for
     // the range it covered before (`old`).
     void prepare(const xmlNode* element, const HtmlStyle& style, HtmlRenderer::Range old);
@@ -34,7 +42,7 @@ public:
     // Sets the new formats, or writes the range anew.
     void apply();
     // Whether the new content has colour markers.
-    bool hasOverlays() const { return !m_addedOverlays.empty(); }
+    bool hasOverlays() const { return m_measuredOverlays || !m_addedOverlays.empty(); }
 
 private:
     HtmlRenderer::StartState stateAt(int position, bool block) const;
@@ -50,11 +58,12 @@ private:
     HtmlStyle m_style;
     HtmlRenderer::Range m_old;
     HtmlRenderer::StartState m_state;
-    QTextDocument m_scratch;
+    std::unique_ptr<QTextDocument> m_scratch;  // the new content rendered apart
     HtmlRenderer::Ranges m_added;
     HtmlRenderer::Overlays m_addedOverlays;
     QTextBlockFormat m_following;  // of the block after the range
     bool m_sameText = false;
+    bool m_measuredOverlays = false;
 };
 
 }  // namespace korvin

@@ -3,17 +3,21 @@
 #include "book/regularfile.h"
 #include "book/textdecoder.h"
 #include "desktop/html/htmlencoding.h"
+#include "desktop/html/htmlmarkeredit.h"
 #include "desktop/html/htmlnode.h"
 #include "desktop/html/htmlpartwrapper.h"
 #include "desktop/html/htmlserializer.h"
 
 #include <libxml/HTMLparser.h>
 #include <libxml/HTMLtree.h>
+#include <libxml/parserInternals.h>
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <iterator>
 #include <system_error>
+#include <utility>
 
 namespace korvin {
 namespace {
@@ -24,6 +28,34 @@ namespace {
 constexpr int kParseOptions = HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING
                               | HTML_PARSE_NONET | HTML_PARSE_NODEFDTD | HTML_PARSE_IGNORE_ENC
                               | XML_PARSE_HUGE;
+
+struct ParserContextFree {
+    void operator()(htmlParserCtxt* context) const { htmlFreeParserCtxt(context); }
+};
+
+// UTF-8 markup parsed as htmlReadMemory parses it, except that libxml2 keeps
+// no table of ids of its own: the document keeps its own, and libxml2's would
+// cost a hash entry per id to make and another lookup per attribute to free.
+// The caller owns the result; nullptr when it cannot be parsed.
+xmlDoc* parseHtml(std::string_view markup)
+{
+    if (markup.empty() || markup.size() >= static_cast<std::size_t>(INT_MAX))
+        return nullptr;
+    const std::unique_ptr<htmlParserCtxt, ParserContextFree> context(
+        htmlCreateMemoryParserCtxt(markup.data(), static_cast<int>(markup.size())));
+    if (!context)
+        return nullptr;
+    htmlCtxtUseOptions(context.get(), kParseOptions);
+    context->loadsubset |= XML_SKIP_IDS;
+    if (xmlCharEncodingHandler* utf8 = xmlFindCharEncodingHandler("UTF-8"))
+        xmlSwitchToEncoding(context.get(), utf8);
+    htmlParseDocument(context.get());
+    xmlDoc* doc = std::exchange(context->myDoc, nullptr);
+    // The document holds the names' dictionary now.
+    if (doc && context->dictNames && doc->dict == context->dict)
+        context->dict = nullptr;
+    return doc;
+}
 
 xmlNode* childElement(const xmlNode* parent, std::string_view name)
 {
@@ -101,9 +133,48 @@ void copyChildren(xmlDoc* doc, const xmlNode* from, xmlNode* to)
     }
 }
 
+// Moves the children of `from` into `to`, which has none, and into `doc`:
+// neither document keeps a dictionary of names (the HTML parser gives every
+// node its own), so the nodes own all they point to.
+void moveChildren(xmlDoc* doc, xmlNode* from, xmlNode* to)
+{
+    xmlNode* const first = from->children;
+    for (xmlNode* node = first; node; node = HtmlNode::next(from, node)) {
+        node->doc = doc;
+        if (node->type == XML_ENTITY_REF_NODE) {
+            // Its children are the declaration in the other document.
+            node->children = node->last = nullptr;
+            continue;
+        }
+        for (xmlAttr* attribute = node->type == XML_ELEMENT_NODE ? node->properties : nullptr; attribute;
+             attribute = attribute->next) {
+            attribute->doc = doc;
+            for (xmlNode* value = attribute->children; value; value = value->next)
+                value->doc = doc;
+        }
+    }
+    for (xmlNode* node = first; node; node = node->next)
+        node->parent = to;
+    to->children = first;
+    to->last = from->last;
+    from->children = from->last = nullptr;
+}
+
+// Whether UTF-8 `text` holds a C1 control (C2 80 to C2 9F).
+bool hasC1Control(const xmlChar* text)
+{
+    for (const char* at = std::strchr(reinterpret_cast<const char*>(text), '\xC2'); at;
+         at = std::strchr(at + 1, '\xC2')) {
+        const auto low = static_cast<unsigned char>(at[1]);
+        if (low >= 0x80 && low <= 0x9F)
+            return true;
+    }
+    return false;
+}
+
 void replaceC1Text(xmlNode* text)
 {
-    if (!text || text->type != XML_TEXT_NODE || !text->content)
+    if (!text || text->type != XML_TEXT_NODE || !text->content || !hasC1Control(text->content))
         return;
     std::string content(reinterpret_cast<const char*>(text->content));
     if (HtmlEncoding::replaceC1Controls(content))
@@ -114,27 +185,17 @@ void replaceC1Text(xmlNode* text)
 // "It&#146;s" would read "Its". Texts and the attributes read as text get the
 // character meant; ids and references stay as the book wrote them, so that
 // they match the names the SMIL files use.
-void replaceC1Controls(xmlNode* below, bool includeSelf)
+void replaceC1Controls(xmlNode* node)
 {
-    const auto replaceIn = [](xmlNode* node) {
-        if (node->type == XML_TEXT_NODE) {
-            replaceC1Text(node);
-            return;
-        }
-        if (!HtmlNode::isElement(node))
-            return;
-        for (xmlAttr* attribute = node->properties; attribute; attribute = attribute->next) {
-            const std::string_view name = reinterpret_cast<const char*>(attribute->name);
-            if (name == "alt" || name == "title")
-                replaceC1Text(attribute->children);
-        }
-    };
-    if (!below)
+    if (node->type == XML_TEXT_NODE) {
+        replaceC1Text(node);
         return;
-    if (includeSelf)
-        replaceIn(below);
-    for (xmlNode* node = below->children; node; node = HtmlNode::next(below, node))
-        replaceIn(node);
+    }
+    for (xmlAttr* attribute = node->properties; attribute; attribute = attribute->next) {
+        const char* name = reinterpret_cast<const char*>(attribute->name);
+        if ((name[0] == 'a' || name[0] == 't') && (std::strcmp(name, "alt") == 0 || std::strcmp(name, "title") == 0))
+            replaceC1Text(attribute->children);
+    }
 }
 
 // Parsed as the content of a body, so the parser neither adds a head nor
@@ -146,7 +207,7 @@ xmlDoc* parseAsBody(std::string_view content)
     wrapped += "<html><body>";
     wrapped += content;
     wrapped += "</body></html>";
-    return htmlReadMemory(wrapped.data(), static_cast<int>(wrapped.size()), nullptr, "UTF-8", kParseOptions);
+    return parseHtml(wrapped);
 }
 
 }  // namespace
@@ -154,8 +215,7 @@ xmlDoc* parseAsBody(std::string_view content)
 HtmlDocument::HtmlDocument(XmlDocPtr doc) : m_doc(std::move(doc))
 {
     ensureBody();
-    replaceC1Controls(xmlDocGetRootElement(m_doc.get()), true);
-    addIds(xmlDocGetRootElement(m_doc.get()), true);
+    takeIn(xmlDocGetRootElement(m_doc.get()), true);
 }
 
 HtmlDocument::HtmlDocument(HtmlDocument&&) noexcept = default;
@@ -179,11 +239,7 @@ HtmlDocument HtmlDocument::fromBytes(std::string_view bytes)
 
 HtmlDocument HtmlDocument::fromUtf8(std::string_view markup)
 {
-    xmlDoc* doc = nullptr;
-    if (!markup.empty() && markup.size() < static_cast<std::size_t>(INT_MAX)) {
-        doc = htmlReadMemory(markup.data(), static_cast<int>(markup.size()), nullptr, "UTF-8",
-                             kParseOptions);
-    }
+    xmlDoc* doc = parseHtml(markup);
     if (!doc)
         doc = htmlNewDocNoDtD(nullptr, nullptr);
     return HtmlDocument(XmlDocPtr(doc));
@@ -224,54 +280,69 @@ xmlNode* HtmlDocument::elementById(std::string_view id) const
         found = m_ids.find(HtmlEncoding::converted(m_charset, id));
     if (found == m_ids.end())
         return nullptr;
-    const std::vector<xmlNode*>& elements = found->second;
-    if (elements.size() == 1)
-        return elements.front();
-    return *std::min_element(elements.begin(), elements.end(), HtmlNode::precedes);
+    const IdElements& elements = found->second;
+    if (elements.more.empty())
+        return elements.first;
+    xmlNode* const first = *std::min_element(elements.more.begin(), elements.more.end(), HtmlNode::precedes);
+    return HtmlNode::precedes(first, elements.first) ? first : elements.first;
 }
 
-void HtmlDocument::addIds(xmlNode* below, bool includeSelf)
+void HtmlDocument::takeIn(xmlNode* below, bool includeSelf)
 {
     if (!below)
         return;
-    const auto add = [this](xmlNode* element) {
-        const std::string_view id = HtmlNode::attribute(element, "id");
+    // One walk for both, over every node of a long text.
+    const auto takeInNode = [this](xmlNode* node) {
+        if (node->type != XML_TEXT_NODE && node->type != XML_ELEMENT_NODE)
+            return;
+        replaceC1Controls(node);
+        const std::string_view id = HtmlNode::attribute(node, "id");
         if (id.empty())
             return;
         auto found = m_ids.find(id);
         if (found == m_ids.end())
-            m_ids.emplace(std::string(id), std::vector<xmlNode*>{element});
+            m_ids.emplace(std::string(id), IdElements{node, {}});
         else
-            found->second.push_back(element);
+            found->second.more.push_back(node);
     };
-    if (includeSelf && HtmlNode::isElement(below))
-        add(below);
-    for (xmlNode* node = below->children; node;
-         node = HtmlNode::next(below, node)) {
-        if (HtmlNode::isElement(node))
-            add(node);
-    }
+    if (includeSelf)
+        takeInNode(below);
+    for (xmlNode* node = below->children; node; node = HtmlNode::next(below, node))
+        takeInNode(node);
 }
 
-void HtmlDocument::removeIds(xmlNode* below, const std::function<void(const xmlNode*)>& beforeRemove)
+void HtmlDocument::removeIds(xmlNode* first, const std::function<void(const xmlNode*)>& beforeRemove)
 {
-    for (xmlNode* node = below->children; node; node = HtmlNode::next(below, node)) {
-        if (!HtmlNode::isElement(node))
-            continue;
+    const auto remove = [&](xmlNode* node) {
         if (beforeRemove)
             beforeRemove(node);
         if (!m_kept.empty())
             m_kept.erase(node);
         const std::string_view id = HtmlNode::attribute(node, "id");
         if (id.empty())
-            continue;
+            return;
         auto found = m_ids.find(id);
         if (found == m_ids.end())
-            continue;
-        auto& elements = found->second;
-        elements.erase(std::remove(elements.begin(), elements.end(), node), elements.end());
-        if (elements.empty())
-            m_ids.erase(found);
+            return;
+        IdElements& elements = found->second;
+        if (elements.first == node) {
+            if (elements.more.empty()) {
+                m_ids.erase(found);
+                return;
+            }
+            elements.first = elements.more.back();
+            elements.more.pop_back();
+        } else {
+            elements.more.erase(std::remove(elements.more.begin(), elements.more.end(), node), elements.more.end());
+        }
+    };
+    for (xmlNode* top = first; top; top = top->next) {
+        if (HtmlNode::isElement(top))
+            remove(top);
+        for (xmlNode* node = top->children; node; node = HtmlNode::next(top, node)) {
+            if (HtmlNode::isElement(node))
+                remove(node);
+        }
     }
 }
 
@@ -302,10 +373,17 @@ const std::string* HtmlDocument::keptMarkup(const xmlNode* element) const
 bool HtmlDocument::setInnerHtml(xmlNode* element, std::string_view markup,
                                 const std::function<void(const xmlNode*)>& beforeRemove)
 {
+    return replaceInnerHtml(element, markup, beforeRemove, {}) != Change::kRefused;
+}
+
+HtmlDocument::Change HtmlDocument::replaceInnerHtml(xmlNode* element, std::string_view markup,
+                                                    const std::function<void(const xmlNode*)>& beforeRemove,
+                                                    const std::function<bool(const xmlNode*)>& isMarker)
+{
     // The html element (a book may give it the id a SMIL file names) holds
     // the body: replacing its content would take the body away.
     if (!HtmlNode::isElement(element) || HtmlNode::isVoid(element) || HtmlNode::contains(element, m_body))
-        return false;
+        return Change::kRefused;
     const std::string_view content = element == m_body ? withoutBodyTags(markup) : markup;
 
     // A span around the whole content of a row, table or list is spread over
@@ -315,10 +393,31 @@ bool HtmlDocument::setInnerHtml(xmlNode* element, std::string_view markup,
     if (HtmlPartWrapper::holdsOnlyParts(element) && (wrapping = HtmlPartWrapper::split(content)))
         parsed = wrapping->inner;
     if (parsed.size() > static_cast<std::size_t>(INT_MAX) - 64)
-        return false;
+        return Change::kRefused;
+
+    for (const xmlNode* up = element->parent; up && !m_kept.empty(); up = up->parent)
+        m_kept.erase(up);
+    if (isMarker && !wrapping) {
+        const auto kept = m_kept.find(element);
+        std::string serialized;
+        if (kept == m_kept.end())
+            serialized = innerHtml(element);
+        const std::string_view written = kept != m_kept.end() ? std::string_view(kept->second) : serialized;
+        if (auto edit = HtmlMarkerEdit::apply(m_doc.get(), element, written, content, isMarker)) {
+            for (xmlNode* span : edit->removed) {
+                removeIds(span, beforeRemove);
+                xmlFreeNode(span);
+            }
+            // What changed inside is read in the fixed form from now on.
+            for (auto other = m_kept.begin(); other != m_kept.end();)
+                other = HtmlNode::contains(element, other->first) ? m_kept.erase(other) : std::next(other);
+            m_kept[element].assign(content);
+            return edit->onlyMarkers ? Change::kMarkers : Change::kContent;
+        }
+    }
+
     const XmlDocPtr fragment(parseAsBody(parsed));
-    const xmlNode* fragmentBody = fragment ? childElement(xmlDocGetRootElement(fragment.get()), "body")
-                                           : nullptr;
+    xmlNode* fragmentBody = fragment ? childElement(xmlDocGetRootElement(fragment.get()), "body") : nullptr;
     XmlDocPtr wrapperDoc;
     const xmlNode* wrapper = nullptr;
     if (wrapping) {
@@ -327,22 +426,22 @@ bool HtmlDocument::setInnerHtml(xmlNode* element, std::string_view markup,
         wrapper = body ? childElement(body, "span") : nullptr;
     }
 
-    for (const xmlNode* up = element->parent; up && !m_kept.empty(); up = up->parent)
-        m_kept.erase(up);
-    removeIds(element, beforeRemove);
+    removeIds(element->children, beforeRemove);
     xmlFreeNodeList(element->children);
     element->children = nullptr;
     element->last = nullptr;
 
-    // Copied, not moved: the nodes must use this document's dictionary.
-    if (fragmentBody)
+    // Moved when no dictionary of names stands in the way, which is quicker
+    // than copying by half.
+    if (fragmentBody && !fragment->dict && !m_doc->dict)
+        moveChildren(m_doc.get(), fragmentBody, element);
+    else if (fragmentBody)
         copyChildren(m_doc.get(), fragmentBody, element);
     if (wrapper)
         HtmlPartWrapper::spread(m_doc.get(), wrapper, element);
-    replaceC1Controls(element, false);
-    addIds(element, false);
-    m_kept[element] = std::string(content);
-    return true;
+    takeIn(element, false);
+    m_kept[element].assign(content);
+    return Change::kContent;
 }
 
 }  // namespace korvin

@@ -68,6 +68,21 @@ public:
     bool setInnerHtml(xmlNode* element, std::string_view markup,
                       const std::function<void(const xmlNode*)>& beforeRemove = {});
 
+    enum class Change {
+        kRefused,  // nothing changed, as setInnerHtml() refuses
+        kMarkers,  // only markers came or went
+        kContent,  // the content was replaced
+    };
+    // As setInnerHtml(). When `isMarker` is given and the new markup is the
+    // old one with marker spans put in or taken out around text
+    // (HtmlMarkerEdit), it is not parsed: the element's other nodes stay, with
+    // the pointers to them, and only the stretches of text around those spans
+    // are new. kMarkers when every span that came or went passes `isMarker`
+    // (asked about spans in place), which then only paint over text.
+    Change replaceInnerHtml(xmlNode* element, std::string_view markup,
+                            const std::function<void(const xmlNode*)>& beforeRemove,
+                            const std::function<bool(const xmlNode*)>& isMarker);
+
     // The markup kept for an element, nullptr when it is read in the fixed form.
     const std::string* keptMarkup(const xmlNode* element) const;
 
@@ -83,13 +98,20 @@ private:
 
     explicit HtmlDocument(XmlDocPtr doc);
     void ensureBody();
-    void addIds(xmlNode* below, bool includeSelf);
-    void removeIds(xmlNode* below, const std::function<void(const xmlNode*)>& beforeRemove);
+    // Replaces the C1 controls of the nodes below `below` and notes their ids.
+    void takeIn(xmlNode* below, bool includeSelf);
+    // For the nodes from `first` on, its siblings and all below them.
+    void removeIds(xmlNode* first, const std::function<void(const xmlNode*)>& beforeRemove);
 
     XmlDocPtr m_doc;
     std::string m_charset;  // what the file declared, to read ids given as its bytes
     xmlNode* m_body = nullptr;
-    std::unordered_map<std::string, std::vector<xmlNode*>, StringHash, std::equal_to<>> m_ids;
+    // The elements of one id, in no order; nearly every id has one.
+    struct IdElements {
+        xmlNode* first = nullptr;
+        std::vector<xmlNode*> more;
+    };
+    std::unordered_map<std::string, IdElements, StringHash, std::equal_to<>> m_ids;
     std::unordered_map<const xmlNode*, std::string> m_kept;
 };
 

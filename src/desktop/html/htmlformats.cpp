@@ -63,8 +63,19 @@ const QTextCharFormat& HtmlFormats::charFormat(const HtmlStyle& style)
     return m_cache.emplace(key, format).first->second;
 }
 
-QTextBlockFormat HtmlFormats::blockFormat(const HtmlStyle& style) const
+const QTextBlockFormat& HtmlFormats::blockFormat(const HtmlStyle& style)
 {
+    const qreal line = m_basePointSize * style.fontScale * kPixelsPerPoint;
+    BlockKey key;
+    key.align = static_cast<std::uint32_t>(style.align);
+    // -1 where no margin is set.
+    key.top = style.marginTop > 0 ? std::round(style.marginTop * line) : -1;
+    key.bottom = style.marginBottom > 0 ? std::round(style.marginBottom * line) : -1;
+    key.left = style.indent > 0 ? std::round(style.indent * kIndentWidthInLines * m_basePointSize * kPixelsPerPoint) : -1;
+    const auto found = m_blockCache.find(key);
+    if (found != m_blockCache.end())
+        return found->second;
+
     QTextBlockFormat format;
     if (m_leftToRight)
         format.setLayoutDirection(Qt::LeftToRight);
@@ -75,14 +86,13 @@ QTextBlockFormat HtmlFormats::blockFormat(const HtmlStyle& style) const
     case HtmlAlign::Justify: format.setAlignment(Qt::AlignJustify); break;
     case HtmlAlign::Start: break;
     }
-    const qreal line = m_basePointSize * style.fontScale * kPixelsPerPoint;
-    if (style.marginTop > 0)
-        format.setTopMargin(std::round(style.marginTop * line));
-    if (style.marginBottom > 0)
-        format.setBottomMargin(std::round(style.marginBottom * line));
-    if (style.indent > 0)
-        format.setLeftMargin(std::round(style.indent * kIndentWidthInLines * m_basePointSize * kPixelsPerPoint));
-    return format;
+    if (key.top >= 0)
+        format.setTopMargin(key.top);
+    if (key.bottom >= 0)
+        format.setBottomMargin(key.bottom);
+    if (key.left >= 0)
+        format.setLeftMargin(key.left);
+    return m_blockCache.emplace(key, format).first->second;
 }
 
 QTextCharFormat HtmlFormats::overlayFormat(const HtmlStyle& style)

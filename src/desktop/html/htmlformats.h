@@ -30,7 +30,7 @@ public:
     }
 
     const QTextCharFormat& charFormat(const HtmlStyle& style);
-    QTextBlockFormat blockFormat(const HtmlStyle& style) const;
+    const QTextBlockFormat& blockFormat(const HtmlStyle& style);
     // The colours a marker span paints over its range.
     static QTextCharFormat overlayFormat(const HtmlStyle& style);
 
@@ -53,9 +53,28 @@ private:
         }
     };
 
+    // A block format by its margins in pixels and its alignment.
+    struct BlockKey {
+        std::uint32_t align = 0;
+        qreal top = 0;
+        qreal bottom = 0;
+        qreal left = 0;
+        bool operator==(const BlockKey&) const = default;
+    };
+    struct BlockKeyHash {
+        std::size_t operator()(const BlockKey& key) const
+        {
+            std::size_t hash = key.align;
+            for (const qreal value : {key.top, key.bottom, key.left})
+                hash = hash * 1000003u ^ static_cast<std::size_t>(value + 1);
+            return hash;
+        }
+    };
+
     qreal m_basePointSize;
     bool m_leftToRight;
     std::unordered_map<Key, QTextCharFormat, KeyHash> m_cache;
+    std::unordered_map<BlockKey, QTextBlockFormat, BlockKeyHash> m_blockCache;
 };
 
 }  // namespace korvin

@@ -5,6 +5,21 @@
 #include <vector>
 
 namespace korvin {
+namespace {
+
+// Asked for every attribute of every element a long text shows: compared in
+// place, without measuring the name first.
+bool isNamed(const xmlAttr* attribute, std::string_view name)
+{
+    const xmlChar* own = attribute->name;
+    for (const char wanted : name) {
+        if (*own++ != static_cast<xmlChar>(wanted))
+            return false;
+    }
+    return *own == '\0';
+}
+
+}  // namespace
 
 std::string_view HtmlNode::name(const xmlNode* node)
 {
@@ -31,7 +46,7 @@ std::string_view HtmlNode::attribute(const xmlNode* element, std::string_view na
     if (!isElement(element))
         return {};
     for (const xmlAttr* attribute = element->properties; attribute; attribute = attribute->next) {
-        if (name != reinterpret_cast<const char*>(attribute->name))
+        if (!isNamed(attribute, name))
             continue;
         // The HTML parser leaves a value as one text child.
         const xmlNode* value = attribute->children;
@@ -47,7 +62,7 @@ bool HtmlNode::hasAttribute(const xmlNode* element, std::string_view name)
     if (!isElement(element))
         return false;
     for (const xmlAttr* attribute = element->properties; attribute; attribute = attribute->next) {
-        if (name == reinterpret_cast<const char*>(attribute->name))
+        if (isNamed(attribute, name))
             return true;
     }
     return false;

@@ -1,5 +1,6 @@
 #include "desktop/html/htmlrenderer.h"
 
+#include "book/textdecoder.h"
 #include "desktop/html/htmlformats.h"
 #include "desktop/html/htmlnode.h"
 #include "desktop/html/htmlstyler.h"
@@ -22,6 +23,15 @@ constexpr int kMaxImageWidth = 800;
 bool isCollapsible(QChar ch)
 {
     return ch == u' ' || ch == u'\t' || ch == u'\n' || ch == u'\r' || ch == u'\f';
+}
+
+bool isBlank(const xmlChar* text)
+{
+    for (; *text; ++text) {
+        if (*text != ' ' && *text != '\t' && *text != '\n' && *text != '\r' && *text != '\f')
+            return false;
+    }
+    return true;
 }
 
 bool isList(const xmlNode* node)
@@ -104,19 +114,39 @@ HtmlRenderer::HtmlRenderer(const HtmlStyler& styler, HtmlFormats& formats, QStri
 void HtmlRenderer::renderElement(QTextCursor& cursor, const xmlNode* element, const HtmlStyle& parentStyle,
                                  StartState state, Ranges& ranges, Overlays& overlays)
 {
-    run(cursor, element, true, parentStyle, state, ranges, overlays);
+    run(&cursor, element, true, parentStyle, state, ranges, overlays);
 }
 
 void HtmlRenderer::renderContent(QTextCursor& cursor, const xmlNode* element, const HtmlStyle& style,
                                  StartState state, Ranges& ranges, Overlays& overlays)
 {
-    run(cursor, element, false, style, state, ranges, overlays);
+    run(&cursor, element, false, style, state, ranges, overlays);
 }
 
-void HtmlRenderer::run(QTextCursor& cursor, const xmlNode* element, bool includeSelf, const HtmlStyle& style,
+void HtmlRenderer::measureContent(const xmlNode* element, const HtmlStyle& style, StartState state, int at,
+                                  Ranges& ranges, Overlays& overlays)
+{
+    m_measured = at;
+    run(nullptr, element, false, style, state, ranges, overlays);
+}
+
+int HtmlRenderer::position() const
+{
+    return m_cursor ? m_cursor->position() : m_measured;
+}
+
+void HtmlRenderer::write(const QString& text, const QTextCharFormat& format)
+{
+    if (m_cursor)
+        m_cursor->insertText(text, format);
+    else
+        m_measured += static_cast<int>(text.size());
+}
+
+void HtmlRenderer::run(QTextCursor* cursor, const xmlNode* element, bool includeSelf, const HtmlStyle& style,
                        StartState state, Ranges& ranges, Overlays& overlays)
 {
-    m_cursor = &cursor;
+    m_cursor = cursor;
     m_ranges = &ranges;
     m_overlays = &overlays;
     m_frames.clear();
@@ -144,7 +174,8 @@ void HtmlRenderer::run(QTextCursor& cursor, const xmlNode* element, bool include
     m_frames.push_back(base);
     // One edit for the whole run: the cursor then skips working out its
     // place in the layout after every insertion.
-    cursor.beginEditBlock();
+    if (cursor)
+        cursor->beginEditBlock();
     if (state.needBlock)
         requestBlock(style);
     if (!includeSelf && style.preformatted && isPreformattedElement(element))
@@ -172,7 +203,7 @@ void HtmlRenderer::run(QTextCursor& cursor, const xmlNode* element, bool include
         node = includeSelf && finished == element ? nullptr : finished->next;
     }
 
-    const int end = m_cursor->position();
+    const int end = position();
     if (!includeSelf) {
         const auto pending = std::find(m_pendingStarts.begin(), m_pendingStarts.end(), element);
         if (pending == m_pendingStarts.end())
@@ -188,7 +219,9 @@ void HtmlRenderer::run(QTextCursor& cursor, const xmlNode* element, bool include
     m_pendingStarts.clear();
     m_pendingEmpty.clear();
     m_frames.clear();
-    cursor.endEditBlock();
+    if (cursor)
+        cursor->endEditBlock();
+    m_cursor = nullptr;
 }
 
 bool HtmlRenderer::enter(const xmlNode* element)
@@ -264,7 +297,7 @@ void HtmlRenderer::leave()
             m_pendingStarts.erase(std::next(pending).base());
             m_pendingEmpty.push_back(frame.node);
         } else {
-            (*m_ranges)[frame.node].end = m_cursor->position();
+            (*m_ranges)[frame.node].end = position();
         }
     }
     if (frame.style.display == HtmlDisplay::ListItem) {
@@ -294,7 +327,9 @@ void HtmlRenderer::materialize()
         QTextBlockFormat format = m_blockFormat;
         if (!m_marker.isEmpty())
             format.setProperty(HtmlFormats::kMarkerLength, static_cast<int>(m_marker.size()));
-        if (m_atBlockStart) {
+        if (!m_cursor) {
+            m_measured += m_atBlockStart ? 0 : 1;
+        } else if (m_atBlockStart) {
             // An empty block is taken over; a list marker already in it stays.
             const QTextBlockFormat current = m_cursor->blockFormat();
             if (m_marker.isEmpty() && current.hasProperty(HtmlFormats::kMarkerLength))
@@ -308,7 +343,7 @@ void HtmlRenderer::materialize()
         m_afterSpace = true;
         m_pendingCell = false;
         if (!m_marker.isEmpty()) {
-            const int position = m_cursor->position();
+            const int position = this->position();
             const auto before = m_pendingStarts.begin()
                                 + static_cast<std::ptrdiff_t>(std::min(m_startsBeforeMarker, m_pendingStarts.size()));
             for (auto element = m_pendingStarts.begin(); element != before; ++element)
@@ -319,24 +354,24 @@ void HtmlRenderer::materialize()
             for (auto element = m_pendingEmpty.begin(); element != emptyBefore; ++element)
                 (*m_ranges)[*element] = Range{position, position};
             m_pendingEmpty.erase(m_pendingEmpty.begin(), emptyBefore);
-            m_cursor->insertText(m_marker, m_markerFormat);
+            write(m_marker, m_markerFormat);
             m_marker.clear();
             m_atBlockStart = false;
         }
     }
     if (m_pendingCell) {
         if (!m_atBlockStart)
-            m_cursor->insertText(QStringLiteral("\t"), QTextCharFormat());
+            write(QStringLiteral("\t"), QTextCharFormat());
         m_afterSpace = true;
         m_pendingCell = false;
     }
     if (m_pendingSpace) {
         if (!m_afterSpace)
-            m_cursor->insertText(QStringLiteral(" "), m_spaceFormat);
+            write(QStringLiteral(" "), m_spaceFormat);
         m_pendingSpace = false;
     }
     m_skipNewline = false;
-    const int position = m_cursor->position();
+    const int position = this->position();
     for (const xmlNode* element : m_pendingStarts)
         (*m_ranges)[element] = Range{position, position};
     for (const xmlNode* element : m_pendingEmpty)
@@ -347,6 +382,8 @@ void HtmlRenderer::materialize()
 
 QTextCharFormat HtmlRenderer::charFormat(const Frame& frame, const HtmlStyle& style)
 {
+    if (!m_cursor)
+        return {};  // only places are measured
     if (frame.href.isEmpty())
         return m_formats.charFormat(style);
     QTextCharFormat format = m_formats.charFormat(style);
@@ -355,11 +392,57 @@ QTextCharFormat HtmlRenderer::charFormat(const Frame& frame, const HtmlStyle& st
     return format;
 }
 
+bool HtmlRenderer::measureText(std::string_view text)
+{
+    // The characters text() writes, counted in UTF-16 as the document counts
+    // them, without making them.
+    if (!isValidUtf8(text))
+        return false;
+    int kept = 0;
+    bool space = false;  // inside this text
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte == ' ' || byte == '\t' || byte == '\n' || byte == '\r' || byte == '\f') {
+            if (kept > 0)
+                space = true;
+            else
+                m_pendingSpace = true;
+            continue;
+        }
+        if ((byte & 0xC0) == 0x80)
+            continue;  // a continuation of the character counted
+        if (space) {
+            ++kept;
+            space = false;
+        }
+        kept += byte >= 0xF0 ? 2 : 1;
+    }
+    if (kept > 0) {
+        materialize();
+        m_measured += kept;
+        m_atBlockStart = false;
+        m_afterSpace = false;
+        m_pendingSpace = space;
+    }
+    return true;
+}
+
 void HtmlRenderer::text(const xmlNode* node)
 {
     if (!node->content)
         return;
     const Frame& frame = m_frames.back();
+    if (!m_cursor && !frame.style.preformatted && measureText(reinterpret_cast<const char*>(node->content)))
+        return;
+    // White space alone (between the blocks of a long text, most often) only
+    // waits to be written.
+    if (!frame.style.preformatted && isBlank(node->content)) {
+        if (*node->content && !m_pendingSpace) {
+            m_pendingSpace = true;
+            m_spaceFormat = charFormat(frame, frame.style);
+        }
+        return;
+    }
     QString content = QString::fromUtf8(reinterpret_cast<const char*>(node->content));
     if (content.isEmpty())
         return;
@@ -375,22 +458,25 @@ void HtmlRenderer::text(const xmlNode* node)
             return;
         materialize();
         content.replace(u'\n', QChar::LineSeparator);
-        m_cursor->insertText(content, format);
+        write(content, format);
         const QChar last = content.back();
         m_afterSpace = isCollapsible(last) || last == QChar::LineSeparator;
         m_atBlockStart = false;
         return;
     }
 
-    QString out;
-    out.reserve(content.size());
+    // White space folds in place: what is kept never runs ahead of what is read.
+    QChar* const characters = content.data();
+    const qsizetype length = content.size();
+    qsizetype kept = 0;
     bool space = false;  // inside this text
-    for (const QChar ch : content) {
+    for (qsizetype i = 0; i < length; ++i) {
+        const QChar ch = characters[i];
         if (isCollapsible(ch)) {
             // Leading white space joins what came before; it is written, if
             // at all, only when more content follows, in the format of the
             // text where it began.
-            if (!out.isEmpty()) {
+            if (kept > 0) {
                 space = true;
             } else if (!m_pendingSpace) {
                 m_pendingSpace = true;
@@ -399,15 +485,16 @@ void HtmlRenderer::text(const xmlNode* node)
             continue;
         }
         if (space) {
-            out += u' ';
+            characters[kept++] = u' ';
             space = false;
         }
-        out += ch;
+        characters[kept++] = ch;
     }
-    if (out.isEmpty())
+    if (kept == 0)
         return;
+    content.truncate(kept);
     materialize();
-    m_cursor->insertText(out, format);
+    write(content, format);
     m_atBlockStart = false;
     m_afterSpace = false;
     if (space) {
@@ -423,11 +510,11 @@ void HtmlRenderer::lineBreak(const xmlNode* element, const HtmlStyle& style)
         m_pendingStarts.push_back(element);
     m_pendingSpace = false;  // white space before a line break is not shown
     materialize();
-    m_cursor->insertText(QString(QChar::LineSeparator), charFormat(m_frames.back(), style));
+    write(QString(QChar::LineSeparator), charFormat(m_frames.back(), style));
     m_atBlockStart = false;
     m_afterSpace = true;
     if (recorded)
-        (*m_ranges)[element].end = m_cursor->position();
+        (*m_ranges)[element].end = position();
 }
 
 QString HtmlRenderer::imagePath(const xmlNode* element) const
@@ -481,11 +568,14 @@ void HtmlRenderer::image(const xmlNode* element, const HtmlStyle& style)
     const std::string_view alt = HtmlNode::attribute(element, "alt");
     if (!alt.empty())
         format.setToolTip(fromUtf8(alt));
-    m_cursor->insertImage(format);
+    if (m_cursor)
+        m_cursor->insertImage(format);
+    else
+        ++m_measured;
     m_atBlockStart = false;
     m_afterSpace = false;
     if (recorded)
-        (*m_ranges)[element].end = m_cursor->position();
+        (*m_ranges)[element].end = position();
 }
 
 void HtmlRenderer::rule(const xmlNode* element, const HtmlStyle& style)
@@ -500,7 +590,7 @@ void HtmlRenderer::rule(const xmlNode* element, const HtmlStyle& style)
     materialize();
     m_atBlockStart = false;  // the ruled block is used up
     if (recorded)
-        (*m_ranges)[element].end = m_cursor->position();
+        (*m_ranges)[element].end = position();
     requestBlock(m_frames.back().style);
 }
 

@@ -10,6 +10,7 @@
 #include <QTextCursor>
 
 #include <cstddef>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -66,6 +67,11 @@ public:
     void renderContent(QTextCursor& cursor, const xmlNode* element, const HtmlStyle& style, StartState state,
                        Ranges& ranges, Overlays& overlays);
 
+    // Works out the ranges renderContent() would note for content beginning
+    // at the text position `at`, without writing anything.
+    void measureContent(const xmlNode* element, const HtmlStyle& style, StartState state, int at, Ranges& ranges,
+                        Overlays& overlays);
+
     // Whether what follows the last rendered content has to begin a new block.
     bool endsNeedingBlock() const { return m_needBlock; }
 
@@ -78,12 +84,17 @@ private:
         bool records = false;
     };
 
-    void run(QTextCursor& cursor, const xmlNode* element, bool includeSelf, const HtmlStyle& style,
+    // Without a cursor, only measures.
+    void run(QTextCursor* cursor, const xmlNode* element, bool includeSelf, const HtmlStyle& style,
              StartState state, Ranges& ranges, Overlays& overlays);
+    int position() const;
+    void write(const QString& text, const QTextCharFormat& format);
     // Returns whether a frame was pushed for the element's children.
     bool enter(const xmlNode* element);
     void leave();
     void text(const xmlNode* node);
+    // text() when measuring; false when the text is no valid UTF-8.
+    bool measureText(std::string_view text);
     void lineBreak(const xmlNode* element, const HtmlStyle& style);
     void image(const xmlNode* element, const HtmlStyle& style);
     void rule(const xmlNode* element, const HtmlStyle& style);
@@ -100,6 +111,7 @@ private:
 
     // State of one run.
     QTextCursor* m_cursor = nullptr;
+    int m_measured = 0;  // characters, when measuring
     Ranges* m_ranges = nullptr;
     Overlays* m_overlays = nullptr;
     std::vector<Frame> m_frames;

@@ -395,7 +395,8 @@ HtmlStyle HtmlStyler::compute(const xmlNode* element, const HtmlStyle& parent) c
     const std::string_view name = HtmlNode::name(element);
     applyElementDefaults(style, element, name);
 
-    std::vector<const CssDeclaration*> matched;
+    std::vector<const CssDeclaration*>& matched = m_matched;
+    matched.clear();
     m_sheet.matchingDeclarations(element, matched);
     const std::string_view attribute = HtmlNode::attribute(element, "style");
     std::vector<CssDeclaration> inline_;
@@ -416,6 +417,23 @@ HtmlStyle HtmlStyler::compute(const xmlNode* element, const HtmlStyle& parent) c
         }
     }
     return style;
+}
+
+bool HtmlStyler::isMarker(const xmlNode* element) const
+{
+    const xmlAttr* only = HtmlNode::isElement(element) ? element->properties : nullptr;
+    if (!only || only->next || HtmlNode::name(element) != "span"
+        || std::string_view(reinterpret_cast<const char*>(only->name)) != "style")
+        return false;
+    m_matched.clear();
+    m_sheet.matchingDeclarations(element, m_matched);
+    return m_matched.empty() && isMarkerStyle(HtmlNode::attribute(element, "style"));
+}
+
+bool HtmlStyler::isMarkerStyle(std::string_view style)
+{
+    HtmlStyle unused;
+    return takeOverlay(unused, HtmlStyleSheet::parseDeclarations(style));
 }
 
 HtmlStyle HtmlStyler::computeFromRoot(const xmlNode* element) const

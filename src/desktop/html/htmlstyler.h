@@ -7,10 +7,12 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace korvin {
 
 class HtmlStyleSheet;
+struct CssDeclaration;
 
 // Works out the style of elements: the defaults of each element (headings,
 // lists, b, i, pre, links...), presentational attributes (align, <font color
@@ -30,11 +32,19 @@ public:
     // The style of `element` worked out from the root down.
     HtmlStyle computeFromRoot(const xmlNode* element) const;
 
+    // Whether `element` is a marker: a span whose only attribute is a style
+    // of colours alone (isMarkerStyle), which no rule of the sheet matches.
+    // Its text looks as it would without it, but for the colours painted
+    // over it (HtmlStyle::isOverlay).
+    bool isMarker(const xmlNode* element) const;
+    static bool isMarkerStyle(std::string_view style);
+
     // #rgb, #rrggbb, rgb(r, g, b) with numbers or percentages, and colour names.
     static std::optional<std::uint32_t> parseColor(std::string_view text);
 
 private:
     const HtmlStyleSheet& m_sheet;
+    mutable std::vector<const CssDeclaration*> m_matched;  // of one compute()
 };
 
 }  // namespace korvin

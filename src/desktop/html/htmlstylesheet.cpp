@@ -23,6 +23,11 @@ char lowerChar(char ch)
     return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
 }
 
+bool hasCapital(std::string_view text)
+{
+    return std::any_of(text.begin(), text.end(), [](char ch) { return ch >= 'A' && ch <= 'Z'; });
+}
+
 std::string lower(std::string_view text)
 {
     std::string out(text);
@@ -323,7 +328,9 @@ void HtmlStyleSheet::addDocumentSheets(const HtmlDocument& document, const std::
 {
     const xmlNode* root = document.root();
     for (const xmlNode* node = root; node; node = HtmlNode::next(root, node)) {
-        if (!HtmlNode::isElement(node))
+        // Every node of a long text is passed: most are told apart by their
+        // first letter.
+        if (!HtmlNode::isElement(node) || (node->name[0] != 'l' && node->name[0] != 's'))
             continue;
         const std::string_view name = HtmlNode::name(node);
         if (name == "link") {
@@ -383,14 +390,20 @@ void HtmlStyleSheet::matchingDeclarations(const xmlNode* element,
 {
     if (m_rules.empty() || !HtmlNode::isElement(element))
         return;
-    std::vector<std::size_t> candidates = m_universal;
-    if (const auto tag = m_byTag.find(std::string(HtmlNode::name(element))); tag != m_byTag.end())
-        candidates.insert(candidates.end(), tag->second.begin(), tag->second.end());
+    // Asked for every element shown: the names are looked up as they stand
+    // when they hold no capital, and the candidates go into one vector kept
+    // for the purpose.
+    const auto lookUp = [this](const Index& index, std::string_view name) {
+        const auto found = hasCapital(name) ? index.find(lower(name)) : index.find(name);
+        if (found != index.end())
+            m_candidates.insert(m_candidates.end(), found->second.begin(), found->second.end());
+    };
+    m_candidates.assign(m_universal.begin(), m_universal.end());
+    if (const auto tag = m_byTag.find(HtmlNode::name(element)); tag != m_byTag.end())
+        m_candidates.insert(m_candidates.end(), tag->second.begin(), tag->second.end());
     const std::string_view id = HtmlNode::attribute(element, "id");
-    if (!id.empty() && !m_byId.empty()) {
-        if (const auto found = m_byId.find(lower(id)); found != m_byId.end())
-            candidates.insert(candidates.end(), found->second.begin(), found->second.end());
-    }
+    if (!id.empty() && !m_byId.empty())
+        lookUp(m_byId, id);
     std::string_view classes = HtmlNode::attribute(element, "class");
     while (!classes.empty() && !m_byClass.empty()) {
         while (!classes.empty() && isSpace(classes.front()))
@@ -398,21 +411,19 @@ void HtmlStyleSheet::matchingDeclarations(const xmlNode* element,
         std::size_t end = 0;
         while (end < classes.size() && !isSpace(classes[end]))
             ++end;
-        if (end > 0) {
-            if (const auto found = m_byClass.find(lower(classes.substr(0, end))); found != m_byClass.end())
-                candidates.insert(candidates.end(), found->second.begin(), found->second.end());
-        }
+        if (end > 0)
+            lookUp(m_byClass, classes.substr(0, end));
         classes.remove_prefix(end);
     }
-    if (candidates.empty())
+    if (m_candidates.empty())
         return;
-    std::sort(candidates.begin(), candidates.end(), [this](std::size_t a, std::size_t b) {
+    std::sort(m_candidates.begin(), m_candidates.end(), [this](std::size_t a, std::size_t b) {
         const Rule& ra = m_rules[a];
         const Rule& rb = m_rules[b];
         return ra.specificity != rb.specificity ? ra.specificity < rb.specificity : ra.order < rb.order;
     });
-    candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
-    for (const std::size_t index : candidates) {
+    m_candidates.erase(std::unique(m_candidates.begin(), m_candidates.end()), m_candidates.end());
+    for (const std::size_t index : m_candidates) {
         const Rule& rule = m_rules[index];
         if (!matches(rule, element))
             continue;

@@ -65,10 +65,17 @@ private:
 
     std::vector<std::vector<CssDeclaration>> m_blocks;
     std::vector<Rule> m_rules;
-    std::unordered_map<std::string, std::vector<std::size_t>> m_byId;
-    std::unordered_map<std::string, std::vector<std::size_t>> m_byClass;
-    std::unordered_map<std::string, std::vector<std::size_t>> m_byTag;
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>()(name); }
+    };
+    // Rules by the id, class or tag of their subject, in lower case.
+    using Index = std::unordered_map<std::string, std::vector<std::size_t>, NameHash, std::equal_to<>>;
+    Index m_byId;
+    Index m_byClass;
+    Index m_byTag;
     std::vector<std::size_t> m_universal;
+    mutable std::vector<std::size_t> m_candidates;  // of one matchingDeclarations()
 };
 
 }  // namespace korvin

@@ -19,6 +19,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <limits>
+
 #include <sys/stat.h>
 
 namespace korvin {
@@ -69,6 +71,7 @@ HtmlTextView::HtmlTextView(QWidget* parent) : QTextBrowser(parent)
     // A scroll bar that comes and goes would change the width, and with it
     // the layout of the whole text.
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { coverShownOverlays(); });
 }
 
 HtmlTextView::~HtmlTextView()
@@ -300,6 +303,8 @@ bool HtmlTextView::event(QEvent* event)
 bool HtmlTextView::viewportEvent(QEvent* event)
 {
     closeEdit();
+    if (event->type() == QEvent::Paint)
+        coverShownOverlays();
     return QTextBrowser::viewportEvent(event);
 }
 
@@ -309,24 +314,31 @@ bool HtmlTextView::replaceContent(xmlNode* element, const std::string& html)
     const bool shown = found != m_ranges.end();
     const HtmlRenderer::Range old = shown ? found->second : HtmlRenderer::Range{};
     bool overlaysChanged = false;
-    const bool changed = m_document->setInnerHtml(element, html, [&](const xmlNode* gone) {
-        m_ranges.erase(gone);
-        overlaysChanged |= m_overlays.erase(gone) > 0;
-    });
-    if (!changed)
+    const HtmlDocument::Change change = m_document->replaceInnerHtml(
+        element, html,
+        [&](const xmlNode* gone) {
+            m_ranges.erase(gone);
+            overlaysChanged |= m_overlays.erase(gone) > 0;
+        },
+        [this](const xmlNode* node) { return m_styler.isMarker(node); });
+    if (change == HtmlDocument::Change::kRefused)
         return false;
     const HtmlStyle style = shown ? m_styler.computeFromRoot(element) : HtmlStyle();
     if (shown && style.display != HtmlDisplay::None) {
         HtmlRenderer renderer(m_styler, *m_formats, m_folder);
         HtmlContentUpdater updater(*document(), renderer, m_ranges, m_overlays);
-        updater.prepare(element, style, old);
-        if (updater.sameText()) {
-            openEdit(old.start, old.end);
-        } else {
-            closeEdit();
-            ++m_rewrites;
+        // Markers put in or taken out (a search term marked all through the
+        // text) leave the text as it is: only where things stand is noted.
+        if (change != HtmlDocument::Change::kMarkers || !updater.remeasure(element, style, old)) {
+            updater.prepare(element, style, old);
+            if (updater.sameText()) {
+                openEdit(old.start, old.end);
+            } else {
+                closeEdit();
+                ++m_rewrites;
+            }
+            updater.apply();
         }
-        updater.apply();
         overlaysChanged |= updater.hasOverlays();
     }
     if (overlaysChanged)
@@ -334,8 +346,38 @@ bool HtmlTextView::replaceContent(xmlNode* element, const std::string& html)
     return true;
 }
 
+std::pair<int, int> HtmlTextView::shownRange() const
+{
+    const int top = verticalScrollBar()->value();
+    const QTextBlock first = laidOutBlockAbove(top);
+    const QTextBlock last = laidOutBlockAbove(top + viewport()->height());
+    return {first.position(), last.position() + last.length()};
+}
+
+void HtmlTextView::coverShownOverlays()
+{
+    if (!m_overlaysWindowed)
+        return;
+    const auto [from, to] = shownRange();
+    if (from < m_overlayWindow.first || to > m_overlayWindow.second)
+        updateOverlays();
+}
+
 void HtmlTextView::updateOverlays()
 {
+    // The view takes every marker it is given as a cursor of the document
+    // that each edit moves, works out where each new one is shown (laying the
+    // text out that far), and goes through all of them for every block it
+    // paints. So of many markers only those near the place shown are given,
+    // and more as the view moves on.
+    constexpr std::size_t kAll = 200;
+    constexpr int kAround = 10000;  // characters, a few screens
+    m_overlayWindow = {0, std::numeric_limits<int>::max()};
+    m_overlaysWindowed = m_overlays.size() > kAll;
+    if (m_overlaysWindowed) {
+        const auto [from, to] = shownRange();
+        m_overlayWindow = {std::max(0, from - kAround), to + kAround};
+    }
     struct Painted {
         HtmlRenderer::Range range;
         const QTextCharFormat* format;
@@ -343,7 +385,8 @@ void HtmlTextView::updateOverlays()
     std::vector<Painted> painted;
     for (const auto& [node, format] : m_overlays) {
         const auto range = m_ranges.find(node);
-        if (range != m_ranges.end() && range->second.start < range->second.end)
+        if (range != m_ranges.end() && range->second.start < range->second.end
+            && range->second.end >= m_overlayWindow.first && range->second.start <= m_overlayWindow.second)
             painted.push_back(Painted{range->second, &format});
     }
     // Outer markers first, so that a marker inside another paints over it.
@@ -382,15 +425,54 @@ bool HtmlTextView::scrollToFragment(const std::string& name)
     return element && scrollToElement(element);
 }
 
-void HtmlTextView::ensureLaidOut() const
+void HtmlTextView::refreshScrollRange(qreal height) const
+{
+    // The view works its range out from what is laid out so far, but only
+    // when the layout says its size changed, which it says later.
+    emit document()->documentLayout()->documentSizeChanged(QSizeF(document()->textWidth(), height));
+}
+
+QTextBlock HtmlTextView::laidOutBlockAbove(qreal y) const
+{
+    // The last block that begins at or above y among those laid out: blocks
+    // are laid out in order, so a search that takes one not yet laid out for
+    // one further down lays out nothing.
+    const QTextDocument* text = document();
+    QAbstractTextDocumentLayout* layout = text->documentLayout();
+    int low = 0;
+    int high = text->blockCount() - 1;
+    while (low < high) {
+        const int middle = low + (high - low + 1) / 2;
+        const QTextBlock block = text->findBlockByNumber(middle);
+        if (block.layout()->lineCount() > 0 && layout->blockBoundingRect(block).top() <= y)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    return text->findBlockByNumber(low);
+}
+
+HtmlTextView::LaidOut HtmlTextView::layOutTo(int y, int ahead) const
 {
     closeEdit();
-    // The layout works through a long text lazily and tells the view its size
-    // later; the scroll range has to cover the whole text now.
-    QAbstractTextDocumentLayout* layout = document()->documentLayout();
-    const QSizeF size = layout->documentSize();
-    if (verticalScrollBar()->maximum() != std::max(0, qRound(size.height()) - viewport()->height()))
-        emit layout->documentSizeChanged(size);
+    const QTextDocument* text = document();
+    QAbstractTextDocumentLayout* layout = text->documentLayout();
+    QTextBlock block = laidOutBlockAbove(y);
+    qreal bottom = layout->blockBoundingRect(block).bottom();
+    while (bottom < y && block.next().isValid()) {
+        block = block.next();
+        bottom = layout->blockBoundingRect(block).bottom();
+    }
+    if (ahead > 0 && block.next().isValid()) {
+        block = text->findBlock(std::min(text->characterCount() - 1, block.position() + block.length() + ahead));
+        bottom = layout->blockBoundingRect(block).bottom();
+    }
+    return LaidOut{bottom, !block.next().isValid()};
+}
+
+void HtmlTextView::ensureScrollable(int top) const
+{
+    refreshScrollRange(layOutTo(top + viewport()->height(), 0).bottom);
 }
 
 bool HtmlTextView::scrollToElement(const xmlNode* element)
@@ -399,7 +481,7 @@ bool HtmlTextView::scrollToElement(const xmlNode* element)
     if (found == m_ranges.end())
         return false;
     const int position = found->second.start;
-    ensureLaidOut();
+    closeEdit();
     const QTextBlock block = document()->findBlock(position);
     qreal y = document()->documentLayout()->blockBoundingRect(block).top();
     if (const QTextLayout* layout = block.layout(); layout && layout->lineCount() > 0) {
@@ -407,6 +489,7 @@ bool HtmlTextView::scrollToElement(const xmlNode* element)
         if (line.isValid())
             y += line.y();
     }
+    ensureScrollable(qRound(y));
     verticalScrollBar()->setValue(qRound(y));
     return true;
 }
@@ -419,8 +502,19 @@ bool HtmlTextView::scrollIntoView(const std::string& id)
 
 int HtmlTextView::bodyScrollHeight() const
 {
-    ensureLaidOut();
-    return qRound(document()->documentLayout()->documentSize().height());
+    // A short text, or the end of a long one, is laid out to its end and
+    // measured exactly. Otherwise the height is the view's estimate, and at
+    // least the height laid out, which reaches a view below the scroll top:
+    // enough to tell whether the text ends within the view.
+    constexpr int kAhead = 20000;  // characters, a few milliseconds of layout
+    const LaidOut laidOut = layOutTo(scrollTop() + viewport()->height() + 1, kAhead);
+    if (laidOut.complete) {
+        const qreal height = document()->documentLayout()->documentSize().height();
+        refreshScrollRange(height);
+        return qRound(height);
+    }
+    refreshScrollRange(laidOut.bottom);
+    return std::max(qRound(laidOut.bottom), verticalScrollBar()->maximum() + viewport()->height());
 }
 
 int HtmlTextView::scrollTop() const
@@ -430,7 +524,7 @@ int HtmlTextView::scrollTop() const
 
 void HtmlTextView::setScrollTop(int top)
 {
-    ensureLaidOut();
+    ensureScrollable(top);
     verticalScrollBar()->setValue(top);
 }
 

@@ -9,6 +9,7 @@
 #include "platform/htmlview.h"
 
 #include <QString>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
 
@@ -30,6 +31,12 @@ namespace korvin {
 // the element's range gets the new formats, or colour markers are painted over
 // it; otherwise only that range is written again. The caret, the selection and
 // the scroll position stay where they are.
+//
+// A long text is laid out as far as it is shown or asked about, and the rest
+// in the background. bodyScrollHeight() is exact when the text is laid out to
+// its end, which a short text, or one whose end is near, is at once; until
+// then it is the view's estimate, and at least the height laid out, which
+// reaches more than a view height below the scroll top.
 //
 // navigate() raises beforeNavigate at once, then (unless cancelled) loads and
 // shows the file, at the element of its "#fragment" or at the top, and posts
@@ -95,7 +102,22 @@ private:
     bool scrollToElement(const xmlNode* element);
     bool replaceContent(xmlNode* element, const std::string& html);
     void updateOverlays();
-    void ensureLaidOut() const;
+    // Gives the view the markers near the place shown, when it has not got them.
+    void coverShownOverlays();
+    // The characters from the first block shown to the end of the last.
+    std::pair<int, int> shownRange() const;
+    // The layout works through a long text lazily, a part at a time and the
+    // rest in the background; these lay out only what is asked for.
+    struct LaidOut {
+        qreal bottom = 0;  // of the last block laid out
+        bool complete = false;  // the text is laid out to its end
+    };
+    QTextBlock laidOutBlockAbove(qreal y) const;
+    // Lays the text out as far as y, and then `ahead` characters further.
+    LaidOut layOutTo(int y, int ahead) const;
+    // Makes the scroll range reach `top`, if the text does.
+    void ensureScrollable(int top) const;
+    void refreshScrollRange(qreal height) const;
     void openEdit(int from, int to);
     void closeEdit() const;
     QString hrefAt(int position) const;
@@ -108,6 +130,8 @@ private:
     std::unique_ptr<HtmlFormats> m_formats;
     HtmlRenderer::Ranges m_ranges;
     HtmlRenderer::Overlays m_overlays;
+    std::pair<int, int> m_overlayWindow{0, 0};  // the characters whose markers the view has
+    bool m_overlaysWindowed = false;
     // The absolute path of the shown document as bytes on disk, which need not
     // be UTF-8 (a Latin-1 book on an old CD), and as text for links.
     std::string m_locationBytes;

@@ -2,6 +2,8 @@
 
 #include <mpv/client.h>
 
+#include "desktop/mpv/mpvlibrary.h"
+
 #include <QtGlobal>
 
 #include <charconv>
@@ -71,10 +73,10 @@ const MpvHandle::Options& localOnly()
     return options;
 }
 
-void applyOptions(mpv_handle* handle, const MpvHandle::Options& options)
+void applyOptions(const MpvFunctions& api, mpv_handle* handle, const MpvHandle::Options& options)
 {
     for (const auto& [name, value] : options) {
-        if (mpv_set_option_string(handle, name.c_str(), value.c_str()) < 0)
+        if (api.setOptionString(handle, name.c_str(), value.c_str()) < 0)
             qWarning("libmpv does not accept the option %s=%s", name.c_str(), value.c_str());
     }
 }
@@ -83,22 +85,26 @@ void applyOptions(mpv_handle* handle, const MpvHandle::Options& options)
 
 void MpvHandle::Destroy::operator()(mpv_handle* handle) const
 {
-    mpv_terminate_destroy(handle);
+    api->terminateDestroy(handle);
 }
 
-MpvHandle MpvHandle::create(const Options& roleOptions)
+MpvHandle MpvHandle::create(const MpvLibrary& library, const Options& roleOptions)
 {
     MpvHandle result;
+    const MpvFunctions* api = library.functions();
+    if (!api)
+        return result;
     // mpv_create() itself checks the locale and returns null when it is wrong.
-    result.m_handle.reset(mpv_create());
+    result.m_handle = std::unique_ptr<mpv_handle, Destroy>(api->create(), Destroy{api});
     if (!result.m_handle)
         return result;
-    applyOptions(result.get(), sharedDefaults());
-    applyOptions(result.get(), roleOptions);
+    result.m_api = api;
+    applyOptions(*api, result.get(), sharedDefaults());
+    applyOptions(*api, result.get(), roleOptions);
     if (const char* extra = std::getenv("KORVIN_MPV_OPTIONS"))
-        applyOptions(result.get(), parseOptions(extra));
-    applyOptions(result.get(), localOnly());
-    if (mpv_initialize(result.get()) < 0)
+        applyOptions(*api, result.get(), parseOptions(extra));
+    applyOptions(*api, result.get(), localOnly());
+    if (api->initialize(result.get()) < 0)
         result.m_handle.reset();
     return result;
 }

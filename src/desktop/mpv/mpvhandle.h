@@ -12,6 +12,9 @@ struct mpv_node;
 
 namespace korvin {
 
+class MpvLibrary;
+struct MpvFunctions;
+
 // One libmpv instance set up for audio alone: no video, no terminal output, no
 // configuration files, scripts or key bindings of the user's mpv, idle between
 // files, exact (hr-) seeks, speed changes that keep the pitch. It reads local
@@ -32,8 +35,9 @@ public:
     // Creates and initialises an instance with the shared defaults, then
     // `roleOptions`, then the options of KORVIN_MPV_OPTIONS, then the options
     // that keep it local (which nothing overrides). Empty (false) when
-    // libmpv refuses; options libmpv does not know are passed over.
-    static MpvHandle create(const Options& roleOptions);
+    // libmpv cannot be loaded or refuses; options libmpv does not know are
+    // passed over. Loads `library` first if it has not been loaded.
+    static MpvHandle create(const MpvLibrary& library, const Options& roleOptions);
 
     // Parses "name=value,name=value" (a bare name means "yes"); empty items are
     // skipped. Values cannot contain commas.
@@ -54,11 +58,23 @@ public:
 
     mpv_handle* get() const { return m_handle.get(); }
     explicit operator bool() const { return m_handle != nullptr; }
+    // libmpv's functions; valid while the handle is (operator bool).
+    const MpvFunctions& api() const { return *m_api; }
 
 private:
     struct Destroy {
+        Destroy()
+            : api(nullptr)
+        {
+        }
+        explicit Destroy(const MpvFunctions* functions)
+            : api(functions)
+        {
+        }
         void operator()(mpv_handle* handle) const;
+        const MpvFunctions* api;
     };
+    const MpvFunctions* m_api = nullptr;
     std::unique_ptr<mpv_handle, Destroy> m_handle;
 };
 

@@ -2,6 +2,8 @@
 
 #include <mpv/client.h>
 
+#include "desktop/mpv/mpvlibrary.h"
+
 #include <QMetaObject>
 
 #include <algorithm>
@@ -30,15 +32,9 @@ constexpr double kEndSlack = 0.5;
 
 }  // namespace
 
-MpvPlayer::MpvPlayer()
-    : m_mpv(MpvHandle::create(kPlayerOptions))
+MpvPlayer::MpvPlayer(const MpvLibrary& library)
+    : m_library(library)
 {
-    if (!m_mpv)
-        return;
-    // Start from what libmpv starts with (the environment may have set them).
-    m_rate = liveDouble("speed", m_rate);
-    m_volume = std::clamp(static_cast<int>(std::lround(liveDouble("volume", m_volume))), 0, 100);
-    mpv_set_wakeup_callback(m_mpv.get(), &MpvPlayer::onWakeup, this);
 }
 
 MpvPlayer::~MpvPlayer()
@@ -46,7 +42,31 @@ MpvPlayer::~MpvPlayer()
     // After this returns libmpv calls no more; the handle is destroyed next, and
     // wake-ups already posted die with m_eventContext.
     if (m_mpv)
-        mpv_set_wakeup_callback(m_mpv.get(), nullptr, nullptr);
+        m_mpv.api().setWakeupCallback(m_mpv.get(), nullptr, nullptr);
+}
+
+bool MpvPlayer::start()
+{
+    if (m_started)
+        return static_cast<bool>(m_mpv);
+    m_started = true;
+    m_mpv = MpvHandle::create(m_library, kPlayerOptions);
+    if (!m_mpv)
+        return false;
+    // What was set meanwhile is handed over; the rest is what libmpv starts
+    // with (the environment may have set it).
+    if (m_rateSet)
+        m_mpv.api().setProperty(m_mpv.get(), "speed", MPV_FORMAT_DOUBLE, &m_rate);
+    else
+        m_rate = liveDouble("speed", m_rate);
+    if (m_volumeSet) {
+        double value = m_volume;
+        m_mpv.api().setProperty(m_mpv.get(), "volume", MPV_FORMAT_DOUBLE, &value);
+    } else {
+        m_volume = std::clamp(static_cast<int>(std::lround(liveDouble("volume", m_volume))), 0, 100);
+    }
+    m_mpv.api().setWakeupCallback(m_mpv.get(), &MpvPlayer::onWakeup, this);
+    return true;
 }
 
 void MpvPlayer::onWakeup(void* self)
@@ -65,7 +85,7 @@ void MpvPlayer::drainEvents()
     if (!m_mpv)
         return;
     for (;;) {
-        const mpv_event* event = mpv_wait_event(m_mpv.get(), 0);
+        const mpv_event* event = m_mpv.api().waitEvent(m_mpv.get(), 0);
         if (event->event_id == MPV_EVENT_NONE)
             break;
         handleEvent(*event);
@@ -170,7 +190,7 @@ void MpvPlayer::setUrl(const std::string& path)
             sendCommand({"stop"});
         return;
     }
-    if (!m_mpv) {
+    if (!start()) {
         resetFileState(Load::Failed);
         QMetaObject::invokeMethod(
             &m_eventContext, [this] { reportError(); }, Qt::QueuedConnection);
@@ -197,7 +217,7 @@ void MpvPlayer::startLoad()
     const std::string file = MpvHandle::fileArgument(m_url);
     const std::string options = "start=" + MpvHandle::formatSeconds(m_loadStart);
     const char* command[] = {"loadfile", file.c_str(), "replace", options.c_str(), nullptr};
-    if (mpv_command_async(m_mpv.get(), m_loadRequestId, command) < 0)
+    if (m_mpv.api().commandAsync(m_mpv.get(), m_loadRequestId, command) < 0)
         failLoad();
 }
 
@@ -235,7 +255,7 @@ void MpvPlayer::sendCommand(std::initializer_list<const char*> words)
 {
     std::vector<const char*> command(words);
     command.push_back(nullptr);
-    mpv_command_async(m_mpv.get(), 0, command.data());
+    m_mpv.api().commandAsync(m_mpv.get(), 0, command.data());
 }
 
 void MpvPlayer::sendPause(bool paused, std::uint64_t replyId)
@@ -243,7 +263,7 @@ void MpvPlayer::sendPause(bool paused, std::uint64_t replyId)
     // Asynchronous like loads and seeks, so that libmpv applies them in the order
     // given (a synchronous call could overtake a queued seek).
     int flag = paused ? 1 : 0;
-    mpv_set_property_async(m_mpv.get(), replyId, "pause", MPV_FORMAT_FLAG, &flag);
+    m_mpv.api().setPropertyAsync(m_mpv.get(), replyId, "pause", MPV_FORMAT_FLAG, &flag);
 }
 
 void MpvPlayer::issueSeek(double seconds)
@@ -253,7 +273,7 @@ void MpvPlayer::issueSeek(double seconds)
     m_seek = Seek::Issued;
     const std::string target = MpvHandle::formatSeconds(seconds);
     const char* command[] = {"seek", target.c_str(), "absolute+exact", nullptr};
-    if (mpv_command_async(m_mpv.get(), m_lastSeekId, command) < 0)
+    if (m_mpv.api().commandAsync(m_mpv.get(), m_lastSeekId, command) < 0)
         m_seek = Seek::None;
 }
 
@@ -289,7 +309,7 @@ int MpvPlayer::openState() const
 bool MpvPlayer::endOfFileReached() const
 {
     int flag = 0;
-    if (!m_mpv || mpv_get_property(m_mpv.get(), "eof-reached", MPV_FORMAT_FLAG, &flag) < 0)
+    if (!m_mpv || m_mpv.api().getProperty(m_mpv.get(), "eof-reached", MPV_FORMAT_FLAG, &flag) < 0)
         return false;
     return flag != 0;
 }
@@ -370,7 +390,8 @@ void MpvPlayer::pause()
 double MpvPlayer::liveDouble(const char* property, double fallback) const
 {
     double value = 0;
-    if (!m_mpv || mpv_get_property(m_mpv.get(), property, MPV_FORMAT_DOUBLE, &value) < 0 || !std::isfinite(value))
+    if (!m_mpv || m_mpv.api().getProperty(m_mpv.get(), property, MPV_FORMAT_DOUBLE, &value) < 0 ||
+        !std::isfinite(value))
         return fallback;
     return value;
 }
@@ -435,13 +456,14 @@ void MpvPlayer::setRate(double rate)
     if (!std::isfinite(rate) || rate <= 0)
         return;
     rate = std::clamp(rate, kMinRate, kMaxRate);
+    m_rateSet = true;
     // The engine hands over the same rate and volume at every seek; libmpv's core
     // is only bothered when they change.
     if (rate == m_rate)
         return;
     m_rate = rate;
     if (m_mpv)
-        mpv_set_property(m_mpv.get(), "speed", MPV_FORMAT_DOUBLE, &m_rate);
+        m_mpv.api().setProperty(m_mpv.get(), "speed", MPV_FORMAT_DOUBLE, &m_rate);
 }
 
 int MpvPlayer::volume() const
@@ -452,12 +474,13 @@ int MpvPlayer::volume() const
 void MpvPlayer::setVolume(int volume)
 {
     volume = std::clamp(volume, 0, 100);
+    m_volumeSet = true;
     if (volume == m_volume)
         return;
     m_volume = volume;
     double value = m_volume;
     if (m_mpv)
-        mpv_set_property(m_mpv.get(), "volume", MPV_FORMAT_DOUBLE, &value);
+        m_mpv.api().setProperty(m_mpv.get(), "volume", MPV_FORMAT_DOUBLE, &value);
 }
 
 double MpvPlayer::duration() const

@@ -16,6 +16,8 @@ struct mpv_event;
 
 namespace korvin {
 
+class MpvLibrary;
+
 // The media player on one libmpv instance (see MpvHandle for its set-up).
 //
 // Thread: create, call and destroy it on the UI thread, inside a running
@@ -48,16 +50,23 @@ namespace korvin {
 // file reads up to that point once. A seek is not cut to duration(), which for
 // such a file is only libmpv's estimate and can be far too short; a target past
 // the real end leaves the player at the end.
+//
+// libmpv starts with the first file set (loading `library` if it is not yet
+// loaded), not with the player: the window need not wait for it. Until then
+// rate() and volume() report what was set, or libmpv's own start values (1.0
+// and 100); values set are handed to libmpv when it starts, and what was not
+// set is taken from libmpv then (the environment may have changed it).
 class MpvPlayer final : public MediaPlayer {
 public:
-    MpvPlayer();
+    // `library` must outlive the player.
+    explicit MpvPlayer(const MpvLibrary& library);
     ~MpvPlayer() override;
     MpvPlayer(const MpvPlayer&) = delete;
     MpvPlayer& operator=(const MpvPlayer&) = delete;
 
-    // False when libmpv could not be started; such a player plays nothing and
-    // answers every setUrl() with an error.
-    bool isAvailable() const { return static_cast<bool>(m_mpv); }
+    // Starts libmpv unless it has started; false when it cannot be started.
+    // Such a player plays nothing and answers every setUrl() with an error.
+    bool isAvailable() { return start(); }
 
     // True while a load or a seek asked for has not yet been reached by libmpv
     // (position() and playState() then report what was asked for).
@@ -92,6 +101,7 @@ private:
     // and finished when playback restarts.
     enum class Seek { None, Issued, Queued, Running };
 
+    bool start();
     static void onWakeup(void* self);
     void drainEvents();
     void handleEvent(const mpv_event& event);
@@ -107,15 +117,19 @@ private:
     bool endOfFileReached() const;
     double liveDouble(const char* property, double fallback) const;
 
+    const MpvLibrary& m_library;
     // Declared before the handle so that it outlives it: wake-ups are posted to it.
     QObject m_eventContext;
     MpvHandle m_mpv;
+    bool m_started = false;
     std::atomic<bool> m_drainPosted{false};
 
     std::function<void()> m_errorHandler;
     int m_errorCount = 0;
     double m_rate = 1.0;
     int m_volume = 100;
+    bool m_rateSet = false;
+    bool m_volumeSet = false;
 
     std::string m_url;
     Load m_load = Load::None;

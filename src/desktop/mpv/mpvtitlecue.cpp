@@ -1,6 +1,7 @@
 #include "desktop/mpv/mpvtitlecue.h"
 
 #include "desktop/mpv/mpvhandle.h"
+#include "desktop/mpv/mpvlibrary.h"
 
 #include <mpv/client.h>
 
@@ -28,14 +29,14 @@ void MpvTitleCue::playRange(const std::string& path, int milliseconds)
     if (path.empty() || milliseconds <= 0)
         return;
     milliseconds = std::min(milliseconds, kLongestCueMs);
-    const MpvHandle mpv = MpvHandle::create(kCueOptions);
+    const MpvHandle mpv = MpvHandle::create(m_library, kCueOptions);
     if (!mpv)
         return;
 
     const std::string file = MpvHandle::fileArgument(path);
     const std::string options = "start=0,end=" + MpvHandle::formatSeconds(milliseconds / 1000.0);
     const char* command[] = {"loadfile", file.c_str(), "replace", options.c_str(), nullptr};
-    if (mpv_command_async(mpv.get(), kLoadReply, command) < 0)
+    if (mpv.api().commandAsync(mpv.get(), kLoadReply, command) < 0)
         return;
 
     using Clock = std::chrono::steady_clock;
@@ -45,7 +46,7 @@ void MpvTitleCue::playRange(const std::string& path, int milliseconds)
         const auto left = std::chrono::duration<double>(deadline - Clock::now()).count();
         if (left <= 0)
             return;
-        const mpv_event* event = mpv_wait_event(mpv.get(), left);
+        const mpv_event* event = mpv.api().waitEvent(mpv.get(), left);
         switch (event->event_id) {
         case MPV_EVENT_COMMAND_REPLY:
             if (event->reply_userdata != kLoadReply)

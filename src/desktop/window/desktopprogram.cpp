@@ -4,6 +4,7 @@
 #include "desktop/dbus/sessionservices.h"
 #include "desktop/html/htmltextdocuments.h"
 #include "desktop/html/htmltextview.h"
+#include "desktop/mpv/mpvlibrary.h"
 #include "desktop/mpv/mpvplayer.h"
 #include "desktop/mpv/mpvtitlecue.h"
 #include "desktop/window/desktopwindow.h"
@@ -20,13 +21,47 @@
 #include "desktop/zip/zipbookarchives.h"
 #include "ui/stringids.h"
 
+#include <QEvent>
+#include <QTimer>
+
 namespace korvin {
+
+namespace {
+
+// Loads libmpv in the background once the window is active. Not before: Qt
+// loads its plugins while the window comes up, and the system's loader serves
+// one load at a time, so the window would wait for libmpv's two hundred
+// libraries after all.
+class LoadWhenActive : public QObject {
+public:
+    explicit LoadWhenActive(MpvLibrary& library)
+        : m_library(library)
+    {
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::WindowActivate && !m_started) {
+            m_started = true;
+            // After the activation has been handled, with the focus it brings.
+            QTimer::singleShot(0, this, [this] { m_library.loadInBackground(); });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    MpvLibrary& m_library;
+    bool m_started = false;
+};
+
+}  // namespace
 
 DesktopProgram::DesktopProgram(Folders folders)
     : m_folders(std::move(folders))
+    , m_mpvLibrary(std::make_unique<MpvLibrary>())
     , m_lateScreenReader(std::make_unique<LateScreenReader>())
-    , m_player(std::make_unique<MpvPlayer>())
-    , m_titleCue(std::make_unique<MpvTitleCue>())
+    , m_player(std::make_unique<MpvPlayer>(*m_mpvLibrary))
+    , m_titleCue(std::make_unique<MpvTitleCue>(*m_mpvLibrary))
     , m_window(std::make_unique<DesktopWindow>(*m_player))
     , m_timers(std::make_unique<QtTimers>())
     , m_messageBoxes(std::make_unique<QtMessageBoxes>(m_window.get()))
@@ -59,6 +94,8 @@ DesktopProgram::~DesktopProgram()
 
 void DesktopProgram::start()
 {
+    m_loadWhenActive = std::make_unique<LoadWhenActive>(*m_mpvLibrary);
+    m_window->installEventFilter(m_loadWhenActive.get());
     m_window->showAtStart();
     m_controller->initialise();
 }

@@ -6,6 +6,7 @@
 
 #include "app/services.h"
 
+class QObject;
 class QDBusConnection;
 
 namespace korvin {
@@ -15,6 +16,7 @@ class HtmlTextDocuments;
 class IdleCalls;
 class LateScreenReader;
 class MainController;
+class MpvLibrary;
 class QtDialogs;
 class QtMessageBoxes;
 class QtTimers;
@@ -33,7 +35,8 @@ public:
     DesktopProgram& operator=(const DesktopProgram&) = delete;
 
     // Shows the window centred, then maximised, and initialises the controller
-    // (no book, then the settings).
+    // (no book, then the settings). Once the window is active, libmpv is loaded
+    // in the background, unless a file to play has needed it before.
     void start();
     // A book named on the command line, opened after the start-up.
     void openAtStart(const std::string& book);
@@ -57,6 +60,8 @@ public:
 
 private:
     Folders m_folders;
+    std::unique_ptr<MpvLibrary> m_mpvLibrary;  // outlives the player and the title cue
+    std::unique_ptr<QObject> m_loadWhenActive;
     std::unique_ptr<LateScreenReader> m_lateScreenReader;
     std::unique_ptr<MediaPlayer> m_player;
     std::unique_ptr<TitleCuePlayer> m_titleCue;

@@ -14,6 +14,17 @@ constexpr std::array<quint32, 26> kLetterKeycodes = {
     57, 32, 33, 24, 27, 39, 28, 30, 55, 25, 53, 29, 52,  // N O P Q R S T U V W X Y Z
 };
 
+// X keycodes of the digit row, 1 to 9 and then 0.
+constexpr quint32 kFirstDigitKeycode = 10;
+constexpr quint32 kLastDigitKeycode = 19;
+
+std::optional<int> digitAtKeycode(quint32 keycode)
+{
+    if (keycode < kFirstDigitKeycode || keycode > kLastDigitKeycode)
+        return std::nullopt;
+    return keycode == kLastDigitKeycode ? '0' : '1' + static_cast<int>(keycode - kFirstDigitKeycode);
+}
+
 std::optional<int> letterAtKeycode(quint32 keycode)
 {
     for (std::size_t i = 0; i < kLetterKeycodes.size(); ++i)
@@ -29,8 +40,16 @@ bool isNonLatinCharacterKey(int key)
     return key > 0xff && key < Qt::Key_Escape;
 }
 
-std::optional<int> keyCodeOf(int key, quint32 nativeKeycode)
+std::optional<int> keyCodeOf(int key, quint32 nativeKeycode, bool keypad)
 {
+    // A digit is its key's place: Shift+1 writes "!" on one layout and "1" on
+    // another (and Qt reports what is written), but the key is the same.
+    if (const std::optional<int> digit = digitAtKeycode(nativeKeycode))
+        return digit;
+    // Without a keycode (a synthesised event) the key is all there is; the
+    // keypad's digits are not the digit row.
+    if (nativeKeycode == 0 && !keypad && key >= Qt::Key_0 && key <= Qt::Key_9)
+        return '0' + (key - Qt::Key_0);
     if (key >= Qt::Key_A && key <= Qt::Key_Z)
         return 'A' + (key - Qt::Key_A);
     if (key == Qt::Key_Space)
@@ -63,7 +82,8 @@ std::optional<KeyStroke> keyStrokeOf(const QKeyEvent& event)
     const Qt::KeyboardModifiers modifiers = event.modifiers();
     if (modifiers & Qt::MetaModifier)
         return std::nullopt;
-    const std::optional<int> key = keyCodeOf(event.key(), event.nativeScanCode());
+    const std::optional<int> key =
+        keyCodeOf(event.key(), event.nativeScanCode(), modifiers.testFlag(Qt::KeypadModifier));
     if (!key)
         return std::nullopt;
     KeyStroke stroke;
@@ -102,6 +122,8 @@ QKeySequence keySequenceOfShortcutText(std::string_view text)
             key = Qt::Key_Space;
         else if (part.size() == 1 && part[0] >= 'A' && part[0] <= 'Z')
             key = static_cast<Qt::Key>(Qt::Key_A + (part[0] - 'A'));
+        else if (part.size() == 1 && part[0] >= '0' && part[0] <= '9')
+            key = static_cast<Qt::Key>(Qt::Key_0 + (part[0] - '0'));
         else if (const int number = functionKeyNumber(part); number > 0)
             key = static_cast<Qt::Key>(Qt::Key_F1 + number - 1);
         else

@@ -111,6 +111,7 @@ void MenuBarView::sync(const MenuModel::Path& path, const MenuItem& item, QActio
         m_shortcutTexts.insert(keys.toString(QKeySequence::NativeText), QString::fromStdString(item.shortcut()));
     }
     action.setEnabled(item.canBeChosen());
+    action.setProperty(kGrayedProperty, item.grayed);
     if (item.isPopup())
         return;
 

@@ -37,6 +37,9 @@ class MenuBarView : public QObject, public MenuBar {
 public:
     // Marks the actions that carry a command (the key filter eats their shortcut events).
     static constexpr const char* kCommandProperty = "korvinCommand";
+    // Whether the item is grayed: an item that cannot be chosen is disabled in
+    // Qt, but only a grayed one is announced so (not the current language).
+    static constexpr const char* kGrayedProperty = "korvinGrayed";
 
     explicit MenuBarView(QMenuBar& bar, QObject* parent = nullptr);
     ~MenuBarView() override;

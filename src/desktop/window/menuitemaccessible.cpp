@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <QWindow>
 
+#include "desktop/window/menubarview.h"
 #include "desktop/window/popupmenuaccessible.h"
 
 namespace korvin {
@@ -154,7 +155,8 @@ QAccessible::State MenuItemAccessible::state() const
         state.focused = menu->activeAction() == m_action;
     else if (auto* bar = qobject_cast<QMenuBar*>(m_owner.data()))
         state.focused = bar->activeAction() == m_action;
-    state.disabled = !m_action->isEnabled() || m_action->isSeparator();
+    const QVariant grayed = m_action->property(MenuBarView::kGrayedProperty);
+    state.disabled = m_action->isSeparator() || (grayed.isValid() ? grayed.toBool() : !m_action->isEnabled());
     state.hasPopup = m_action->menu() != nullptr;
     state.checkable = m_action->isCheckable();
     state.checked = m_action->isChecked();

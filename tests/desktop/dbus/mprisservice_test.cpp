@@ -21,6 +21,7 @@
 #include "support/audiofiles.h"
 #include "support/tempdir.h"
 #include "support/testbook.h"
+#include "support/sourcepaths.h"
 
 namespace korvin {
 namespace {
@@ -80,7 +81,7 @@ protected:
     const test::DbusMessages m_messages;
     test::TempDir m_home;
     test::TestBook m_book;
-    DesktopProgram m_program{Folders{m_home.path().string(), KORVIN_SOURCE_DIR "/resources"}};
+    DesktopProgram m_program{Folders{m_home.path().string(), korvin::test::sourceDir() + "/resources"}};
     std::unique_ptr<test::BusClient> m_client;
 };
 

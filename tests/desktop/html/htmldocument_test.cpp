@@ -2,6 +2,7 @@
 
 #include "desktop/html/htmlnode.h"
 #include "support/tempdir.h"
+#include "support/sourcepaths.h"
 
 #include <gtest/gtest.h>
 
@@ -190,7 +191,7 @@ std::vector<HtmlDocument> allBooks()
     std::vector<HtmlDocument> books;
     for (const char* markup : kBuiltBooks)
         books.push_back(HtmlDocument::fromBytes(markup));
-    const std::filesystem::path shared = KORVIN_SHARED_BOOKS_DIR;
+    const std::filesystem::path shared = korvin::test::sharedBooksDir();
     for (const char* file : {"dontworrybehappy/content.html", "unicef-toolkit-a/toolkit_a.html"}) {
         if (auto doc = HtmlDocument::load(shared / file))
             books.push_back(std::move(*doc));
@@ -202,7 +203,7 @@ std::vector<HtmlDocument> allBooks()
 // they are there; without them those checks see the built books alone.
 TEST(HtmlDocument, TheSampleBooksJoinTheChecksOverEveryBook)
 {
-    if (!std::filesystem::exists(KORVIN_SHARED_BOOKS_DIR))
+    if (!std::filesystem::exists(korvin::test::sharedBooksDir()))
         GTEST_SKIP() << "the sample books of ../shared/books are not here";
     EXPECT_EQ(allBooks().size(), kBuiltBooks.size() + 2);  // both read
 }

@@ -4,6 +4,7 @@
 #include "desktop/html/htmlformats.h"
 #include "desktop/html/htmlstylesheet.h"
 #include "desktop/html/htmlstyler.h"
+#include "styledtext.h"
 #include "support/tempdir.h"
 
 #include <QColor>
@@ -190,6 +191,60 @@ TEST(HtmlRenderer, NotesTheRangesOfElements)
     EXPECT_EQ(r.range("hidden").start, r.range("last").start);
     EXPECT_EQ(r.ranges.at(r.doc.body()).start, 0);
     EXPECT_EQ(r.ranges.at(r.doc.body()).end, static_cast<int>(r.text.characterCount()) - 1);
+}
+
+// The text and every format of representative documents, as they have been
+// shown all along.
+TEST(HtmlRenderer, ShowsRepresentativeDocumentsAsBefore)
+{
+    const struct {
+        const char* name;
+        std::string markup;
+        std::string styled;
+    } cases[] = {
+        {"headings", "<body><h1 id=h1>Title</h1><h2>Sub &amp; more</h2><h3>Three</h3><p>plain <b>bold</b> <i>it</i> "
+                     "<a href=\"s.smil#1\">link <b>in</b></a> &lt;tag&gt;</p></body>",
+         "{dir0 t13 b9}<pt20 w700>Title|{dir0 t10 b7}<pt15 w700>Sub & more"
+         "|{dir0 t8 b5}<pt11.5 w700>Three"
+         "|{dir0 b7}plain <w700>bold <i>it <fg#ff0000ee ul1 a href=s.smil#1>link "
+         "<fg#ff0000ee w700 ul1 a href=s.smil#1>in <tag>"},
+        {"lists", "<body><ul><li>one<li>two<ul><li>inner</ul></ul><ol start=3><li>three<li value=7>seven</ol>"
+                  "<ol type=a><li><p>para</p></ol><dl><dt>term<dd>meaning</dl></body>",
+         "{dir0 l20 mk2}\u2022 one|{dir0 l20 mk2}\u2022 two|{dir0 l40 mk2}\u2022 inner"
+         "|{dir0 l20 mk3}3. three|{dir0 l20 mk3}7. seven|{dir0 b7 l20 mk3}a. para"
+         "|{dir0}<w700>term|{dir0 l20}meaning"},
+        {"table", "<body><table><caption>Costs</caption><tr><th>Item<th>Price</tr><tr><td> Bread </td>"
+                  "<td><p>2</p></td></tr><tr><td></td><td>3</td></tr></table>after</body>",
+         "{dir0 al4 b4}Costs|{dir0}<w700>Item><w700>Price|{dir0}Bread|{dir0 b7}2|{dir0}3"
+         "|{dir0}after"},
+        {"c1 and entities", "<body><p title=\"a\xC2\x92" "b\">It\xC2\x92s &#147;q&#148; &#146; &eacute;&nbsp;&#8217; "
+                            "&unknown; &amp;amp; \xC2\x80</p></body>",
+         "{dir0 b7}It\u2019s \u201Cq\u201D \u2019 \u00E9\u00A0\u2019 &unknown; &amp; \u20AC"},
+        {"ids and white space", "<body>\n <div id=d>\n\t<p id=a>  one\n two </p>\n <p id=e></p> <span id=s> "
+                                "three </span>\r\n<pre id=pre>\n  x\n y</pre><p>a<br id=br>b</p><hr id=hr>"
+                                "<blockquote><p>q</p></blockquote></div>\n</body>",
+         "{dir0 b7}one two|{dir0}three|{dir0 b7}<fam=monospace fixed>  x/ y|{dir0 b7}a/b"
+         "|{dir0 t3 b3 hr}|{dir0 b7 l20}q"},
+        {"style sheet", "<html><head><style>.red { color: #ff0000 } span.page { display: block; text-align: right }"
+                        "</style></head><body><p><span class=red>red</span> <u>u</u> <s>s</s> <big>big</big> "
+                        "<small>small</small> H<sub>2</sub>O <tt>mono</tt> <span style=\"background-color: #ff8000\">"
+                        "marked</span></p><span class=page>12</span><center>mid</center></body></html>",
+         "{dir0 b7}<fg#ffff0000>red <ul1>u <s>s <pt11.5>big <pt8.5>small H<pt8.5 va2>2O "
+         "<fam=monospace fixed>mono marked"
+         "|{dir0 al18}12|{dir0 al4}mid"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(test::styledText(Rendered(c.markup).text), c.styled) << c.name;
+
+    // A long text shows as its parts do.
+    std::string markup = "<body>";
+    std::string styled;
+    const std::string one = test::styledText(Rendered("<body><p id=p>Word <b>bold</b>\n\t words.</p></body>").text);
+    for (int i = 0; i < 2000; ++i) {
+        markup += "<p id=p" + std::to_string(i) + ">Word <b>bold</b>\n\t words.</p>\n";
+        styled += (i > 0 ? "|" : "") + one;
+    }
+    EXPECT_EQ(test::styledText(Rendered(markup + "</body>").text), styled);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <mpv/client.h>
 
+#include "desktop/mpv/mpvlibrary.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -44,7 +46,8 @@ TEST(MpvHandle, FormatsSecondsWithAPointWhateverTheLocale)
 
 TEST(MpvHandle, StartsAnInstance)
 {
-    const MpvHandle handle = MpvHandle::create({});
+    const MpvLibrary library;
+    const MpvHandle handle = MpvHandle::create(library, {});
     EXPECT_TRUE(handle);
 }
 
@@ -53,7 +56,9 @@ TEST(MpvHandle, NeitherRoleNorEnvironmentLiftsTheLocalOnlyOptions)
     const char* before = std::getenv("KORVIN_MPV_OPTIONS");
     const std::string saved = before ? before : "";
     ::setenv("KORVIN_MPV_OPTIONS", (saved + ",access-references=yes,ytdl=yes").c_str(), 1);
-    const MpvHandle handle = MpvHandle::create({{"load-scripts", "yes"}, {"demuxer-lavf-o", "protocol_whitelist=http"}});
+    const MpvLibrary library;
+    const MpvHandle handle =
+        MpvHandle::create(library, {{"load-scripts", "yes"}, {"demuxer-lavf-o", "protocol_whitelist=http"}});
     if (before)
         ::setenv("KORVIN_MPV_OPTIONS", saved.c_str(), 1);
     else

@@ -1,5 +1,7 @@
 #include "desktop/mpv/mpvplayer.h"
 
+#include "desktop/mpv/mpvlibrary.h"
+#include "desktop/mpv/mpvtitlecue.h"
 #include "hostilemedia.h"
 #include "platform/mediaplayercontract.h"
 #include "support/audiofiles.h"
@@ -86,7 +88,8 @@ public:
 
 private:
     TempDir m_folder;  // outlives the player
-    MpvPlayer m_player;
+    MpvLibrary m_library;
+    MpvPlayer m_player{m_library};
     int m_files = 0;
 };
 
@@ -109,6 +112,80 @@ protected:
 TEST_F(MpvPlayerTest, StartsItsLibmpvInstance)
 {
     EXPECT_TRUE(player().isAvailable());
+}
+
+// libmpv starts with the first file, not with the player: what was set before
+// is handed over then, and what was not comes from libmpv's start (which the
+// environment may change).
+TEST(MpvPlayerStart, RateAndVolumeSetBeforeLibmpvStartsAreKept)
+{
+    struct Case {
+        const char* name;
+        const char* environment;  // added to KORVIN_MPV_OPTIONS
+        double setRate;           // 0: not set
+        int setVolume;            // -1: not set
+        double rateBefore, rateAfter;
+        int volumeBefore, volumeAfter;
+    };
+    const Case cases[] = {
+        {"nothing set", "", 0, -1, 1.0, 1.0, 100, 100},
+        {"both set", "", 1.5, 40, 1.5, 1.5, 40, 40},
+        {"set to libmpv's own start values", "", 1.0, 100, 1.0, 1.0, 100, 100},
+        {"the environment's values", ",speed=1.25,volume=30", 0, -1, 1.0, 1.25, 100, 30},
+        {"set values over the environment's", ",speed=1.25,volume=30", 1.0, 100, 1.0, 1.0, 100, 100},
+        {"clamped before the start", "", 500.0, 250, 100.0, 100.0, 100, 100},
+    };
+    const char* saved = std::getenv("KORVIN_MPV_OPTIONS");
+    const std::string before = saved ? saved : "ao=null";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ::setenv("KORVIN_MPV_OPTIONS", (before + c.environment).c_str(), 1);
+        TempDir folder;
+        const std::string file = (folder.path() / "tone.wav").string();
+        writeToneWav(file, 1.0);
+        MpvLibrary library;
+        MpvPlayer player(library);
+        if (c.setRate > 0)
+            player.setRate(c.setRate);
+        if (c.setVolume >= 0)
+            player.setVolume(c.setVolume);
+        EXPECT_DOUBLE_EQ(player.rate(), c.rateBefore);
+        EXPECT_EQ(player.volume(), c.volumeBefore);
+        player.setUrl(file);  // libmpv starts here
+        EXPECT_DOUBLE_EQ(player.rate(), c.rateAfter);
+        EXPECT_EQ(player.volume(), c.volumeAfter);
+        EXPECT_TRUE(processEventsUntil([&] { return player.openState() == MediaPlayer::kOpenStateMediaOpen; }, 8000));
+    }
+    ::setenv("KORVIN_MPV_OPTIONS", before.c_str(), 1);
+}
+
+// The window starts loading libmpv in the background once it is active; a
+// book the listener starts before that load ends must play all the same, from
+// where it was asked to, and so must the title cue's range. Whether the load
+// has ended by then or not, the outcome is the same.
+TEST(MpvPlayerStart, WhatIsAskedForWhileLibmpvLoadsIsCarriedOut)
+{
+    for (const bool background : {false, true}) {
+        SCOPED_TRACE(background ? "load begun in the background" : "load begun by the first file");
+        TempDir folder;
+        const std::string file = (folder.path() / "tone.wav").string();
+        writeToneWav(file, 3.0);
+        MpvLibrary library;
+        if (background)
+            library.loadInBackground();
+        MpvPlayer player(library);
+        MpvTitleCue cue(library);
+        player.setUrl(file);
+        player.setPosition(1.5);
+        player.play();
+        EXPECT_EQ(player.playState(), MediaPlayer::kPlaying);
+        EXPECT_TRUE(processEventsUntil([&] { return !player.isSettling(); }, 8000));
+        EXPECT_EQ(player.openState(), MediaPlayer::kOpenStateMediaOpen);
+        EXPECT_EQ(player.errorCount(), 0);
+        EXPECT_TRUE(processEventsUntil([&] { return player.position() > 1.6; }, 8000));
+        EXPECT_EQ(player.playState(), MediaPlayer::kPlaying);
+        cue.playRange(file, 50);  // returns once played, after the same load
+    }
 }
 
 TEST_F(MpvPlayerTest, ReportsWhatWasAskedForUntilTheLoadHasLanded)

@@ -1,5 +1,6 @@
 #include "desktop/mpv/mpvtitlecue.h"
 
+#include "desktop/mpv/mpvlibrary.h"
 #include "desktop/mpv/mpvplayer.h"
 #include "hostilemedia.h"
 #include "support/audiofiles.h"
@@ -34,7 +35,8 @@ protected:
     }
 
     TempDir folder;
-    MpvTitleCue cue;
+    MpvLibrary library;
+    MpvTitleCue cue{library};
 };
 
 TEST_F(MpvTitleCueTest, ReturnsWhenTheRangeHasBeenPlayed)
@@ -84,7 +86,7 @@ TEST_F(MpvTitleCueTest, ReturnsAtOnceForAnEmptyRangeOrPath)
 
 TEST_F(MpvTitleCueTest, LeavesTheMainPlayerAsItWas)
 {
-    MpvPlayer player;
+    MpvPlayer player(library);
     player.setUrl(wav("book.wav", 3.0));
     player.setPosition(1.0);
     const QDeadlineTimer deadline(8000);

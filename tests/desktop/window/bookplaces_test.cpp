@@ -19,6 +19,7 @@
 #include "support/tempdir.h"
 #include "support/testbook.h"
 #include "ui/commandids.h"
+#include "support/sourcepaths.h"
 
 namespace korvin {
 namespace {
@@ -52,7 +53,7 @@ TEST(BookPlaces, TheHeadingPhrasePositionAndBookmarkSurviveARestart)
     test::TempDir home;
     test::TestBook book;
     writeBook(book);
-    const Folders folders{home.path().string(), KORVIN_SOURCE_DIR "/resources"};
+    const Folders folders{home.path().string(), korvin::test::sourceDir() + "/resources"};
     int heading = -1;
     int row = -1;
     double left = 0;

@@ -22,6 +22,7 @@
 #include "support/audiofiles.h"
 #include "support/testbook.h"
 #include "ui/stringids.h"
+#include "support/sourcepaths.h"
 
 namespace korvin {
 namespace {
@@ -50,7 +51,7 @@ protected:
 
     test::TempDir m_homeDir;
     const std::string m_home = m_homeDir.path().string();
-    DesktopProgram m_program{Folders{m_home, KORVIN_SOURCE_DIR "/resources"}};
+    DesktopProgram m_program{Folders{m_home, korvin::test::sourceDir() + "/resources"}};
     SingleInstance m_instance{instanceKey(m_home)};
 };
 

@@ -54,13 +54,27 @@ TEST(KeyMapping, ANonLatinLayoutGivesTheLetterOfTheKeysPosition)
     EXPECT_FALSE(keyStrokeOf(keyEvent(0x0417, Qt::NoModifier, QString::fromUtf8("з"), 0)));
 }
 
+// The digit row by its place: Shift+1 writes "!" on a US keyboard, the
+// unshifted keys of a French one write "&", "é", ...; the keypad is no digit row.
+TEST(KeyMapping, TheDigitRowsKeysAreTheirDigitsWhateverTheLayoutWrites)
+{
+    EXPECT_EQ(keyStrokeOf(keyEvent(Qt::Key_Exclam, Qt::ShiftModifier, "!", 10)), (KeyStroke{'1', Accelerator::kShift}));
+    EXPECT_EQ(keyStrokeOf(keyEvent(Qt::Key_Ampersand, Qt::NoModifier, "&", 10)), (KeyStroke{'1', Accelerator::kNone}));
+    EXPECT_EQ(keyStrokeOf(keyEvent(Qt::Key_0, Qt::NoModifier, "0", 19)), (KeyStroke{'0', Accelerator::kNone}));
+    // Without a keycode (a synthesised event) the digit is all there is.
+    EXPECT_EQ(keyStrokeOf(keyEvent(Qt::Key_3, Qt::ShiftModifier, "3", 0)), (KeyStroke{'3', Accelerator::kShift}));
+    EXPECT_FALSE(keyStrokeOf(keyEvent(Qt::Key_Exclam, Qt::ShiftModifier, "!", 0)));
+    EXPECT_FALSE(keyStrokeOf(keyEvent(Qt::Key_1, Qt::KeypadModifier, "1", 87)));
+    EXPECT_FALSE(keyStrokeOf(keyEvent(Qt::Key_1, Qt::KeypadModifier, "1", 0)));
+}
+
 TEST(KeyMapping, OtherKeysAndTheSuperKeyHaveNoStroke)
 {
     EXPECT_FALSE(keyStrokeOf(keyEvent(Qt::Key_P, Qt::MetaModifier)));
     EXPECT_FALSE(keyStrokeOf(keyEvent(Qt::Key_Tab, Qt::NoModifier)));
     EXPECT_FALSE(keyStrokeOf(keyEvent(Qt::Key_Return, Qt::NoModifier)));
     EXPECT_FALSE(keyStrokeOf(keyEvent(Qt::Key_Escape, Qt::NoModifier)));
-    EXPECT_FALSE(keyStrokeOf(keyEvent(Qt::Key_5, Qt::NoModifier, "5", 14)));
+    EXPECT_FALSE(keyStrokeOf(keyEvent(Qt::Key_5, Qt::KeypadModifier, "5", 84)));  // the keypad's 5
     EXPECT_FALSE(keyStrokeOf(keyEvent(Qt::Key_Shift, Qt::ShiftModifier)));
 }
 
@@ -75,6 +89,7 @@ TEST(KeyMapping, ShortcutTextsOfBothLanguagesNameTheirKeys)
     EXPECT_EQ(keySequenceOfShortcutText("Space"), QKeySequence(Qt::Key_Space));
     EXPECT_EQ(keySequenceOfShortcutText("F1"), QKeySequence(Qt::Key_F1));
     EXPECT_EQ(keySequenceOfShortcutText("N"), QKeySequence(Qt::Key_N));
+    EXPECT_EQ(keySequenceOfShortcutText("Umsch+6"), QKeySequence(Qt::SHIFT | Qt::Key_6));
 }
 
 TEST(KeyMapping, UnknownShortcutTextsNameNoKey)

@@ -20,6 +20,7 @@
 #include "support/tempdir.h"
 #include "support/testbook.h"
 #include "ui/commandids.h"
+#include "support/sourcepaths.h"
 
 namespace korvin {
 namespace {
@@ -31,7 +32,7 @@ const std::string kHighlight = "<SPAN style=\"BACKGROUND-COLOR: #ff8000\">";
 class Listening : public ::testing::Test {
 protected:
     Listening()
-        : m_program(Folders{m_home.path().string(), KORVIN_SOURCE_DIR "/resources"})
+        : m_program(Folders{m_home.path().string(), korvin::test::sourceDir() + "/resources"})
     {
         m_program.start();
     }
@@ -93,8 +94,8 @@ TEST_F(Listening, AGeneratedBookPlaysPhraseByPhraseWithTheTextFollowing)
 
 TEST_F(Listening, TheSampleBookPlaysPhraseByPhraseWithTheTextFollowing)
 {
-    const std::string folder = KORVIN_SHARED_BOOKS_DIR "/dontworrybehappy/";
-    if (!std::filesystem::exists(KORVIN_SHARED_BOOKS_DIR "/dontworrybehappy/ncc.html"))
+    const std::string folder = korvin::test::sharedBooksDir() + "/dontworrybehappy/";
+    if (!std::filesystem::exists(korvin::test::sharedBooksDir() + "/dontworrybehappy/ncc.html"))
         GTEST_SKIP() << "the sample books are not here";
     listenToTwoPhrases(folder, 20000);
 }

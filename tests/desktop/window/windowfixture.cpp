@@ -10,6 +10,7 @@
 #include "desktop/window/menubarview.h"
 #include "ui/commandids.h"
 #include "ui/menustates.h"
+#include "support/sourcepaths.h"
 
 namespace korvin::test {
 
@@ -19,7 +20,7 @@ Folders foldersIn(const TempDir& home)
 {
     Folders folders;
     folders.state = home.path().string();
-    folders.data = KORVIN_SOURCE_DIR "/resources";
+    folders.data = korvin::test::sourceDir() + "/resources";
     return folders;
 }
 

@@ -1,4 +1,5 @@
-// korvin [--home DIR] [BOOK] | korvin --dump-book BOOK | korvin --help | --version
+// The desktop part's entry: the window's program, loaded by the program when
+// a window is needed.
 
 #include <QApplication>
 #include <QDBusConnection>
@@ -15,13 +16,14 @@
 #include "app/booksession.h"
 #include "book/dumpbook.h"
 #include "desktop/window/appicon.h"
-#include "desktop/window/commandline.h"
 #include "desktop/window/desktopprogram.h"
 #include "desktop/window/desktopwindow.h"
 #include "desktop/window/sessionend.h"
 #include "desktop/window/singleinstance.h"
 #include "desktop/window/startfolders.h"
 #include "desktop/zip/zipbookarchives.h"
+#include "platform/desktopentry.h"
+#include "program/commandline.h"
 #include "ui/stringids.h"
 #include "ui/stringtable.h"
 
@@ -36,15 +38,15 @@ std::string absolutePath(const std::string& path)
 
 }  // namespace
 
-int main(int argc, char* argv[])
+extern "C" __attribute__((visibility("default"))) int korvin_desktop_main(int argc, char* argv[])
 {
     using namespace korvin;
 
-    // The book dump, the help and the version need no display: they run before
-    // any Qt application exists, the last two in the environment's language.
     const StringTable strings = StringTable::builtIn();
     const int language =
         environmentLanguageOffset(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
+    // The program dumps a book itself and hands only a zipped one over: only
+    // this part reads zip files.
     const CommandLine early = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (early.error.empty() && early.dumpBook) {
         const ZipBookArchives archives(std::nullopt);
@@ -52,10 +54,6 @@ int main(int argc, char* argv[])
                         DumpFailureTexts{strings.get(str::kNccNotOpened), [&](BookLocator::Fault fault) {
                                              return strings.get(zipFaultMessage(fault));
                                          }});
-    }
-    if (early.error.empty() && (early.help || early.version)) {
-        std::cout << (early.help ? usageText(strings, language) : versionText(strings, language));
-        return 0;
     }
 
     QApplication application(argc, argv);

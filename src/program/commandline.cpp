@@ -1,4 +1,4 @@
-#include "desktop/window/commandline.h"
+#include "program/commandline.h"
 
 #include "ui/stringids.h"
 

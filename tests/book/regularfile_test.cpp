@@ -1,0 +1,61 @@
+#include "book/regularfile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "support/tempdir.h"
+
+namespace korvin {
+namespace {
+
+using test::TempDir;
+
+// A reader keeps one buffer for all files of a book: whatever the last file
+// left in it, the next reading holds that file's bytes and nothing else, and
+// a refused file leaves it empty.
+TEST(RegularFile, AReusedBufferHoldsExactlyTheFileReadLast)
+{
+    TempDir dir;
+    struct Case {
+        const char* name;
+        std::string bytes;  // empty name: a file that cannot be read
+        bool readable;
+    };
+    const Case cases[] = {
+        {"large.smil", std::string(100000, 'L') + "end", true},
+        {"small.smil", "abc", true},
+        {"empty.smil", "", true},
+        {"one.smil", "1", true},
+        {"missing.smil", "", false},
+        {"middle.smil", std::string(5000, 'm'), true},
+        {"sub", "", false},  // a folder
+        {"again.smil", std::string(100001, 'a'), true},
+        {"nul.smil", std::string("x\0y", 3), true},
+    };
+    std::filesystem::create_directory(dir.path() / "sub");
+    for (const Case& c : cases)
+        if (c.readable)
+            dir.write(c.name, c.bytes);
+    std::string buffer = "left over from before";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(readRegularFile(dir.folder() + c.name, buffer), c.readable);
+        EXPECT_EQ(buffer, c.bytes);
+    }
+}
+
+TEST(RegularFile, RefusesAFileLargerThanTheBoundWhateverTheBufferHeld)
+{
+    TempDir dir;
+    dir.write("big.smil", std::string(1000, 'b'));
+    std::string buffer(5000, 'x');
+    EXPECT_FALSE(readRegularFile(dir.folder() + "big.smil", buffer, 999));
+    EXPECT_EQ(buffer, "");
+    EXPECT_TRUE(readRegularFile(dir.folder() + "big.smil", buffer, 1000));
+    EXPECT_EQ(buffer.size(), 1000u);
+}
+
+}  // namespace
+}  // namespace korvin
