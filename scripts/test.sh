@@ -62,7 +62,9 @@ check_package() {
            usr/share/korvin/documents/Manuals/DE/DAISY/ncc.html usr/share/korvin/documents/Manuals/EN/DAISY/ncc.html; do
     [ -e "$root/$f" ] || { echo "the package lacks /$f" >&2; rm -rf "$root"; return 1; }
   done
-  dpkg-deb -f "$deb" Depends | grep -q libmpv || { echo "the package declares no libmpv" >&2; return 1; }
+  for lib in libmpv libzip; do
+    dpkg-deb -f "$deb" Depends | grep -q "$lib" || { echo "the package declares no $lib" >&2; rm -rf "$root"; return 1; }
+  done
   # lintian takes a while and little of the machine: it runs beside the
   # listener's session, and check_lintian takes its answer.
   lintian --fail-on error,warning "$deb" > build/test/lintian.txt 2>&1 & lintian_pid=$!

@@ -1,8 +1,9 @@
 #include "app/booksession.h"
 
-#include <filesystem>
+#include <variant>
 
-#include "book/nccreader.h"
+#include "book/bookfilepath.h"
+#include "book/bookreader.h"
 #include "library/statefile.h"
 #include "platform/controlids.h"
 #include "ui/commandids.h"
@@ -13,16 +14,30 @@ namespace korvin {
 
 namespace {
 
-constexpr const char* kNccFilter = "NCC (ncc.html)";
 constexpr const char* kLastBookFile = "/Letztes.dl";
 
-std::string folderOfFile(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
 }  // namespace
+
+int zipFaultMessage(BookLocator::Fault fault)
+{
+    switch (fault) {
+    case BookLocator::Fault::kZipUnsafe:
+        return str::kZipUnsafe;
+    case BookLocator::Fault::kZipTooLarge:
+        return str::kZipTooLarge;
+    case BookLocator::Fault::kZipTooManyMembers:
+        return str::kZipTooManyMembers;
+    case BookLocator::Fault::kZipEncrypted:
+        return str::kZipEncrypted;
+    case BookLocator::Fault::kZipNoBook:
+        return str::kZipNoBook;
+    case BookLocator::Fault::kZipSeveralBooks:
+        return str::kZipSeveralBooks;
+    case BookLocator::Fault::kZipUnreadable:
+        break;
+    }
+    return str::kZipUnreadable;
+}
 
 BookSession::BookSession(Parts parts, PlatformServices platform, Folders folders)
     : m_parts(parts)
@@ -31,6 +46,7 @@ BookSession::BookSession(Parts parts, PlatformServices platform, Folders folders
     , m_menu(parts.menu)
     , m_platform(platform)
     , m_folders(std::move(folders))
+    , m_locator(platform.archives)
 {
 }
 
@@ -40,24 +56,18 @@ BookSession::BookSession(Parts parts, PlatformServices platform, Folders folders
 void BookSession::open()
 {
     leaveForOpening();
-    const auto chosen = m_platform.dialogs.openNccFile(
-        m_parts.strings.get(str::kBrowseTitle, m_state.settings.languageOffset), kNccFilter, std::string());
+    const int offset = m_state.settings.languageOffset;
+    const auto chosen = m_platform.dialogs.openNccFile(m_parts.strings.get(str::kBrowseTitle, offset),
+                                                       m_parts.strings.get(str::kBookFilter, offset), std::string());
     if (chosen)
-        openFolder(folderOfFile(*chosen));
+        openPlace(BookLocator::placeOfPath(*chosen));
 }
 
 void BookSession::openPath(const std::string& path)
 {
-    std::error_code error;
-    std::string folder = path;
-    if (std::filesystem::is_directory(path, error)) {
-        if (folder.empty() || folder.back() != '/')
-            folder += '/';
-    } else {
-        folder = folderOfFile(path);
-    }
+    const std::string place = BookLocator::placeOfPath(path);
     leaveForOpening();
-    openFolder(folder);
+    openPlace(place);
 }
 
 void BookSession::leaveForOpening()
@@ -71,9 +81,9 @@ void BookSession::leaveForOpening()
     m_state.noLastBook = false;
 }
 
-void BookSession::openFolder(const std::string& folder)
+void BookSession::openPlace(const std::string& place)
 {
-    if (readBook(folder)) {
+    if (readBook(place)) {
         bookOpened();
         enableLast();
     }
@@ -107,31 +117,71 @@ void BookSession::last()
     const auto lines = readTextLines(lastBookPath());
     if (!lines)
         return;
-    const std::string folder = lines->empty() ? std::string() : m_parts.scrambler.unscramble(lines->front());
-    if (readBook(folder))
+    const std::string place = lines->empty() ? std::string() : m_parts.scrambler.unscramble(lines->front());
+    if (readBook(place))
         bookOpened();
     m_menu.setGrayed(cmd::kLastBook, true);
     m_platform.menuBar.redraw();
 }
 
-bool BookSession::readBook(const std::string& folder)
+bool BookSession::readBook(const std::string& place)
 {
     const int offset = m_state.settings.languageOffset;
-    m_state.playback.bookFolder = folder;
-    NccReader reader(m_tables, folder, NccReader::Texts{offset, m_parts.strings.get(str::kOf, offset)});
+    m_state.bookPlace = place;
+    m_state.playback.bookFolder = place;
+    auto located = m_locator.locate(place);
+    if (const auto* fault = std::get_if<BookLocator::Fault>(&located)) {
+        showFailure(zipFaultMessage(*fault), str::kZipErrorCaption);
+        return false;
+    }
+    BookLocator::Located& book = std::get<BookLocator::Located>(located);
+    m_state.playback.bookFolder = book.folder;
+    const FileSource& files = book.zipped ? static_cast<const FileSource&>(*book.zipped) : m_disk;
+    BookReader reader(m_tables, book.folder, book.start, NccReader::Texts{offset, m_parts.strings.get(str::kOf, offset)},
+                      files);
     const Dialogs::ReadingTexts texts{m_parts.strings.get(str::kReadingCaption, offset),
                                       m_parts.strings.get(str::kReadingGroupText, offset)};
     const int result = m_platform.dialogs.runReading(texts, [&](ReadProgress& progress) { return reader.read(progress); });
-    if (result != NccReader::kRead) {
-        m_platform.messageBoxes.show(m_parts.strings.get(str::kNccNotOpened, offset),
-                                     m_parts.strings.get(str::kNccReadErrorCaption, offset),
-                                     MessageBoxes::Icon::kError);
+    if (result != BookReader::kRead) {
+        const bool daisy3 = book.start.format == BookFormat::kDaisy3;
+        showFailure(daisy3 ? str::kPackageNotOpened : str::kNccNotOpened,
+                    book.zipped ? str::kZipErrorCaption
+                                : (daisy3 ? str::kPackageReadErrorCaption : str::kNccReadErrorCaption));
         return false;
     }
     m_readInfo = reader.info();
     m_readCredits = reader.credits();
     m_readFeatures = reader.features();
+    // The text view reads a document's style sheets and pictures beside it,
+    // so the texts are unpacked before the first phrase shows one.
+    if (book.zipped)
+        book.zipped->unpackTexts();
+    m_zipped = std::move(book.zipped);
     return true;
+}
+
+void BookSession::showFailure(int message, int caption)
+{
+    const int offset = m_state.settings.languageOffset;
+    m_platform.messageBoxes.show(m_parts.strings.get(message, offset), m_parts.strings.get(caption, offset),
+                                 MessageBoxes::Icon::kError);
+}
+
+std::optional<BookInfo> BookSession::readHead(const std::string& place) const
+{
+    auto located = m_locator.locate(place);
+    const auto* book = std::get_if<BookLocator::Located>(&located);
+    if (!book)
+        return std::nullopt;
+    const FileSource& files = book->zipped ? static_cast<const FileSource&>(*book->zipped) : m_disk;
+    return readBookHead(book->folder, book->start, files);
+}
+
+std::string BookSession::openablePath(const std::string& path)
+{
+    if (m_zipped)
+        return m_zipped->openablePath(path);
+    return openableBookPath(m_state.playback.bookFolder, path);
 }
 
 void BookSession::bookOpened(Opened how)
@@ -229,6 +279,9 @@ void BookSession::resetToNoBook()
 
     grayBookItems(m_menu);
     m_platform.menuBar.redraw();
+
+    // Nothing of the book left plays or shows now: its unpacked files go.
+    m_zipped.reset();
 }
 
 void BookSession::showStartPage()
@@ -246,7 +299,7 @@ std::string BookSession::lastBookPath() const
 void BookSession::recordLastBook()
 {
     // Written without a line end; a failure is not reported.
-    writeFileAtomically(lastBookPath(), m_parts.scrambler.scramble(m_state.playback.bookFolder));
+    writeFileAtomically(lastBookPath(), m_parts.scrambler.scramble(m_state.bookPlace));
 }
 
 }  // namespace korvin

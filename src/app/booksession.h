@@ -1,11 +1,15 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
+#include "book/booklocator.h"
 #include "app/services.h"
 #include "app/windowstate.h"
 #include "book/booktables.h"
+#include "book/diskfilesource.h"
+#include "book/zippedbook.h"
 #include "library/scrambler.h"
 #include "playback/bookplaces.h"
 #include "playback/playbackengine.h"
@@ -31,12 +35,14 @@ public:
 
     BookSession(Parts parts, PlatformServices platform, Folders folders);
 
-    // Command 32774: close the open book, choose an ncc.html, read it.
+    // Command 32774: close the open book, choose a book's ncc.html, package
+    // file or zip file, read it.
     void open();
     // Command 32780: close the open book and read the one named in `Letztes.dl`.
     void last();
-    // Opens `path`, a book folder or its ncc.html, as Open does after the file
-    // choice (the book given on the command line).
+    // Opens `path`, a book folder, its ncc.html or package file, or a zip
+    // file, as Open does after the file choice (the book given on the command
+    // line).
     void openPath(const std::string& path);
     // The help request (F1): closes the open book without recording it as the
     // last book and opens the manual of the interface language.
@@ -69,9 +75,17 @@ public:
     // the bookmarks. Nothing without an open book.
     void savePlaces();
 
-    // Reads the book in `folder` (ending in "/") with the reading dialog;
-    // shows the failure message and returns false when it cannot be read.
-    bool readBook(const std::string& folder);
+    // Reads the book at `place` (a book folder ending in "/", a package file
+    // or a zip file; see BookLocator) with the reading dialog; shows the
+    // failure message and returns false when it cannot be read.
+    bool readBook(const std::string& place);
+    // The six texts of the book at `place`, for the volume test; nullopt,
+    // without a message, when it cannot be read.
+    std::optional<BookInfo> readHead(const std::string& place) const;
+    // The path to open for `path`, a file of the open book (below the book
+    // folder): found without regard to letter case, and for a zipped book
+    // unpacked first.
+    std::string openablePath(const std::string& path);
     // The steps after a successful reading. A change of volume goes on where
     // the listener was, so it has neither the title cue nor the resume position.
     enum class Opened { kWithTitleCue, kWithoutTitleCue, kAsNextVolume };
@@ -83,7 +97,8 @@ public:
 
 private:
     void leaveForOpening();
-    void openFolder(const std::string& folder);
+    void openPlace(const std::string& place);
+    void showFailure(int message, int caption);
     void menuUpdate();
     void recordLastBook();
     std::string lastBookPath() const;
@@ -97,6 +112,14 @@ private:
     FeatureFlags m_readFeatures;
     BookInfo m_readInfo;
     BookCredits m_readCredits;
+    BookLocator m_locator;
+    DiskFileSource m_disk;
+    // The archive of the open book when it is zipped; its unpacked files go
+    // with it when the book is left.
+    std::unique_ptr<ZippedBook> m_zipped;
 };
+
+// The id of the message that says why a zip file is not opened.
+int zipFaultMessage(BookLocator::Fault fault);
 
 }  // namespace korvin

@@ -13,8 +13,10 @@ bool isNavigationFile(const std::string& document)
     return document.find("ncc.html") != std::string::npos || document.find("NCC.HTML") != std::string::npos;
 }
 
-// The file name and the fragment of a link target: "chap2.smil" and "par_12"
-// of ".../chap2.smil#par_12".
+// The file and the fragment of a link target: "chap2.smil" and "par_12" of
+// ".../chap2.smil#par_12". A target below the book folder names its file by
+// the path from there ("smil/chap2.smil"), as the heading table does for a
+// book whose SMIL files lie in a sub-folder; any other by its bare name.
 struct BookLink {
     std::string file;
     std::string fragment;
@@ -26,7 +28,8 @@ struct BookLink {
 BookLink splitBookLink(const std::string& url, const std::string& bookFolder)
 {
     std::string_view rest = url;
-    if (!bookFolder.empty() && rest.substr(0, bookFolder.size()) == bookFolder)
+    const bool inBook = !bookFolder.empty() && rest.substr(0, bookFolder.size()) == bookFolder;
+    if (inBook)
         rest.remove_prefix(bookFolder.size());
     BookLink link;
     const std::size_t hash = rest.find('#');
@@ -36,7 +39,7 @@ BookLink splitBookLink(const std::string& url, const std::string& bookFolder)
     }
     const std::string_view path = rest.substr(0, hash);
     const std::size_t slash = path.rfind('/');
-    link.file = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    link.file = inBook || slash == std::string_view::npos ? path : path.substr(slash + 1);
     return link;
 }
 

@@ -36,7 +36,7 @@ void ListOpening::openFromList()
 
     const BookListFile file(m_folders.state, *drive, m_parts.scrambler);
     BookSearch search(*drive, file, m_parts.strings, m_parts.state.settings.languageOffset,
-                      BookSearch::Services{m_platform.waitWindow, m_platform.messageBoxes});
+                      BookSearch::Services{m_platform.waitWindow, m_platform.messageBoxes, m_platform.archives});
     search.load();
     const Dialogs::BookSearchTexts bookTexts{text(str::kBookSearchCaption), text(str::kOk), text(str::kCancel)};
     const std::optional<std::string> folder = m_platform.dialogs.chooseBook(bookTexts, search);

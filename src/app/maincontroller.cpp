@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <utility>
 
-#include "book/bookfilepath.h"
 #include "library/settings.h"
 #include "platform/controlids.h"
 #include "ui/acceleratortable.h"
@@ -40,7 +39,8 @@ PlatformServices withPlayer(const PlatformServices& platform, COcx1& player)
                             platform.window,
                             platform.menuBar,
                             platform.waitWindow,
-                            platform.textDocuments};
+                            platform.textDocuments,
+                            platform.archives};
 }
 
 }  // namespace
@@ -56,7 +56,7 @@ MainController::MainController(PlatformServices platform, Folders folders)
           m_state.playback, m_state.settings, m_tables, m_menu,
           PlaybackEngine::Services{m_platform.player, m_platform.titleCue, m_platform.timers, m_platform.textView,
                                    m_platform.menuBar},
-          [this](const std::string& path) { return openableBookPath(m_state.playback.bookFolder, path); },
+          [this](const std::string& path) { return m_session.openablePath(path); },
           [this] { highlight(); })
     , m_rewind(m_state.options, m_tables, m_engine, m_platform.player)
     , m_audio(m_state.settings, m_platform.player, m_state.playback, m_state.options)
@@ -64,7 +64,7 @@ MainController::MainController(PlatformServices platform, Folders folders)
           m_state.playback, m_tables, m_menu, m_engine,
           ResumePosition::Services{m_platform.player, m_platform.textView, m_platform.menuBar},
           ResumeFile(m_folders.state + "/AResume.dl", m_scrambler),
-          [this](const std::string& path) { return openableBookPath(m_state.playback.bookFolder, path); }, m_rewind)
+          [this](const std::string& path) { return m_session.openablePath(path); }, m_rewind)
     , m_bookmarks(
           m_state.playback, m_tables, m_menu, m_engine,
           Bookmarks::Services{m_platform.player, m_platform.bookmarkList, m_platform.window, m_platform.menuBar},
@@ -82,7 +82,7 @@ MainController::MainController(PlatformServices platform, Folders folders)
           Search::Services{m_platform.player, m_platform.menuBar, m_platform.searchResultList, m_platform.messageBoxes,
                            m_platform.dialogs, m_platform.waitWindow, m_platform.window, m_platform.textView,
                            m_platform.textDocuments},
-          [this](const std::string& path) { return openableBookPath(m_state.playback.bookFolder, path); },
+          [this](const std::string& path) { return m_session.openablePath(path); },
           [this](const std::string& term) {
               // The search marks what it found even after an earlier
               // search in the text, which only keeps the highlight tick

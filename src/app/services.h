@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/bookarchives.h"
 #include "platform/dialogs.h"
 #include "platform/htmlview.h"
 #include "platform/listbox.h"
@@ -31,6 +32,7 @@ struct PlatformServices {
     MenuBar& menuBar;
     WaitWindow& waitWindow;
     TextDocuments& textDocuments;
+    const BookArchives& archives;
 };
 
 // Where the program keeps its files. Both end without "/".

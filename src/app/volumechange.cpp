@@ -1,22 +1,10 @@
 #include "app/volumechange.h"
 
-#include "book/nccreader.h"
+#include "book/booklocator.h"
 #include "book/textnumbers.h"
 #include "ui/stringids.h"
 
 namespace korvin {
-
-namespace {
-
-constexpr const char* kNccFilter = "NCC (ncc.html)";
-
-std::string folderOfFile(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-}  // namespace
 
 VolumeChange::VolumeChange(Parts parts, PlatformServices platform)
     : m_parts(parts)
@@ -36,13 +24,13 @@ bool VolumeChange::isOtherVolume(const BookInfo& current, const BookInfo& chosen
            chosen.setInfo != current.setInfo;
 }
 
-std::string VolumeChange::folderAbove(const std::string& bookFolder)
+std::string VolumeChange::folderAbove(const std::string& bookPlace)
 {
-    if (bookFolder.size() <= 1)
-        return bookFolder;
-    const std::string withoutSlash = bookFolder.substr(0, bookFolder.size() - 1);
+    if (bookPlace.size() <= 1)
+        return bookPlace;
+    const std::string withoutSlash = bookPlace.substr(0, bookPlace.size() - 1);
     const std::size_t slash = withoutSlash.rfind('/');
-    return slash == std::string::npos ? bookFolder : withoutSlash.substr(0, slash + 1);
+    return slash == std::string::npos ? bookPlace : withoutSlash.substr(0, slash + 1);
 }
 
 void VolumeChange::changeVolume()
@@ -59,16 +47,16 @@ void VolumeChange::changeVolume()
         m_parts.session.leave({.lastBook = BookSession::Leaving::LastBook::kRecorded});
 
         const std::optional<std::string> chosen = m_platform.dialogs.openNccFile(
-            text(str::kBrowseTitle), kNccFilter, folderAbove(m_parts.state.playback.bookFolder));
+            text(str::kBrowseTitle), text(str::kBookFilter), folderAbove(m_parts.state.bookPlace));
         if (!chosen) {
             m_parts.session.last();
             return;
         }
-        const std::string folder = folderOfFile(*chosen);
-        m_parts.state.playback.bookFolder = folder;
-        const std::optional<BookInfo> head = readHead(folder);
+        const std::string place = BookLocator::placeOfPath(*chosen);
+        m_parts.state.bookPlace = place;
+        const std::optional<BookInfo> head = m_parts.session.readHead(place);
         if (head && isOtherVolume(current, *head)) {
-            finish(folder, heading);
+            finish(place, heading);
             return;
         }
         const MessageBoxes::Result answer = m_platform.messageBoxes.show(
@@ -78,16 +66,16 @@ void VolumeChange::changeVolume()
         if (answer == MessageBoxes::Result::kRetry)
             continue;
         if (answer == MessageBoxes::Result::kIgnore)
-            finish(folder, heading);
+            finish(place, heading);
         else
             m_parts.session.last();
         return;
     }
 }
 
-void VolumeChange::finish(const std::string& folder, int heading)
+void VolumeChange::finish(const std::string& place, int heading)
 {
-    if (!m_parts.session.readBook(folder))
+    if (!m_parts.session.readBook(place))
         return;
     m_parts.state.noLastBook = false;
     m_parts.session.bookOpened(BookSession::Opened::kAsNextVolume);

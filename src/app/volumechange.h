@@ -31,12 +31,12 @@ public:
 
     // Whether `chosen` is another volume of the book `current`.
     static bool isOtherVolume(const BookInfo& current, const BookInfo& chosen);
-    // The folder the file choice starts in: the one above `bookFolder`
-    // (which ends in "/"); a root is taken as it is.
-    static std::string folderAbove(const std::string& bookFolder);
+    // The folder the file choice starts in: the one above `bookPlace` (a
+    // folder ending in "/", or a zip or package file); a root is taken as it is.
+    static std::string folderAbove(const std::string& bookPlace);
 
 private:
-    void finish(const std::string& folder, int heading);
+    void finish(const std::string& place, int heading);
     const std::string& text(int id) const;
 
     Parts m_parts;

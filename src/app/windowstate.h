@@ -14,6 +14,9 @@ struct WindowState {
     Settings settings;               // read at start, written at exit
     Options options;                 // read at start, written when changed and at exit
     PlaybackState playback;
+    // What the listener opened, and `Letztes.dl` records: the book folder
+    // (playback.bookFolder), a DAISY 3 book's package file, or a zip file.
+    std::string bookPlace;
     BookInfo bookInfo;               // of the open book
     BookCredits credits;             // of the open book
     int bookSerial = 0;              // counts the books opened in this run

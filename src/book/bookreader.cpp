@@ -38,6 +38,11 @@ const BookInfo& BookReader::info() const
     return m_daisy3 ? m_daisy3->info() : m_ncc->info();
 }
 
+const BookCredits& BookReader::credits() const
+{
+    return m_daisy3 ? m_daisy3->credits() : m_ncc->credits();
+}
+
 int BookReader::codePage() const
 {
     return m_daisy3 ? m_daisy3->codePage() : m_ncc->codePage();
@@ -46,6 +51,18 @@ int BookReader::codePage() const
 const FeatureFlags& BookReader::features() const
 {
     return m_daisy3 ? m_daisy3->features() : m_ncc->features();
+}
+
+std::optional<BookInfo> readBookHead(const std::string& bookFolder, const BookStart& start, const FileSource& files)
+{
+    if (start.format != BookFormat::kDaisy3)
+        return readHead(bookFolder, files);
+    BookTables tables;
+    Daisy3Reader reader(tables, bookFolder, start.fileName, std::string(), files);
+    NoProgress progress;
+    if (reader.read(progress) != Daisy3Reader::kRead)
+        return std::nullopt;
+    return reader.info();
 }
 
 }  // namespace korvin

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "book/bookformat.h"
@@ -36,6 +37,7 @@ public:
 
     // Valid after a reading that returned kRead.
     const BookInfo& info() const;
+    const BookCredits& credits() const;
     int codePage() const;
     const FeatureFlags& features() const;
 
@@ -43,5 +45,12 @@ private:
     std::unique_ptr<NccReader> m_ncc;
     std::unique_ptr<Daisy3Reader> m_daisy3;
 };
+
+// The six texts that identify the book `start` names in `bookFolder`, as a
+// full reading gives them, for the volume test of a change of volume: a
+// DAISY 2.02 book's from its NCC head; a DAISY 3 book's from a reading of
+// the whole book (its toc items count what the reading finds). nullopt when
+// the book's first file cannot be read.
+std::optional<BookInfo> readBookHead(const std::string& bookFolder, const BookStart& start, const FileSource& files);
 
 }  // namespace korvin

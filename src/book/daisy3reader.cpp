@@ -194,6 +194,7 @@ void Daisy3Reader::emptyTables()
 Daisy3Reader::Result Daisy3Reader::read(ReadProgress& progress)
 {
     m_info = {};
+    m_credits = {};
     m_codePage = 65001;
     m_features = {};
     emptyTables();
@@ -240,6 +241,8 @@ Daisy3Reader::Result Daisy3Reader::read(ReadProgress& progress)
     m_info.tocItems =
         std::to_string(m_tables.headings.rowCount() + m_tables.pages.rowCount() + m_tables.groups.rowCount());
     m_info.totalTime = totalTimeText(package.totalTime, writer.totalDuration());
+    m_credits.title = m_info.title;
+    m_credits.creators = package.creators;
     return kRead;
 }
 

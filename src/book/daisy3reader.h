@@ -45,6 +45,7 @@ public:
     // the navigation file's declared encoding (65001, UTF-8, as a rule); the
     // texts of the tables and the book information are UTF-8.
     const BookInfo& info() const { return m_info; }
+    const BookCredits& credits() const { return m_credits; }
     int codePage() const { return m_codePage; }
     const FeatureFlags& features() const { return m_features; }
 
@@ -59,6 +60,7 @@ private:
     const FileSource& m_files;
 
     BookInfo m_info;
+    BookCredits m_credits;
     int m_codePage = 0;
     FeatureFlags m_features;
 };

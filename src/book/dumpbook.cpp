@@ -3,9 +3,12 @@
 #include <filesystem>
 #include <string_view>
 #include <system_error>
+#include <variant>
 
 #include "book/bookformat.h"
+#include "book/booklocator.h"
 #include "book/bookreader.h"
+#include "book/diskfilesource.h"
 #include "book/dumpwriter.h"
 #include "book/textcase.h"
 
@@ -90,18 +93,41 @@ void writeBookDump(std::ostream& stream, const BookTables& tables, const BookInf
     }
 }
 
-int dumpBook(const std::string& bookArgument, std::ostream& out, std::ostream& err, const std::string& failureMessage)
+int dumpBook(const std::string& bookArgument, std::ostream& out, std::ostream& err, const BookArchives& archives,
+             const DumpFailureTexts& texts)
 {
+    std::string place = bookFolderFromArgument(bookArgument);
+    if (BookLocator::isZipPlace(bookArgument))
+        place = bookArgument;
+    else if (isPackageFileName(bookArgument) && bookStartOfPath(bookArgument, place).format == BookFormat::kDaisy3)
+        place = bookArgument;
+    auto located = BookLocator(archives).locate(place);
+    if (const auto* fault = std::get_if<BookLocator::Fault>(&located)) {
+        err << (texts.zipFault ? texts.zipFault(*fault) : texts.notRead) << '\n';
+        return 2;
+    }
+    const BookLocator::Located& book = std::get<BookLocator::Located>(located);
+    const DiskFileSource disk;
+    const FileSource& files = book.zipped ? static_cast<const FileSource&>(*book.zipped) : disk;
     BookTables tables;
-    const std::string folder = bookFolderFromArgument(bookArgument);
-    BookReader reader(tables, folder, bookStartOfPath(bookArgument, folder), NccReader::Texts());
+    BookReader reader(tables, book.folder, book.start, NccReader::Texts(), files);
     NoProgress progress;
     if (reader.read(progress) != BookReader::kRead) {
-        err << failureMessage << '\n';
+        err << texts.notRead << '\n';
         return 2;
     }
     writeBookDump(out, tables, reader.info(), reader.codePage(), reader.features());
     return 0;
+}
+
+int dumpBook(const std::string& bookArgument, std::ostream& out, std::ostream& err, const std::string& failureMessage)
+{
+    // Without a reader of zip files, a zip file is one that cannot be read.
+    class NoArchives final : public BookArchives {
+    public:
+        Opened open(const std::string&) const override { return Opened{}; }
+    };
+    return dumpBook(bookArgument, out, err, NoArchives(), DumpFailureTexts{failureMessage, {}});
 }
 
 }  // namespace korvin

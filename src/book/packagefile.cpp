@@ -85,6 +85,9 @@ private:
             std::string title = text();
             if (m_package.title.empty())
                 m_package.title = std::move(title);
+        } else if (equalsIgnoringAsciiCase(name, "creator")) {
+            if (std::string creator = text(); !creator.empty())
+                m_package.creators.push_back(std::move(creator));
         } else if (equalsIgnoringAsciiCase(name, "identifier")) {
             const bool named = !m_uniqueIdentifier.empty() && attribute("id") == m_uniqueIdentifier;
             std::string identifier = text();

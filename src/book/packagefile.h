@@ -10,6 +10,7 @@ namespace korvin {
 struct PackageFile {
     // Book information, decoded to UTF-8, white space collapsed.
     std::string title;       // the first dc:Title
+    std::vector<std::string> creators;  // every dc:Creator, in the order of the file
     std::string identifier;  // the dc:Identifier the package's unique-identifier names, else the first
     std::string date;        // the first dc:Date
     std::string totalTime;   // dtb:totalTime, as written

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <utility>
 
+#include "book/archivedbook.h"
+#include "book/bookformat.h"
 #include "book/linereader.h"
 #include "book/textcase.h"
 
@@ -60,7 +62,7 @@ private:
     int m_fd;
 };
 
-enum class Kind { kFolder, kNcc, kDiscInfo };
+enum class Kind { kFolder, kBookFile, kZip, kDiscInfo };
 
 struct Entry {
     std::string name;
@@ -141,8 +143,11 @@ std::vector<std::string> Walk::run(std::string root)
         }
         Entry entry = std::move(current.entries[current.next++]);
         switch (entry.kind) {
-        case Kind::kNcc:
+        case Kind::kBookFile:
             m_listed.add(current.path);
+            break;
+        case Kind::kZip:
+            m_listed.add(join(current.path, entry.name));
             break;
         case Kind::kDiscInfo:
             readDiscInfo(top, entry.name);
@@ -200,12 +205,21 @@ void Walk::readEntries(Frame& frame)
             }
             if (type == DT_DIR)
                 frame.entries.push_back(Entry{std::string(name), Kind::kFolder});
-            else if (type == DT_REG && isName(name, "ncc.html"))
-                frame.entries.push_back(Entry{std::string(name), Kind::kNcc});
+            else if (type == DT_REG && (isName(name, "ncc.html") || isPackageFileName(name)))
+                frame.entries.push_back(Entry{std::string(name), Kind::kBookFile});
+            else if (type == DT_REG && isZipFileName(name))
+                frame.entries.push_back(Entry{std::string(name), Kind::kZip});
             else if (type == DT_REG && isName(name, "discinfo.html"))
                 frame.entries.push_back(Entry{std::string(name), Kind::kDiscInfo});
         }
     }
+    // A zip file beside a book's own files is part of that book, whichever
+    // the file system lists first.
+    const auto isBook = [](const Entry& e) { return e.kind == Kind::kBookFile; };
+    if (std::any_of(frame.entries.begin(), frame.entries.end(), isBook))
+        frame.entries.erase(std::remove_if(frame.entries.begin(), frame.entries.end(),
+                                           [](const Entry& e) { return e.kind == Kind::kZip; }),
+                            frame.entries.end());
 }
 
 int Walk::openedFd(std::size_t index)

@@ -24,7 +24,10 @@ private:
 // The walk of a drive for books: every folder below `root`, depth first in
 // the order the file system lists them, a folder scanned as soon as it is met.
 //
-// A file named "ncc.html" (in any letter case) makes its folder a book; a
+// A file named "ncc.html" or "*.opf" (in any letter case) makes its folder a
+// book (the title scan then tells whether it is one); a file named "*.zip"
+// is listed itself, as a zipped book may be, unless it lies beside a book's
+// own files; a
 // file named "discinfo.html" (in any letter case) adds the folder of every
 // relative link "./…/ncc.html" it holds (a disc of several books; "\" counts
 // as "/" there, as discs made on Windows write ".\title1\ncc.html"). A folder is
@@ -39,7 +42,8 @@ private:
 // Runs on any thread; touches nothing but the file system. When `cancelled`
 // turns true it returns soon with what it found so far.
 //
-// Returns the folders found, without a trailing "/" (`root` itself may be one).
+// Returns the folders and zip files found, without a trailing "/" (`root`
+// itself may be one).
 std::vector<std::string> scanForBooks(const std::string& root, const std::atomic<bool>& cancelled);
 
 }  // namespace korvin

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "book/archivedbook.h"
 #include "library/bookscan.h"
 #include "library/titlescan.h"
 #include "ui/stringids.h"
@@ -37,7 +38,7 @@ void BookSearch::load()
     m_folders.clear();
     m_titles.clear();
     for (std::string& folder : m_file.read()) {
-        const std::optional<std::string> title = scanTitle(folder);
+        const std::optional<std::string> title = scanTitle(folder, m_services.archives);
         if (!title)
             continue;
         m_titles.push_back(title->empty() ? text(str::kWithoutTitle) : *title);
@@ -67,7 +68,7 @@ void BookSearch::makeList()
         text(str::kSearching),
         [&](const std::atomic<bool>& cancelled) {
             for (std::string& folder : scanForBooks(m_root, cancelled)) {
-                const std::optional<std::string> title = scanTitle(folder);
+                const std::optional<std::string> title = scanTitle(folder, m_services.archives);
                 if (!title)
                     continue;
                 titles.push_back(title->empty() ? withoutTitle : *title);
@@ -93,7 +94,10 @@ std::string BookSearch::folder(int line) const
     if (line < 1 || static_cast<std::size_t>(line) > m_folders.size())
         return std::string();
     const std::string& folder = m_folders[static_cast<std::size_t>(line) - 1];
-    return !folder.empty() && folder.back() == '/' ? folder : folder + '/';
+    // A zipped book is the file itself.
+    if (isZipFileName(folder) || (!folder.empty() && folder.back() == '/'))
+        return folder;
+    return folder + '/';
 }
 
 }  // namespace korvin

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "library/booklistfile.h"
+#include "platform/bookarchives.h"
 #include "platform/library.h"
 #include "platform/messagebox.h"
 #include "platform/waitwindow.h"
@@ -23,14 +24,15 @@ public:
     struct Services {
         WaitWindow& waitWindow;
         MessageBoxes& messageBoxes;
+        const BookArchives& archives;  // for the titles of zipped books
     };
 
     BookSearch(std::string root, const BookListFile& file, const StringTable& strings, int languageOffset,
                Services services);
 
-    // The first showing: the books of the list file whose navigation file
-    // can still be read (a disc taken out drops its books for this showing;
-    // the file keeps them).
+    // The first showing: the books of the list file whose navigation or
+    // package file can still be read (a disc taken out drops its books for
+    // this showing; the file keeps them).
     void load();
 
     std::vector<std::string> lines() const override;

@@ -1,21 +1,26 @@
 #include "library/titlescan.h"
 
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "book/archivedbook.h"
 #include "book/codepages.h"
 #include "book/diskfilesource.h"
 #include "book/linecuts.h"
 #include "book/linereader.h"
+#include "book/packagefile.h"
 #include "book/textcase.h"
 #include "book/textdecoder.h"
 #include "book/textsearch.h"
+#include "book/zippedbook.h"
 
 namespace korvin {
 
-std::optional<std::string> scanTitle(const std::string& folder)
+namespace {
+
+std::string nccTitle(const std::string& bytes)
 {
-    std::string bytes;
-    const std::string bookFolder = folder.empty() || folder.back() == '/' ? folder : folder + '/';
-    if (!DiskFileSource().read(bookFolder, "ncc.html", bytes))
-        return std::nullopt;
     int codePage = 0;
     std::string key;
     LineReader lines(bytes);
@@ -45,6 +50,37 @@ std::optional<std::string> scanTitle(const std::string& folder)
         return decode(headingTitle(joined, joinedKey), codePage);
     }
     return std::string();
+}
+
+std::optional<std::string> bookTitle(const FileSource& files, const std::string& folder, const BookStart& start)
+{
+    if (start.format == BookFormat::kNone)
+        return std::nullopt;
+    std::string bytes;
+    if (!files.read(folder, start.fileName, bytes))
+        return std::nullopt;
+    if (start.format == BookFormat::kDaisy3)
+        return readPackageFile(bytes, start.fileName).title;
+    return nccTitle(bytes);
+}
+
+}  // namespace
+
+std::optional<std::string> scanTitle(const std::string& place, const BookArchives& archives)
+{
+    std::error_code error;
+    if (isZipFileName(place) && !std::filesystem::is_directory(std::filesystem::path(place), error)) {
+        BookArchives::Opened opened = archives.open(place);
+        if (!opened.archive)
+            return std::nullopt;
+        ArchivedBook book = findArchivedBook(opened.archive->fileNames());
+        if (book.found != ArchivedBook::Found::kBook)
+            return std::nullopt;
+        const ZippedBook zipped(std::move(opened.archive), std::move(book));
+        return bookTitle(zipped, zipped.folder(), zipped.start());
+    }
+    const std::string folder = place.empty() || place.back() == '/' ? place : place + '/';
+    return bookTitle(DiskFileSource(), folder, findBookStart(folder));
 }
 
 }  // namespace korvin

@@ -26,8 +26,8 @@ public:
     // Makes the list anew by walking the drive: runs its own wait window and
     // message, and returns when the list holds what was found.
     virtual void makeList() = 0;
-    // The folder of the book on `line` (1 or more), ending in "/"; empty for
-    // line 0 or a line that does not exist.
+    // The place of the book on `line` (1 or more): its folder, ending in
+    // "/", or its zip file; empty for line 0 or a line that does not exist.
     virtual std::string folder(int line) const = 0;
 };
 

@@ -23,11 +23,16 @@ struct QtOption {
     int values;
 };
 constexpr QtOption kQtOptions[] = {
-    {"-platform", 1}, {"-platformpluginpath", 1}, {"-platformtheme", 1}, {"-plugin", 1},
-    {"-qwindowgeometry", 1}, {"-geometry", 1}, {"-qwindowicon", 1}, {"-icon", 1},
-    {"-qwindowtitle", 1}, {"-title", 1}, {"-display", 1}, {"-name", 1},
-    {"-session", 1}, {"-style", 1}, {"-stylesheet", 1}, {"-reverse", 0},
-    {"-widgetcount", 0}, {"-nograb", 0}, {"-dograb", 0}, {"-sync", 0},
+    {"-platform", 1},        {"-platformpluginpath", 1},
+    {"-platformtheme", 1},   {"-plugin", 1},
+    {"-qwindowgeometry", 1}, {"-geometry", 1},
+    {"-qwindowicon", 1},     {"-icon", 1},
+    {"-qwindowtitle", 1},    {"-title", 1},
+    {"-display", 1},         {"-name", 1},
+    {"-session", 1},         {"-style", 1},
+    {"-stylesheet", 1},      {"-reverse", 0},
+    {"-widgetcount", 0},     {"-nograb", 0},
+    {"-dograb", 0},          {"-sync", 0},
 };
 
 const QtOption* qtOption(const std::string& argument)

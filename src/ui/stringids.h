@@ -72,6 +72,19 @@ inline constexpr int kWhereInHeading = 47;    // "In dieser Überschrift gehört
 inline constexpr int kWhereInBook = 48;       // "Im Buch gehört: %s; Rest: %s."
 inline constexpr int kWhereSleepTimer = 49;   // "Der Schlaf-Timer endet in %s."
 inline constexpr int kWhereSleepAtEnd = 68;   // "Der Schlaf-Timer endet am Ende der Überschrift."
+// Books of the newer kinds: DAISY 3 and zipped books.
+inline constexpr int kBookFilter = 74;         // "DAISY-Bücher (ncc.html *.opf *.zip);;..."
+inline constexpr int kPackageNotOpened = 75;   // "Die Paketdatei (*.opf) des Buches konnte nicht ..."
+inline constexpr int kZipUnreadable = 76;      // "Die ZIP-Datei konnte nicht gelesen werden: ..."
+inline constexpr int kZipUnsafe = 77;          // "Die ZIP-Datei wird nicht geöffnet: ... eine Verknüpfung."
+inline constexpr int kZipTooLarge = 79;        // "... größer als 8 GB ... (eine ZIP-Bombe)."
+inline constexpr int kZipNoBook = 86;          // "Die ZIP-Datei enthält kein DAISY-Buch: ..."
+inline constexpr int kZipSeveralBooks = 87;    // "Die ZIP-Datei enthält mehr als ein Buch. ..."
+inline constexpr int kZipTooManyMembers = 72;  // "... mehr als 100000 Einträge ..."
+inline constexpr int kZipEncrypted = 73;       // "... verschlüsselt ..."
+inline constexpr int kZipErrorCaption = 69;    // "Lesefehler - ZIP-Datei"
+inline constexpr int kPackageReadErrorCaption = 71;  // "Lesefehler - Paketdatei"
+inline constexpr int kNoBookToOpen = 70;       // "Kein DAISY-2.02- oder DAISY-3-Buch zu öffnen ..."
 
 // Names of the window's controls, announced by the screen reader.
 inline constexpr int kNameHeadingTree = 50;       // "Überschriften"
@@ -115,7 +128,7 @@ inline constexpr int kCancel = 89;                  // "Abbrechen"
 
 // The command line's texts.
 inline constexpr int kUsage = 94;    // "Aufruf: korvin [--home ORDNER] [BUCH]..."
-inline constexpr int kVersion = 95;  // "Korvin 2.0.1 – Abspielprogramm für DAISY-2.02-Hörbücher"
+inline constexpr int kVersion = 95;  // "Korvin 2.0.1 – Abspielprogramm für DAISY-2.02- und DAISY-3-Hörbücher"
 inline constexpr int kDesktopPartMissing = 96;  // "Das Fenster kann nicht geöffnet werden: der Desktop-Teil..."
 // The command line's mistakes (after "korvin: ", the usage follows), and what
 // ends the program before its window.

@@ -24,6 +24,7 @@ struct Reading {
     BookTables tables;
     Daisy3Reader::Result result = Daisy3Reader::kFailed;
     BookInfo info;
+    BookCredits credits;
     int codePage = 0;
     FeatureFlags features;
 };
@@ -35,6 +36,7 @@ std::unique_ptr<Reading> read(const TestBook& book, const std::string& package =
     NoProgress progress;
     reading->result = reader.read(progress);
     reading->info = reader.info();
+    reading->credits = reader.credits();
     reading->codePage = reader.codePage();
     reading->features = reader.features();
     return reading;
@@ -380,6 +382,9 @@ TEST(Daisy3Reader, TakesTheBookInformationThePackageNames)
                           .identifier("  the-uid ")
                           .metadataLine("<dc:Identifier>later</dc:Identifier>")
                           .title("&lt;Buch&gt; &amp; &nbsp;Co &#x263A;")
+                          .metadataLine("<dc:Creator>Anna  Alt</dc:Creator>")
+                          .metadataLine("<dc:Creator>  </dc:Creator>")
+                          .metadataLine("<dc:creator role=\"edt\">Bert &amp; Berta</dc:creator>")
                           .meta("dtb:totalTime", "2072.58s")
                           .smil("a.smil"));
     book.writeNcx(TestBook::Ncx().meta("dtb:uid", "ncx-uid").navPoint(1, "Eins", "a.smil"));
@@ -388,6 +393,8 @@ TEST(Daisy3Reader, TakesTheBookInformationThePackageNames)
     EXPECT_EQ(r->info.identifier, "the-uid");
     EXPECT_EQ(r->info.title, "<Buch> & &nbsp;Co \xE2\x98\xBA");  // no entity of the book expanded
     EXPECT_EQ(r->info.totalTime, "00:34:32.580");
+    // What the desktop's "now playing" names: the title, and every creator that names someone.
+    EXPECT_EQ(r->credits, (BookCredits{r->info.title, {"Anna Alt", "Bert & Berta"}}));
 }
 
 TEST(Daisy3Reader, ReadsHostileFilesAsFarAsTheyGo)

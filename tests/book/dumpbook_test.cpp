@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "support/fakearchives.h"
 #include "support/testbook.h"
 
 namespace korvin {
@@ -68,6 +69,37 @@ TEST(DumpBook, ReportsAnNccThatCannotBeOpened)
     EXPECT_EQ(dumpBook(book.folder() + "missing", out, err, "Could not open ncc.html!"), 2);
     EXPECT_EQ(out.str(), "");
     EXPECT_EQ(err.str(), "Could not open ncc.html!\n");
+}
+
+TEST(DumpBook, ReadsAZippedBookAndSaysWhyAZipFileIsRefused)
+{
+    TestBook book;
+    book.writeNcc(TestBook::Ncc().meta("dc:title", "Gezippt").heading(1, "Eins", "a.smil#p1"));
+    book.writeSmil("a.smil", TestBook::Smil().par("p1", "text.html#t1", {{"a.mp3", "0.000", "1.000"}}));
+    book.write("Buch.zip", "");
+    book.write("bomb.zip", "");
+    test::FakeBookArchives archives(book.folder() + "cache");
+    archives.addFolder(book.folder() + "Buch.zip", book.folder(), "Buch/");
+    archives.refuse(book.folder() + "bomb.zip", BookArchives::Fault::kTooLarge);
+    const DumpFailureTexts texts{"no book", [](BookLocator::Fault fault) {
+                                     return fault == BookLocator::Fault::kZipTooLarge ? "a bomb" : "other";
+                                 }};
+
+    std::ostringstream out, err;
+    ASSERT_EQ(dumpBook(book.folder() + "Buch.zip", out, err, archives, texts), 0);
+    EXPECT_NE(out.str().find("title=Gezippt\n"), std::string::npos);
+    EXPECT_NE(out.str().find("\t" + archives.unpackFolder(0) + "Buch/text.html\t"), std::string::npos);
+    EXPECT_TRUE(archives.unpacked.empty());
+
+    const struct {
+        std::string argument;
+        std::string message;
+    } failures[] = {{book.folder() + "bomb.zip", "a bomb\n"}, {book.folder() + "missing/", "no book\n"}};
+    for (const auto& c : failures) {
+        std::ostringstream none, message;
+        EXPECT_EQ(dumpBook(c.argument, none, message, archives, texts), 2) << c.argument;
+        EXPECT_EQ(message.str(), c.message) << c.argument;
+    }
 }
 
 TEST(DumpBook, DerivesTheBookFolderFromAFolderOrItsNcc)

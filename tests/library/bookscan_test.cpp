@@ -63,6 +63,22 @@ TEST(BookScan, FindsBooksInAnyCaseAndKeepsTheFoldersOwnCase)
     EXPECT_EQ(scan(drive), (Folders{"/Hörbücher/Krimi", "/b", "/e/deeper/still"}));
 }
 
+TEST(BookScan, ListsPackageFoldersAndZipFilesAsTheyAre)
+{
+    test::TempDir drive;
+    drive.write("Daisy3/Buch.OPF", "");
+    drive.write("Downloads/Krimi.zip", "");
+    drive.write("Downloads/Roman.ZIP", "");
+    drive.write("Downloads/notes.zipx", "");
+    drive.write("Downloads/archiv.zip/ncc.html", "");  // a folder named like a zip file
+    drive.write("Buch/ncc.html", "");
+    drive.write("Buch/Beilage.zip", "");  // inside a book: part of it
+    fs::create_directories(drive.path() / "l");
+    fs::create_symlink(drive.path() / "Downloads" / "Krimi.zip", drive.path() / "l" / "link.zip");
+    EXPECT_EQ(scan(drive), (Folders{"/Daisy3", "/Downloads/Krimi.zip", "/Downloads/Roman.ZIP",
+                                    "/Downloads/archiv.zip", "/Buch"}));
+}
+
 TEST(BookScan, NeverFollowsLinksAndSurvivesLoops)
 {
     test::TempDir drive;

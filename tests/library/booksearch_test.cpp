@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "support/fakearchives.h"
 #include "support/fakeplatform.h"
 #include "support/tempdir.h"
 
@@ -18,11 +19,12 @@ struct Fixture {
     StringTable strings = StringTable::builtIn();
     test::FakeWaitWindow waitWindow;
     test::FakeMessageBoxes messageBoxes;
+    test::FakeBookArchives archives;
     BookListFile file{home.path().string(), drive.path().string(), scrambler};
 
     BookSearch search(int language = 0)
     {
-        return BookSearch(drive.path().string(), file, strings, language, {waitWindow, messageBoxes});
+        return BookSearch(drive.path().string(), file, strings, language, {waitWindow, messageBoxes, archives});
     }
     void book(const std::string& folder, const std::string& title)
     {
@@ -56,6 +58,30 @@ TEST(BookSearch, MakingAListFindsTheBooksAndKeepsThemInTheListFile)
     EXPECT_TRUE(std::filesystem::exists(first + "ncc.html"));
     EXPECT_EQ(search.folder(0), "");
     EXPECT_EQ(search.folder(3), "");
+}
+
+TEST(BookSearch, ListsDaisy3BooksAndZippedBooksByTheirTitles)
+{
+    Fixture f;
+    f.drive.write("d3/book.opf", "<package><metadata><dc-metadata><dc:Title>Das Paket</dc:Title>"
+                                 "</dc-metadata></metadata></package>");
+    f.drive.write("Krimi.zip", "");
+    f.drive.write("kaputt.zip", "");
+    f.drive.write("leer.zip", "");
+    const std::string d = f.drive.folder();
+    f.archives.addFiles(d + "Krimi.zip", {{"Krimi/ncc.html", "<h1><a href=\"a.smil\">Der Fall</a></h1>"}});
+    f.archives.addFiles(d + "leer.zip", {{"liesmich.txt", ""}});
+    f.archives.refuse(d + "kaputt.zip", BookArchives::Fault::kUnreadable);
+
+    BookSearch search = f.search();
+    search.makeList();
+    std::vector<std::pair<std::string, std::string>> books;
+    for (int line = 1; line < static_cast<int>(search.lines().size()); ++line)
+        books.emplace_back(search.lines()[static_cast<std::size_t>(line)], search.folder(line));
+    std::sort(books.begin(), books.end());
+    EXPECT_EQ(books, (std::vector<std::pair<std::string, std::string>>{{"Das Paket", d + "d3/"},
+                                                                        {"Der Fall", d + "Krimi.zip"}}));
+    EXPECT_TRUE(f.archives.unpacked.empty());  // a title is read from the archive
 }
 
 TEST(BookSearch, TheNextShowingReadsTheListFileWithoutAWalkAndDropsWhatIsGone)

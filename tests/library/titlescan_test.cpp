@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/fakearchives.h"
 #include "support/tempdir.h"
 
 namespace korvin {
@@ -25,16 +26,46 @@ TEST(TitleScan, TakesTheFirstHeadingAsTheReaderDoes)
     for (const auto& c : cases) {
         test::TempDir book;
         book.write("ncc.html", c.ncc);
-        EXPECT_EQ(scanTitle(book.path().string()), c.title) << c.ncc;
+        EXPECT_EQ(scanTitle(book.path().string(), test::FakeBookArchives()), c.title) << c.ncc;
     }
 }
 
 TEST(TitleScan, FindsTheFileInAnyCaseAndFailsWithoutIt)
 {
     test::TempDir book;
-    EXPECT_EQ(scanTitle(book.path().string()), std::nullopt);
+    EXPECT_EQ(scanTitle(book.path().string(), test::FakeBookArchives()), std::nullopt);
     book.write("NCC.HTML", "<h1><a href=\"a.smil\">Groß</a></h1>");
-    EXPECT_EQ(scanTitle(book.path().string()), "Groß");
+    EXPECT_EQ(scanTitle(book.path().string(), test::FakeBookArchives()), "Groß");
+}
+
+TEST(TitleScan, TakesADaisy3BooksTitleFromItsPackageAndAZippedBooksFromTheArchive)
+{
+    test::TempDir disk;
+    const std::string package = "<package><metadata><dc-metadata><dc:Creator>Wer</dc:Creator>"
+                                "<dc:Title> Gro&#xDF;e  Reise </dc:Title></dc-metadata></metadata></package>";
+    disk.write("d3/Buch.opf", package);
+    disk.write("two/a.opf", package);
+    disk.write("two/b.opf", package);
+    const std::string d = disk.folder();
+    test::FakeBookArchives archives(d + "cache");
+    archives.addFiles(d + "a.zip", {{"x/Buch/buch.opf", package}});
+    archives.addFiles(d + "b.zip", {{"NCC.HTML", "<h1><a href=\"a.smil\">Erstes</a></h1>"}});
+    archives.addFiles(d + "none.zip", {{"Buch/text.html", ""}});
+    archives.addFiles(d + "bad.zip", {{"Buch/book.opf", "<package><metadata/></package>"}});
+    archives.refuse(d + "bomb.zip", BookArchives::Fault::kTooLarge);
+    for (const char* zip : {"a.zip", "b.zip", "none.zip", "bad.zip", "bomb.zip"})
+        disk.write(zip, "");
+    const struct {
+        std::string place;
+        std::optional<std::string> title;
+    } cases[] = {
+        {d + "d3", "Große Reise"}, {d + "two", std::nullopt},  {d + "a.zip", "Große Reise"},
+        {d + "b.zip", "Erstes"},   {d + "none.zip", std::nullopt}, {d + "bad.zip", ""},
+        {d + "bomb.zip", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(scanTitle(c.place, archives), c.title) << c.place;
+    EXPECT_TRUE(archives.unpacked.empty());
 }
 
 }  // namespace

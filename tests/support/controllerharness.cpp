@@ -16,6 +16,7 @@ ControllerHarness::ControllerHarness(const std::string& home)
     } else {
         m_home = home;
     }
+    archives.unpackRoot = m_home + "/unpacked";
     timers.setHandler([this](int id) {
         if (m_controller)
             m_controller->timer(id);
@@ -33,7 +34,7 @@ void ControllerHarness::create()
     m_controller.reset();
     const PlatformServices services{player,       titleCue,         textView,     timers,  groupList,
                                     bookmarkList, searchResultList, messageBoxes, dialogs, windowView,
-                                    menuBar,      waitWindow,       textDocuments};
+                                    menuBar,      waitWindow,       textDocuments, archives};
     m_controller = std::make_unique<MainController>(services, Folders{m_home, dataFolder()});
     m_controller->initialise();
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/maincontroller.h"
+#include "support/fakearchives.h"
 #include "support/fakeplatform.h"
 #include "support/simulatedplayer.h"
 #include "support/simulatedtimers.h"
@@ -56,6 +57,8 @@ public:
     FakeMenuBar menuBar;
     FakeWaitWindow waitWindow;
     FakeTextDocuments textDocuments;
+    // Zipped books, unpacked below the home folder.
+    FakeBookArchives archives;
 
 private:
     void create();

@@ -14,12 +14,15 @@
 #include <string_view>
 #include <vector>
 
+#include "app/booksession.h"
+#include "book/dumpbook.h"
 #include "desktop/window/appicon.h"
 #include "desktop/window/desktopprogram.h"
 #include "desktop/window/desktopwindow.h"
 #include "desktop/window/sessionend.h"
 #include "desktop/window/singleinstance.h"
 #include "desktop/window/startfolders.h"
+#include "desktop/zip/zipbookarchives.h"
 #include "platform/desktopentry.h"
 #include "program/commandline.h"
 #include "ui/stringids.h"
@@ -60,6 +63,16 @@ extern "C" __attribute__((visibility("default"))) int korvin_desktop_main(int ar
     const StringTable strings = StringTable::builtIn();
     const int language =
         environmentLanguageOffset(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
+    // The program dumps a book itself and hands only a zipped one over: only
+    // this part reads zip files.
+    const CommandLine early = parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (early.understood() && early.dumpBook) {
+        const ZipBookArchives archives(std::nullopt);
+        return dumpBook(*early.dumpBook, std::cout, std::cerr, archives,
+                        DumpFailureTexts{strings.get(str::kNccNotOpened, language), [&](BookLocator::Fault fault) {
+                                             return strings.get(zipFaultMessage(fault), language);
+                                         }});
+    }
 
     qInstallMessageHandler(startUpMessage);
     QApplication application(argc, argv);
@@ -102,8 +115,7 @@ extern "C" __attribute__((visibility("default"))) int korvin_desktop_main(int ar
         // A book goes to the running window, which opens it and comes to the front.
         if (commandLine.book && instance.askRunningToOpen(*commandLine.book))
             return 0;
-        QMessageBox::information(nullptr, QApplication::applicationName(),
-                                 QStringLiteral("Korvin ist bereits aktiv."));
+        QMessageBox::information(nullptr, QApplication::applicationName(), QStringLiteral("Korvin ist bereits aktiv."));
         instance.askRunningToShow();
         return 0;
     }
@@ -111,8 +123,7 @@ extern "C" __attribute__((visibility("default"))) int korvin_desktop_main(int ar
     DesktopProgram program(folders);
     program.answer(instance);
     program.joinSession(QDBusConnection::sessionBus(), QDBusConnection::systemBus());
-    QObject::connect(&program.window(), &DesktopWindow::ended, &application, &QApplication::quit,
-                     Qt::QueuedConnection);
+    QObject::connect(&program.window(), &DesktopWindow::ended, &application, &QApplication::quit, Qt::QueuedConnection);
     sessionEnd.setHandler([&program] { program.window().endSession(); });
     program.start();
     if (commandLine.book)

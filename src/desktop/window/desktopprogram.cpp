@@ -17,6 +17,8 @@
 #include "desktop/window/qtmessageboxes.h"
 #include "desktop/window/qttimers.h"
 #include "desktop/window/singleinstance.h"
+#include "desktop/window/startfolders.h"
+#include "desktop/zip/zipbookarchives.h"
 #include "ui/stringids.h"
 
 #include <QEvent>
@@ -65,6 +67,7 @@ DesktopProgram::DesktopProgram(Folders folders)
     , m_messageBoxes(std::make_unique<QtMessageBoxes>(m_window.get()))
     , m_dialogs(std::make_unique<QtDialogs>(m_window.get()))
     , m_textDocuments(std::make_unique<HtmlTextDocuments>())
+    , m_archives(std::make_unique<ZipBookArchives>(unpackCacheRoot(m_folders)))
 {
     auto* textView = new HtmlTextView(m_window.get());
     m_textView = textView;
@@ -73,7 +76,7 @@ DesktopProgram::DesktopProgram(Folders folders)
     m_controller = std::make_unique<MainController>(
         PlatformServices{*m_player, *m_titleCue, *m_textView, *m_timers, m_window->groupList(),
                          m_window->bookmarkList(), m_window->searchResultList(), *m_messageBoxes, *m_dialogs,
-                         *m_window, m_window->menuBarView(), *m_dialogs, *m_textDocuments},
+                         *m_window, m_window->menuBarView(), *m_dialogs, *m_textDocuments, *m_archives},
         m_folders);
 
     m_window->attach(*m_controller);

@@ -22,6 +22,7 @@ class QtMessageBoxes;
 class QtTimers;
 class SessionServices;
 class SingleInstance;
+class ZipBookArchives;
 
 // The desktop program's object graph: the player, the text view, the window
 // with its controls, timers, message boxes and dialogs, and the main-window
@@ -70,6 +71,7 @@ private:
     std::unique_ptr<QtMessageBoxes> m_messageBoxes;
     std::unique_ptr<QtDialogs> m_dialogs;
     std::unique_ptr<HtmlTextDocuments> m_textDocuments;
+    std::unique_ptr<ZipBookArchives> m_archives;
     std::unique_ptr<MainController> m_controller;
     std::unique_ptr<IdleCalls> m_idleCalls;
     std::unique_ptr<SessionServices> m_session;

@@ -38,6 +38,15 @@ Folders resolveFolders(const std::optional<std::string>& home, const QString& ex
     return folders;
 }
 
+std::string unpackCacheRoot(const Folders& folders)
+{
+    const QString state = QString::fromStdString(folders.state);
+    const QString dataLocation = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const bool ownFolder = dataLocation.isEmpty() || QDir(dataLocation).absolutePath() != QDir(state).absolutePath();
+    const QString cache = ownFolder ? state : QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    return withoutTrailingSlash(QDir(cache).absoluteFilePath(QStringLiteral("unpacked")));
+}
+
 bool enterStateFolder(const std::string& folder)
 {
     const QString path = QString::fromStdString(folder);

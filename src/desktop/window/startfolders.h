@@ -19,6 +19,12 @@ namespace korvin {
 // Neither ends in "/".
 Folders resolveFolders(const std::optional<std::string>& home, const QString& executableFolder);
 
+// Where zipped books are unpacked: "unpacked" below the per-user cache
+// folder for the per-user data folder's program; below the state folder when
+// another was chosen (--home or KORVIN_HOME), so that a program of its own
+// keeps its unpacked books to itself too.
+std::string unpackCacheRoot(const Folders& folders);
+
 // Creates the state folder when missing and makes it the current directory, so
 // that the state files can be opened by bare name. False when either fails.
 bool enterStateFolder(const std::string& folder);
