@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reading of a large book against the plain reading of its files' bytes.
 //
 //   BM_RawRead      every file of the book read from the page cache

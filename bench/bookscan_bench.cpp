@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The walk of a drive for books, side by side with find(1) on the same tree:
 // 100,000 folders holding 1,000 books (an ncc.html each) and 10 discs with a
 // discinfo.html. The tree is made once below KORVIN_SCAN_TREE (default

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reading of a large DAISY 3 book (150,000 phrases) against the plain
 // reading of its files' bytes.
 //

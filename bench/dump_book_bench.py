@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The program's `--dump-book` of the generated book of 150,000 phrases beside
 `cat` of the book's files, from the outside, and the start-up of the program
 beside a C program that only starts.

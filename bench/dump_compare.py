@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Compares what two builds of korvin print for `--dump-book` on many books.
 
     bench/dump_compare.py OLD_KORVIN NEW_KORVIN [--writer KORVIN_WRITE_BOOK] [--books DIR]...

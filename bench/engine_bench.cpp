@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a listener waits for, measured through the main window's controller with
 // the real libmpv player (ao=null unless KORVIN_MPV_OPTIONS says otherwise) on
 // the large generated book:

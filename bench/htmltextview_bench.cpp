@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Figures for the text view on a long book text: loading it until it is shown,
 // and one move of the phrase highlight as the highlighter makes it.
 #include "desktop/html/htmltextview.h"

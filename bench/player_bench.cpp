@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How quickly the libmpv player answers the two moves the playback engine makes
 // all the time: a seek followed by play inside the open file (phrase and page
 // jumps, winding), and opening another file at a position and playing it

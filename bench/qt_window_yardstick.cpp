@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The yardstick of the window's start: the plainest Qt Widgets program that a
 // screen reader can announce, a main window with one named text field that
 // takes the focus.

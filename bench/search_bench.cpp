@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The three searches on generated full-text books, through the search
 // commands with the real text documents (libxml2) and fake dialogs and lists:
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The state files of a listener who has read many books: an AResume.dl of
 // 10,000 books and an MResume.dl of 20,000 bookmarks over 2,000 books, in a
 // fresh folder below the system's temporary folder (so on its disk: every save

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The time from the start of the program to the first focus event a screen
 reader gets from its window, beside a plain Qt window started the same way.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // korvin_write_book FOLDER [HEADINGS]: writes the benchmarks' generated book
 // (3,000 headings of 50 phrases unless HEADINGS says otherwise) into FOLDER,
 // for the benchmark scripts that run the program itself on it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes as a book. The input is cut at every byte 0x01 into up to
 // nine pieces, held in memory, and read twice: as a DAISY 2.02 book (the NCC
 // "ncc.html" and the SMIL files "1.smil" to "8.smil") and as a DAISY 3 book

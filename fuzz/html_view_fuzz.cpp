@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes as a text document of a book: its character set found and
 // decoded, parsed into the text view's document model, serialised, every id's
 // content wrapped in a highlight span and unwrapped again, the search term's

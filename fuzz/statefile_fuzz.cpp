@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Arbitrary bytes as one of the program's own state files, read by the reader
 // the program uses for it. The first byte chooses the file (its value modulo 4:
 // Settings.dl, which are read as Optionen.dl as well, Letztes.dl, AResume.dl,

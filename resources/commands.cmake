@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The commands have one home, commands.tsv: a name and an id each. The menu
 # and the key tables name commands; korvin_put_command_ids() puts the ids in
 # before they are embedded, and korvin_write_command_ids() makes the header

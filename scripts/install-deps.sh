@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages Korvin needs to build, run and test, when any is missing.
 # Usage: scripts/install-deps.sh [run|test|dev]
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Builds Korvin's bundled manuals, DAISY 2.02 talking books, from their text.
 
     scripts/make-manual.py [de] [en]

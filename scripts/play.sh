@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds Korvin and starts its window. Without an
 # argument the bundled manual is opened.
 set -euo pipefail

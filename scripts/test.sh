@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds Korvin and runs every test headless, three
 # times: the system's code alone (without Qt, libmpv and libxml2), a normal
 # build with warnings as errors (then its Debian package, unpacked and started,

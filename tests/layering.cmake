@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a file of the system's code (src/ outside src/desktop) includes a
 # header of Qt, libmpv or libxml2: only src/desktop may use them. With
 # CACHE_FILE (the CMakeCache.txt of a build without the desktop program), also

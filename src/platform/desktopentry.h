@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The desktop part of the program (the window, with Qt, libmpv and libxml2) is

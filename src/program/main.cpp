@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // korvin [--home DIR] [BOOK] | korvin --dump-book BOOK | korvin --help | --version
 //
 // The book dump (of a book that is not zipped), the help and the version need

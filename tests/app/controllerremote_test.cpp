@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a remote control (the desktop's sound menu, a headset, the media keys)
 // sees of the player and how it drives it, on the sample book:
 //   heading 0 "Eins" (h1): rows 0-2, a.mp3 0-6 s (the file lasts 6.5 s)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every jump the listener asks for (a page, a bookmark, a search hit, a group,
 // a link) plays the phrase it lands on, also when the book stood paused and the
 // phrase lies in the audio file already loaded.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Playback follows the book's phrases, not its files: where a file ends, fails
 // or carries more than one heading, and the commands around such places.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main() of the Qt test programs: a QApplication as the program has one,
 // drawing offscreen and with mpv playing to no device unless the caller chose
 // otherwise.

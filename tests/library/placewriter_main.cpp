@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves resume positions and bookmarks of many books in a loop, until killed:
 //   korvin_place_writer FOLDER BOOKS FIRST_SAVE
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A process killed at a random moment while it saves resume positions and
 // bookmarks leaves each file complete: the old contents or the new, never a
 // mix, never empty, never without another book's records.

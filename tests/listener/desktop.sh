@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # desktop.sh CMD...: runs CMD on a private desktop as a screen reader user has
 # one: an Xvfb display, a session bus, the accessibility bus and the openbox
 # window manager (without one no window gets the keyboard focus). Every

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """What a listener hears: the Orca screen reader with its speech written to a
 file, and the Korvin program driven by keys alone. Used by session.py inside
 desktop.sh."""

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A small DAISY 2.02 book for the listener's session: an NCC with headings on
 two levels and pages, one SMIL per heading, a text document and WAV audio
 (quiet tones), written into a folder."""

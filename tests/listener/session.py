@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """A listener's session with Korvin, heard through the real Orca: in German and
 again in English, driven by keys alone, each step checked against what Orca
 said. Run inside desktop.sh: session.py KORVIN [TRANSCRIPT]. Exit 0 when every

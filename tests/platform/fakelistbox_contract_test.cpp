@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fake list box of the tests keeps the same contract as the desktop's, so
 // that what the controller's tests show holds for the program.
 

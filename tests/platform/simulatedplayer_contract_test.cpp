@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulated player keeps the same contract as the libmpv player, so that
 // what the engine's tests show holds for the program.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A stand-in for the desktop part: its entry answers with the number of
 // arguments and the length of the last one, so that a test sees both arrive.
 #include <cstring>

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program copied alone into a folder: the book dump, the help and the
 # version work without the desktop part; a window asked for says in the
 # listener's language that the part is missing, or broken, and fails.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the simulated player adds to the shared contract: scripted files, a
 // scripted load time, the call log and its place on the virtual clock. What
 // every player does is in tests/platform/mediaplayercontract.h.

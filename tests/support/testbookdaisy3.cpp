@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The DAISY 3 part of the test book builder: package file, navigation file,
 // SMIL 2 files, DTBook text and audio.
 #include "support/audiofiles.h"

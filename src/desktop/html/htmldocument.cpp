@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/html/htmldocument.h"
 
 #include "book/regularfile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop part's entry: the window's program, loaded by the program when
 // a window is needed.
 

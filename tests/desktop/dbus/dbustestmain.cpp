@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main() of the D-Bus tests: each test runs on a private session bus of its
 // own (dbus-run-session, session.conf), which stands in for the system bus too,
 // so that no test reaches the buses of the machine or of the person running it.

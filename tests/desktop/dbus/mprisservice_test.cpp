@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop's sound menu driving the real window over a private session bus.
 
 #include "desktop/dbus/mprisservice.h"

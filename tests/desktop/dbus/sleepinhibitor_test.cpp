@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The inhibition asked of the portal or of logind, answered by fakes of them on
 // the private bus (which stands in for the system bus as well).
 

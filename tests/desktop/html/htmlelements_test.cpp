@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search reads a document as the text view shows it: for every kind of
 // element, the search's text equals the view's.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The player tests run inside a Qt event loop, as the player does in the program.
 
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader meets: the accessible tree from the window down.
 
 #include <QAccessible>

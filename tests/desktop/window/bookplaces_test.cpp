@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The listener's place and bookmark across a restart, on the real window
 // (offscreen), the real libmpv player (ao=null) and a book with real audio.
 

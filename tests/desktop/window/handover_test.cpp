@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `korvin BOOK` while Korvin runs: the second start hands the book to the
 // running window (real, offscreen), which opens it as Open would.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A screen reader whose connection comes up after a window is already active.
 
 #include "desktop/window/latescreenreader.h"

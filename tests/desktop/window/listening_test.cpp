@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole program listening to a book: the real window (offscreen), the real
 // libmpv player (ao=null), the real text view, on a book with real audio.
 

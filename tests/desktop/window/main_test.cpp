@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The korvin program itself, run as a process.
 
 #include "library/scrambler.h"
