@@ -8,32 +8,9 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "book/filedescriptor.h"
+
 namespace korvin {
-
-namespace {
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd)
-        : m_fd(fd)
-    {
-    }
-    ~FileDescriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-
-    int get() const { return m_fd; }
-    bool isOpen() const { return m_fd >= 0; }
-
-private:
-    int m_fd;
-};
-
-}  // namespace
 
 bool readRegularFile(const std::string& path, std::string& bytes, std::size_t maxBytes)
 {

@@ -9,6 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "book/filedescriptor.h"
+
 namespace korvin {
 
 namespace {
@@ -48,25 +50,6 @@ private:
     bool m_kept = false;
 };
 
-class Descriptor {
-public:
-    explicit Descriptor(int fd)
-        : m_fd(fd)
-    {
-    }
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            close(m_fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
 bool writeAll(int fd, const std::string& contents)
 {
     std::size_t written = 0;
@@ -92,7 +75,7 @@ std::string folderOf(const std::string& path)
 FileBytes readFileBytes(const std::string& path)
 {
     FileBytes result;
-    const Descriptor file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    const FileDescriptor file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     const int fd = file.get();
     if (fd < 0) {
         result.status = errno == ENOENT ? FileBytes::Status::kMissing : FileBytes::Status::kUnreadable;

@@ -11,6 +11,8 @@
 #include <system_error>
 #include <utility>
 
+#include "book/filedescriptor.h"
+
 namespace korvin {
 
 namespace {
@@ -19,26 +21,6 @@ constexpr std::size_t kChunkBytes = std::size_t{1} << 20;
 
 struct FileCloser {
     void operator()(zip_file_t* file) const { zip_fclose(file); }
-};
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd)
-        : m_fd(fd)
-    {
-    }
-    ~Descriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return m_fd; }
-    int release() { return std::exchange(m_fd, -1); }
-
-private:
-    int m_fd;
 };
 
 bool isLink(zip_t* archive, zip_uint64_t index)
@@ -76,7 +58,7 @@ bool leavesDiskReserve(const std::string& folder, std::uint64_t size)
 BookArchives::Opened ZipArchive::open(const std::string& path, std::string unpackFolder)
 {
     using Fault = BookArchives::Fault;
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     struct stat info {};
     if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode))
         return {nullptr, Fault::kUnreadable};
@@ -203,7 +185,7 @@ bool ZipArchive::unpack(std::string_view name)
     // Written beside its place and renamed into it when complete, so that a
     // file cut short by a fault is never taken for the member.
     const std::filesystem::path partial = target.string() + ".partial";
-    Descriptor fd(::open(partial.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600));
+    FileDescriptor fd(::open(partial.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600));
     const bool written = fd.get() >= 0 && readMember(*found, [&](const char* data, std::size_t size) {
                              return writeAll(fd.get(), data, size);
                          });
