@@ -120,7 +120,7 @@ TEST(ZipArchive, RefusesHostileArchivesWithAClearMessageAndWritesNothingOutsideT
          },
          Fault::kZipNoBook},
         {"an empty file", [] { return std::string(); }, Fault::kZipUnreadable},
-        {"no zip archive at all", [] { return std::string("PK\x03\x04 not really a zip archive", 33); },
+        {"no zip archive at all", [] { return std::string("PK\x03\x04") + " not really a zip archive"; },
          Fault::kZipUnreadable},
         {"an archive cut short", [&] { return good.substr(0, good.size() / 2); }, Fault::kZipUnreadable},
     };
