@@ -13,4 +13,16 @@ BookTables::BookTables()
 {
 }
 
+void emptyReadingTables(BookTables& tables)
+{
+    if (tables.phrases.rowCount() > 0)
+        tables.phrases.deleteAllRows();
+    if (tables.pages.rowCount() > 0)
+        tables.pages.deleteAllRows();
+    if (tables.headings.rowCount() > 0)
+        tables.headings.deleteAllRows();
+    if (tables.tree.count() > 0)
+        tables.tree.deleteAll();
+}
+
 }  // namespace korvin

@@ -78,6 +78,10 @@ struct BookTables {
     HeadingTree tree;
 };
 
+// Empties what a reading fills (phrases, pages, headings, the tree) before a
+// book is read into the tables.
+void emptyReadingTables(BookTables& tables);
+
 // The six texts of the NCC head that identify a book.
 struct BookInfo {
     std::string date;

@@ -180,25 +180,13 @@ Daisy3Reader::Daisy3Reader(BookTables& tables, std::string bookFolder, std::stri
 
 Daisy3Reader::~Daisy3Reader() = default;
 
-void Daisy3Reader::emptyTables()
-{
-    if (m_tables.phrases.rowCount() > 0)
-        m_tables.phrases.deleteAllRows();
-    if (m_tables.pages.rowCount() > 0)
-        m_tables.pages.deleteAllRows();
-    if (m_tables.headings.rowCount() > 0)
-        m_tables.headings.deleteAllRows();
-    if (m_tables.tree.count() > 0)
-        m_tables.tree.deleteAll();
-}
-
 Daisy3Reader::Result Daisy3Reader::read(ReadProgress& progress)
 {
     m_info = {};
     m_credits = {};
     m_codePage = 65001;
     m_features = {};
-    emptyTables();
+    emptyReadingTables(m_tables);
 
     std::string bytes;
     if (!m_files.read(m_folder, m_packageName, bytes))

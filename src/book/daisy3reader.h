@@ -51,7 +51,6 @@ public:
     const FeatureFlags& features() const { return m_features; }
 
 private:
-    void emptyTables();
 
     BookTables& m_tables;
     std::string m_folder;

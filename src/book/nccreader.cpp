@@ -80,7 +80,7 @@ NccReader::Result NccReader::read(ReadProgress& progress)
     m_codePage = 0;
     m_state = {};
     m_decoder.reset();
-    emptyTables();
+    emptyReadingTables(m_tables);
 
     if (!m_files.read(m_folder, kNccName, m_bytes))
         return kFailed;
@@ -102,18 +102,6 @@ NccReader::Result NccReader::read(ReadProgress& progress)
         m_credits.creators.push_back(decodeText(creator));
     m_creators.clear();
     return kRead;
-}
-
-void NccReader::emptyTables()
-{
-    if (m_tables.phrases.rowCount() > 0)
-        m_tables.phrases.deleteAllRows();
-    if (m_tables.pages.rowCount() > 0)
-        m_tables.pages.deleteAllRows();
-    if (m_tables.headings.rowCount() > 0)
-        m_tables.headings.deleteAllRows();
-    if (m_tables.tree.count() > 0)
-        m_tables.tree.deleteAll();
 }
 
 void NccReader::readLine(std::string_view line, std::string_view key, LineReader& lines, ReadProgress& progress)

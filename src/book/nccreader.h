@@ -50,7 +50,6 @@ public:
     const FeatureFlags& features() const { return m_state.features; }
 
 private:
-    void emptyTables();
     void readLine(std::string_view line, std::string_view key, LineReader& lines, ReadProgress& progress);
     void countLink(ReadProgress& progress);
     void readMeta(ReadProgress& progress);
