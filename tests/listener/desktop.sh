@@ -6,12 +6,24 @@
 # process started here is ended by its id, or with its session bus, whatever
 # CMD does.
 set -u
-display=${LISTENER_DISPLAY:-$((200 + RANDOM % 300))}
+# A display nobody holds: a lock or socket left by a server that died (a
+# machine copied while one ran) would make Xvfb refuse, or look like ours.
+display=${LISTENER_DISPLAY:-}
+for _ in $(seq 50); do
+  [ -n "$display" ] && [ ! -e "/tmp/.X$display-lock" ] && [ ! -e "/tmp/.X11-unix/X$display" ] && break
+  display=$((200 + RANDOM % 300))
+done
 Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null' EXIT
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.05; done
-[ -e "/tmp/.X11-unix/X$display" ] || { echo "desktop.sh: Xvfb did not start" >&2; exit 1; }
+# Ours once it answers, and as long as our server still runs.
+for _ in $(seq 600); do
+  kill -0 "$xvfb" 2>/dev/null || break
+  xprop -display ":$display" -root >/dev/null 2>&1 && break
+  sleep 0.05
+done
+kill -0 "$xvfb" 2>/dev/null && xprop -display ":$display" -root >/dev/null 2>&1 \
+  || { echo "desktop.sh: Xvfb did not start on :$display" >&2; exit 1; }
 export DISPLAY=":$display" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 
@@ -20,15 +32,18 @@ unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 # Orca and the program on different registries now and then.
 dbus-run-session -- bash -c '
   openbox >/dev/null 2>&1 & wm=$!
-  for _ in $(seq 100); do
-    dbus-send --session --dest=org.a11y.Bus --print-reply /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null 2>&1 && break
-    sleep 0.05
-  done
+  # Each waits as long as a cold machine may need, and says so when it gives
+  # up: without them no window is announced, and the session would only hear
+  # silence.
+  ready() {
+    for _ in $(seq 600); do "$@" && return 0; sleep 0.05; done
+    return 1
+  }
+  ready dbus-send --session --dest=org.a11y.Bus --print-reply /org/a11y/bus org.a11y.Bus.GetAddress \
+    >/dev/null 2>&1 || { echo "desktop.sh: the accessibility bus did not start" >&2; exit 1; }
   # The window manager is ready once it has announced itself on the root window.
-  for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
-    sleep 0.05
-  done
+  managed() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
+  ready managed || { echo "desktop.sh: the window manager did not start" >&2; exit 1; }
   "$@"; rc=$?
   kill "$wm" 2>/dev/null; wait "$wm" 2>/dev/null
   exit $rc

@@ -176,6 +176,65 @@ class Korvin:
         self.log.close()
 
 
+def diagnosis(folder, app):
+    """What stood when a step failed, in a few lines for whoever reads only the
+    end of the test command's output: whether Korvin still runs (and which
+    window has the focus), and the end of its output."""
+    lines = []
+    if app is None:
+        lines.append("Korvin: not started")
+    elif app.running():
+        try:
+            lines.append(f"Korvin: running; active window {active_window()!r}; focus {focus()!r}")
+        except Exception as error:  # the accessibility bus itself may be what failed
+            lines.append(f"Korvin: running; its focus could not be read ({error})")
+    else:
+        lines.append(f"Korvin: ended with status {app.process.returncode}")
+    lines.append(accessibility_bus())
+    return lines + ["korvin.log: " + line for line in tail(folder / "korvin.log", 8)]
+
+
+def accessibility_bus():
+    """Which applications the accessibility bus knows, and whether anyone
+    (Orca) listens there for windows that become active."""
+    try:
+        import pyatspi
+        desktop = pyatspi.Registry.getDesktop(0)
+        apps = [desktop.getChildAtIndex(i).name for i in range(desktop.childCount)]
+        address = subprocess.run(["gdbus", "call", "--session", "--dest", "org.a11y.Bus", "--object-path",
+                                  "/org/a11y/bus", "--method", "org.a11y.Bus.GetAddress"],
+                                 capture_output=True, text=True, timeout=10).stdout
+        address = re.search(r"'([^']*)'", address).group(1)
+        events = subprocess.run(["gdbus", "call", "--address", address, "--dest", "org.a11y.atspi.Registry",
+                                 "--object-path", "/org/a11y/atspi/registry", "--method",
+                                 "org.a11y.atspi.Registry.GetRegisteredEvents"],
+                                capture_output=True, text=True, timeout=10).stdout
+        listened = "'Window:Activate" in events or "'Window:'" in events
+        return f"accessibility bus: applications {apps}; window activation listened to: {listened}"
+    except Exception as error:
+        return f"accessibility bus: could not be read ({error})"
+
+
+def orca_diagnosis(orca):
+    """What Orca last did with the applications' events, as far as it wrote
+    its debug log out (an Orca that had to be killed keeps the rest)."""
+    wanted = re.compile(r"window:activate|focus:|Exception|Traceback|SPEECH OUTPUT|Ignoring|ORCA:")
+    return ["orca: " + line[:160] for line in tail(orca.debug, 12, wanted)]
+
+
+def tail(path, count, wanted=None):
+    """The last `count` lines of a file (those `wanted` matches), read from its end."""
+    try:
+        with open(path, "rb") as file:
+            file.seek(0, os.SEEK_END)
+            file.seek(max(0, file.tell() - 512 * 1024))
+            text = file.read().decode("utf-8", errors="replace")
+    except OSError:
+        return []
+    lines = [line for line in text.splitlines() if line.strip() and (wanted is None or wanted.search(line))]
+    return lines[-count:]
+
+
 def keys(*names):
     """Presses keys as a person would (xdotool key names, "ctrl+o")."""
     for name in names:
