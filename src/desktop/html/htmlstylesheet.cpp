@@ -2,12 +2,15 @@
 #include "desktop/html/htmlstylesheet.h"
 
 #include "book/regularfile.h"
+#include "desktop/html/dtbookdocument.h"
+#include "desktop/html/dtbookelements.h"
 #include "desktop/html/htmldocument.h"
 #include "desktop/html/htmlencoding.h"
 #include "desktop/html/htmlnode.h"
 
 #include <algorithm>
 #include <sstream>
+#include <utility>
 
 namespace korvin {
 namespace {
@@ -298,6 +301,10 @@ void HtmlStyleSheet::addRule(std::string_view selectors, std::size_t block)
                     supported = false;
                 } else {
                     compound.tag = lower(text.substr(i, end - i));
+                    // A DTBook element shown under an HTML name keeps its
+                    // own as its first class.
+                    if (m_dtbookNames && dtbookElement(compound.tag))
+                        compound.classes.push_back(std::exchange(compound.tag, std::string()));
                     rule.specificity += 1;
                     inCompound = true;
                 }
@@ -327,6 +334,10 @@ void HtmlStyleSheet::addRule(std::string_view selectors, std::size_t block)
 
 void HtmlStyleSheet::addDocumentSheets(const HtmlDocument& document, const std::filesystem::path& folder)
 {
+    if (document.isDtbook()) {
+        m_dtbookNames = true;
+        addRules(DtbookDocument::defaultStyleSheet());
+    }
     const xmlNode* root = document.root();
     for (const xmlNode* node = root; node; node = HtmlNode::next(root, node)) {
         // Every node of a long text is passed: most are told apart by their

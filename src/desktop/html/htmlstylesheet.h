@@ -34,7 +34,9 @@ public:
     void addRules(std::string_view css);
     // The sheets of a document: <link rel="stylesheet" href> files, resolved
     // against `folder`, and <style> elements, in document order. Missing files
-    // are passed over.
+    // are passed over. A DTBook's sheets come after a few defaults of its own
+    // elements, and name its elements as DTBook names them: from then on a
+    // selector of such a name finds the element shown under an HTML name.
     void addDocumentSheets(const HtmlDocument& document, const std::filesystem::path& folder);
 
     // The declarations of a style attribute or a rule's body.
@@ -64,6 +66,7 @@ private:
     bool matches(const Rule& rule, const xmlNode* element) const;
     static bool matchesCompound(const Compound& compound, const xmlNode* element);
 
+    bool m_dtbookNames = false;
     std::vector<std::vector<CssDeclaration>> m_blocks;
     std::vector<Rule> m_rules;
     struct NameHash {
