@@ -262,9 +262,12 @@ void HtmlStyleSheet::addRule(std::string_view selectors, std::size_t block)
         Compound compound;
         bool inCompound = false;
         std::size_t i = 0;
+        bool child = false;  // the next compound is a child of the one before
         const auto endCompound = [&] {
-            if (inCompound)
+            if (inCompound) {
+                compound.child = std::exchange(child, false);
                 rule.compounds.push_back(std::move(compound));
+            }
             compound = Compound();
             inCompound = false;
         };
@@ -272,6 +275,8 @@ void HtmlStyleSheet::addRule(std::string_view selectors, std::size_t block)
             const char ch = text[i];
             if (isSpace(ch) || ch == '>') {
                 endCompound();
+                if (ch == '>')
+                    child = true;
                 ++i;
             } else if (ch == '*') {
                 inCompound = true;
@@ -386,8 +391,12 @@ bool HtmlStyleSheet::matches(const Rule& rule, const xmlNode* element) const
     auto compound = rule.compounds.rbegin();
     if (!matchesCompound(*compound, element))
         return false;
+    // Each compound is matched by the nearest ancestor that can: one walk up,
+    // however deep a stranger's document nests.
     const xmlNode* ancestor = element->parent;
-    for (++compound; compound != rule.compounds.rend(); ++compound) {
+    for (auto inner = compound++; compound != rule.compounds.rend(); inner = compound++) {
+        if (inner->child && HtmlNode::isElement(ancestor) && !matchesCompound(*compound, ancestor))
+            return false;
         while (HtmlNode::isElement(ancestor) && !matchesCompound(*compound, ancestor))
             ancestor = ancestor->parent;
         if (!HtmlNode::isElement(ancestor))

@@ -23,8 +23,10 @@ struct CssDeclaration {
 
 // The part of a book's CSS the text view can show: rules whose selectors are
 // made of element names, *, .class and #id, alone or combined (p.note) and
-// joined as descendants (div.sidebar p; a child selector counts as a
-// descendant), plus :link and :visited on links. Rules with other selectors,
+// joined as descendants (div.sidebar p) or children (div > p), plus :link and
+// :visited on links. Each part of a selector is matched by the nearest
+// ancestor that can, so "a > b c" misses a c whose nearest b is not the
+// child of an a even when a b further up is. Rules with other selectors,
 // @media blocks other than screen and all, and @import are passed over;
 // broken text never stops the reading. Class and id names compare without
 // regard to letter case, as in the documents' quirks mode.
@@ -54,6 +56,7 @@ private:
         std::string id;
         std::vector<std::string> classes;
         bool link = false;
+        bool child = false;  // of the element the compound before it matches
     };
     struct Rule {
         std::vector<Compound> compounds;  // the subject last

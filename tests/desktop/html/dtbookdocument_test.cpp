@@ -208,10 +208,11 @@ TEST(DtbookDocument, AppliesTheBooksStyleSheetWrittenInDtbookNames)
     test::TempDir folder;
     folder.write("css/book.css",
                  "sidebar { color: #ff0000 } level1 pagenum { font-weight: bold } p.x, list { font-style: italic }"
-                 " prodnote { display: none }");
+                 " prodnote { display: none } pagenum { display: inline } level1 > pagenum { display: block }");
     const HtmlDocument document = HtmlDocument::fromBytes(
         dtbook("<level1><pagenum id=\"pg\">1</pagenum><sidebar id=\"sb\"><p id=\"p\" class=\"x\">s</p></sidebar>"
                "<list id=\"l\"><li>i</li></list><prodnote id=\"pn\">n</prodnote><doctitle id=\"t\">T</doctitle>"
+               "<p>a <pagenum id=\"pi\">2</pagenum> b</p>"
                "</level1>",
                kProlog + "<?xml-stylesheet type=\"text/css\" href=\"css/book.css\"?>"
                          "<?xml-stylesheet type=\"text/xsl\" href=\"css/other.css\"?>"));
@@ -221,6 +222,9 @@ TEST(DtbookDocument, AppliesTheBooksStyleSheetWrittenInDtbookNames)
     const auto style = [&](const char* id) { return styler.computeFromRoot(document.elementById(id)); };
     EXPECT_EQ(style("sb").color, 0xff0000u);
     EXPECT_TRUE(style("pg").bold);
+    // Only a page number that is a level's own child stands as a block.
+    EXPECT_EQ(style("pg").display, HtmlDisplay::Block);
+    EXPECT_EQ(style("pi").display, HtmlDisplay::Inline);
     EXPECT_TRUE(style("p").italic);
     EXPECT_TRUE(style("l").italic);
     EXPECT_EQ(style("pn").display, HtmlDisplay::None);
