@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/html/htmlstylesheet.h"
 
+#include "book/packagefile.h"
 #include "book/regularfile.h"
 #include "desktop/html/dtbookdocument.h"
 #include "desktop/html/dtbookelements.h"
@@ -142,6 +143,33 @@ std::string readSheet(const std::filesystem::path& file)
     if (bytes.rfind("\xEF\xBB\xBF", 0) == 0)
         bytes.erase(0, 3);
     return HtmlEncoding::utf8OrWindows1252(bytes);
+}
+
+// The style sheets the manifest of the book's package file names, for a
+// DTBook that names none itself: the package file is the first *.opf of the
+// DTBook's folder, by name, that can be read.
+std::vector<std::filesystem::path> packageSheets(const std::filesystem::path& folder)
+{
+    constexpr std::size_t kMaxPackageBytes = 4 * 1024 * 1024;
+    std::vector<std::string> names;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        if (name.size() > 4 && lower(std::string_view(name).substr(name.size() - 4)) == ".opf")
+            names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names) {
+        std::string bytes;
+        if (!readRegularFile((folder / name).native(), bytes, kMaxPackageBytes))
+            continue;
+        std::vector<std::filesystem::path> sheets;
+        for (const std::string& sheet : readPackageFile(bytes, name).styleSheets)
+            sheets.push_back(folder / sheet);
+        return sheets;
+    }
+    return {};
 }
 
 std::string percentDecoded(std::string_view text)
@@ -343,6 +371,7 @@ void HtmlStyleSheet::addDocumentSheets(const HtmlDocument& document, const std::
         m_dtbookNames = true;
         addRules(DtbookDocument::defaultStyleSheet());
     }
+    bool ownSheets = false;
     const xmlNode* root = document.root();
     for (const xmlNode* node = root; node; node = HtmlNode::next(root, node)) {
         // Every node of a long text is passed: most are told apart by their
@@ -357,6 +386,7 @@ void HtmlStyleSheet::addDocumentSheets(const HtmlDocument& document, const std::
                 || href.empty() || !mediaApplies(HtmlNode::attribute(node, "media"))
                 || href.find("://") != std::string_view::npos)
                 continue;
+            ownSheets = true;
             const std::string path = percentDecoded(href.substr(0, href.find_first_of("?#")));
             if (!path.empty())
                 addRules(readSheet(path.front() == '/' ? std::filesystem::path(path) : folder / path));
@@ -366,8 +396,13 @@ void HtmlStyleSheet::addDocumentSheets(const HtmlDocument& document, const std::
                 if (child->content)
                     text += reinterpret_cast<const char*>(child->content);
             }
+            ownSheets = true;
             addRules(text);
         }
+    }
+    if (document.isDtbook() && !ownSheets) {
+        for (const std::filesystem::path& sheet : packageSheets(folder))
+            addRules(readSheet(sheet));
     }
 }
 

@@ -38,7 +38,9 @@ public:
     // against `folder`, and <style> elements, in document order. Missing files
     // are passed over. A DTBook's sheets come after a few defaults of its own
     // elements, and name its elements as DTBook names them: from then on a
-    // selector of such a name finds the element shown under an HTML name.
+    // selector of such a name finds the element shown under an HTML name. A
+    // DTBook that names no sheet takes those its package file's manifest
+    // lists (the first *.opf of `folder` by name).
     void addDocumentSheets(const HtmlDocument& document, const std::filesystem::path& folder);
 
     // The declarations of a style attribute or a rule's body.

@@ -240,6 +240,30 @@ TEST(DtbookDocument, AppliesTheBooksStyleSheetWrittenInDtbookNames)
     EXPECT_FALSE(HtmlStyler(htmlSheet).computeFromRoot(html.elementById("d")).color);
 }
 
+TEST(DtbookDocument, TakesTheSheetsOfThePackageFileWhenItNamesNoneItself)
+{
+    test::TempDir folder;
+    folder.write("book.opf", "<package><manifest><item id=\"c\" href=\"css/p.css\" media-type=\"text/css\"/>"
+                             "</manifest></package>");
+    folder.write("css/p.css", "sidebar { color: #00ff00 }");
+    folder.write("own.css", "p { font-style: italic }");
+    const struct {
+        const char* name;
+        std::string prolog;
+        bool packageSheet;
+    } cases[] = {
+        {"a DTBook that names no sheet", kProlog, true},
+        {"a DTBook with a sheet of its own", kProlog + "<?xml-stylesheet href=\"own.css\"?>", false},
+    };
+    for (const auto& c : cases) {
+        const HtmlDocument document = HtmlDocument::fromBytes(dtbook("<sidebar id=\"sb\">s</sidebar>", c.prolog));
+        HtmlStyleSheet sheet;
+        sheet.addDocumentSheets(document, folder.path());
+        EXPECT_EQ(HtmlStyler(sheet).computeFromRoot(document.elementById("sb")).color.has_value(), c.packageSheet)
+            << c.name;
+    }
+}
+
 TEST(DtbookDocument, TheSearchReadsTheTextAsTheViewShowsIt)
 {
     test::TempDir folder;
