@@ -310,6 +310,18 @@ private:
 
 bool DtbookDocument::recognizes(std::string_view bytes)
 {
+    // A file in UTF-16 is looked at in the ASCII it holds.
+    if (bytes.size() >= 2 && (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF")) {
+        constexpr std::size_t kLookedAt = 64 * 1024;
+        const bool little = bytes[0] == '\xFF';
+        std::string ascii;
+        for (std::size_t i = 2; i + 1 < bytes.size() && ascii.size() < kLookedAt; i += 2) {
+            const char low = bytes[little ? i : i + 1];
+            const char high = bytes[little ? i + 1 : i];
+            ascii += high == 0 && static_cast<unsigned char>(low) < 0x80 ? low : '?';
+        }
+        return recognizes(ascii);
+    }
     std::size_t at = bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
     while (at < bytes.size()) {
         if (isSpace(bytes[at])) {

@@ -57,6 +57,17 @@ TEST(DtbookDocument, RecognizesADtbookByItsFirstElementAlone)
     };
     for (const auto& c : cases)
         EXPECT_EQ(DtbookDocument::recognizes(c.bytes), c.dtbook) << c.bytes;
+
+    // In UTF-16 of either order, read by the XML parser as such.
+    const std::string text = "<?xml version=\"1.0\" encoding=\"UTF-16\"?><dtbook><book><p id=\"a\">x</p></book></dtbook>";
+    for (const bool little : {true, false}) {
+        std::string utf16 = little ? "\xFF\xFE" : "\xFE\xFF";
+        for (const char c : text)
+            utf16 += little ? std::string{c, '\0'} : std::string{'\0', c};
+        EXPECT_TRUE(DtbookDocument::recognizes(utf16)) << little;
+        const HtmlDocument document = HtmlDocument::fromBytes(utf16);
+        EXPECT_EQ(document.outerHtml(document.elementById("a")), "<P id=\"a\">x</P>") << little;
+    }
     EXPECT_FALSE(HtmlDocument::fromBytes("<html><body><p>x</p></body></html>").isDtbook());
 }
 
