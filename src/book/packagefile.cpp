@@ -119,6 +119,10 @@ private:
         item.mediaType = std::string(trimWhiteSpace(attribute("media-type")));
         if (m_package.navigationFile.empty() && isNavigation(item))
             m_package.navigationFile = item.file;
+        // An empty href names the package file itself.
+        if (!trimWhiteSpace(m_scanner.attribute("href")).empty() && !item.file.empty()
+            && equalsIgnoringAsciiCase(item.mediaType, "text/css"))
+            m_package.styleSheets.push_back(item.file);
         m_itemOfId.emplace(attribute("id"), m_items.size());
         m_items.push_back(std::move(item));
     }

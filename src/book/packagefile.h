@@ -21,6 +21,9 @@ struct PackageFile {
     // The SMIL files of the spine, relative to the book folder, in reading
     // order, each once.
     std::vector<std::string> smilFiles;
+    // The style sheets of the manifest (text/css), relative to the book
+    // folder, in the order of the manifest.
+    std::vector<std::string> styleSheets;
     // The spine names a DTBook text (books whose text has no SMIL).
     bool textInSpine = false;
     // The XML of the file could not be read to its end.

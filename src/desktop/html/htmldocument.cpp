@@ -3,6 +3,7 @@
 
 #include "book/regularfile.h"
 #include "book/textdecoder.h"
+#include "desktop/html/dtbookdocument.h"
 #include "desktop/html/htmlencoding.h"
 #include "desktop/html/htmlmarkeredit.h"
 #include "desktop/html/htmlnode.h"
@@ -233,6 +234,12 @@ std::optional<HtmlDocument> HtmlDocument::load(const std::filesystem::path& file
 
 HtmlDocument HtmlDocument::fromBytes(std::string_view bytes)
 {
+    if (DtbookDocument::recognizes(bytes)) {
+        DtbookDocument::XmlDocPtr converted = DtbookDocument::toHtml(bytes);
+        HtmlDocument document(XmlDocPtr(converted ? converted.release() : htmlNewDocNoDtD(nullptr, nullptr)));
+        document.m_dtbook = true;
+        return document;
+    }
     HtmlDocument document = fromUtf8(HtmlEncoding::toUtf8(bytes));
     document.m_charset = HtmlEncoding::declaredCharset(bytes);
     return document;

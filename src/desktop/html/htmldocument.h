@@ -39,7 +39,8 @@ public:
     // regular file of at most kMaxFileBytes (a named pipe or a device is never
     // waited for). The character set is found as HtmlEncoding describes.
     static std::optional<HtmlDocument> load(const std::filesystem::path& file);
-    // Parses the bytes of a file.
+    // Parses the bytes of a file: a DAISY 3 text (DTBook) as the HTML it is
+    // shown as (DtbookDocument), anything else as HTML.
     static HtmlDocument fromBytes(std::string_view bytes);
     // Parses markup that is UTF-8 already.
     static HtmlDocument fromUtf8(std::string_view markup);
@@ -54,6 +55,9 @@ public:
     // as bytes of the file's declared character set (as its text was read).
     xmlNode* elementById(std::string_view id) const;
     std::size_t idCount() const { return m_ids.size(); }
+    // Whether the document was read from a DTBook, whose style sheets name
+    // DTBook elements.
+    bool isDtbook() const { return m_dtbook; }
 
     std::string innerHtml(const xmlNode* element) const;
     std::string outerHtml(const xmlNode* element) const;
@@ -106,6 +110,7 @@ private:
 
     XmlDocPtr m_doc;
     std::string m_charset;  // what the file declared, to read ids given as its bytes
+    bool m_dtbook = false;
     xmlNode* m_body = nullptr;
     // The elements of one id, in no order; nearly every id has one.
     struct IdElements {

@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/html/htmlstylesheet.h"
 
+#include "book/packagefile.h"
 #include "book/regularfile.h"
+#include "desktop/html/dtbookdocument.h"
+#include "desktop/html/dtbookelements.h"
 #include "desktop/html/htmldocument.h"
 #include "desktop/html/htmlencoding.h"
 #include "desktop/html/htmlnode.h"
 
 #include <algorithm>
 #include <sstream>
+#include <utility>
 
 namespace korvin {
 namespace {
@@ -141,6 +145,33 @@ std::string readSheet(const std::filesystem::path& file)
     return HtmlEncoding::utf8OrWindows1252(bytes);
 }
 
+// The style sheets the manifest of the book's package file names, for a
+// DTBook that names none itself: the package file is the first *.opf of the
+// DTBook's folder, by name, that can be read.
+std::vector<std::filesystem::path> packageSheets(const std::filesystem::path& folder)
+{
+    constexpr std::size_t kMaxPackageBytes = 4 * 1024 * 1024;
+    std::vector<std::string> names;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const std::string name = entry->path().filename().string();
+        if (name.size() > 4 && lower(std::string_view(name).substr(name.size() - 4)) == ".opf")
+            names.push_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names) {
+        std::string bytes;
+        if (!readRegularFile((folder / name).native(), bytes, kMaxPackageBytes))
+            continue;
+        std::vector<std::filesystem::path> sheets;
+        for (const std::string& sheet : readPackageFile(bytes, name).styleSheets)
+            sheets.push_back(folder / sheet);
+        return sheets;
+    }
+    return {};
+}
+
 std::string percentDecoded(std::string_view text)
 {
     std::string out;
@@ -259,9 +290,12 @@ void HtmlStyleSheet::addRule(std::string_view selectors, std::size_t block)
         Compound compound;
         bool inCompound = false;
         std::size_t i = 0;
+        bool child = false;  // the next compound is a child of the one before
         const auto endCompound = [&] {
-            if (inCompound)
+            if (inCompound) {
+                compound.child = std::exchange(child, false);
                 rule.compounds.push_back(std::move(compound));
+            }
             compound = Compound();
             inCompound = false;
         };
@@ -269,6 +303,8 @@ void HtmlStyleSheet::addRule(std::string_view selectors, std::size_t block)
             const char ch = text[i];
             if (isSpace(ch) || ch == '>') {
                 endCompound();
+                if (ch == '>')
+                    child = true;
                 ++i;
             } else if (ch == '*') {
                 inCompound = true;
@@ -298,6 +334,10 @@ void HtmlStyleSheet::addRule(std::string_view selectors, std::size_t block)
                     supported = false;
                 } else {
                     compound.tag = lower(text.substr(i, end - i));
+                    // A DTBook element shown under an HTML name keeps its
+                    // own as its first class.
+                    if (m_dtbookNames && dtbookElement(compound.tag))
+                        compound.classes.push_back(std::exchange(compound.tag, std::string()));
                     rule.specificity += 1;
                     inCompound = true;
                 }
@@ -327,6 +367,11 @@ void HtmlStyleSheet::addRule(std::string_view selectors, std::size_t block)
 
 void HtmlStyleSheet::addDocumentSheets(const HtmlDocument& document, const std::filesystem::path& folder)
 {
+    if (document.isDtbook()) {
+        m_dtbookNames = true;
+        addRules(DtbookDocument::defaultStyleSheet());
+    }
+    bool ownSheets = false;
     const xmlNode* root = document.root();
     for (const xmlNode* node = root; node; node = HtmlNode::next(root, node)) {
         // Every node of a long text is passed: most are told apart by their
@@ -341,6 +386,7 @@ void HtmlStyleSheet::addDocumentSheets(const HtmlDocument& document, const std::
                 || href.empty() || !mediaApplies(HtmlNode::attribute(node, "media"))
                 || href.find("://") != std::string_view::npos)
                 continue;
+            ownSheets = true;
             const std::string path = percentDecoded(href.substr(0, href.find_first_of("?#")));
             if (!path.empty())
                 addRules(readSheet(path.front() == '/' ? std::filesystem::path(path) : folder / path));
@@ -350,8 +396,13 @@ void HtmlStyleSheet::addDocumentSheets(const HtmlDocument& document, const std::
                 if (child->content)
                     text += reinterpret_cast<const char*>(child->content);
             }
+            ownSheets = true;
             addRules(text);
         }
+    }
+    if (document.isDtbook() && !ownSheets) {
+        for (const std::filesystem::path& sheet : packageSheets(folder))
+            addRules(readSheet(sheet));
     }
 }
 
@@ -375,8 +426,12 @@ bool HtmlStyleSheet::matches(const Rule& rule, const xmlNode* element) const
     auto compound = rule.compounds.rbegin();
     if (!matchesCompound(*compound, element))
         return false;
+    // Each compound is matched by the nearest ancestor that can: one walk up,
+    // however deep a stranger's document nests.
     const xmlNode* ancestor = element->parent;
-    for (++compound; compound != rule.compounds.rend(); ++compound) {
+    for (auto inner = compound++; compound != rule.compounds.rend(); inner = compound++) {
+        if (inner->child && HtmlNode::isElement(ancestor) && !matchesCompound(*compound, ancestor))
+            return false;
         while (HtmlNode::isElement(ancestor) && !matchesCompound(*compound, ancestor))
             ancestor = ancestor->parent;
         if (!HtmlNode::isElement(ancestor))

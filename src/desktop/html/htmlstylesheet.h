@@ -23,8 +23,10 @@ struct CssDeclaration {
 
 // The part of a book's CSS the text view can show: rules whose selectors are
 // made of element names, *, .class and #id, alone or combined (p.note) and
-// joined as descendants (div.sidebar p; a child selector counts as a
-// descendant), plus :link and :visited on links. Rules with other selectors,
+// joined as descendants (div.sidebar p) or children (div > p), plus :link and
+// :visited on links. Each part of a selector is matched by the nearest
+// ancestor that can, so "a > b c" misses a c whose nearest b is not the
+// child of an a even when a b further up is. Rules with other selectors,
 // @media blocks other than screen and all, and @import are passed over;
 // broken text never stops the reading. Class and id names compare without
 // regard to letter case, as in the documents' quirks mode.
@@ -34,7 +36,11 @@ public:
     void addRules(std::string_view css);
     // The sheets of a document: <link rel="stylesheet" href> files, resolved
     // against `folder`, and <style> elements, in document order. Missing files
-    // are passed over.
+    // are passed over. A DTBook's sheets come after a few defaults of its own
+    // elements, and name its elements as DTBook names them: from then on a
+    // selector of such a name finds the element shown under an HTML name. A
+    // DTBook that names no sheet takes those its package file's manifest
+    // lists (the first *.opf of `folder` by name).
     void addDocumentSheets(const HtmlDocument& document, const std::filesystem::path& folder);
 
     // The declarations of a style attribute or a rule's body.
@@ -52,6 +58,7 @@ private:
         std::string id;
         std::vector<std::string> classes;
         bool link = false;
+        bool child = false;  // of the element the compound before it matches
     };
     struct Rule {
         std::vector<Compound> compounds;  // the subject last
@@ -64,6 +71,7 @@ private:
     bool matches(const Rule& rule, const xmlNode* element) const;
     static bool matchesCompound(const Compound& compound, const xmlNode* element);
 
+    bool m_dtbookNames = false;
     std::vector<std::vector<CssDeclaration>> m_blocks;
     std::vector<Rule> m_rules;
     struct NameHash {

@@ -9,6 +9,7 @@
 
 #include "book/regularfile.h"
 #include "book/utf8.h"
+#include "desktop/html/dtbookdocument.h"
 #include "desktop/html/htmldocument.h"
 #include "desktop/html/htmlelements.h"
 #include "desktop/html/htmlencoding.h"
@@ -401,6 +402,13 @@ std::optional<DocumentText> HtmlTextDocuments::read(const std::string& path)
     std::string bytes;
     if (!readRegularFile(path, bytes, HtmlDocument::kMaxFileBytes))
         return std::nullopt;
+    if (DtbookDocument::recognizes(bytes)) {
+        // The markup of the HTML it is shown as, so that the search reads the
+        // text as the view shows it.
+        const HtmlDocument document = HtmlDocument::fromBytes(bytes);
+        bytes = std::string();
+        return textOf(document.outerHtml(document.body()));
+    }
     const std::string markup = HtmlEncoding::toUtf8(bytes);
     bytes = std::string();
     return textOf(markup);

@@ -23,7 +23,7 @@ namespace korvin {
 // break, table cells with a tab, so that no term runs from one block into the
 // next. A no-break space reads as a space, a soft hyphen as nothing. An
 // element's id is placed at the first character of text after its start tag.
-// Thread-safe.
+// A DAISY 3 text (DTBook) is read as the HTML the view shows for it. Thread-safe.
 class HtmlTextDocuments : public TextDocuments {
 public:
     std::optional<DocumentText> read(const std::string& path) override;

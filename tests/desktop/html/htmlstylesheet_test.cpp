@@ -63,6 +63,28 @@ TEST(HtmlStyleSheet, MatchesSimpleAndDescendantSelectorsBySpecificity)
     EXPECT_EQ(matched(sheet, doc, "n"), (Strings{"text-decoration=none"}));
 }
 
+TEST(HtmlStyleSheet, MatchesAChildOnlyUnderItsParent)
+{
+    const HtmlDocument doc = HtmlDocument::fromUtf8(
+        "<body><div id=d><p id=p><span id=s1>x</span></p><span id=s2>y</span></div></body>");
+    const struct {
+        const char* selector;
+        const char* id;
+        bool matches;
+    } cases[] = {
+        {"div > p", "p", true},          {"div>p", "p", true},
+        {"div > span", "s1", false},     {"div > span", "s2", true},
+        {"div span", "s1", true},        {"body > div > p > span", "s1", true},
+        {"body > p", "p", false},        {"div > p span", "s1", true},
+        {"body > span", "s2", false},    {"html > body div > span", "s2", true},
+    };
+    for (const auto& c : cases) {
+        HtmlStyleSheet sheet;
+        sheet.addRules(std::string(c.selector) + " { color: red }");
+        EXPECT_EQ(!matched(sheet, doc, c.id).empty(), c.matches) << c.selector << " " << c.id;
+    }
+}
+
 TEST(HtmlStyleSheet, PassesOverWhatItCannotUse)
 {
     const HtmlDocument doc = HtmlDocument::fromUtf8("<body><p id=p>x</p></body>");

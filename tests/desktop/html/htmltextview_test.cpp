@@ -176,8 +176,72 @@ TEST_F(HtmlTextViewTest, WrapsAndUnwrapsEveryElementOfBuiltBooksExactly)
               "<ol id=ol start=4><li id=li3>nested</ol></ul><table id=t><tr id=r><td id=c1>a<td id=c2><p>b</p>"
               "</table><pre id=pre>\n  code\n  more</pre><span class=page id=pg>12</span><p id=br>x<br id=b2>y"
               "</p><div id=h1 class=hidden>gone</div><blockquote id=q><p id=qp>quoted</p></blockquote>"
-              "<p id=last> <span id=s1> spaced </span> <span id=s2>out</span> </p></div></body></html>")};
+              "<p id=last> <span id=s1> spaced </span> <span id=s2>out</span> </p></div></body></html>"),
+        write("dtbook.xml",
+              "<?xml version=\"1.0\"?><dtbook xmlns=\"http://www.daisy.org/z3986/2005/dtbook/\"><book>"
+              "<frontmatter><doctitle id=\"t\">Title</doctitle></frontmatter><bodymatter><level1 id=\"l\">"
+              "<h1 id=\"h\">Head</h1><p id=\"p\"><sent id=\"s1\">One</sent> <sent id=\"s2\">two</sent>"
+              "<noteref id=\"r\" idref=\"#n\">1</noteref></p><pagenum id=\"pg\">2</pagenum><list id=\"li\">"
+              "<li id=\"i1\"><lic id=\"c\">item</lic></li></list><table id=\"tb\"><tr id=\"tr\"><td id=\"td\">"
+              "cell</td></tr></table><imggroup id=\"g\"><img id=\"im\" src=\"x.png\" alt=\"alt\"/></imggroup>"
+              "<note id=\"n\"><p id=\"np\">note</p></note></level1></bodymatter></book></dtbook>")};
     wrapAndUnwrapEveryElement(files);
+}
+
+// A DTBook looks as the HTML it stands for, and the highlight of a SMIL text
+// fragment lands on the text of its element.
+TEST_F(HtmlTextViewTest, ShowsADtbookAsTheHtmlItStandsForAndHighlightsByItsIds)
+{
+    const auto dtbook = [](const std::string& body) {
+        return "<?xml version=\"1.0\" encoding=\"utf-8\"?><dtbook xmlns=\"http://www.daisy.org/z3986/2005/dtbook/\">"
+               "<head><meta name=\"dtb:uid\" content=\"u\"/></head><book><bodymatter>"
+               + body + "</bodymatter></book></dtbook>";
+    };
+    const struct {
+        const char* name;
+        std::string dtbook;
+        std::string html;
+    } cases[] = {
+        {"headings by level", "<level1><h1>A</h1><level2><hd>B</hd><p>text</p></level2></level1>",
+         "<div><h1>A</h1><div><h2>B</h2><p>text</p></div></div>"},
+        {"lists", "<list type=\"ol\"><li><lic>one</lic></li><li>two</li></list><list type=\"pl\"><li>p</li></list>",
+         "<ol><li><span>one</span></li><li>two</li></ol><ul style=\"list-style-type: none\"><li>p</li></ul>"},
+        {"tables", "<table><caption>C</caption><tr><th>H</th><td>d</td></tr></table>",
+         "<table><caption>C</caption><tr><th>H</th><td>d</td></tr></table>"},
+        {"page numbers, notes, sidebars and producer notes",
+         "<pagenum>1</pagenum><p>a<noteref idref=\"#n\">1</noteref></p><note id=\"n\"><p>N</p></note>"
+         "<sidebar><p>S</p></sidebar><prodnote>P</prodnote><p>x <prodnote>in</prodnote></p>",
+         "<div>1</div><p>a<a href=\"#n\">1</a></p><div id=\"n\"><p>N</p></div><div><p>S</p></div><div>P</div>"
+         "<p>x <span>in</span></p>"},
+        {"emphasis and links", "<p><em>e</em> <strong>s</strong> <sub>2</sub><sup>3</sup> <a href=\"b.xml\">l</a></p>",
+         "<p><em>e</em> <strong>s</strong> <sub>2</sub><sup>3</sup> <a href=\"b.xml\">l</a></p>"},
+        {"poems", "<poem><linegroup><line>one</line><line>two</line></linegroup></poem>",
+         "<div><div><div>one</div><div>two</div></div></div>"},
+    };
+    for (const auto& c : cases) {
+        view.navigate(write("case.html", "<html><body><div>" + c.html + "</div></body></html>"));
+        const std::string expected = test::styledText(*view.document());
+        view.navigate(write("case.xml", dtbook(c.dtbook)));
+        EXPECT_EQ(test::styledText(*view.document()), expected) << c.name;
+    }
+
+    view.navigate(write("book.xml", dtbook("<level1><h1 id=\"h\">Head</h1><p><sent id=\"s1\">One.</sent> "
+                                           "<sent id=\"s2\">Two.</sent></p><imggroup><img id=\"i\" src=\"x.png\" "
+                                           "alt=\"A tree\"/></imggroup></level1>")
+                                    + "#s2"));
+    EXPECT_EQ(text(), "Head\u2029One. Two.\u2029A tree");
+    const QString raw = view.document()->toRawText();
+    for (const auto& [id, shown] : {std::pair{"h", "Head"}, {"s1", "One."}, {"s2", "Two."}, {"i", "A tree"}}) {
+        const auto range = view.elementRange(id);
+        ASSERT_TRUE(range) << id;
+        EXPECT_EQ(raw.mid(range->first, range->second - range->first).toStdString(), shown) << id;
+        wrap(id, kBackground);
+        EXPECT_EQ(test::paintedOver(view.extraSelections()),
+                  std::to_string(range->first) + "-" + std::to_string(range->second) + "<bg#ffff8000>")
+            << id;
+        unwrap(id, kBackground);
+    }
+    EXPECT_EQ(view.rewriteCount(), 0);
 }
 
 // The same on real books: the sample books of ../shared/books, when they are there.
@@ -185,7 +249,8 @@ TEST_F(HtmlTextViewTest, WrapsAndUnwrapsEveryElementOfTheSampleBooksExactly)
 {
     const std::filesystem::path shared = korvin::test::sharedBooksDir();
     std::vector<std::string> files;
-    for (const char* file : {"dontworrybehappy/content.html", "unicef-toolkit-a/toolkit_a.html"}) {
+    for (const char* file :
+         {"dontworrybehappy/content.html", "unicef-toolkit-a/toolkit_a.html", "mental_health-daisy3/dtbook.xml"}) {
         if (std::filesystem::exists(shared / file))
             files.push_back((shared / file).string());
     }
