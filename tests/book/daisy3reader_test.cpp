@@ -19,6 +19,7 @@ namespace {
 using test::column;
 using test::row;
 using test::TestBook;
+using test::treeItems;
 using test::Texts;
 
 struct Reading {
@@ -43,28 +44,13 @@ std::unique_ptr<Reading> read(const TestBook& book, const std::string& package =
     return reading;
 }
 
-// Each tree item as "depth data text", depth first.
-Texts treeItems(const HeadingTree& tree)
-{
-    Texts items;
-    for (auto item = tree.firstItem(); item != HeadingTree::kNone; item = tree.nextInOrder(item))
-        items.push_back(std::to_string(tree.depth(item)) + " " + std::to_string(tree.itemData(item)) + " " +
-                        tree.itemText(item));
-    return items;
-}
-
-TestBook::Clip clip(const std::string& src, const std::string& begin, const std::string& end)
-{
-    return {src, begin, end};
-}
-
 // pars p1..pN in `file`, each with text t<i> in book.xml and 1 s of a.wav.
 TestBook::Smil2 pars(int from, int to)
 {
     TestBook::Smil2 smil;
     for (int i = from; i <= to; ++i) {
         const std::string n = std::to_string(i);
-        smil.par("p" + n, "book.xml#t" + n, {clip("a.wav", std::to_string(i - 1) + "s", std::to_string(i) + "s")});
+        smil.par("p" + n, "book.xml#t" + n, {{"a.wav", std::to_string(i - 1) + "s", std::to_string(i) + "s"}});
     }
     return smil;
 }
@@ -85,7 +71,7 @@ TEST(Daisy3Reader, FillsTheTablesFromThePackageTheNavigationFileAndTheSmilFiles)
                       .navPoint(2, "Zwei", "a.smil#p3")
                       .navPoint(1, "Drei", "b.smil#p4"));
     book.writeSmil2("a.smil", pars(1, 3));
-    book.writeSmil2("b.smil", TestBook::Smil2().par("p4", "book.xml#t4", {clip("b.wav", "0:00:00", "0:00:02.500")}));
+    book.writeSmil2("b.smil", TestBook::Smil2().par("p4", "book.xml#t4", {{"b.wav", "0:00:00", "0:00:02.500"}}));
     const auto r = read(book);
     ASSERT_EQ(r->result, Daisy3Reader::kRead);
     const std::string doc = book.folder() + "book.xml";
@@ -153,7 +139,7 @@ TEST(Daisy3Reader, MakesTheTitleAHeadingOnlyWhenTheBookBeginsBeforeTheFirstNavPo
     }
 }
 
-TEST(Daisy3Reader, ReadsEveryClockFormIntoSecondsOfThePhraseTable)
+TEST(Daisy3Reader, ReadsTheClockValuesIntoSecondsOfThePhraseTable)
 {
     const struct {
         const char* begin;
@@ -161,10 +147,7 @@ TEST(Daisy3Reader, ReadsEveryClockFormIntoSecondsOfThePhraseTable)
         const char* phrBeg;
         const char* phrEnd;
     } cases[] = {
-        {"0:00:05.621", "0:00:07", "5.621", "7.000"},
-        {"00:07.5", "01:00", "7.500", "60.000"},
-        {"60.25s", "61250ms", "60.250", "61.250"},
-        {"1.5min", "0.025h", "90.000", "90.000"},
+        {"0:00:05.621", "61250ms", "5.621", "61.250"},  // the forms themselves: ClockValue's test
         {"90", "91.0005", "90.000", "91.0005"},
         {"", "2s", "0.000", "2.000"},   // clipBegin missing: the file's start
         {"1s", "soon", "1.000", ""},    // no clock value: no end
@@ -195,12 +178,12 @@ TEST(Daisy3Reader, MakesARowOfEveryParInNestedSeqsAndOfEveryFurtherClip)
     book.writePackage(TestBook::Package().smil("a.smil"));
     book.writeNcx(TestBook::Ncx().navPoint(1, "Eins", "a.smil"));
     book.writeSmil2("a.smil", TestBook::Smil2()
-                                  .par("p1", "book.xml#t1", {clip("a.wav", "0s", "1s"), clip("b.wav", "0s", "2s")})
+                                  .par("p1", "book.xml#t1", {{"a.wav", "0s", "1s"}, {"b.wav", "0s", "2s"}})
                                   .seq("id=\"s1\"")
                                   .seq()
                                   .par("p2", "book.xml#t2")  // text only
                                   .endSeq()
-                                  .par("p3", "", {clip("a.wav", "1s", "2s")})  // audio only
+                                  .par("p3", "", {{"a.wav", "1s", "2s"}})  // audio only
                                   .endSeq()
                                   .bodyLine("<audio id=\"lone\" src=\"c.wav\" clipBegin=\"0s\" clipEnd=\"3s\"/>"));
     const auto r = read(book);
@@ -416,9 +399,9 @@ TEST(Daisy3Reader, ReadsHostileFilesAsFarAsTheyGo)
                       .navPoint(1, "Eins", "a.smil")
                       .navPoint(1, "Zwei", "a.smil#" + hugeId));
     book.writeSmil2("a.smil", TestBook::Smil2()
-                                  .par("p1", "book.xml#t1", {clip("../../etc/a.wav", "0s", "1s")})
-                                  .par(hugeId, "book.xml#t2", {clip("http://example.org/a.mp3", "1s", "2s")})
-                                  .par("p3", "book.xml#t3", {clip("a.wav", "2s", "3s")})
+                                  .par("p1", "book.xml#t1", {{"../../etc/a.wav", "0s", "1s"}})
+                                  .par(hugeId, "book.xml#t2", {{"http://example.org/a.mp3", "1s", "2s"}})
+                                  .par("p3", "book.xml#t3", {{"a.wav", "2s", "3s"}})
                                   .bodyLine("<par id=\"p4\"><text src=\"book.xml#t4\"/>")  // never ends
                                   .bodyLine("<par id=\"p5\">"));
     const auto r = read(book);
