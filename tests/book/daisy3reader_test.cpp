@@ -107,38 +107,6 @@ TEST(Daisy3Reader, TakesTheLevelFromTheDepthOfTheNavPoint)
                                                 "5 7 H7", "1 8 H8"}));
 }
 
-TEST(Daisy3Reader, MakesTheTitleAHeadingOnlyWhenTheBookBeginsBeforeTheFirstNavPoint)
-{
-    const struct {
-        const char* firstTarget;  // empty: no navPoint at all
-        bool titleHeading;
-    } cases[] = {
-        {"a.smil#p1", false},      // the first par
-        {"a.smil", false},         // the file's start
-        {"a.smil#mseq", false},    // the seq around the first par
-        {"a.smil#txt_p1", false},  // the first par's text
-        {"a.smil#p2", true},
-        {"b.smil#p3", true},
-        {"", true},
-    };
-    for (const auto& c : cases) {
-        TestBook book;
-        book.writePackage(TestBook::Package().title("Titel").smil("a.smil").smil("b.smil"));
-        TestBook::Ncx ncx;  // no docTitle: the package's title names the heading
-        if (*c.firstTarget)
-            ncx.navPoint(1, "Erste", c.firstTarget);
-        book.writeNcx(ncx);
-        book.writeSmil2("a.smil", pars(1, 2));
-        book.writeSmil2("b.smil", pars(3, 3));
-        const auto r = read(book);
-        const Texts titles = column(r->tables.headings, col::heading::kTitel);
-        EXPECT_EQ(!titles.empty() && titles.front() == "Titel", c.titleHeading) << c.firstTarget;
-        // Every phrase belongs to a heading, and its rows begin at row 0.
-        EXPECT_EQ(r->tables.phrases.rowCount(), 3) << c.firstTarget;
-        EXPECT_EQ(r->tables.phrases.text(0, col::phrase::kTreeId), "0") << c.firstTarget;
-    }
-}
-
 TEST(Daisy3Reader, ReadsTheClockValuesIntoSecondsOfThePhraseTable)
 {
     const struct {
@@ -293,39 +261,57 @@ TEST(Daisy3Reader, TiesPagesAndGroupsToThePhrasesTheCommandsFind)
             << group;
 }
 
+// The audio before the first navPoint gets a heading of its own, named by the
+// package's title; a book that begins at its first navPoint has none.
 TEST(Daisy3Reader, GivesEachPhraseToTheHeadingItFollowsInTheSpine)
 {
+    const Texts allOfTheFirst{"0", "0", "0", "0", "0", "0"};
     const struct {
         const char* what;
-        std::vector<std::string> targets;  // of the navPoints, all at depth 1
-        Texts treeIds;                     // of the phrases p1..p6 (a.smil: p1-p3, b.smil: p4-p6)
-        Texts zeit;                        // of the headings
+        std::vector<std::string> targets;  // of the navPoints, all at depth 1, each named by its target
+        bool titleHeading;
+        Texts treeIds;  // of the phrases p1..p6 (a.smil: p1-p3, b.smil: p4-p6)
+        Texts zeit;     // of the headings
     } cases[] = {
-        {"a heading over two files", {"a.smil#p1", "b.smil#p5"}, {"0", "0", "0", "0", "1", "1"},
+        {"begins at the first par", {"a.smil#p1"}, false, allOfTheFirst, {"00:00:06"}},
+        {"begins at the file's start", {"a.smil"}, false, allOfTheFirst, {"00:00:06"}},
+        {"begins at the seq around the first par", {"a.smil#mseq"}, false, allOfTheFirst, {"00:00:06"}},
+        {"begins at the first par's text", {"a.smil#txt_p1"}, false, allOfTheFirst, {"00:00:06"}},
+        {"a par before the first navPoint", {"a.smil#p2"}, true, {"0", "1", "1", "1", "1", "1"},
+         {"00:00:01", "00:00:05"}},
+        {"a file before the first navPoint", {"b.smil#p4"}, true, {"0", "0", "0", "1", "1", "1"},
+         {"00:00:03", "00:00:03"}},
+        {"no navPoint at all", {}, true, allOfTheFirst, {"00:00:06"}},
+        {"a heading over two files", {"a.smil#p1", "b.smil#p5"}, false, {"0", "0", "0", "0", "1", "1"},
          {"00:00:04", "00:00:02"}},
-        {"three headings in one file", {"a.smil#p1", "a.smil#p2", "a.smil#p3", "b.smil"},
+        {"three headings in one file", {"a.smil#p1", "a.smil#p2", "a.smil#p3", "b.smil"}, false,
          {"0", "1", "2", "3", "3", "3"}, {"00:00:01", "00:00:01", "00:00:01", "00:00:03"}},
-        {"a navPoint met after a later one has no phrases", {"a.smil#p1", "b.smil#p4", "a.smil#p2"},
+        {"a navPoint met after a later one has no phrases", {"a.smil#p1", "b.smil#p4", "a.smil#p2"}, false,
          {"0", "2", "2", "2", "2", "2"}, {"00:00:01", "", "00:00:05"}},
-        {"the first of two headings at one phrase gets it", {"a.smil#p1", "a.smil#p1", "b.smil#p4"},
+        {"the first of two headings at one phrase gets it", {"a.smil#p1", "a.smil#p1", "b.smil#p4"}, false,
          {"0", "0", "0", "2", "2", "2"}, {"00:00:03", "00:00:00", "00:00:03"}},
-        {"a target that is not in its file", {"a.smil#p1", "a.smil#nothing", "b.smil#p4"},
+        {"a target that is not in its file", {"a.smil#p1", "a.smil#nothing", "b.smil#p4"}, false,
          {"0", "0", "0", "2", "2", "2"}, {"00:00:03", "", "00:00:03"}},
-        {"a file that is not in the spine", {"a.smil#p1", "c.smil#p1", "b.smil#p4"},
+        {"a file that is not in the spine", {"a.smil#p1", "c.smil#p1", "b.smil#p4"}, false,
          {"0", "0", "0", "2", "2", "2"}, {"00:00:03", "", "00:00:03"}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         TestBook book;
-        book.writePackage(TestBook::Package().smil("a.smil").smil("b.smil"));
-        TestBook::Ncx ncx;
-        for (const auto& target : c.targets)
+        book.writePackage(TestBook::Package().title("Titel").smil("a.smil").smil("b.smil"));
+        TestBook::Ncx ncx;  // no docTitle: the package's title names the heading
+        Texts titles = c.titleHeading ? Texts{"Titel"} : Texts{};
+        for (const auto& target : c.targets) {
             ncx.navPoint(1, target, target);
+            titles.push_back(target);
+        }
         book.writeNcx(ncx);
         book.writeSmil2("a.smil", pars(1, 3));
         book.writeSmil2("b.smil", pars(4, 6));
         const auto r = read(book);
-        EXPECT_EQ(column(r->tables.phrases, col::phrase::kTreeId), c.treeIds) << c.what;
-        EXPECT_EQ(column(r->tables.headings, col::heading::kZeit), c.zeit) << c.what;
+        EXPECT_EQ(column(r->tables.headings, col::heading::kTitel), titles);
+        EXPECT_EQ(column(r->tables.phrases, col::phrase::kTreeId), c.treeIds);
+        EXPECT_EQ(column(r->tables.headings, col::heading::kZeit), c.zeit);
     }
 }
 

@@ -77,7 +77,6 @@ TEST(ZipArchive, RefusesHostileArchivesWithAClearMessageAndWritesNothingOutsideT
         {"a folder named in code page 437", test::zipBytes(book(kCp437Folder)), std::nullopt, kUtf8Folder},
         {"a folder named in UTF-8", test::zipBytes(book(kUtf8Folder)), std::nullopt, kUtf8Folder},
         {"a parent folder", plus({"../evil", "x"}), Fault::kZipUnsafe},
-        {"a parent deep inside", plus({"Buch/../../evil", "x"}), Fault::kZipUnsafe},
         {"a parent written the Windows way", plus({"..\\evil", "x"}), Fault::kZipUnsafe},
         {"an absolute path", plus({d + "evil", "x"}), Fault::kZipUnsafe},
         {"a symbolic link", plus({.name = "Buch/link.mp3", .bytes = "/etc/passwd", .link = true}), Fault::kZipUnsafe},
