@@ -43,16 +43,5 @@ TEST(BookFormat, FindsTheBookAFolderHolds)
     }
 }
 
-TEST(BookFormat, TakesAPackageFileGivenForTheBookItself)
-{
-    test::TempDir dir;
-    dir.write("a.opf", "x");
-    dir.write("b.opf", "x");
-    const BookStart given = bookStartOfPath(dir.folder() + "b.opf", dir.folder());
-    EXPECT_EQ(given.format, BookFormat::kDaisy3);
-    EXPECT_EQ(given.fileName, "b.opf");
-    EXPECT_EQ(bookStartOfPath(dir.folder(), dir.folder()).format, BookFormat::kNone);
-}
-
 }  // namespace
 }  // namespace korvin

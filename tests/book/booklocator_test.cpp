@@ -11,7 +11,7 @@ namespace {
 
 using Fault = BookLocator::Fault;
 
-TEST(BookLocator, TakesTheBookOfAFolderAPackageFileOrAZipFile)
+TEST(BookLocator, TakesTheBookOfAFolderAPackageFileOrAZipFileAndSaysWhyAZipFileIsNotTaken)
 {
     test::TempDir disk;
     disk.write("d3/Book.OPF", "opf");
@@ -19,10 +19,17 @@ TEST(BookLocator, TakesTheBookOfAFolderAPackageFileOrAZipFile)
     disk.write("two/b.opf", "b");
     disk.write("both/ncc.html", "ncc");
     disk.write("both/book.opf", "opf");
-    disk.write("Buch.zip", "zip");
+    disk.write("folder.zip/ncc.html", "");
+    for (const char* zip : {"Buch.zip", "bad.zip", "links.zip", "bomb.zip", "none.zip", "two.zip"})
+        disk.write(zip, "");
     const std::string d = disk.folder();
     test::FakeBookArchives archives(d + "cache");
     archives.addFiles(d + "Buch.zip", {{"Buch/book.opf", "opf"}, {"Buch/a.smil", "smil"}});
+    archives.refuse(d + "bad.zip", BookArchives::Fault::kUnreadable);
+    archives.refuse(d + "links.zip", BookArchives::Fault::kUnsafeMember);
+    archives.refuse(d + "bomb.zip", BookArchives::Fault::kTooLarge);
+    archives.addFiles(d + "none.zip", {{"readme.txt", "no book"}});
+    archives.addFiles(d + "two.zip", {{"a/ncc.html", ""}, {"b/ncc.html", ""}});
     const BookLocator locator(archives);
 
     const struct {
@@ -30,6 +37,7 @@ TEST(BookLocator, TakesTheBookOfAFolderAPackageFileOrAZipFile)
         std::string folder;
         BookStart start;
         bool zipped;
+        std::optional<Fault> fault = std::nullopt;
     } cases[] = {
         {d + "d3/", d + "d3/", {BookFormat::kDaisy3, "Book.OPF"}, false},
         {d + "d3", d + "d3/", {BookFormat::kDaisy3, "Book.OPF"}, false},
@@ -38,44 +46,28 @@ TEST(BookLocator, TakesTheBookOfAFolderAPackageFileOrAZipFile)
         {d + "both/", d + "both/", {BookFormat::kDaisy202, "ncc.html"}, false},
         {d + "both/book.opf", d + "both/", {BookFormat::kDaisy3, "book.opf"}, false},
         {d + "Buch.zip", archives.unpackFolder(0) + "Buch/", {BookFormat::kDaisy3, "book.opf"}, true},
+        {d + "folder.zip", d + "folder.zip/", {BookFormat::kDaisy202, "ncc.html"}, false},  // a folder
+        {d + "bad.zip", "", {}, false, Fault::kZipUnreadable},
+        {d + "links.zip", "", {}, false, Fault::kZipUnsafe},
+        {d + "bomb.zip", "", {}, false, Fault::kZipTooLarge},
+        {d + "none.zip", "", {}, false, Fault::kZipNoBook},
+        {d + "two.zip", "", {}, false, Fault::kZipSeveralBooks},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.place);
         auto located = locator.locate(c.place);
-        ASSERT_TRUE(std::holds_alternative<BookLocator::Located>(located)) << c.place;
+        if (c.fault) {
+            ASSERT_TRUE(std::holds_alternative<Fault>(located));
+            EXPECT_EQ(std::get<Fault>(located), *c.fault);
+            continue;
+        }
+        ASSERT_TRUE(std::holds_alternative<BookLocator::Located>(located));
         const auto& book = std::get<BookLocator::Located>(located);
-        EXPECT_EQ(book.folder, c.folder) << c.place;
-        EXPECT_EQ(book.start.format, c.start.format) << c.place;
-        EXPECT_EQ(book.start.fileName, c.start.fileName) << c.place;
-        EXPECT_EQ(book.zipped != nullptr, c.zipped) << c.place;
+        EXPECT_EQ(book.folder, c.folder);
+        EXPECT_EQ(book.start.format, c.start.format);
+        EXPECT_EQ(book.start.fileName, c.start.fileName);
+        EXPECT_EQ(book.zipped != nullptr, c.zipped);
     }
-}
-
-TEST(BookLocator, SaysWhyAZipFileIsNotTaken)
-{
-    test::TempDir disk;
-    const std::string d = disk.folder();
-    test::FakeBookArchives archives(d + "cache");
-    archives.refuse(d + "bad.zip", BookArchives::Fault::kUnreadable);
-    archives.refuse(d + "links.zip", BookArchives::Fault::kUnsafeMember);
-    archives.refuse(d + "bomb.zip", BookArchives::Fault::kTooLarge);
-    archives.addFiles(d + "none.zip", {{"readme.txt", "no book"}});
-    archives.addFiles(d + "two.zip", {{"a/ncc.html", ""}, {"b/ncc.html", ""}});
-    const struct {
-        const char* name;
-        Fault fault;
-    } cases[] = {
-        {"bad.zip", Fault::kZipUnreadable}, {"links.zip", Fault::kZipUnsafe}, {"bomb.zip", Fault::kZipTooLarge},
-        {"none.zip", Fault::kZipNoBook},    {"two.zip", Fault::kZipSeveralBooks},
-    };
-    for (const auto& c : cases) {
-        disk.write(c.name, "");
-        const auto located = BookLocator(archives).locate(d + c.name);
-        ASSERT_TRUE(std::holds_alternative<Fault>(located)) << c.name;
-        EXPECT_EQ(std::get<Fault>(located), c.fault) << c.name;
-    }
-    // A folder named like a zip file is a folder.
-    disk.write("folder.zip/ncc.html", "");
-    EXPECT_TRUE(std::holds_alternative<BookLocator::Located>(BookLocator(archives).locate(d + "folder.zip")));
 }
 
 TEST(BookLocator, NamesThePlaceOfAChosenFile)

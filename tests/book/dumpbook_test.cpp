@@ -80,7 +80,8 @@ TEST(DumpBook, ReadsAZippedBookAndSaysWhyAZipFileIsRefused)
     book.write("Buch.zip", "");
     book.write("bomb.zip", "");
     test::FakeBookArchives archives(book.folder() + "cache");
-    archives.addFolder(book.folder() + "Buch.zip", book.folder(), "Buch/");
+    archives.addFiles(book.folder() + "Buch.zip",
+                      {{"Buch/ncc.html", book.dir().read("ncc.html")}, {"Buch/a.smil", book.dir().read("a.smil")}});
     archives.refuse(book.folder() + "bomb.zip", BookArchives::Fault::kTooLarge);
     const DumpFailureTexts texts{"no book", [](BookLocator::Fault fault) {
                                      return fault == BookLocator::Fault::kZipTooLarge ? "a bomb" : "other";

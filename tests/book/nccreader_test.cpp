@@ -21,6 +21,7 @@ using test::TestBook;
 using test::column;
 using test::row;
 using test::Texts;
+using test::treeItems;
 
 class RecordingProgress : public ReadProgress {
 public:
@@ -61,16 +62,6 @@ std::unique_ptr<Reading> read(const std::string& folder, NccReader::Texts texts 
 std::unique_ptr<Reading> read(const TestBook& book)
 {
     return read(book.folder());
-}
-
-// Each tree item as "depth data text", depth first.
-Texts treeItems(const HeadingTree& tree)
-{
-    Texts items;
-    for (auto item = tree.firstItem(); item != HeadingTree::kNone; item = tree.nextInOrder(item))
-        items.push_back(std::to_string(tree.depth(item)) + " " + std::to_string(tree.itemData(item)) + " " +
-                        tree.itemText(item));
-    return items;
 }
 
 TEST(NccReader, FillsHeadingsPagesGroupsAndTreeOfABook)

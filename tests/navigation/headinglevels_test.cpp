@@ -74,11 +74,5 @@ TEST(HeadingLevels, TheLevelKeysWalkTheHeadingsOfTheirLevelAcrossGapsAndSayWhenT
     walk({1, 2, 3, 3, 1, 3, 2, 1, 4}, {german, english});
 }
 
-TEST(HeadingLevels, InABookOfOneLevelOneWalksEveryHeading)
-{
-    const std::vector<Step> german = {{1, 1}, {1, 2}, {1, -1}, {2, -1}, {-1, 1}, {-1, 0}, {-1, -1}};
-    walk({1, 1, 1}, {german, {}});
-}
-
 }  // namespace
 }  // namespace korvin

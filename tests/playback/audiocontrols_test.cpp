@@ -79,20 +79,6 @@ TEST_F(AudioControlsTest, UpToTripleTheSpeedGoesToThreeAndToAHalfAndComesBackWhe
     }
 }
 
-// While the sleep timer fades (the player at 40 % of the setting) the volume
-// steps go from the listener's own volume.
-TEST_F(AudioControlsTest, DuringAFadeTheVolumeStepsGoFromTheListenersOwnVolume)
-{
-    m_state.volumePercent = 40;
-    m_player.setVolume(20);
-    for (const auto& [command, setting, player] :
-         {std::tuple{&AudioControls::volumeUp, 60, 24}, std::tuple{&AudioControls::volumeDown, 50, 20}}) {
-        (m_controls.*command)();
-        EXPECT_EQ(m_settings.volume, setting);
-        EXPECT_EQ(m_player.volume(), player);
-    }
-}
-
 TEST_F(AudioControlsTest, VolumeStepsByTenAndTheSettingStaysOnThePlayersScale)
 {
     struct Step {

@@ -60,22 +60,7 @@ private:
     std::vector<std::string>& m_unpacked;
 };
 
-std::string fileBytes(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 }  // namespace
-
-void FakeBookArchives::addFolder(const std::string& path, const std::string& folder, const std::string& prefix)
-{
-    std::map<std::string, std::string>& files = m_archives[path];
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-        if (entry.is_regular_file())
-            files[prefix + std::filesystem::relative(entry.path(), folder).generic_string()] = fileBytes(entry.path());
-    }
-}
 
 void FakeBookArchives::addFiles(const std::string& path, std::map<std::string, std::string> files)
 {

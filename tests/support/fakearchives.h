@@ -21,9 +21,6 @@ public:
     {
     }
 
-    // The archive at `path` holds every file below `folder` on the disk,
-    // under `prefix` + its name relative to `folder`.
-    void addFolder(const std::string& path, const std::string& folder, const std::string& prefix = std::string());
     void addFiles(const std::string& path, std::map<std::string, std::string> files);
     void refuse(const std::string& path, Fault fault) { m_faults[path] = fault; }
 

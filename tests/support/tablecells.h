@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "book/booktable.h"
+#include "book/headingtree.h"
 
 namespace korvin::test {
 
@@ -26,6 +27,16 @@ inline Texts column(const BookTable& table, int column)
     for (int row = 0; row < table.rowCount(); ++row)
         cells.push_back(table.text(row, column));
     return cells;
+}
+
+// Each tree item as "depth data text", depth first.
+inline Texts treeItems(const HeadingTree& tree)
+{
+    Texts items;
+    for (auto item = tree.firstItem(); item != HeadingTree::kNone; item = tree.nextInOrder(item))
+        items.push_back(std::to_string(tree.depth(item)) + " " + std::to_string(tree.itemData(item)) + " " +
+                        tree.itemText(item));
+    return items;
 }
 
 }  // namespace korvin::test

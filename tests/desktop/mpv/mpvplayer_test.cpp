@@ -131,7 +131,6 @@ TEST(MpvPlayerStart, RateAndVolumeSetBeforeLibmpvStartsAreKept)
     const Case cases[] = {
         {"nothing set", "", 0, -1, 1.0, 1.0, 100, 100},
         {"both set", "", 1.5, 40, 1.5, 1.5, 40, 40},
-        {"set to libmpv's own start values", "", 1.0, 100, 1.0, 1.0, 100, 100},
         {"the environment's values", ",speed=1.25,volume=30", 0, -1, 1.0, 1.25, 100, 30},
         {"set values over the environment's", ",speed=1.25,volume=30", 1.0, 100, 1.0, 1.0, 100, 100},
         {"clamped before the start", "", 500.0, 250, 100.0, 100.0, 100, 100},
