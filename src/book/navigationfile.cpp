@@ -26,10 +26,10 @@ bool makesGroups(Skippable kind)
 
 class NavigationReading {
 public:
-    NavigationReading(std::string_view document, std::string_view path)
+    NavigationReading(std::string_view document, int codePage, std::string_view path)
         : m_scanner(document)
         , m_path(path)
-        , m_decoder(documentCodePage(document))
+        , m_decoder(codePage)
     {
         m_file.codePage = m_decoder.codePage();
     }
@@ -202,7 +202,7 @@ private:
 NavigationFile readNavigationFile(std::string_view bytes, std::string_view path)
 {
     std::string converted;
-    return NavigationReading(utf8Document(bytes, converted), path).read();
+    return NavigationReading(utf8Document(bytes, converted), documentCodePage(bytes), path).read();
 }
 
 }  // namespace korvin

@@ -45,10 +45,10 @@ bool isDtbook(const ManifestItem& item)
 
 class PackageReading {
 public:
-    PackageReading(std::string_view document, std::string_view path)
+    PackageReading(std::string_view document, int codePage, std::string_view path)
         : m_scanner(document)
         , m_path(path)
-        , m_decoder(documentCodePage(document))
+        , m_decoder(codePage)
     {
     }
 
@@ -176,7 +176,7 @@ private:
 PackageFile readPackageFile(std::string_view bytes, std::string_view path)
 {
     std::string converted;
-    return PackageReading(utf8Document(bytes, converted), path).read();
+    return PackageReading(utf8Document(bytes, converted), documentCodePage(bytes), path).read();
 }
 
 }  // namespace korvin

@@ -36,23 +36,38 @@ std::string fromUtf16(std::string_view bytes, bool bigEndian)
     return text;
 }
 
+enum class Signature { kNone, kUtf8, kUtf16LittleEndian, kUtf16BigEndian };
+
+Signature signatureOf(std::string_view bytes)
+{
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
+        return Signature::kUtf8;
+    if (bytes.size() < 2)
+        return Signature::kNone;
+    const auto first = static_cast<unsigned char>(bytes[0]);
+    const auto second = static_cast<unsigned char>(bytes[1]);
+    if ((first == 0xFF && second == 0xFE) || (first == '<' && second == 0))
+        return Signature::kUtf16LittleEndian;
+    if ((first == 0xFE && second == 0xFF) || (first == 0 && second == '<'))
+        return Signature::kUtf16BigEndian;
+    return Signature::kNone;
+}
+
 }  // namespace
 
 std::string_view utf8Document(std::string_view bytes, std::string& storage)
 {
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
+    switch (signatureOf(bytes)) {
+    case Signature::kUtf8:
         return bytes.substr(3);
-    if (bytes.size() >= 2) {
-        const auto first = static_cast<unsigned char>(bytes[0]);
-        const auto second = static_cast<unsigned char>(bytes[1]);
-        if ((first == 0xFF && second == 0xFE) || (first == '<' && second == 0)) {
-            storage = fromUtf16(bytes.substr(first == 0xFF ? 2 : 0), false);
-            return storage;
-        }
-        if ((first == 0xFE && second == 0xFF) || (first == 0 && second == '<')) {
-            storage = fromUtf16(bytes.substr(first == 0xFE ? 2 : 0), true);
-            return storage;
-        }
+    case Signature::kUtf16LittleEndian:
+        storage = fromUtf16(bytes.substr(bytes[0] == '<' ? 0 : 2), false);
+        return storage;
+    case Signature::kUtf16BigEndian:
+        storage = fromUtf16(bytes.substr(bytes[0] == '\0' ? 0 : 2), true);
+        return storage;
+    case Signature::kNone:
+        break;
     }
     return bytes;
 }
@@ -75,9 +90,13 @@ std::string_view declaredEncoding(std::string_view document)
     return declaration.substr(at, close - at);
 }
 
-int documentCodePage(std::string_view document)
+int documentCodePage(std::string_view bytes)
 {
-    const std::string encoding = lowerCase(declaredEncoding(document));
+    // A byte order mark or UTF-16 tells how the file was written, whatever
+    // its declaration names: utf8Document() has made it UTF-8.
+    if (signatureOf(bytes) != Signature::kNone)
+        return kUtf8;
+    const std::string encoding = lowerCase(declaredEncoding(bytes));
     if (encoding.empty() || encoding == "utf-8" || encoding == "utf8" || encoding.rfind("utf-16", 0) == 0)
         return kUtf8;
     return codePageFromCharsetLine(encoding);

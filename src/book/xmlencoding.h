@@ -20,9 +20,11 @@ std::string_view utf8Document(std::string_view bytes, std::string& storage);
 // empty when there is none.
 std::string_view declaredEncoding(std::string_view document);
 
-// The code page of the charset table for the encoding `document` declares:
-// 65001 (UTF-8) without a declaration, for UTF-8 and for UTF-16 (converted by
-// utf8Document()); 0 for a name the table does not know.
-int documentCodePage(std::string_view document);
+// The code page of the charset table for the texts of the file `bytes` (as
+// read, before utf8Document()): 65001 (UTF-8) for a file with a byte order
+// mark or in UTF-16, whatever it declares (utf8Document() makes it UTF-8);
+// else that of the encoding its declaration names, 65001 without one and for
+// UTF-8; 0 for a name the table does not know.
+int documentCodePage(std::string_view bytes);
 
 }  // namespace korvin

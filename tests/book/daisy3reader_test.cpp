@@ -426,6 +426,12 @@ TEST(Daisy3Reader, DecodesTheEncodingOfTheNavigationFile)
         {"UTF-16, little endian", utf16("<?xml version=\"1.0\" encoding=\"UTF-16\"?>" + body, false), 65001},
         {"UTF-16, big endian", utf16(body, true), 65001},
         {"ISO-8859-1", "<?xml version='1.0' encoding='ISO-8859-1'?>" + body, 1252},
+        // The byte order mark tells how the file was written, whatever its declaration says.
+        {"UTF-8 with a byte order mark, declared ISO-8859-1",
+         "\xEF\xBB\xBF<?xml version='1.0' encoding='ISO-8859-1'?><ncx><docTitle><text>Gr\xC3\xBC\xC3\x9F"
+         "e</text></docTitle></ncx>",
+         65001},
+        {"UTF-16 declared ISO-8859-1", utf16("<?xml version='1.0' encoding='ISO-8859-1'?>" + body, false), 65001},
     };
     for (const auto& c : cases) {
         TestBook book;
