@@ -16,7 +16,9 @@ LANG=C.UTF-8 "$folder/korvin" --dump-book "$book" | grep -q '^\[headings\]$' || 
 LANG=C.UTF-8 "$folder/korvin" --version | grep -q '^Korvin ' || fail "no version without the part"
 LANG=C.UTF-8 "$folder/korvin" --help | grep -q -- '--dump-book' || fail "no help without the part"
 
-# Absent, then a file of that name that is no library.
+# Absent, then a file of that name that is no library. A display is named
+# (one that needs no server), as the program asks for one before its part.
+export QT_QPA_PLATFORM=offscreen
 for state in missing broken; do
   [ "$state" = broken ] && echo "not a library" > "$folder/korvin-desktop.so"
   for case in "C.UTF-8:desktop part is missing" "de_DE.UTF-8:Desktop-Teil von Korvin fehlt"; do
