@@ -29,6 +29,9 @@ QString plain(QString text)
 {
     text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
     text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    // A picture's place in the text has no text of its own (its alt text
+    // follows it); a screen reader would read the character as "object".
+    text.replace(QChar::ObjectReplacementCharacter, QLatin1Char(' '));
     return text;
 }
 
@@ -64,7 +67,7 @@ QAccessible::State TextViewAccessible::state() const
 QString TextViewAccessible::text(QAccessible::Text type) const
 {
     if (type == QAccessible::Value)
-        return view()->toPlainText();
+        return plain(view()->toPlainText());
     return QAccessibleWidget::text(type);
 }
 

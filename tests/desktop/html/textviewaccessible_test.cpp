@@ -49,6 +49,17 @@ TEST_F(TextViewAccessibleTest, GivesTheTextAndItsLength)
     EXPECT_EQ(text->text(0, 4), QStringLiteral("Wort"));
     EXPECT_EQ(text->text(length - 5, length), QStringLiteral("\nEnde"));
     EXPECT_EQ(text->text(length - 4, length + 100), QStringLiteral("Ende"));
+
+    // A picture stands in the text as one character that has no text of its
+    // own (its alt text follows it): a screen reader reads it as a space, and
+    // the places after it stay where they are.
+    QTextCursor end(view.document());
+    end.movePosition(QTextCursor::End);
+    end.insertImage(QStringLiteral("picture.png"));
+    end.insertText(QStringLiteral("Bild"));
+    EXPECT_EQ(text->characterCount(), length + 5);
+    EXPECT_EQ(text->text(length, length + 5), QStringLiteral(" Bild"));
+    EXPECT_FALSE(accessible->text(QAccessible::Value).contains(QChar::ObjectReplacementCharacter));
 }
 
 TEST_F(TextViewAccessibleTest, FollowsAndMovesTheCaretAndTheSelection)
