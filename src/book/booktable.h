@@ -33,8 +33,10 @@ public:
     int insertRow(int index, std::string column0);
     void deleteRow(int row);
     // Empties the table; the selection mark returns to -1. The table keeps
-    // the storage of its rows (not of their texts) for the next filling.
+    // the storage of its rows, and of their texts up to kKeptTextCapacity
+    // bytes, for the next filling.
     void deleteAllRows();
+    static constexpr std::size_t kKeptTextCapacity = 256;
 
     void setText(int row, int column, const std::string& text);
     void setText(int row, int column, std::string&& text);
@@ -59,7 +61,7 @@ public:
     // The selected row, -1 when none.
     int selectedRow() const;
     // The hidden tables are never seen: nothing to scroll.
-    void scrollIntoView(int /*row*/) {}
+    void scrollIntoView(int /*row*/) { }
 
     void setRowStateListener(RowStateListener listener) { m_listener = std::move(listener); }
 
