@@ -30,6 +30,10 @@ TEST(ClockValue, ReadsEveryFormOfSmilClockValues)
         {"0:00:00.1234567", 123'457},
         {" npt=12.345s ", 12'345'000},
         {"0", 0},
+        // The usual "h:mm:ss.fff" with every digit at its bound.
+        {"9:59:59.999", 35'999'999'000},
+        {"0:00:02.999", 2'999'000},
+        {"8:49:39", 31'779'000'000},
     };
     for (const auto& c : cases)
         EXPECT_EQ(parseClockValue(c.text), c.microseconds) << c.text;
@@ -39,6 +43,9 @@ TEST(ClockValue, RefusesWhatIsNoClockValue)
 {
     for (const char* text : {"", "s", "-5s", "5 s", "5sec", "1.s", ".5s", "0:60:00", "0:00:60", "100:00", "0:00:5x",
                              "0:00:05.", "1:2:3:4", "0::05", "abc", "99999999999999999999", "300000000h"})
+        EXPECT_EQ(parseClockValue(text), std::nullopt) << text;
+    // The usual form's length with a character out of place.
+    for (const char* text : {"0:6a:00.000", "0:00:0:.000", "0:00:/5.000", "0:00:05.99a", "0:00:05,999", "0:00:0:"})
         EXPECT_EQ(parseClockValue(text), std::nullopt) << text;
 }
 
