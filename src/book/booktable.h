@@ -61,7 +61,7 @@ public:
     // The selected row, -1 when none.
     int selectedRow() const;
     // The hidden tables are never seen: nothing to scroll.
-    void scrollIntoView(int /*row*/) { }
+    void scrollIntoView(int /*row*/) {}
 
     void setRowStateListener(RowStateListener listener) { m_listener = std::move(listener); }
 

@@ -150,8 +150,7 @@ std::optional<std::int64_t> parseClockValue(std::string_view text)
 {
     if (const auto usual = usualClock(text))
         return usual;
-    while (!text.empty() &&
-           (text.front() == ' ' || text.front() == '\t' || text.front() == '\n' || text.front() == '\r'))
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t' || text.front() == '\n' || text.front() == '\r'))
         text.remove_prefix(1);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\n' || text.back() == '\r'))
         text.remove_suffix(1);
