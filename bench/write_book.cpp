@@ -18,7 +18,8 @@ int writeDaisy3(const char* folder)
 {
     const korvin::bench::GeneratedDaisy3Book book;
     std::filesystem::create_directories(folder);
-    std::filesystem::copy(book.folder(), folder, std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy(book.folder(), folder,
+                          std::filesystem::copy_options::overwrite_existing | std::filesystem::copy_options::recursive);
     std::printf("%s: %zu files, %zu bytes, %d phrases\n", folder, book.fileNames().size(), book.totalBytes(),
                 book.phrases());
     return 0;

@@ -47,10 +47,23 @@ std::optional<std::string> percentDecoded(std::string_view text)
     return decoded;
 }
 
+// Where the first of the bytes `any` stands in `text` from `from` on, npos
+// when none does: one look at each byte, where find_first_of searches the
+// set for every byte.
+template <std::size_t N>
+std::size_t firstOf(std::string_view text, const char (&any)[N], std::size_t from = 0)
+{
+    for (std::size_t at = from; at < text.size(); ++at)
+        for (std::size_t i = 0; i + 1 < N; ++i)
+            if (text[at] == any[i])
+                return at;
+    return npos;
+}
+
 bool hasScheme(std::string_view path)
 {
     const std::size_t colon = path.find(':');
-    return colon != npos && path.find_first_of("/\\") > colon;
+    return colon != npos && firstOf(path, "/\\") > colon;
 }
 
 }  // namespace
@@ -70,7 +83,7 @@ std::optional<BookReference> resolveReference(std::string_view base, std::string
         return std::nullopt;
 
     // The usual case, a plain name beside a file in the book folder itself.
-    const bool plain = path.find_first_of("/\\%") == npos && path != "." && path != "..";
+    const bool plain = firstOf(path, "/\\%") == npos && path != "." && path != "..";
     if (plain && base.find('/') == npos) {
         reference.file = path;
         return reference;
@@ -83,7 +96,7 @@ std::optional<BookReference> resolveReference(std::string_view base, std::string
     const auto addSteps = [&steps](std::string_view text, bool lastIsFile) {
         std::size_t start = 0;
         for (;;) {
-            const std::size_t slash = text.find_first_of("/\\", start);
+            const std::size_t slash = firstOf(text, "/\\", start);
             const bool last = slash == npos;
             const std::string_view step = text.substr(start, last ? npos : slash - start);
             if (last && !lastIsFile)

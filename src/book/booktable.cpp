@@ -78,12 +78,19 @@ void BookTable::deleteRow(int row)
 
 void BookTable::deleteAllRows()
 {
-    // The cells' own storage goes, the chunks stay for the next book: the
-    // window empties and fills the same tables book after book, and memory
-    // given back to the system would be faulted in again page by page.
-    for (int row = 0; row < rowCount(); ++row)
-        for (int column = 0; column < columnCount(); ++column)
-            std::string().swap(cell(row, column));
+    // The chunks and the storage of short texts stay for the next book: the
+    // window empties and fills the same tables book after book, and a cell
+    // that keeps its storage takes the next book's text in that row without
+    // an allocation (nor a free now). Long texts give theirs back.
+    for (int row = 0; row < rowCount(); ++row) {
+        for (int column = 0; column < columnCount(); ++column) {
+            std::string& text = cell(row, column);
+            if (text.capacity() > kKeptTextCapacity)
+                std::string().swap(text);
+            else
+                text.clear();
+        }
+    }
     m_states.clear();
     m_selected = -1;
     m_mark = -1;
@@ -166,12 +173,15 @@ std::size_t BookTable::memoryUsage() const
     std::size_t bytes = m_chunks.capacity() * sizeof(m_chunks[0]) + m_states.capacity() * sizeof(int);
     for (int chunk = 0; chunk < static_cast<int>(m_chunks.size()); ++chunk)
         bytes += static_cast<std::size_t>(rowsIn(chunk) * columnCount()) * sizeof(std::string);
-    // Texts longer than the string's own small buffer have storage of their own.
+    // Texts longer than the string's own small buffer have storage of their
+    // own, which an emptied row keeps for its next text.
     const std::size_t inPlace = std::string().capacity();
-    for (int row = 0; row < rowCount(); ++row)
-        for (int column = 0; column < columnCount(); ++column)
-            if (cell(row, column).capacity() > inPlace)
-                bytes += cell(row, column).capacity() + 1;
+    for (int chunk = 0; chunk < static_cast<int>(m_chunks.size()); ++chunk) {
+        const std::string* cells = m_chunks[static_cast<std::size_t>(chunk)].get();
+        for (int i = 0; i < rowsIn(chunk) * columnCount(); ++i)
+            if (cells[i].capacity() > inPlace)
+                bytes += cells[i].capacity() + 1;
+    }
     return bytes;
 }
 

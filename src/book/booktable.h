@@ -33,8 +33,10 @@ public:
     int insertRow(int index, std::string column0);
     void deleteRow(int row);
     // Empties the table; the selection mark returns to -1. The table keeps
-    // the storage of its rows (not of their texts) for the next filling.
+    // the storage of its rows, and of their texts up to kKeptTextCapacity
+    // bytes, for the next filling.
     void deleteAllRows();
+    static constexpr std::size_t kKeptTextCapacity = 256;
 
     void setText(int row, int column, const std::string& text);
     void setText(int row, int column, std::string&& text);

@@ -129,17 +129,18 @@ std::optional<std::int64_t> usualClock(std::string_view text)
 {
     if ((text.size() != 7 && text.size() != 11) || text[1] != ':' || text[4] != ':')
         return std::nullopt;
+    // A character below "0" wraps around to a large number, so one
+    // comparison tells a digit.
     const auto digit = [&](std::size_t at) { return static_cast<unsigned>(text[at] - '0'); };
-    unsigned any = digit(0) | digit(2) | digit(3) | digit(5) | digit(6);
+    bool digits = digit(0) <= 9 && digit(2) <= 5 && digit(3) <= 9 && digit(5) <= 5 && digit(6) <= 9;
     std::int64_t milliseconds = 0;
     if (text.size() == 11) {
         if (text[7] != '.')
             return std::nullopt;
-        any |= digit(8) | digit(9) | digit(10);
+        digits = digits && digit(8) <= 9 && digit(9) <= 9 && digit(10) <= 9;
         milliseconds = digit(8) * 100 + digit(9) * 10 + digit(10);
     }
-    // A character below "0" wraps around to a large number, too.
-    if (any > 9 || digit(2) > 5 || digit(5) > 5)
+    if (!digits)
         return std::nullopt;
     const std::int64_t seconds = digit(0) * 3600 + (digit(2) * 10 + digit(3)) * 60 + digit(5) * 10 + digit(6);
     return seconds * kSecond + milliseconds * 1000;

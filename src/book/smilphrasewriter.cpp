@@ -160,26 +160,30 @@ void SmilPhraseWriter::takeAudio(std::string_view src)
 void SmilPhraseWriter::writeRow(const SmilPhrase& phrase, const SmilPhrase::Clip* clip, std::string_view skipClass)
 {
     using namespace col::phrase;
-    const int row = m_phrases.insertRow(m_phrases.rowCount(), m_treeId);
-    m_phrases.setText(row, kParId, std::string(phrase.id));
+    // The cells of the appended row are written in place: a text goes
+    // straight from the file into the storage a cell kept from the last book.
+    const std::span<std::string> cells = m_phrases.rowCells(m_phrases.insertRow(m_phrases.rowCount(), m_treeId));
+    if (cells.empty())
+        return;
+    cells[kParId] = phrase.id;
     if (!phrase.textSrc.empty()) {
-        m_phrases.setText(row, kDokument, m_document);
-        m_phrases.setText(row, kDokFragment, m_fragment);
-        m_phrases.setText(row, kTextId, std::string(phrase.textId));
+        cells[kDokument] = m_document;
+        cells[kDokFragment] = m_fragment;
+        cells[kTextId] = phrase.textId;
     }
     if (clip && !m_audio.empty()) {
         m_features.audio = true;
-        m_phrases.setText(row, kAudio, m_audio);
+        cells[kAudio] = m_audio;
         // Most clips begin where the clip before ended, whose text is at hand.
         const std::int64_t begin = clip->begin.value_or(0);
         if (!m_lastEndWritten.empty() && clip->beginText == m_lastEndWritten)
-            m_phrases.setText(row, kPhrBeg, m_lastEndText);
+            cells[kPhrBeg] = m_lastEndText;
         else
-            m_phrases.setText(row, kPhrBeg, secondsText(begin));
+            cells[kPhrBeg] = secondsText(begin);
         if (clip->end) {
             m_lastEndText = secondsText(*clip->end);
             m_lastEndWritten = clip->endText;
-            m_phrases.setText(row, kPhrEnd, m_lastEndText);
+            cells[kPhrEnd] = m_lastEndText;
             if (*clip->end > begin) {
                 m_total += *clip->end - begin;
                 m_spans[static_cast<std::size_t>(m_currentSpan)].duration += *clip->end - begin;
@@ -187,7 +191,7 @@ void SmilPhraseWriter::writeRow(const SmilPhrase& phrase, const SmilPhrase::Clip
         }
     }
     if (!skipClass.empty())
-        m_phrases.setText(row, kSkip, std::string(skipClass));
+        cells[kSkip] = skipClass;
 }
 
 void SmilPhraseWriter::phrase(const SmilPhrase& phrase)

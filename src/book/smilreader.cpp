@@ -53,9 +53,10 @@ void takeSkipClass(std::string_view key, ReadingState& s)
 // positions in the line. One pass over the line's "<" finds them all; it
 // gives the positions a search for each tag on its own would give.
 //
-// The "<" are found in the whole file's keys: `nextTag` is the next "<" at
-// or after the line, and is left at the first one after it. The search that
-// ends a line's "<" so finds the next line's first one.
+// The "<" are found in the whole file: `nextTag` is the next "<" at or after
+// the line, and is left at the first one after it. The search that ends a
+// line's "<" so finds the next line's first one. Tag names are compared
+// without their case.
 struct SmilReader::Tags {
     std::size_t head = npos;
     std::size_t headEnd = npos;
@@ -66,19 +67,19 @@ struct SmilReader::Tags {
     std::size_t text = npos;
     std::size_t audio = npos;
 
-    Tags(std::string_view keys, std::size_t start, std::string_view key, std::size_t& nextTag)
+    Tags(std::string_view bytes, std::size_t start, std::string_view line, std::size_t& nextTag)
     {
-        const std::size_t end = start + key.size();
+        const std::size_t end = start + line.size();
         while (nextTag < end) {
             const std::size_t at = nextTag - start;
-            nextTag = keys.find('<', nextTag + 1);
-            if (at + 1 >= key.size())
+            nextTag = bytes.find('<', nextTag + 1);
+            if (at + 1 >= line.size())
                 break;
             const auto note = [&](std::size_t& first, const auto& name) {
-                if (first == npos && hasTextAt(key, at + 1, name))
+                if (first == npos && hasTextAtIgnoringCase(line, at + 1, name))
                     first = at;
             };
-            switch (key[at + 1]) {
+            switch (asciiLower(line[at + 1])) {
             case 'h': note(head, "head>"); break;
             case 'b': note(body, "body>"); break;
             case 'p': note(par, "par"); break;
@@ -108,25 +109,23 @@ bool SmilReader::read(std::string_view name)
     if (!m_files.read(m_folder, name, m_bytes))
         return false;
     m_state.elapsedText.clear();
-    // Lower-casing the whole file gives every line's key at once: a byte's
-    // lower case depends only on the byte before it, and a line starts after
-    // a line end.
-    lowerCaseInto(m_bytes, m_keys);
-    const std::string_view keys = m_keys;
-    std::size_t nextTag = keys.find('<');
-    LineReader lines(m_bytes);
+    // The tags are told without lower-casing the file; the few lines that
+    // need their lower case for more (the head's, a par's with a class) get
+    // it on their own.
+    const std::string_view bytes = m_bytes;
+    std::size_t nextTag = bytes.find('<');
+    LineReader lines(bytes);
     while (const auto line = lines.next()) {
         if (line->empty())
             continue;
-        const auto start = static_cast<std::size_t>(line->data() - m_bytes.data());
-        const std::string_view key = keys.substr(start, line->size());
-        readLine(*line, key, Tags(keys, start, key, nextTag));
+        const auto start = static_cast<std::size_t>(line->data() - bytes.data());
+        readLine(*line, Tags(bytes, start, *line, nextTag));
     }
     finishFile();
     return true;
 }
 
-void SmilReader::readLine(std::string_view line, std::string_view key, const Tags& tags)
+void SmilReader::readLine(std::string_view line, const Tags& tags)
 {
     if (tags.head != npos)
         m_state.inSmilHead = true;
@@ -138,12 +137,12 @@ void SmilReader::readLine(std::string_view line, std::string_view key, const Tag
         m_state.inSmilBody = false;
 
     if (m_state.inSmilHead)
-        readHeadLine(line, key);
+        readHeadLine(line);
     if (m_state.inSmilBody) {
         if (tags.parEnd != npos)
             m_state.skipClass.clear();
         if (tags.par != npos)
-            readParLine(line, key, tags.par);
+            readParLine(line, tags.par);
         if (tags.text != npos)
             readTextLine(line, tags.text);
         if (tags.audio != npos)
@@ -151,8 +150,10 @@ void SmilReader::readLine(std::string_view line, std::string_view key, const Tag
     }
 }
 
-void SmilReader::readHeadLine(std::string_view line, std::string_view key)
+void SmilReader::readHeadLine(std::string_view line)
 {
+    lowerCaseInto(line, m_key);
+    const std::string_view key = m_key;
     if (const std::size_t at = findText(key, "timeinthissmil"); at != npos)
         m_state.timeText = padded(metaValue(line, at));
     if (const std::size_t at = findText(key, "time-in-this-smil"); at != npos)
@@ -163,15 +164,17 @@ void SmilReader::readHeadLine(std::string_view line, std::string_view key)
         m_state.elapsedText = padded(metaValue(line, at));
 }
 
-void SmilReader::readParLine(std::string_view line, std::string_view key, std::size_t at)
+void SmilReader::readParLine(std::string_view line, std::size_t at)
 {
     ReadingState& s = m_state;
     ++s.phraseCounter;
     s.firstClipPending = true;
     s.parId = cutAfter(line, at, "id=", 4, '"');
     // Most pars have no class text, which one search for their common end shows.
-    if (containsText(key, "-on"))
-        takeSkipClass(key, s);
+    if (findTextIgnoringCase(line, "-on") != npos) {
+        lowerCaseInto(line, m_key);
+        takeSkipClass(m_key, s);
+    }
     BookTable& phrases = m_tables.phrases;
     const auto row = phrases.rowCells(phrases.insertRow(s.phraseCounter, s.headingIndexText));
     row[col::phrase::kParId] = s.parId.view();

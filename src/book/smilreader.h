@@ -29,9 +29,9 @@ public:
 private:
     struct Tags;
 
-    void readLine(std::string_view line, std::string_view key, const Tags& tags);
-    void readHeadLine(std::string_view line, std::string_view key);
-    void readParLine(std::string_view line, std::string_view key, std::size_t at);
+    void readLine(std::string_view line, const Tags& tags);
+    void readHeadLine(std::string_view line);
+    void readParLine(std::string_view line, std::size_t at);
     void readTextLine(std::string_view line, std::size_t at);
     void readAudioLine(std::string_view line, std::size_t at);
     void finishFile();
@@ -40,10 +40,10 @@ private:
     ReadingState& m_state;
     const std::string& m_folder;
     const FileSource& m_files;
-    // The file and its lower-cased copy, whose storage is reused from file to
-    // file; a line's key is the part of m_keys at the line's place.
+    // The file, and the lower-cased copy of a line that needs one; their
+    // storage is reused from file to file.
     std::string m_bytes;
-    std::string m_keys;
+    std::string m_key;
 };
 
 }  // namespace korvin

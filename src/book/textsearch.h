@@ -44,4 +44,46 @@ bool hasTextAt(std::string_view text, std::size_t at, const char (&needle)[N])
     return at <= text.size() && text.size() - at >= length && std::memcmp(text.data() + at, needle, length) == 0;
 }
 
+// The ASCII lower case of a byte; every other byte stays as it is.
+inline char asciiLower(char c)
+{
+    return static_cast<char>(c + ((static_cast<unsigned char>(c - 'A') < 26u) << 5));
+}
+
+// hasTextAt and findText for a lower-case ASCII `needle`, with the ASCII
+// letters of `text` compared without their case: the answers a search in
+// lowerCase(text) gives, whose other changes touch no ASCII byte. For the
+// markup of a line, which then needs no lower-cased copy.
+template <std::size_t N>
+bool hasTextAtIgnoringCase(std::string_view text, std::size_t at, const char (&needle)[N])
+{
+    constexpr std::size_t length = N - 1;
+    if (at > text.size() || text.size() - at < length)
+        return false;
+    for (std::size_t i = 0; i < length; ++i)
+        if (asciiLower(text[at + i]) != needle[i])
+            return false;
+    return true;
+}
+
+// `needle` begins with a byte that is no letter, which is looked for as it is.
+template <std::size_t N>
+std::size_t findTextIgnoringCase(std::string_view text, const char (&needle)[N], std::size_t from = 0)
+{
+    constexpr std::size_t length = N - 1;
+    static_assert(length > 0, "an empty needle");
+    if (from >= text.size() || text.size() - from < length)
+        return std::string_view::npos;
+    const char* begin = text.data();
+    const char* last = begin + (text.size() - length);
+    for (const char* at = begin + from; at <= last; ++at) {
+        at = static_cast<const char*>(std::memchr(at, needle[0], static_cast<std::size_t>(last - at) + 1));
+        if (!at)
+            break;
+        if (hasTextAtIgnoringCase(text, static_cast<std::size_t>(at - begin), needle))
+            return static_cast<std::size_t>(at - begin);
+    }
+    return std::string_view::npos;
+}
+
 }  // namespace korvin

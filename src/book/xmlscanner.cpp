@@ -96,8 +96,11 @@ XmlScanner::XmlScanner(std::string_view document)
 
 std::string_view XmlScanner::localName() const
 {
-    const std::size_t colon = m_name.rfind(':');
-    return colon == npos ? m_name : m_name.substr(colon + 1);
+    // Names are short: a look from the back beats the general search.
+    for (std::size_t at = m_name.size(); at > 0; --at)
+        if (m_name[at - 1] == ':')
+            return m_name.substr(at);
+    return m_name;
 }
 
 std::string_view XmlScanner::attribute(std::string_view name) const

@@ -134,6 +134,32 @@ TEST(BookTable, ARowsCellsAreTheCellsItsTextsAreReadFrom)
     EXPECT_TRUE(noColumns.rowCells(0).empty());
 }
 
+// An emptied table keeps the storage of short texts for the next book, and
+// counts it; long texts give theirs back.
+TEST(BookTable, EmptyingKeepsTheStorageOfShortTextsOnly)
+{
+    const std::size_t kept = BookTable::kKeptTextCapacity;
+    const struct {
+        std::size_t length;
+        bool storageKept;
+    } cases[] = {{20, true}, {kept, true}, {kept + 1, false}, {4000, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.length);
+        BookTable table({"A", "B"});
+        table.insertRow(0, "x");
+        const std::size_t oneRow = table.memoryUsage();
+        table.setText(0, 1, std::string(c.length, 'x'));
+        const std::size_t filled = table.memoryUsage();
+        table.deleteAllRows();
+        EXPECT_EQ(table.memoryUsage(), c.storageKept ? filled : oneRow);
+        table.insertRow(0, "y");
+        EXPECT_EQ(table.text(0, 1), "");
+        table.setText(0, 1, std::string(c.length, 'z'));
+        EXPECT_EQ(table.text(0, 1), std::string(c.length, 'z'));
+        EXPECT_EQ(table.memoryUsage(), filled);
+    }
+}
+
 TEST(BookTable, CountsTheMemoryOfRowsAndLongTexts)
 {
     BookTable table({"A"});

@@ -31,9 +31,16 @@ TEST(ClockValue, ReadsEveryFormOfSmilClockValuesAndRefusesWhatIsNone)
         {"0:00:00.1234567", 123'457},
         {" npt=12.345s ", 12'345'000},
         {"0", 0},
+        // The usual "h:mm:ss.fff" with every digit at its bound.
+        {"9:59:59.999", 35'999'999'000},
+        {"0:00:02.999", 2'999'000},
+        {"8:49:39", 31'779'000'000},
         {"", none}, {"s", none}, {"-5s", none}, {"5 s", none}, {"5sec", none}, {"1.s", none}, {".5s", none},
         {"0:60:00", none}, {"0:00:60", none}, {"100:00", none}, {"0:00:5x", none}, {"0:00:05.", none},
         {"1:2:3:4", none}, {"0::05", none}, {"abc", none}, {"99999999999999999999", none}, {"300000000h", none},
+        // The usual form's length with a character out of place.
+        {"0:6a:00.000", none}, {"0:00:0:.000", none}, {"0:00:/5.000", none}, {"0:00:05.99a", none},
+        {"0:00:05,999", none}, {"0:00:0:", none},
     };
     for (const auto& c : cases)
         EXPECT_EQ(parseClockValue(c.text), c.microseconds) << c.text;

@@ -176,6 +176,11 @@ TEST(SmilReader, FindsTheTagsOfEveryLineWhereverTheyStand)
         {"the last line without its end", "<par id=\"p\" system-required=\"footnote-on\">\n" + audio,
          {{"0", "p", "a.mp3", "1", "2", "footnote"}}},
         {"no tag at all", "just text\nand more\n", {}},
+        {"tags and classes in capitals",
+         "<PAR id=\"p\" system-required=\"Sidebar-ON\">\n<Audio src=\"a.mp3\" clip-begin=\"npt=1s\" clip-end=\"npt=2s\" "
+         "/>\n</Par>\n<pAr id=\"q\">\n" +
+             audio + "\n",
+         {{"0", "p", "a.mp3", "1", "2", "sidebar"}, {"0", "q", "a.mp3", "1", "2", ""}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -6,6 +6,8 @@
 #include <random>
 #include <string>
 
+#include "book/textcase.h"
+
 namespace korvin {
 namespace {
 
@@ -21,6 +23,24 @@ TEST(TextSearch, FindsWhatStringViewFindFinds)
         ASSERT_EQ(findText(view, "a", from), view.find("a", from)) << text << " " << from;
         ASSERT_EQ(findText(view, "ab", from), view.find("ab", from)) << text << " " << from;
         ASSERT_EQ(findText(view, "<ab<", from), view.find("<ab<", from)) << text << " " << from;
+    }
+}
+
+// Without their case: the answers the search gives in the lower-cased text,
+// Latin-1 capitals in UTF-8 (C3 80) and bytes beside the letters included.
+TEST(TextSearch, FindsWithoutCaseWhatTheLowerCasedTextShows)
+{
+    std::mt19937 random(7);
+    const std::string alphabet[] = {"-", "o", "O", "n", "N", "p", "P", "a", "r", "R", "@", "[", "`", "{", "\xC3", "\x80", "\x8F"};
+    for (int round = 0; round < 100'000; ++round) {
+        std::string text;
+        for (std::size_t i = random() % 10; i > 0; --i)
+            text += alphabet[random() % std::size(alphabet)];
+        const std::string lower = lowerCase(text);
+        const std::size_t from = random() % 12;
+        ASSERT_EQ(findTextIgnoringCase(text, "-on", from), findText(lower, "-on", from)) << text << " " << from;
+        ASSERT_EQ(hasTextAtIgnoringCase(text, from, "par"), hasTextAt(lower, from, "par")) << text << " " << from;
+        ASSERT_EQ(hasTextAtIgnoringCase(text, from, "/p"), hasTextAt(lower, from, "/p")) << text << " " << from;
     }
 }
 
