@@ -13,7 +13,11 @@ for _ in $(seq 50); do
   [ -n "$display" ] && [ ! -e "/tmp/.X$display-lock" ] && [ ! -e "/tmp/.X11-unix/X$display" ] && break
   display=$((200 + RANDOM % 300))
 done
-Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+# -noreset: by default the server starts afresh whenever its last client
+# leaves (a probe below, or the accessibility bus launcher setting its root
+# window property), and a client that connects meanwhile is refused: the
+# window manager then never came up, now and then, and no window got focus.
+Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null' EXIT
 # Ours once it answers, and as long as our server still runs.
