@@ -138,25 +138,23 @@ std::size_t XmlScanner::findLess(std::size_t from) const
 {
     const char* const data = m_doc.data();
     const std::size_t size = m_doc.size();
-    // Most often a line end and an indentation of spaces, passed a word at a
-    // time.
+    // Most often a line end and an indentation, passed a word at a time: no
+    // byte up to the space is a "<".
     std::size_t at = from;
-    while (at < size && (data[at] == '\n' || data[at] == '\r'))
-        ++at;
     if constexpr (std::endian::native == std::endian::little) {
-        constexpr std::uint64_t kSpaces = kOnes * ' ';
+        constexpr std::uint64_t kAboveSpace = kOnes * (127 - ' ');
         while (at + 8 <= size) {
             std::uint64_t word;
             std::memcpy(&word, data + at, sizeof word);
-            if (word != kSpaces) {
-                at += static_cast<std::size_t>(std::countr_zero(word ^ kSpaces) / 8);
+            // The lowest marked byte is the first one above the space.
+            const std::uint64_t above = ((word + kAboveSpace) | word) & kHighs;
+            if (above != 0) {
+                at += static_cast<std::size_t>(std::countr_zero(above) / 8);
                 break;
             }
             at += 8;
         }
     }
-    while (at < size && data[at] == ' ')
-        ++at;
     if (at >= size || data[at] == '<')
         return at;
     const std::size_t near = std::min(size, at + 64);
