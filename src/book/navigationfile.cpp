@@ -32,6 +32,9 @@ public:
         , m_decoder(codePage)
     {
         m_file.codePage = m_decoder.codePage();
+        // Only the text of text elements is read: the white space between
+        // the many other tags is passed over.
+        m_scanner.setTextWanted(false);
     }
 
     NavigationFile read()
@@ -137,7 +140,9 @@ private:
             elementText(m_scanner, 0);
             return;
         }
+        m_scanner.setTextWanted(true);
         std::string text = bookText(collapseWhiteSpace(elementText(m_scanner)), m_decoder);
+        m_scanner.setTextWanted(false);
         if (inDocTitle) {
             if (m_file.docTitle.empty())
                 m_file.docTitle = std::move(text);

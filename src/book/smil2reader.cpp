@@ -88,7 +88,7 @@ Skippable Smil2Reader::kindOf(const Attributes& attributes) const
 
 std::string_view Smil2Reader::decoded(std::string_view raw)
 {
-    if (raw.find('&') == std::string_view::npos)
+    if (m_plainDocument || raw.find('&') == std::string_view::npos)
         return raw;
     return m_decoded.emplace_back(xmlText(raw));
 }
@@ -132,7 +132,11 @@ void Smil2Reader::emit(Skippable kind, SmilPhraseSink& sink)
 
 bool Smil2Reader::read(std::string_view bytes, SmilPhraseSink& sink)
 {
-    XmlScanner scanner(utf8Document(bytes, m_converted));
+    const std::string_view document = utf8Document(bytes, m_converted);
+    // Most files hold no reference at all: one look for them spares a look
+    // at every value.
+    m_plainDocument = document.find('&') == std::string_view::npos;
+    XmlScanner scanner(document);
     scanner.setTextWanted(false);
     // The kind of every open element of the body, inherited unless its own
     // marks name one; the depth of the phrase being gathered, 0 outside one.
@@ -176,7 +180,7 @@ bool Smil2Reader::read(std::string_view bytes, SmilPhraseSink& sink)
             kind = kinds.back();
         kinds.push_back(kind);
         if (!attributes.id.empty()) {
-            if (attributes.id.find('&') == std::string_view::npos)
+            if (m_plainDocument || attributes.id.find('&') == std::string_view::npos)
                 sink.anchor(attributes.id);
             else
                 sink.anchor(xmlText(attributes.id));

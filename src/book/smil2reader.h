@@ -90,6 +90,8 @@ private:
     SmilPhrase m_phrase;
     std::vector<SmilPhrase::Clip> m_clips;
     bool m_hasText = false;
+    // Whether the file being read holds no "&".
+    bool m_plainDocument = false;
 };
 
 }  // namespace korvin

@@ -60,8 +60,11 @@ std::size_t findEitherIn(const char* data, std::size_t from, std::size_t end, ch
 }
 
 // Where the name that begins at `from` ends: at the first byte of kEndsName.
-std::size_t nameEndIn(const char* data, std::size_t from, std::size_t size)
+// `colon` becomes the place of the name's last ":" (npos without one), which
+// is met on the way anyway.
+inline std::size_t nameEndIn(const char* data, std::size_t from, std::size_t size, std::size_t& colon)
 {
+    colon = npos;
     std::size_t at = from;
     if constexpr (std::endian::native == std::endian::little) {
         // Every byte that ends a name is below "A"; letters and the bytes of
@@ -79,11 +82,14 @@ std::size_t nameEndIn(const char* data, std::size_t from, std::size_t size)
             at += static_cast<std::size_t>(std::countr_zero(below) / 8);
             if (kEndsName[static_cast<unsigned char>(data[at])])
                 return at;
+            if (data[at] == ':')
+                colon = at;
             ++at;
         }
     }
-    while (at < size && !kEndsName[static_cast<unsigned char>(data[at])])
-        ++at;
+    for (; at < size && !kEndsName[static_cast<unsigned char>(data[at])]; ++at)
+        if (data[at] == ':')
+            colon = at;
     return at;
 }
 
@@ -94,14 +100,6 @@ XmlScanner::XmlScanner(std::string_view document)
 {
 }
 
-std::string_view XmlScanner::localName() const
-{
-    // Names are short: a look from the back beats the general search.
-    for (std::size_t at = m_name.size(); at > 0; --at)
-        if (m_name[at - 1] == ':')
-            return m_name.substr(at);
-    return m_name;
-}
 
 std::string_view XmlScanner::attribute(std::string_view name) const
 {
@@ -127,10 +125,6 @@ XmlScanner::Token XmlScanner::fail(const char* why)
     return m_endToken;
 }
 
-std::size_t XmlScanner::nameEnd(std::size_t from) const
-{
-    return nameEndIn(m_doc.data(), from, m_doc.size());
-}
 
 std::size_t XmlScanner::findEither(std::size_t from, char a, char b, std::size_t end) const
 {
@@ -142,12 +136,33 @@ std::size_t XmlScanner::findEither(std::size_t from, char a, char b, std::size_t
 // a call.
 std::size_t XmlScanner::findLess(std::size_t from) const
 {
-    const std::size_t near = std::min(m_doc.size(), from + 64);
-    const std::size_t at = findEither(from, '<', '<', near);
-    if (at < near || near == m_doc.size())
+    const char* const data = m_doc.data();
+    const std::size_t size = m_doc.size();
+    // Most often a line end and an indentation, passed a word at a time: no
+    // byte up to the space is a "<".
+    std::size_t at = from;
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t kAboveSpace = kOnes * (127 - ' ');
+        while (at + 8 <= size) {
+            std::uint64_t word;
+            std::memcpy(&word, data + at, sizeof word);
+            // The lowest marked byte is the first one above the space.
+            const std::uint64_t above = ((word + kAboveSpace) | word) & kHighs;
+            if (above != 0) {
+                at += static_cast<std::size_t>(std::countr_zero(above) / 8);
+                break;
+            }
+            at += 8;
+        }
+    }
+    if (at >= size || data[at] == '<')
         return at;
-    const void* less = std::memchr(m_doc.data() + near, '<', m_doc.size() - near);
-    return less ? static_cast<std::size_t>(static_cast<const char*>(less) - m_doc.data()) : m_doc.size();
+    const std::size_t near = std::min(size, at + 64);
+    at = findEitherIn(data, at, near, '<', '<');
+    if (at < near || near == size)
+        return at;
+    const void* less = std::memchr(data + near, '<', size - near);
+    return less ? static_cast<std::size_t>(static_cast<const char*>(less) - data) : size;
 }
 
 XmlScanner::Token XmlScanner::next()
@@ -274,17 +289,22 @@ XmlScanner::Token XmlScanner::startTag()
     const char* const data = m_doc.data();
     const std::size_t size = m_doc.size();
     std::size_t at = m_pos + 1;
-    const std::size_t end = nameEndIn(data, at, size);
+    std::size_t colon = npos;
+    const std::size_t end = nameEndIn(data, at, size, colon);
     if (end == at)
         return fail("a tag without a name");
     if (m_open.size() >= kMaxDepth)
         return fail("elements nested too deeply");
     m_name = std::string_view(data + at, end - at);
+    m_localName = colon == npos ? m_name : std::string_view(data + colon + 1, end - colon - 1);
     m_attributes.clear();
     m_emptyElement = false;
     at = end;
     for (;;) {
         const std::size_t spaceFrom = at;
+        // Attributes are mostly parted by one space.
+        if (at < size && data[at] == ' ')
+            ++at;
         while (at < size && isSpace(data[at]))
             ++at;
         if (at >= size)
@@ -302,18 +322,20 @@ XmlScanner::Token XmlScanner::startTag()
         }
         if (at == spaceFrom)
             return fail("an attribute without white space before it");
-        const std::size_t nameStop = nameEndIn(data, at, size);
+        const std::size_t nameStop = nameEndIn(data, at, size, colon);
         if (nameStop == at)
             return fail("an attribute without a name");
         const std::string_view attributeName(data + at, nameStop - at);
         at = nameStop;
-        while (at < size && isSpace(data[at]))
-            ++at;
+        if (at < size && data[at] != '=')
+            while (at < size && isSpace(data[at]))
+                ++at;
         if (at >= size || data[at] != '=')
             return fail("an attribute without a value");
         ++at;
-        while (at < size && isSpace(data[at]))
-            ++at;
+        if (at < size && data[at] != '"')
+            while (at < size && isSpace(data[at]))
+                ++at;
         if (at >= size || (data[at] != '"' && data[at] != '\''))
             return fail("an attribute value without quotes");
         const char quote = data[at];
@@ -336,7 +358,8 @@ XmlScanner::Token XmlScanner::startTag()
 XmlScanner::Token XmlScanner::endTag()
 {
     std::size_t at = m_pos + 2;
-    const std::size_t end = nameEnd(at);
+    std::size_t colon = npos;
+    const std::size_t end = nameEndIn(m_doc.data(), at, m_doc.size(), colon);
     const std::string_view name = m_doc.substr(at, end - at);
     at = end;
     while (at < m_doc.size() && isSpace(m_doc[at]))
@@ -347,6 +370,7 @@ XmlScanner::Token XmlScanner::endTag()
         return fail("an end tag that closes no open element");
     m_pos = at + 1;
     m_name = name;
+    m_localName = colon == npos ? name : m_doc.substr(colon + 1, end - colon - 1);
     m_open.pop_back();
     m_attributes.clear();
     m_emptyElement = false;

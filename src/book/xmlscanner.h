@@ -43,7 +43,7 @@ public:
     // kStartElement, kEndElement: the element's name as written ("dc:Title")
     // and without its prefix ("Title").
     std::string_view name() const { return m_name; }
-    std::string_view localName() const;
+    std::string_view localName() const { return m_localName; }
     // kStartElement: whether it was written as an empty element.
     bool isEmptyElement() const { return m_emptyElement; }
     // kStartElement: the value of the attribute named `name` as written
@@ -71,7 +71,6 @@ private:
     Token startTag();
     Token endTag();
     bool skipDoctype();
-    std::size_t nameEnd(std::size_t from) const;
     std::size_t findLess(std::size_t from) const;
     std::size_t findEither(std::size_t from, char a, char b, std::size_t end = std::string_view::npos) const;
 
@@ -80,6 +79,7 @@ private:
     std::vector<std::string_view> m_open;
     std::vector<std::pair<std::string_view, std::string_view>> m_attributes;
     std::string_view m_name;
+    std::string_view m_localName;
     std::string_view m_text;
     const char* m_why = "";
     bool m_emptyElement = false;

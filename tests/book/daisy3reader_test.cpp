@@ -401,6 +401,22 @@ TEST(Daisy3Reader, ReadsHostileFilesAsFarAsTheyGo)
     EXPECT_EQ(r->tables.phrases.text(1, col::phrase::kParId).size(), hugeId.size());
 }
 
+TEST(Daisy3Reader, DecodesReferencesInTheValuesOfEachSmilFileItHolds)
+{
+    TestBook book;
+    book.writePackage(TestBook::Package().smil("a.smil").smil("b.smil").smil("c.smil"));
+    book.writeNcx(TestBook::Ncx().navPoint(1, "Eins", "a.smil").navPoint(1, "Zwei", "b.smil#p&amp;2"));
+    book.writeSmil2("a.smil", TestBook::Smil2().par("p1", "book.xml#t1", {{"a.wav", "0s", "1s"}}));
+    book.writeSmil2("b.smil", TestBook::Smil2().par("p&amp;2", "book.xml#t&#50;", {{"b&amp;c.wav", "1s", "2s"}}));
+    book.writeSmil2("c.smil", TestBook::Smil2().par("p3", "book.xml#t3", {{"a.wav", "2s", "3s"}}));
+    const auto r = read(book);
+    ASSERT_EQ(r->result, Daisy3Reader::kRead);
+    EXPECT_EQ(column(r->tables.phrases, col::phrase::kParId), (Texts{"p1", "p&2", "p3"}));
+    EXPECT_EQ(column(r->tables.phrases, col::phrase::kDokFragment), (Texts{"t1", "t2", "t3"}));
+    EXPECT_EQ(column(r->tables.phrases, col::phrase::kAudio), (Texts{"a.wav", "b&c.wav", "a.wav"}));
+    EXPECT_EQ(column(r->tables.phrases, col::phrase::kTreeId), (Texts{"0", "1", "1"}));
+}
+
 // `latin1` (bytes of ISO-8859-1) in UTF-16 with a byte order mark.
 std::string utf16(std::string_view latin1, bool bigEndian)
 {
