@@ -7,12 +7,12 @@
 
 namespace korvin {
 
-// Where the fixed text `needle` first stands in `text` from `from` on; npos
-// when it does not. The same answer as std::string_view::find, faster for the
-// short needles and lines of book files: the needle's length is known when
-// compiling, so the comparison after each candidate first byte is inlined.
-template <std::size_t N>
-std::size_t findText(std::string_view text, const char (&needle)[N], std::size_t from = 0)
+namespace textsearch {
+
+// Where `needle` first stands in `text` from `from` on: each place of its
+// first byte (found with memchr) is then tried by `matches`.
+template <std::size_t N, typename Matches>
+std::size_t findWith(std::string_view text, const char (&needle)[N], std::size_t from, Matches matches)
 {
     constexpr std::size_t length = N - 1;
     static_assert(length > 0, "an empty needle");
@@ -24,10 +24,23 @@ std::size_t findText(std::string_view text, const char (&needle)[N], std::size_t
         at = static_cast<const char*>(std::memchr(at, needle[0], static_cast<std::size_t>(last - at) + 1));
         if (!at)
             break;
-        if (std::memcmp(at + 1, needle + 1, length - 1) == 0)
+        if (matches(at))
             return static_cast<std::size_t>(at - begin);
     }
     return std::string_view::npos;
+}
+
+}  // namespace textsearch
+
+// Where the fixed text `needle` first stands in `text` from `from` on; npos
+// when it does not. The same answer as std::string_view::find, faster for the
+// short needles and lines of book files: the needle's length is known when
+// compiling, so the comparison after each candidate first byte is inlined.
+template <std::size_t N>
+std::size_t findText(std::string_view text, const char (&needle)[N], std::size_t from = 0)
+{
+    return textsearch::findWith(text, needle, from,
+                                [&](const char* at) { return std::memcmp(at + 1, needle + 1, N - 2) == 0; });
 }
 
 template <std::size_t N>
@@ -70,20 +83,9 @@ bool hasTextAtIgnoringCase(std::string_view text, std::size_t at, const char (&n
 template <std::size_t N>
 std::size_t findTextIgnoringCase(std::string_view text, const char (&needle)[N], std::size_t from = 0)
 {
-    constexpr std::size_t length = N - 1;
-    static_assert(length > 0, "an empty needle");
-    if (from >= text.size() || text.size() - from < length)
-        return std::string_view::npos;
-    const char* begin = text.data();
-    const char* last = begin + (text.size() - length);
-    for (const char* at = begin + from; at <= last; ++at) {
-        at = static_cast<const char*>(std::memchr(at, needle[0], static_cast<std::size_t>(last - at) + 1));
-        if (!at)
-            break;
-        if (hasTextAtIgnoringCase(text, static_cast<std::size_t>(at - begin), needle))
-            return static_cast<std::size_t>(at - begin);
-    }
-    return std::string_view::npos;
+    return textsearch::findWith(text, needle, from, [&](const char* at) {
+        return hasTextAtIgnoringCase(text, static_cast<std::size_t>(at - text.data()), needle);
+    });
 }
 
 }  // namespace korvin
