@@ -159,11 +159,12 @@ void HtmlTextView::completeLater()
 void HtmlTextView::load(const std::string& path)
 {
     closeEdit();
-    // The old document goes first: the new one is then built in the memory
-    // it leaves, which is much quicker than taking fresh pages.
-    m_ranges.clear();
-    m_overlays.clear();
-    m_document.reset();
+    // A document retired before and still waiting goes now.
+    m_retired.reset();
+    m_retired.emplace();
+    m_retired->document = std::exchange(m_document, std::nullopt);
+    m_retired->ranges = std::exchange(m_ranges, {});
+    m_retired->overlays = std::exchange(m_overlays, {});
     std::optional<HtmlDocument> loaded;
     if (!path.empty())
         loaded = HtmlDocument::load(std::filesystem::path(path));
@@ -196,16 +197,15 @@ void HtmlTextView::load(const std::string& path)
     HtmlRenderer renderer(m_styler, *m_formats, m_folder);
     const xmlNode* body = m_document->body();
     renderer.renderElement(cursor, body, m_styler.computeFromRoot(body->parent), {}, m_ranges, m_overlays);
-    // The previous document is let go after the new one shows.
     QTextDocument* previous = document();
-    if (previous && previous->parent() == this)
+    if (previous && previous->parent() == this) {
         previous->setParent(nullptr);
-    m_retired.reset(previous && previous->parent() == nullptr ? previous : nullptr);
+        m_retired->text.reset(previous);
+    }
     setDocument(text);
     setTextCursor(QTextCursor(text));
     updateOverlays();
-    if (m_retired)
-        QTimer::singleShot(0, this, [this] { m_retired.reset(); });
+    QTimer::singleShot(0, this, [this] { m_retired.reset(); });
 }
 
 std::string HtmlTextView::locationName() const
