@@ -491,6 +491,41 @@ TEST(HtmlDocument, ReadsC1ReferencesAsWindows1252ButKeepsIdsAsWritten)
     EXPECT_EQ(doc.innerHtml(doc.elementById("d")), "<b>&#150;</b>");  // set markup reads back as given
 }
 
+TEST(HtmlDocument, NotesRightToLeftTextAndSheetElementsAsItTakesThemIn)
+{
+    const struct {
+        const char* markup;
+        bool rightToLeft;
+    } kRows[] = {
+        {"<p>caf\u00E9 \u2013 \u201Cplain\u201D</p>", false},
+        {"<p dir=\"ltr\">x</p>", false},
+        {"<p>\u05E9\u05DC\u05D5\u05DD</p>", true},            // Hebrew
+        {"<p>x &#1575;</p>", true},                              // Arabic by reference
+        {"<p>\uFB1D</p>", true},                                // the presentation forms
+        {"<p><span dir=\"RTL\">x</span></p>", true},
+        {"<html dir=\"rtl\"><body><p>x</p></body></html>", true},
+    };
+    for (const auto& row : kRows)
+        EXPECT_EQ(HtmlDocument::fromUtf8(row.markup).hasRightToLeft(), row.rightToLeft) << row.markup;
+
+    HtmlDocument doc = HtmlDocument::fromUtf8(
+        "<html><head><style>p {}</style><link rel=\"stylesheet\" href=\"a.css\"></head>"
+        "<body><div id=\"d\"><style>b {}</style>x</div></body></html>");
+    const auto names = [&doc] {
+        std::string out;
+        for (const xmlNode* node : doc.sheetElements())
+            out += std::string(HtmlNode::name(node)) + ' ';
+        return out;
+    };
+    EXPECT_EQ(names(), "style link style ");
+    // Content set later: what goes is no longer handed out, what comes is.
+    ASSERT_TRUE(doc.setInnerHtml(doc.elementById("d"), "\u05D0"));
+    EXPECT_EQ(names(), "style link ");
+    EXPECT_TRUE(doc.hasRightToLeft());
+    ASSERT_TRUE(doc.setInnerHtml(doc.elementById("d"), "<style>i {}</style>"));
+    EXPECT_EQ(names(), "style link style ");
+}
+
 TEST(HtmlDocument, LoadsNeitherPipesNorDevicesNorHugeFiles)
 {
     test::TempDir dir;
