@@ -174,6 +174,26 @@ bool hasC1Control(const xmlChar* text)
     return false;
 }
 
+// Whether UTF-8 `text` holds a letter of a right-to-left script: U+0590 to
+// U+08FF (lead bytes D6 to DF, E0 A0 to E0 A3) or U+FB1D to U+FEFF (EF AC to
+// EF BB).
+bool hasRightToLeftLetter(const xmlChar* text)
+{
+    for (const xmlChar* c = text; *c; ++c) {
+        if (*c < 0xD6)
+            continue;
+        if ((*c <= 0xDF) || (*c == 0xE0 && c[1] >= 0xA0 && c[1] <= 0xA3) || (*c == 0xEF && c[1] >= 0xAC && c[1] <= 0xBB))
+            return true;
+    }
+    return false;
+}
+
+bool isSheetElement(const xmlNode* node)
+{
+    const std::string_view name = HtmlNode::name(node);
+    return name == "link" || name == "style";
+}
+
 void replaceC1Text(xmlNode* text)
 {
     if (!text || text->type != XML_TEXT_NODE || !text->content || !hasC1Control(text->content))
@@ -299,11 +319,19 @@ void HtmlDocument::takeIn(xmlNode* below, bool includeSelf)
 {
     if (!below)
         return;
-    // One walk for both, over every node of a long text.
+    // One walk for all, over every node of a long text.
     const auto takeInNode = [this](xmlNode* node) {
         if (node->type != XML_TEXT_NODE && node->type != XML_ELEMENT_NODE)
             return;
         replaceC1Controls(node);
+        if (node->type == XML_TEXT_NODE) {
+            m_rightToLeft = m_rightToLeft || (node->content && hasRightToLeftLetter(node->content));
+            return;
+        }
+        const std::string_view dir = HtmlNode::attribute(node, "dir");
+        m_rightToLeft = m_rightToLeft || (dir.size() == 3 && (dir[0] == 'r' || dir[0] == 'R'));
+        if (isSheetElement(node))
+            m_sheetElements.push_back(node);
         const std::string_view id = HtmlNode::attribute(node, "id");
         if (id.empty())
             return;
@@ -326,6 +354,9 @@ void HtmlDocument::removeIds(xmlNode* first, const std::function<void(const xmlN
             beforeRemove(node);
         if (!m_kept.empty())
             m_kept.erase(node);
+        if (isSheetElement(node))
+            m_sheetElements.erase(std::remove(m_sheetElements.begin(), m_sheetElements.end(), node),
+                                  m_sheetElements.end());
         const std::string_view id = HtmlNode::attribute(node, "id");
         if (id.empty())
             return;

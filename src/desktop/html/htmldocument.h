@@ -58,6 +58,14 @@ public:
     // Whether the document was read from a DTBook, whose style sheets name
     // DTBook elements.
     bool isDtbook() const { return m_dtbook; }
+    // Whether a text has a letter of a right-to-left script (Hebrew, Arabic
+    // and their neighbours, U+0590 to U+08FF and U+FB1D to U+FEFF) or an
+    // element asks for right to left (dir="rtl"): in the document as read, or
+    // in content set since.
+    bool hasRightToLeft() const { return m_rightToLeft; }
+    // The link and style elements, which may bring style sheets: in document
+    // order as read; those of content set later follow.
+    const std::vector<const xmlNode*>& sheetElements() const { return m_sheetElements; }
 
     std::string innerHtml(const xmlNode* element) const;
     std::string outerHtml(const xmlNode* element) const;
@@ -103,7 +111,8 @@ private:
 
     explicit HtmlDocument(XmlDocPtr doc);
     void ensureBody();
-    // Replaces the C1 controls of the nodes below `below` and notes their ids.
+    // Replaces the C1 controls of the nodes below `below` and notes their ids,
+    // their sheet elements and whether they hold right-to-left text.
     void takeIn(xmlNode* below, bool includeSelf);
     // For the nodes from `first` on, its siblings and all below them.
     void removeIds(xmlNode* first, const std::function<void(const xmlNode*)>& beforeRemove);
@@ -111,6 +120,8 @@ private:
     XmlDocPtr m_doc;
     std::string m_charset;  // what the file declared, to read ids given as its bytes
     bool m_dtbook = false;
+    bool m_rightToLeft = false;
+    std::vector<const xmlNode*> m_sheetElements;
     xmlNode* m_body = nullptr;
     // The elements of one id, in no order; nearly every id has one.
     struct IdElements {

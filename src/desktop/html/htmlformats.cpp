@@ -12,6 +12,7 @@ namespace korvin {
 namespace {
 
 constexpr std::uint32_t kSet = 0x1000000;  // marks a colour as given
+constexpr std::uint32_t kOverlay = 0x80000000;  // a marker's colours, not a text's format
 constexpr qreal kPixelsPerPoint = 96.0 / 72.0;
 constexpr qreal kIndentWidthInLines = 1.5;
 
@@ -96,14 +97,22 @@ const QTextBlockFormat& HtmlFormats::blockFormat(const HtmlStyle& style)
     return m_blockCache.emplace(key, format).first->second;
 }
 
-QTextCharFormat HtmlFormats::overlayFormat(const HtmlStyle& style)
+const QTextCharFormat& HtmlFormats::overlayFormat(const HtmlStyle& style)
 {
+    // Kept with the text's own formats, told apart by a flag no style sets.
+    Key key;
+    key.flags = kOverlay;
+    key.color = style.overlayColor ? (*style.overlayColor | kSet) : 0;
+    key.background = style.overlayBackground ? (*style.overlayBackground | kSet) : 0;
+    const auto found = m_cache.find(key);
+    if (found != m_cache.end())
+        return found->second;
     QTextCharFormat format;
     if (style.overlayColor)
         format.setForeground(colorOf(*style.overlayColor));
     if (style.overlayBackground)
         format.setBackground(colorOf(*style.overlayBackground));
-    return format;
+    return m_cache.emplace(key, format).first->second;
 }
 
 }  // namespace korvin

@@ -33,7 +33,7 @@ public:
     const QTextCharFormat& charFormat(const HtmlStyle& style);
     const QTextBlockFormat& blockFormat(const HtmlStyle& style);
     // The colours a marker span paints over its range.
-    static QTextCharFormat overlayFormat(const HtmlStyle& style);
+    const QTextCharFormat& overlayFormat(const HtmlStyle& style);
 
 private:
     struct Key {

@@ -92,23 +92,26 @@ struct StartTag {
     std::size_t end = 0;  // after its '>'
 };
 
-std::optional<StartTag> startTagAt(std::string_view markup, std::size_t at)
+// Reads the start tag at `at` into `tag`, whose storage a reader of many
+// tags reuses; false when there is none.
+bool startTagAt(std::string_view markup, std::size_t at, StartTag& tag)
 {
-    StartTag tag;
+    tag.attributes.clear();
+    tag.end = 0;
     std::size_t i = at + 1;
     while (i < markup.size() && !isSpace(markup[i]) && markup[i] != '>' && markup[i] != '/' && markup[i] != '<')
         ++i;
     tag.name = markup.substr(at + 1, i - at - 1);
     if (tag.name.empty() || !isLetter(tag.name.front()))
-        return std::nullopt;
+        return false;
     while (true) {
         while (i < markup.size() && isSpace(markup[i]))
             ++i;
         if (i >= markup.size() || markup[i] == '/' || markup[i] == '<')
-            return std::nullopt;
+            return false;
         if (markup[i] == '>') {
             tag.end = i + 1;
-            return tag;
+            return true;
         }
         const std::size_t nameBegin = i;
         while (i < markup.size() && !isSpace(markup[i]) && markup[i] != '>' && markup[i] != '=' && markup[i] != '/'
@@ -117,7 +120,7 @@ std::optional<StartTag> startTagAt(std::string_view markup, std::size_t at)
         Attribute attribute;
         attribute.name = markup.substr(nameBegin, i - nameBegin);
         if (attribute.name.empty())
-            return std::nullopt;
+            return false;
         std::size_t after = i;
         while (after < markup.size() && isSpace(markup[after]))
             ++after;
@@ -126,11 +129,11 @@ std::optional<StartTag> startTagAt(std::string_view markup, std::size_t at)
             while (i < markup.size() && isSpace(markup[i]))
                 ++i;
             if (i >= markup.size() || (markup[i] != '"' && markup[i] != '\''))
-                return std::nullopt;
+                return false;
             const char quote = markup[i];
             const std::size_t close = markup.find(quote, i + 1);
             if (close == std::string_view::npos)
-                return std::nullopt;
+                return false;
             attribute.value = markup.substr(i + 1, close - i - 1);
             attribute.doubleQuoted = quote == '"';
             i = close + 1;
@@ -154,11 +157,11 @@ std::optional<std::pair<std::size_t, std::string_view>> markerStartAt(std::strin
 {
     if (markup.size() - at < 6 || !equalsNoCase(markup.substr(at, 6), "<span "))
         return std::nullopt;
-    const std::optional<StartTag> tag = startTagAt(markup, at);
-    if (!tag || tag->attributes.size() != 1 || !equalsNoCase(tag->attributes.front().name, "style")
-        || !tag->attributes.front().doubleQuoted || tag->attributes.front().value.find('&') != std::string_view::npos)
+    StartTag tag;
+    if (!startTagAt(markup, at, tag) || tag.attributes.size() != 1 || !equalsNoCase(tag.attributes.front().name, "style")
+        || !tag.attributes.front().doubleQuoted || tag.attributes.front().value.find('&') != std::string_view::npos)
         return std::nullopt;
-    return std::make_pair(tag->end - at, tag->attributes.front().value);
+    return std::make_pair(tag.end - at, tag.attributes.front().value);
 }
 
 constexpr std::size_t kMarkerEndLength = 7;  // "</span>"
@@ -212,6 +215,7 @@ private:
     std::vector<std::pair<std::size_t, std::size_t>> m_tags;
     std::vector<Stretch> m_stretches;
     std::string m_decoded;
+    StartTag m_tag;  // the one read last
 };
 
 bool OldMarkup::read()
@@ -279,7 +283,7 @@ bool OldMarkup::readEndTag(std::size_t& at)
 
 bool OldMarkup::readStartTag(std::size_t& at)
 {
-    const std::optional<StartTag> tag = startTagAt(m_markup, at);
+    const StartTag* const tag = startTagAt(m_markup, at, m_tag) ? &m_tag : nullptr;
     Level& level = m_levels.back();
     xmlNode* node = level.next;
     if (!tag || !node || node->type != XML_ELEMENT_NODE || !equalsNoCase(HtmlNode::name(node), tag->name))

@@ -268,7 +268,7 @@ bool HtmlRenderer::enter(const xmlNode* element)
     if (recorded) {
         m_pendingStarts.push_back(element);
         if (style.isOverlay())
-            m_overlays->emplace(element, HtmlFormats::overlayFormat(style));
+            m_overlays->emplace(element, m_formats.overlayFormat(style));
     }
     if (style.isBlock()) {
         requestBlock(style);

@@ -372,12 +372,7 @@ void HtmlStyleSheet::addDocumentSheets(const HtmlDocument& document, const std::
         addRules(DtbookDocument::defaultStyleSheet());
     }
     bool ownSheets = false;
-    const xmlNode* root = document.root();
-    for (const xmlNode* node = root; node; node = HtmlNode::next(root, node)) {
-        // Every node of a long text is passed: most are told apart by their
-        // first letter.
-        if (!HtmlNode::isElement(node) || (node->name[0] != 'l' && node->name[0] != 's'))
-            continue;
+    for (const xmlNode* node : document.sheetElements()) {
         const std::string_view name = HtmlNode::name(node);
         if (name == "link") {
             const std::string rel = lower(HtmlNode::attribute(node, "rel"));

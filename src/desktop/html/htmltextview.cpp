@@ -34,31 +34,6 @@ QString escaped(const QString& text)
     return text.toHtmlEscaped();
 }
 
-// Whether the body's text has no letter of a right-to-left script (Hebrew,
-// Arabic and their neighbours, U+0590 to U+08FF and U+FB1D to U+FEFF), and no
-// element asks for right to left.
-bool isLeftToRightOnly(const HtmlDocument& document)
-{
-    const xmlNode* body = document.body();
-    for (const xmlNode* node = body; node; node = HtmlNode::next(body, node)) {
-        if (HtmlNode::isElement(node)) {
-            const std::string_view dir = HtmlNode::attribute(node, "dir");
-            if (dir.size() == 3 && (dir[0] == 'r' || dir[0] == 'R'))
-                return false;
-            continue;
-        }
-        if (node->type != XML_TEXT_NODE || !node->content)
-            continue;
-        for (const xmlChar* c = node->content; *c; ++c) {
-            if ((*c >= 0xD6 && *c <= 0xDF) || (*c == 0xE0 && c[1] >= 0xA0 && c[1] <= 0xA3)
-                || (*c == 0xEF && c[1] >= 0xAC && c[1] <= 0xBB))
-                return false;
-        }
-    }
-    const std::string_view rootDir = HtmlNode::attribute(document.root(), "dir");
-    return !(rootDir.size() == 3 && (rootDir[0] == 'r' || rootDir[0] == 'R'));
-}
-
 }  // namespace
 
 HtmlTextView::HtmlTextView(QWidget* parent) : QTextBrowser(parent)
@@ -159,11 +134,12 @@ void HtmlTextView::completeLater()
 void HtmlTextView::load(const std::string& path)
 {
     closeEdit();
-    // The old document goes first: the new one is then built in the memory
-    // it leaves, which is much quicker than taking fresh pages.
-    m_ranges.clear();
-    m_overlays.clear();
-    m_document.reset();
+    // A document retired before and still waiting goes now.
+    m_retired.reset();
+    m_retired.emplace();
+    m_retired->document = std::exchange(m_document, std::nullopt);
+    m_retired->ranges = std::exchange(m_ranges, {});
+    m_retired->overlays = std::exchange(m_overlays, {});
     std::optional<HtmlDocument> loaded;
     if (!path.empty())
         loaded = HtmlDocument::load(std::filesystem::path(path));
@@ -184,7 +160,7 @@ void HtmlTextView::load(const std::string& path)
     m_sheet.addDocumentSheets(*m_document,
                               std::filesystem::path(path.substr(0, path.rfind('/') + 1)));
     m_formats = std::make_unique<HtmlFormats>(font().pointSizeF() > 0 ? font().pointSizeF() : 12.0,
-                                              isLeftToRightOnly(*m_document));
+                                              !m_document->hasRightToLeft());
 
     // Built apart and handed over whole: the view and the screen reader see
     // one new document, not thousands of insertions.
@@ -196,16 +172,15 @@ void HtmlTextView::load(const std::string& path)
     HtmlRenderer renderer(m_styler, *m_formats, m_folder);
     const xmlNode* body = m_document->body();
     renderer.renderElement(cursor, body, m_styler.computeFromRoot(body->parent), {}, m_ranges, m_overlays);
-    // The previous document is let go after the new one shows.
     QTextDocument* previous = document();
-    if (previous && previous->parent() == this)
+    if (previous && previous->parent() == this) {
         previous->setParent(nullptr);
-    m_retired.reset(previous && previous->parent() == nullptr ? previous : nullptr);
+        m_retired->text.reset(previous);
+    }
     setDocument(text);
     setTextCursor(QTextCursor(text));
     updateOverlays();
-    if (m_retired)
-        QTimer::singleShot(0, this, [this] { m_retired.reset(); });
+    QTimer::singleShot(0, this, [this] { m_retired.reset(); });
 }
 
 std::string HtmlTextView::locationName() const

@@ -149,7 +149,16 @@ private:
     int m_editFrom = 0;
     int m_editTo = 0;
     int m_rewrites = 0;
-    std::unique_ptr<QTextDocument> m_retired;  // the document shown before, until the next turn of the event loop
+    // What was shown before, let go in the next turn of the event loop: a
+    // long text's nodes, ranges and blocks take a while to free, which the
+    // listener need not wait for before the new text shows.
+    struct Retired {
+        std::optional<HtmlDocument> document;
+        HtmlRenderer::Ranges ranges;
+        HtmlRenderer::Overlays overlays;
+        std::unique_ptr<QTextDocument> text;
+    };
+    std::optional<Retired> m_retired;
 };
 
 }  // namespace korvin

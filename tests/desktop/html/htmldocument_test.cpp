@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace korvin {
@@ -489,6 +490,33 @@ TEST(HtmlDocument, ReadsC1ReferencesAsWindows1252ButKeepsIdsAsWritten)
     ASSERT_TRUE(doc.setInnerHtml(doc.elementById("d"), "<b>&#150;</b>"));
     EXPECT_EQ(textOf(doc.elementById("d")), "\u2013");
     EXPECT_EQ(doc.innerHtml(doc.elementById("d")), "<b>&#150;</b>");  // set markup reads back as given
+}
+
+TEST(HtmlDocument, NotesRightToLeftTextAndSheetElementsAsItTakesThemIn)
+{
+    const std::pair<const char*, bool> kRows[] = {
+        {"<p dir=\"ltr\">caf\u00E9 \u2013 \u201Cplain\u201D</p>", false},
+        {"<p>\u05E9\u05DC\u05D5\u05DD</p>", true},  // Hebrew
+        {"<p>x &#1575;</p>", true},                    // Arabic by reference
+        {"<p><span dir=\"RTL\">x</span></p>", true},
+        {"<html dir=\"rtl\"><body><p>x</p></body></html>", true},
+    };
+    for (const auto& [markup, rightToLeft] : kRows)
+        EXPECT_EQ(HtmlDocument::fromUtf8(markup).hasRightToLeft(), rightToLeft) << markup;
+
+    HtmlDocument doc = HtmlDocument::fromUtf8("<head><style>p {}</style><link rel=\"stylesheet\" href=\"a.css\">"
+                                              "</head><body><div id=\"d\"><style>b {}</style>x</div></body>");
+    const auto names = [&doc] {
+        std::string out;
+        for (const xmlNode* node : doc.sheetElements())
+            out += std::string(HtmlNode::name(node)) + ' ';
+        return out;
+    };
+    EXPECT_EQ(names(), "style link style ");
+    // Content set later: what goes is no longer handed out, what comes is.
+    ASSERT_TRUE(doc.setInnerHtml(doc.elementById("d"), "\u05D0<style>i {}</style>"));
+    EXPECT_EQ(names(), "style link style ");
+    EXPECT_TRUE(doc.hasRightToLeft());
 }
 
 TEST(HtmlDocument, LoadsNeitherPipesNorDevicesNorHugeFiles)
