@@ -86,11 +86,24 @@ Skippable Smil2Reader::kindOf(const Attributes& attributes) const
     return attributes.classes.empty() ? Skippable::kNone : skippableOfClass(attributes.classes);
 }
 
+// Whether a value is used as written: no reference in it, nothing to convert.
+bool Smil2Reader::isPlain(std::string_view raw) const
+{
+    if (m_decoder && !isAscii(raw))
+        return false;
+    return m_plainDocument || raw.find('&') == std::string_view::npos;
+}
+
+std::string Smil2Reader::converted(std::string_view raw)
+{
+    return m_decoder ? nameText(raw, *m_decoder) : xmlText(raw);
+}
+
 std::string_view Smil2Reader::decoded(std::string_view raw)
 {
-    if (m_plainDocument || raw.find('&') == std::string_view::npos)
+    if (isPlain(raw))
         return raw;
-    return m_decoded.emplace_back(xmlText(raw));
+    return m_decoded.emplace_back(converted(raw));
 }
 
 void Smil2Reader::startPhrase(const Attributes& attributes)
@@ -133,6 +146,13 @@ void Smil2Reader::emit(Skippable kind, SmilPhraseSink& sink)
 bool Smil2Reader::read(std::string_view bytes, SmilPhraseSink& sink)
 {
     const std::string_view document = utf8Document(bytes, m_converted);
+    // Ids and file names must match those of the navigation file, the text
+    // document and the disk, whatever encoding each of them is written in.
+    const int codePage = documentCodePage(bytes);
+    if (codePage == 65001)
+        m_decoder.reset();
+    else if (!m_decoder || m_decoder->codePage() != codePage)
+        m_decoder.emplace(codePage);
     // Most files hold no reference at all: one look for them spares a look
     // at every value.
     m_plainDocument = document.find('&') == std::string_view::npos;
@@ -180,10 +200,12 @@ bool Smil2Reader::read(std::string_view bytes, SmilPhraseSink& sink)
             kind = kinds.back();
         kinds.push_back(kind);
         if (!attributes.id.empty()) {
-            if (m_plainDocument || attributes.id.find('&') == std::string_view::npos)
+            if (isPlain(attributes.id)) {
                 sink.anchor(attributes.id);
-            else
-                sink.anchor(xmlText(attributes.id));
+            } else {
+                m_anchor = converted(attributes.id);
+                sink.anchor(m_anchor);
+            }
         }
         const bool isText = name == "text";
         const bool isAudio = name == "audio";

@@ -11,13 +11,15 @@
 #include <vector>
 
 #include "book/skippables.h"
+#include "book/textdecoder.h"
 #include "book/xmlscanner.h"
 
 namespace korvin {
 
 // One phrase of a SMIL 2 file: a par with its text and its audio clips, or a
 // text or audio element that stands alone in a seq. Values are as written,
-// entities decoded.
+// entities decoded; ids and file names of a file in an 8-bit code page are
+// converted to UTF-8.
 struct SmilPhrase {
     struct Clip {
         std::string_view src;
@@ -76,6 +78,8 @@ private:
 
     static Attributes attributesOf(const XmlScanner& scanner);
     Skippable kindOf(const Attributes& attributes) const;
+    bool isPlain(std::string_view raw) const;
+    std::string converted(std::string_view raw);
     std::string_view decoded(std::string_view raw);
     void startPhrase(const Attributes& attributes);
     void addText(const Attributes& attributes);
@@ -84,6 +88,9 @@ private:
 
     std::vector<std::pair<std::string, Skippable>> m_customTests;
     std::string m_converted;
+    // The code page of a file that declares an 8-bit one; nullopt for UTF-8.
+    std::optional<TextDecoder> m_decoder;
+    std::string m_anchor;
     // Values with entities, decoded, for as long as the phrase they belong to.
     std::deque<std::string> m_decoded;
     // The phrase being gathered.
