@@ -71,11 +71,14 @@ private:
     Token startTag();
     Token endTag();
     bool skipDoctype();
-    std::size_t findLess(std::size_t from) const;
-    std::size_t findEither(std::size_t from, char a, char b, std::size_t end = std::string_view::npos) const;
+    std::size_t lessFrom(std::size_t from);
 
     std::string_view m_doc;
     std::size_t m_pos = 0;
+    // The first "<" at or after m_lessSearched: lessFrom() answers from it
+    // for every place up to it.
+    std::size_t m_lessSearched = std::string_view::npos;
+    std::size_t m_nextLess = 0;
     std::vector<std::string_view> m_open;
     std::vector<std::pair<std::string_view, std::string_view>> m_attributes;
     std::string_view m_name;
