@@ -101,7 +101,7 @@ std::string Smil2Reader::converted(std::string_view raw)
 
 std::string_view Smil2Reader::decoded(std::string_view raw)
 {
-    if (isPlain(raw))
+    if (m_plainValues || isPlain(raw))
         return raw;
     return m_decoded.emplace_back(converted(raw));
 }
@@ -132,8 +132,16 @@ void Smil2Reader::addClip(const Attributes& attributes)
     clip.src = decoded(trimWhiteSpace(attributes.src));
     clip.beginText = attributes.clipBegin;
     clip.endText = attributes.clipEnd;
-    clip.begin = clip.beginText.empty() ? std::optional<std::int64_t>(0) : parseClockValue(clip.beginText);
+    // Most clips begin where the clip before ended, whose value is at hand.
+    if (clip.beginText.empty())
+        clip.begin = 0;
+    else if (!m_lastEndText.empty() && clip.beginText == m_lastEndText)
+        clip.begin = m_lastEnd;
+    else
+        clip.begin = parseClockValue(clip.beginText);
     clip.end = clip.endText.empty() ? std::nullopt : parseClockValue(clip.endText);
+    m_lastEndText = clip.endText;
+    m_lastEnd = clip.end;
 }
 
 void Smil2Reader::emit(Skippable kind, SmilPhraseSink& sink)
@@ -156,6 +164,8 @@ bool Smil2Reader::read(std::string_view bytes, SmilPhraseSink& sink)
     // Most files hold no reference at all: one look for them spares a look
     // at every value.
     m_plainDocument = document.find('&') == std::string_view::npos;
+    m_lastEndText = {};
+    m_plainValues = m_plainDocument && !m_decoder;
     XmlScanner scanner(document);
     scanner.setTextWanted(false);
     // The kind of every open element of the body, inherited unless its own
@@ -200,7 +210,7 @@ bool Smil2Reader::read(std::string_view bytes, SmilPhraseSink& sink)
             kind = kinds.back();
         kinds.push_back(kind);
         if (!attributes.id.empty()) {
-            if (isPlain(attributes.id)) {
+            if (m_plainValues || isPlain(attributes.id)) {
                 sink.anchor(attributes.id);
             } else {
                 m_anchor = converted(attributes.id);

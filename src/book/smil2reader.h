@@ -97,8 +97,13 @@ private:
     SmilPhrase m_phrase;
     std::vector<SmilPhrase::Clip> m_clips;
     bool m_hasText = false;
+    // The end of the last clip of the file, as written and as read.
+    std::string_view m_lastEndText;
+    std::optional<std::int64_t> m_lastEnd;
     // Whether the file being read holds no "&".
     bool m_plainDocument = false;
+    // Whether its values are used as written: no "&", nothing to convert.
+    bool m_plainValues = false;
 };
 
 }  // namespace korvin
