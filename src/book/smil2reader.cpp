@@ -170,9 +170,18 @@ bool Smil2Reader::read(std::string_view bytes, SmilPhraseSink& sink)
     scanner.setTextWanted(false);
     // The kind of every open element of the body, inherited unless its own
     // marks name one; the depth of the phrase being gathered, 0 outside one.
-    std::vector<Skippable> kinds;
+    std::vector<Skippable>& kinds = m_kinds;
+    kinds.clear();
     std::size_t bodyDepth = 0;
     std::size_t phraseDepth = 0;
+    const auto endElement = [&] {
+        const Skippable kind = kinds.back();
+        kinds.pop_back();
+        if (phraseDepth != 0 && scanner.depth() < phraseDepth) {
+            phraseDepth = 0;
+            emit(kind, sink);
+        }
+    };
     for (;;) {
         const Token token = scanner.next();
         if (token == Token::kEnd)
@@ -187,12 +196,7 @@ bool Smil2Reader::read(std::string_view bytes, SmilPhraseSink& sink)
                 kinds.clear();
                 continue;
             }
-            const Skippable kind = kinds.back();
-            kinds.pop_back();
-            if (phraseDepth != 0 && scanner.depth() < phraseDepth) {
-                phraseDepth = 0;
-                emit(kind, sink);
-            }
+            endElement();
             continue;
         }
         if (token != Token::kStartElement)
@@ -227,6 +231,12 @@ bool Smil2Reader::read(std::string_view bytes, SmilPhraseSink& sink)
             addText(attributes);
         else if (isAudio)
             addClip(attributes);
+        // The text and audio elements are mostly empty: their end is taken
+        // at once, without a token of its own.
+        if (scanner.isEmptyElement()) {
+            scanner.closeEmptyElement();
+            endElement();
+        }
     }
 }
 

@@ -91,6 +91,8 @@ private:
     // The code page of a file that declares an 8-bit one; nullopt for UTF-8.
     std::optional<TextDecoder> m_decoder;
     std::string m_anchor;
+    // The kind of every open element of the body.
+    std::vector<Skippable> m_kinds;
     // Values with entities, decoded, for as long as the phrase they belong to.
     std::deque<std::string> m_decoded;
     // The phrase being gathered.

@@ -137,17 +137,24 @@ std::size_t XmlScanner::lessFrom(std::size_t from)
     return m_nextLess;
 }
 
+void XmlScanner::closeEmptyElement()
+{
+    if (!m_endPending)
+        return;
+    m_endPending = false;
+    m_open.pop_back();
+    m_emptyElement = false;
+    m_attributes.clear();
+    if (m_open.empty()) {
+        m_ended = true;
+        m_endToken = Token::kEnd;
+    }
+}
+
 XmlScanner::Token XmlScanner::next()
 {
     if (m_endPending) {
-        m_endPending = false;
-        m_open.pop_back();
-        m_emptyElement = false;
-        m_attributes.clear();
-        if (m_open.empty()) {
-            m_ended = true;
-            m_endToken = Token::kEnd;
-        }
+        closeEmptyElement();
         return Token::kEndElement;
     }
     while (!m_ended) {

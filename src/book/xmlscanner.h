@@ -46,6 +46,9 @@ public:
     std::string_view localName() const { return m_localName; }
     // kStartElement: whether it was written as an empty element.
     bool isEmptyElement() const { return m_emptyElement; }
+    // kStartElement of an empty element: closes it without handing out its
+    // kEndElement (as if that had been read); does nothing otherwise.
+    void closeEmptyElement();
     // kStartElement: the value of the attribute named `name` as written
     // between its quotes (entities not decoded); empty when it is missing.
     std::string_view attribute(std::string_view name) const;
