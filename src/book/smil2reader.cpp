@@ -108,7 +108,8 @@ std::string_view Smil2Reader::decoded(std::string_view raw)
 
 void Smil2Reader::startPhrase(const Attributes& attributes)
 {
-    m_decoded.clear();
+    if (!m_decoded.empty())
+        m_decoded.clear();
     m_phrase = SmilPhrase();
     m_phrase.id = decoded(attributes.id);
     m_hasText = false;
