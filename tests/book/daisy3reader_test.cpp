@@ -503,6 +503,23 @@ TEST(Daisy3Reader, ConvertsTheIdsAndFileNamesOfEachEncodingToUtf8)
     }
 }
 
+// The package names the SMIL file in its own encoding; the disk and the
+// navigation file name it in UTF-8.
+TEST(Daisy3Reader, FindsTheSmilFileALatin1PackageNames)
+{
+    const std::string u8 = "\xC3\xBC";
+    std::string package = TestBook::Package().smil("K\xFC.smil").text();
+    const std::string utf8 = "encoding=\"utf-8\"";
+    package.replace(package.find(utf8), utf8.size(), "encoding=\"ISO-8859-1\"");
+    TestBook book;
+    book.write("book.opf", package);
+    book.writeNcx(TestBook::Ncx().navPoint(1, "Eins", "K" + u8 + ".smil"));
+    book.writeSmil2("K" + u8 + ".smil", pars(1, 2));
+    const auto r = read(book);
+    EXPECT_EQ(column(r->tables.phrases, col::phrase::kParId), (Texts{"p1", "p2"}));
+    EXPECT_EQ(column(r->tables.headings, col::heading::kSmil), (Texts{"K" + u8 + ".smil"}));
+}
+
 // A real book, when the sample books are there.
 TEST(Daisy3Reader, ReadsTheSampleDaisy3Book)
 {
