@@ -170,6 +170,13 @@ std::optional<std::int64_t> parseClockValue(std::string_view text)
 
 std::string secondsText(std::int64_t microseconds)
 {
+    std::string text;
+    assignSecondsText(microseconds, text);
+    return text;
+}
+
+void assignSecondsText(std::int64_t microseconds, std::string& out)
+{
     if (microseconds < 0)
         microseconds = 0;
     // Written from the back into a buffer: a clip time is written for every
@@ -198,7 +205,7 @@ std::string secondsText(std::int64_t microseconds)
         *--at = static_cast<char>('0' + whole % 10);
         whole /= 10;
     } while (whole > 0);
-    return std::string(at, end);
+    out.assign(at, end);
 }
 
 std::string clockText(std::int64_t microseconds)

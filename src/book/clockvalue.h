@@ -25,6 +25,8 @@ inline constexpr std::int64_t kMaxMicroseconds = std::int64_t{1'000'000'000'000'
 // "5.6213" where the value has digits beyond the millisecond. The same
 // instant always gives the same text.
 std::string secondsText(std::int64_t microseconds);
+// The same into `out`, whose storage is kept.
+void assignSecondsText(std::int64_t microseconds, std::string& out);
 
 // A time text "hh:mm:ss" with ".mmm" when the milliseconds are not 0
 // ("00:01:01.010"; hours unlimited), rounded to the millisecond. The time

@@ -188,7 +188,7 @@ private:
         else if (owner->kind == Kind::kNavTarget)
             target = &m_file.groups[owner->index].target;
         if (target && !*target)
-            *target = resolveReference(m_path, xmlText(trimWhiteSpace(m_scanner.attribute("src"))));
+            *target = resolveReference(m_path, nameText(trimWhiteSpace(m_scanner.attribute("src")), m_decoder));
     }
 
     XmlScanner m_scanner;

@@ -114,7 +114,7 @@ private:
     void addItem()
     {
         ManifestItem item;
-        if (const auto reference = resolveReference(m_path, xmlText(m_scanner.attribute("href"))))
+        if (const auto reference = resolveReference(m_path, nameText(m_scanner.attribute("href"), m_decoder)))
             item.file = reference->file;
         item.mediaType = std::string(trimWhiteSpace(attribute("media-type")));
         if (m_package.navigationFile.empty() && isNavigation(item))

@@ -86,16 +86,30 @@ Skippable Smil2Reader::kindOf(const Attributes& attributes) const
     return attributes.classes.empty() ? Skippable::kNone : skippableOfClass(attributes.classes);
 }
 
+// Whether a value is used as written: no reference in it, nothing to convert.
+bool Smil2Reader::isPlain(std::string_view raw) const
+{
+    if (m_decoder && !isAscii(raw))
+        return false;
+    return m_plainDocument || raw.find('&') == std::string_view::npos;
+}
+
+std::string Smil2Reader::converted(std::string_view raw)
+{
+    return m_decoder ? nameText(raw, *m_decoder) : xmlText(raw);
+}
+
 std::string_view Smil2Reader::decoded(std::string_view raw)
 {
-    if (m_plainDocument || raw.find('&') == std::string_view::npos)
+    if (m_plainValues || isPlain(raw))
         return raw;
-    return m_decoded.emplace_back(xmlText(raw));
+    return m_decoded.emplace_back(converted(raw));
 }
 
 void Smil2Reader::startPhrase(const Attributes& attributes)
 {
-    m_decoded.clear();
+    if (!m_decoded.empty())
+        m_decoded.clear();
     m_phrase = SmilPhrase();
     m_phrase.id = decoded(attributes.id);
     m_hasText = false;
@@ -119,8 +133,16 @@ void Smil2Reader::addClip(const Attributes& attributes)
     clip.src = decoded(trimWhiteSpace(attributes.src));
     clip.beginText = attributes.clipBegin;
     clip.endText = attributes.clipEnd;
-    clip.begin = clip.beginText.empty() ? std::optional<std::int64_t>(0) : parseClockValue(clip.beginText);
+    // Most clips begin where the clip before ended, whose value is at hand.
+    if (clip.beginText.empty())
+        clip.begin = 0;
+    else if (!m_lastEndText.empty() && clip.beginText == m_lastEndText)
+        clip.begin = m_lastEnd;
+    else
+        clip.begin = parseClockValue(clip.beginText);
     clip.end = clip.endText.empty() ? std::nullopt : parseClockValue(clip.endText);
+    m_lastEndText = clip.endText;
+    m_lastEnd = clip.end;
 }
 
 void Smil2Reader::emit(Skippable kind, SmilPhraseSink& sink)
@@ -133,16 +155,34 @@ void Smil2Reader::emit(Skippable kind, SmilPhraseSink& sink)
 bool Smil2Reader::read(std::string_view bytes, SmilPhraseSink& sink)
 {
     const std::string_view document = utf8Document(bytes, m_converted);
+    // Ids and file names must match those of the navigation file, the text
+    // document and the disk, whatever encoding each of them is written in.
+    const int codePage = documentCodePage(bytes);
+    if (codePage == 65001)
+        m_decoder.reset();
+    else if (!m_decoder || m_decoder->codePage() != codePage)
+        m_decoder.emplace(codePage);
     // Most files hold no reference at all: one look for them spares a look
     // at every value.
     m_plainDocument = document.find('&') == std::string_view::npos;
+    m_lastEndText = {};
+    m_plainValues = m_plainDocument && !m_decoder;
     XmlScanner scanner(document);
     scanner.setTextWanted(false);
     // The kind of every open element of the body, inherited unless its own
     // marks name one; the depth of the phrase being gathered, 0 outside one.
-    std::vector<Skippable> kinds;
+    std::vector<Skippable>& kinds = m_kinds;
+    kinds.clear();
     std::size_t bodyDepth = 0;
     std::size_t phraseDepth = 0;
+    const auto endElement = [&] {
+        const Skippable kind = kinds.back();
+        kinds.pop_back();
+        if (phraseDepth != 0 && scanner.depth() < phraseDepth) {
+            phraseDepth = 0;
+            emit(kind, sink);
+        }
+    };
     for (;;) {
         const Token token = scanner.next();
         if (token == Token::kEnd)
@@ -157,12 +197,7 @@ bool Smil2Reader::read(std::string_view bytes, SmilPhraseSink& sink)
                 kinds.clear();
                 continue;
             }
-            const Skippable kind = kinds.back();
-            kinds.pop_back();
-            if (phraseDepth != 0 && scanner.depth() < phraseDepth) {
-                phraseDepth = 0;
-                emit(kind, sink);
-            }
+            endElement();
             continue;
         }
         if (token != Token::kStartElement)
@@ -180,10 +215,12 @@ bool Smil2Reader::read(std::string_view bytes, SmilPhraseSink& sink)
             kind = kinds.back();
         kinds.push_back(kind);
         if (!attributes.id.empty()) {
-            if (m_plainDocument || attributes.id.find('&') == std::string_view::npos)
+            if (m_plainValues || isPlain(attributes.id)) {
                 sink.anchor(attributes.id);
-            else
-                sink.anchor(xmlText(attributes.id));
+            } else {
+                m_anchor = converted(attributes.id);
+                sink.anchor(m_anchor);
+            }
         }
         const bool isText = name == "text";
         const bool isAudio = name == "audio";
@@ -195,6 +232,12 @@ bool Smil2Reader::read(std::string_view bytes, SmilPhraseSink& sink)
             addText(attributes);
         else if (isAudio)
             addClip(attributes);
+        // The text and audio elements are mostly empty: their end is taken
+        // at once, without a token of its own.
+        if (scanner.isEmptyElement()) {
+            scanner.closeEmptyElement();
+            endElement();
+        }
     }
 }
 

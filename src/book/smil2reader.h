@@ -11,13 +11,15 @@
 #include <vector>
 
 #include "book/skippables.h"
+#include "book/textdecoder.h"
 #include "book/xmlscanner.h"
 
 namespace korvin {
 
 // One phrase of a SMIL 2 file: a par with its text and its audio clips, or a
 // text or audio element that stands alone in a seq. Values are as written,
-// entities decoded.
+// entities decoded; ids and file names of a file in an 8-bit code page are
+// converted to UTF-8.
 struct SmilPhrase {
     struct Clip {
         std::string_view src;
@@ -76,6 +78,8 @@ private:
 
     static Attributes attributesOf(const XmlScanner& scanner);
     Skippable kindOf(const Attributes& attributes) const;
+    bool isPlain(std::string_view raw) const;
+    std::string converted(std::string_view raw);
     std::string_view decoded(std::string_view raw);
     void startPhrase(const Attributes& attributes);
     void addText(const Attributes& attributes);
@@ -84,14 +88,24 @@ private:
 
     std::vector<std::pair<std::string, Skippable>> m_customTests;
     std::string m_converted;
+    // The code page of a file that declares an 8-bit one; nullopt for UTF-8.
+    std::optional<TextDecoder> m_decoder;
+    std::string m_anchor;
+    // The kind of every open element of the body.
+    std::vector<Skippable> m_kinds;
     // Values with entities, decoded, for as long as the phrase they belong to.
     std::deque<std::string> m_decoded;
     // The phrase being gathered.
     SmilPhrase m_phrase;
     std::vector<SmilPhrase::Clip> m_clips;
     bool m_hasText = false;
+    // The end of the last clip of the file, as written and as read.
+    std::string_view m_lastEndText;
+    std::optional<std::int64_t> m_lastEnd;
     // Whether the file being read holds no "&".
     bool m_plainDocument = false;
+    // Whether its values are used as written: no "&", nothing to convert.
+    bool m_plainValues = false;
 };
 
 }  // namespace korvin

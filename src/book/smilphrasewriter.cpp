@@ -128,7 +128,7 @@ void SmilPhraseWriter::takeText(std::string_view src)
 {
     const std::size_t hash = src.find('#');
     const std::string_view file = src.substr(0, hash);
-    m_fragment.assign(hash == std::string_view::npos ? std::string_view() : src.substr(hash + 1));
+    m_fragment = hash == std::string_view::npos ? std::string_view() : src.substr(hash + 1);
     if (m_textCached && file == m_textFile)
         return;
     m_textCached = true;
@@ -162,7 +162,8 @@ void SmilPhraseWriter::writeRow(const SmilPhrase& phrase, const SmilPhrase::Clip
     using namespace col::phrase;
     // The cells of the appended row are written in place: a text goes
     // straight from the file into the storage a cell kept from the last book.
-    const std::span<std::string> cells = m_phrases.rowCells(m_phrases.insertRow(m_phrases.rowCount(), m_treeId));
+    const int row = m_phrases.insertRow(m_phrases.rowCount(), m_treeId);
+    const std::span<std::string> cells = m_phrases.rowCells(row);
     if (cells.empty())
         return;
     cells[kParId] = phrase.id;
@@ -177,13 +178,13 @@ void SmilPhraseWriter::writeRow(const SmilPhrase& phrase, const SmilPhrase::Clip
         // Most clips begin where the clip before ended, whose text is at hand.
         const std::int64_t begin = clip->begin.value_or(0);
         if (!m_lastEndWritten.empty() && clip->beginText == m_lastEndWritten)
-            cells[kPhrBeg] = m_lastEndText;
+            cells[kPhrBeg] = m_phrases.text(m_lastEndRow, kPhrEnd);
         else
-            cells[kPhrBeg] = secondsText(begin);
+            assignSecondsText(begin, cells[kPhrBeg]);
         if (clip->end) {
-            m_lastEndText = secondsText(*clip->end);
+            assignSecondsText(*clip->end, cells[kPhrEnd]);
             m_lastEndWritten = clip->endText;
-            cells[kPhrEnd] = m_lastEndText;
+            m_lastEndRow = row;
             if (*clip->end > begin) {
                 m_total += *clip->end - begin;
                 m_spans[static_cast<std::size_t>(m_currentSpan)].duration += *clip->end - begin;

@@ -99,12 +99,12 @@ private:
     bool m_textCached = false;
     std::string m_textFile;  // as written
     std::string m_document;  // book folder + its path; empty when it leaves the book
-    std::string m_fragment;
+    std::string_view m_fragment;  // into the text src of the phrase being written
     bool m_audioCached = false;
     std::string m_audioSrc;  // as written
     std::string m_audio;     // relative to the book folder; empty when it leaves the book
     std::string_view m_lastEndWritten;  // a clip end as written in this file
-    std::string m_lastEndText;
+    int m_lastEndRow = -1;              // the row that holds its time
 };
 
 }  // namespace korvin

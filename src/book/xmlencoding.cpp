@@ -4,6 +4,7 @@
 #include "book/codepages.h"
 #include "book/textcase.h"
 #include "book/utf8.h"
+#include "book/xmltext.h"
 
 namespace korvin {
 
@@ -96,8 +97,12 @@ int documentCodePage(std::string_view bytes)
     // its declaration names: utf8Document() has made it UTF-8.
     if (signatureOf(bytes) != Signature::kNone)
         return kUtf8;
-    const std::string encoding = lowerCase(declaredEncoding(bytes));
-    if (encoding.empty() || encoding == "utf-8" || encoding == "utf8" || encoding.rfind("utf-16", 0) == 0)
+    const std::string_view declared = declaredEncoding(bytes);
+    // Nearly every file declares UTF-8, or nothing.
+    if (declared.empty() || equalsIgnoringAsciiCase(declared, "utf-8"))
+        return kUtf8;
+    const std::string encoding = lowerCase(declared);
+    if (encoding == "utf8" || encoding.rfind("utf-16", 0) == 0)
         return kUtf8;
     return codePageFromCharsetLine(encoding);
 }

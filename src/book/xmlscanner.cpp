@@ -33,28 +33,26 @@ constexpr std::array<bool, 256> kEndsName = [] {
     return ends;
 }();
 
-// The first of `a` or `b` in `data` from `from` on, before `end`; `end` when
-// there is none. Eight bytes are looked at together (the bytes equal to a
-// character become 0, and the first 0 byte of a word shows in its lowest
-// marked byte); a machine that stores words the other way round looks at one
-// byte after another.
-std::size_t findEitherIn(const char* data, std::size_t from, std::size_t end, char a, char b)
+// The first `c` in `data` from `from` on, before `end`; `end` when there is
+// none. Eight bytes are looked at together (the bytes equal to `c` become 0,
+// and the first 0 byte of a word shows in its lowest marked byte); a machine
+// that stores words the other way round looks at one byte after another.
+std::size_t findByteIn(const char* data, std::size_t from, std::size_t end, char c)
 {
     std::size_t at = from;
     if constexpr (std::endian::native == std::endian::little) {
-        const std::uint64_t manyA = kOnes * static_cast<unsigned char>(a);
-        const std::uint64_t manyB = kOnes * static_cast<unsigned char>(b);
-        const auto zeroBytes = [](std::uint64_t word) { return (word - kOnes) & ~word & kHighs; };
+        const std::uint64_t many = kOnes * static_cast<unsigned char>(c);
         for (; at + 8 <= end; at += 8) {
             std::uint64_t word;
             std::memcpy(&word, data + at, sizeof word);
-            const std::uint64_t found = zeroBytes(word ^ manyA) | zeroBytes(word ^ manyB);
+            const std::uint64_t x = word ^ many;
+            const std::uint64_t found = (x - kOnes) & ~x & kHighs;
             if (found != 0)
                 return at + static_cast<std::size_t>(std::countr_zero(found) / 8);
         }
     }
     for (; at < end; ++at)
-        if (data[at] == a || data[at] == b)
+        if (data[at] == c)
             return at;
     return end;
 }
@@ -100,7 +98,6 @@ XmlScanner::XmlScanner(std::string_view document)
 {
 }
 
-
 std::string_view XmlScanner::attribute(std::string_view name) const
 {
     for (const auto& [key, value] : m_attributes)
@@ -125,57 +122,39 @@ XmlScanner::Token XmlScanner::fail(const char* why)
     return m_endToken;
 }
 
-
-std::size_t XmlScanner::findEither(std::size_t from, char a, char b, std::size_t end) const
+// The first "<" from `from` on, or the end. One search from a start tag's
+// "<" finds the next tag: the scan of the tag needs no look for a "<" inside
+// its values (there is none before it), and the text after the tag is passed
+// without another look.
+std::size_t XmlScanner::lessFrom(std::size_t from)
 {
-    return findEitherIn(m_doc.data(), from, std::min(end, m_doc.size()), a, b);
+    if (from < m_lessSearched || from > m_nextLess) {
+        const std::size_t size = m_doc.size();
+        const void* less = from < size ? std::memchr(m_doc.data() + from, '<', size - from) : nullptr;
+        m_nextLess = less ? static_cast<std::size_t>(static_cast<const char*>(less) - m_doc.data()) : size;
+        m_lessSearched = from;
+    }
+    return m_nextLess;
 }
 
-// The first "<" from `from` on, or the end. Text between tags is mostly a
-// line end and some indentation, which eight bytes at a time pass faster than
-// a call.
-std::size_t XmlScanner::findLess(std::size_t from) const
+void XmlScanner::closeEmptyElement()
 {
-    const char* const data = m_doc.data();
-    const std::size_t size = m_doc.size();
-    // Most often a line end and an indentation, passed a word at a time: no
-    // byte up to the space is a "<".
-    std::size_t at = from;
-    if constexpr (std::endian::native == std::endian::little) {
-        constexpr std::uint64_t kAboveSpace = kOnes * (127 - ' ');
-        while (at + 8 <= size) {
-            std::uint64_t word;
-            std::memcpy(&word, data + at, sizeof word);
-            // The lowest marked byte is the first one above the space.
-            const std::uint64_t above = ((word + kAboveSpace) | word) & kHighs;
-            if (above != 0) {
-                at += static_cast<std::size_t>(std::countr_zero(above) / 8);
-                break;
-            }
-            at += 8;
-        }
+    if (!m_endPending)
+        return;
+    m_endPending = false;
+    m_open.pop_back();
+    m_emptyElement = false;
+    m_attributes.clear();
+    if (m_open.empty()) {
+        m_ended = true;
+        m_endToken = Token::kEnd;
     }
-    if (at >= size || data[at] == '<')
-        return at;
-    const std::size_t near = std::min(size, at + 64);
-    at = findEitherIn(data, at, near, '<', '<');
-    if (at < near || near == size)
-        return at;
-    const void* less = std::memchr(data + near, '<', size - near);
-    return less ? static_cast<std::size_t>(static_cast<const char*>(less) - data) : size;
 }
 
 XmlScanner::Token XmlScanner::next()
 {
     if (m_endPending) {
-        m_endPending = false;
-        m_open.pop_back();
-        m_emptyElement = false;
-        m_attributes.clear();
-        if (m_open.empty()) {
-            m_ended = true;
-            m_endToken = Token::kEnd;
-        }
+        closeEmptyElement();
         return Token::kEndElement;
     }
     while (!m_ended) {
@@ -189,7 +168,7 @@ XmlScanner::Token XmlScanner::next()
         }
         if (m_doc[m_pos] != '<') {
             const std::size_t start = m_pos;
-            m_pos = findLess(m_pos);
+            m_pos = lessFrom(m_pos);
             // Text outside the root element is white space in a sound file
             // and is of no use in any other.
             if (m_open.empty() || !m_textWanted)
@@ -289,6 +268,9 @@ XmlScanner::Token XmlScanner::startTag()
     const char* const data = m_doc.data();
     const std::size_t size = m_doc.size();
     std::size_t at = m_pos + 1;
+    // No "<" comes before this one inside the tag; one after it ends a value
+    // as a fault.
+    const std::size_t less = lessFrom(at);
     std::size_t colon = npos;
     const std::size_t end = nameEndIn(data, at, size, colon);
     if (end == at)
@@ -338,12 +320,11 @@ XmlScanner::Token XmlScanner::startTag()
                 ++at;
         if (at >= size || (data[at] != '"' && data[at] != '\''))
             return fail("an attribute value without quotes");
-        const char quote = data[at];
-        // One look at each byte finds the end and a "<" that must not be there.
-        const std::size_t close = findEitherIn(data, at + 1, size, quote, '<');
+        // The first quote before the next "<" ends the value.
+        const std::size_t close = findByteIn(data, at + 1, less, data[at]);
         if (close >= size)
             return fail("an attribute value without its end");
-        if (data[close] == '<')
+        if (close == less)
             return fail("a \"<\" inside an attribute value");
         m_attributes.emplace_back(attributeName, std::string_view(data + at + 1, close - at - 1));
         at = close + 1;

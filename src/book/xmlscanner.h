@@ -46,6 +46,9 @@ public:
     std::string_view localName() const { return m_localName; }
     // kStartElement: whether it was written as an empty element.
     bool isEmptyElement() const { return m_emptyElement; }
+    // kStartElement of an empty element: closes it without handing out its
+    // kEndElement (as if that had been read); does nothing otherwise.
+    void closeEmptyElement();
     // kStartElement: the value of the attribute named `name` as written
     // between its quotes (entities not decoded); empty when it is missing.
     std::string_view attribute(std::string_view name) const;
@@ -71,11 +74,14 @@ private:
     Token startTag();
     Token endTag();
     bool skipDoctype();
-    std::size_t findLess(std::size_t from) const;
-    std::size_t findEither(std::size_t from, char a, char b, std::size_t end = std::string_view::npos) const;
+    std::size_t lessFrom(std::size_t from);
 
     std::string_view m_doc;
     std::size_t m_pos = 0;
+    // The first "<" at or after m_lessSearched: lessFrom() answers from it
+    // for every place up to it.
+    std::size_t m_lessSearched = std::string_view::npos;
+    std::size_t m_nextLess = 0;
     std::vector<std::string_view> m_open;
     std::vector<std::pair<std::string_view, std::string_view>> m_attributes;
     std::string_view m_name;

@@ -127,6 +127,21 @@ std::string bookText(std::string text, TextDecoder& decoder)
     return decoder.decode(text);
 }
 
+bool isAscii(std::string_view text)
+{
+    unsigned char any = 0;
+    for (const char c : text)
+        any |= static_cast<unsigned char>(c);
+    return any < 0x80;
+}
+
+std::string nameText(std::string_view raw, TextDecoder& decoder)
+{
+    if (decoder.codePage() == 65001 || isAscii(raw))
+        return xmlText(raw);
+    return xmlText(bookText(std::string(raw), decoder));
+}
+
 std::string_view trimWhiteSpace(std::string_view text)
 {
     while (!text.empty() && isSpace(text.front()))

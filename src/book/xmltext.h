@@ -33,6 +33,16 @@ std::string collapseWhiteSpace(std::string text);
 // of a file in UTF-8 (the rule) as it is, anything else through the decoder.
 std::string bookText(std::string text, TextDecoder& decoder);
 
+// An attribute value that names a file or an element (`raw` as written) as
+// UTF-8, references decoded: the bytes of a file in an 8-bit code page are
+// converted first, so that a name with letters beyond ASCII matches the same
+// name written by a file in another encoding (and the name on the disk); a
+// file in UTF-8 keeps its bytes as they are.
+std::string nameText(std::string_view raw, TextDecoder& decoder);
+
+// Whether every byte of `text` is ASCII.
+bool isAscii(std::string_view text);
+
 // White space taken off both ends only.
 std::string_view trimWhiteSpace(std::string_view text);
 

@@ -460,6 +460,66 @@ TEST(Daisy3Reader, DecodesTheEncodingOfTheNavigationFile)
     }
 }
 
+// Ids and file names with letters beyond ASCII, in a SMIL file and a
+// navigation file each in its own encoding, meet as UTF-8.
+TEST(Daisy3Reader, ConvertsTheIdsAndFileNamesOfEachEncodingToUtf8)
+{
+    const auto latin1 = [](std::string text) {
+        const std::string utf8 = "encoding=\"utf-8\"";
+        return text.replace(text.find(utf8), utf8.size(), "encoding=\"ISO-8859-1\"");
+    };
+    const auto smil = [](std::string_view u) {
+        return TestBook::Smil2()
+            .par("p1", "book.xml#t1", {{"a.wav", "0s", "1s"}})
+            .par(std::string("K") + std::string(u), std::string("book.xml#t") + std::string(u),
+                 {{std::string("Gr") + std::string(u) + "n.wav", "1s", "2s"}})
+            .text();
+    };
+    const auto ncx = [](std::string_view u) {
+        return TestBook::Ncx().navPoint(1, "Eins", "a.smil").navPoint(1, "Zwei", std::string("a.smil#K") + std::string(u)).text();
+    };
+    const std::string u8 = "\xC3\xBC";  // ü
+    const std::string u1 = "\xFC";
+    const struct {
+        const char* what;
+        std::string ncx;
+        std::string smil;
+    } cases[] = {
+        {"both UTF-8", ncx(u8), smil(u8)},
+        {"the SMIL file ISO-8859-1", ncx(u8), latin1(smil(u1))},
+        {"both ISO-8859-1", latin1(ncx(u1)), latin1(smil(u1))},
+        {"the SMIL file UTF-16", ncx(u8), utf16(smil(u1), false)},
+    };
+    for (const auto& c : cases) {
+        TestBook book;
+        book.writePackage(TestBook::Package().smil("a.smil"));
+        book.write("book.ncx", c.ncx);
+        book.write("a.smil", c.smil);
+        const auto r = read(book);
+        EXPECT_EQ(column(r->tables.phrases, col::phrase::kParId), (Texts{"p1", "K" + u8})) << c.what;
+        EXPECT_EQ(column(r->tables.phrases, col::phrase::kDokFragment), (Texts{"t1", "t" + u8})) << c.what;
+        EXPECT_EQ(column(r->tables.phrases, col::phrase::kAudio), (Texts{"a.wav", "Gr" + u8 + "n.wav"})) << c.what;
+        EXPECT_EQ(column(r->tables.phrases, col::phrase::kTreeId), (Texts{"0", "1"})) << c.what;
+    }
+}
+
+// The package names the SMIL file in its own encoding; the disk and the
+// navigation file name it in UTF-8.
+TEST(Daisy3Reader, FindsTheSmilFileALatin1PackageNames)
+{
+    const std::string u8 = "\xC3\xBC";
+    std::string package = TestBook::Package().smil("K\xFC.smil").text();
+    const std::string utf8 = "encoding=\"utf-8\"";
+    package.replace(package.find(utf8), utf8.size(), "encoding=\"ISO-8859-1\"");
+    TestBook book;
+    book.write("book.opf", package);
+    book.writeNcx(TestBook::Ncx().navPoint(1, "Eins", "K" + u8 + ".smil"));
+    book.writeSmil2("K" + u8 + ".smil", pars(1, 2));
+    const auto r = read(book);
+    EXPECT_EQ(column(r->tables.phrases, col::phrase::kParId), (Texts{"p1", "p2"}));
+    EXPECT_EQ(column(r->tables.headings, col::heading::kSmil), (Texts{"K" + u8 + ".smil"}));
+}
+
 // A real book, when the sample books are there.
 TEST(Daisy3Reader, ReadsTheSampleDaisy3Book)
 {

@@ -71,6 +71,9 @@ TEST(XmlScanner, HandsOutTheTokensOfADocumentUpToItsEndOrItsFirstError)
         {"end tag of another element", "<a><b></a>", "<a><b>error"},
         {"end tag without a start", "</a>", "error"},
         {"less-than inside an attribute value", "<a x=\"<\"/>", "error"},
+        {"less-than inside a value of a later tag", "<a x=\"1\">t<b y=\"2\"/><c z=\"3<\"/></a>",
+         "<a x=1>'t'<b y=2/></b>error"},
+        {"a value whose quote comes after the next tag", "<a x=\"1><b y=\"2\"/></a>", "error"},
         {"attribute without quotes", "<a x=1/>", "error"},
         {"attributes without space between", "<a x=\"1\"y=\"2\"/>", "error"},
         {"unknown declaration", "<a><!ELEMENT a ANY></a>", "<a>error"},
@@ -105,6 +108,26 @@ TEST(XmlScanner, RefusesNestingBeyondItsDepthAndStaysLinearOnHugeInput)
     ASSERT_EQ(huge.next(), Token::kStartElement);
     EXPECT_EQ(huge.attribute("x").size(), value.size());
     EXPECT_EQ(huge.attribute("y"), "");
+}
+
+TEST(XmlScanner, ClosesAnEmptyElementWithoutHandingOutItsEnd)
+{
+    XmlScanner scanner("<r><a/><b/></r>");
+    ASSERT_EQ(scanner.next(), Token::kStartElement);
+    scanner.closeEmptyElement();  // not empty: nothing happens
+    ASSERT_EQ(scanner.next(), Token::kStartElement);
+    scanner.closeEmptyElement();
+    EXPECT_EQ(scanner.depth(), 1u);
+    ASSERT_EQ(scanner.next(), Token::kStartElement);
+    EXPECT_EQ(scanner.name(), "b");
+    EXPECT_EQ(scanner.next(), Token::kEndElement);
+    EXPECT_EQ(scanner.next(), Token::kEndElement);
+    EXPECT_EQ(scanner.next(), Token::kEnd);
+
+    XmlScanner root("<a/><b>");
+    ASSERT_EQ(root.next(), Token::kStartElement);
+    root.closeEmptyElement();
+    EXPECT_EQ(root.next(), Token::kEnd);
 }
 
 TEST(XmlScanner, ReadsAnElementsTextUpToItsEnd)
