@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "support/controllerharness.h"
 #include "support/samplebook.h"
@@ -116,6 +118,42 @@ TEST(MainController, ALanguageLineOfAnotherNumberKeepsGermanAndTheStartPage)
               "&Öffnen\tStrg+O");
     EXPECT_EQ(harness.textView.navigations().size(), 1u);  // the reset's start page only
     EXPECT_TRUE(harness.controller().hasAccelerators());
+}
+
+// While the window comes up the start page waits: released, it is shown once,
+// in the settings' language, unless a book's document has taken its place.
+TEST(MainController, AHeldStartPageIsShownOnceOnReleaseUnlessABookTookItsPlace)
+{
+    struct Case {
+        const char* name;
+        int language;
+        bool bookOpened;
+        const char* shown;  // the start page's language; null: none
+    };
+    for (const Case& c : {Case{"no settings", -1, false, "de"}, Case{"English settings", 200, false, "en"},
+                          Case{"a book opened first", 200, true, nullptr}}) {
+        SCOPED_TRACE(c.name);
+        test::TempDir home;
+        if (c.language >= 0)
+            test::writeSettingsFile(home.path().string(), {"50", "1.0", "0", "0", "0", "0", "0", "0", "", "0", "0",
+                                                           "0", "", std::to_string(c.language)});
+        ControllerHarness harness(home.path().string(), ControllerHarness::StartPage::kHeld);
+        EXPECT_TRUE(harness.textView.navigations().empty());
+        test::TestBook book;
+        if (c.bookOpened) {
+            test::writeSampleBook(book, harness);
+            harness.openBook(book.folder());
+            ASSERT_TRUE(harness.controller().playback().bookOpen);
+        }
+        const std::vector<std::string> before = harness.textView.navigations();
+        harness.controller().showHeldStartPage();
+        harness.controller().showHeldStartPage();  // once only
+        std::vector<std::string> expected = before;
+        if (c.shown)
+            expected.push_back(startPage(harness, c.shown));
+        EXPECT_EQ(harness.textView.navigations(), expected);
+        EXPECT_EQ(harness.controller().playback().startPage, c.shown != nullptr);
+    }
 }
 
 // Without a book the style items are grayed: had they run, the text style

@@ -29,15 +29,20 @@ namespace korvin {
 
 namespace {
 
-// Loads libmpv in the background once the window is active. Not before: Qt
-// loads its plugins while the window comes up, and the system's loader serves
-// one load at a time, so the window would wait for libmpv's two hundred
-// libraries after all.
-class LoadWhenActive : public QObject {
+// What can wait until the window is active and has its focus, so that the
+// screen reader announces it sooner: the start page's layout and fonts, and
+// libmpv, loaded in the background. libmpv not before: Qt loads its plugins
+// while the window comes up, and the system's loader serves one load at a
+// time, so the window would wait for libmpv's two hundred libraries after all.
+class WhenActive : public QObject {
 public:
-    explicit LoadWhenActive(MpvLibrary& library)
+    WhenActive(MpvLibrary& library, MainController& controller)
         : m_library(library)
+        , m_controller(controller)
     {
+        // A window the desktop never activates (no window manager) still shows
+        // its start page.
+        QTimer::singleShot(kStartPageAtTheLatestMs, this, [this] { m_controller.showHeldStartPage(); });
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -45,13 +50,19 @@ public:
         if (event->type() == QEvent::WindowActivate && !m_started) {
             m_started = true;
             // After the activation has been handled, with the focus it brings.
-            QTimer::singleShot(0, this, [this] { m_library.loadInBackground(); });
+            QTimer::singleShot(0, this, [this] {
+                m_controller.showHeldStartPage();
+                m_library.loadInBackground();
+            });
         }
         return QObject::eventFilter(watched, event);
     }
 
 private:
+    static constexpr int kStartPageAtTheLatestMs = 2000;
+
     MpvLibrary& m_library;
+    MainController& m_controller;
     bool m_started = false;
 };
 
@@ -87,6 +98,7 @@ DesktopProgram::DesktopProgram(Folders folders)
 
 DesktopProgram::~DesktopProgram()
 {
+    m_whenActive.reset();
     m_session.reset();
     m_idleCalls.reset();
     m_timers->setHandler({});
@@ -95,8 +107,9 @@ DesktopProgram::~DesktopProgram()
 
 void DesktopProgram::start()
 {
-    m_loadWhenActive = std::make_unique<LoadWhenActive>(*m_mpvLibrary);
-    m_window->installEventFilter(m_loadWhenActive.get());
+    m_whenActive = std::make_unique<WhenActive>(*m_mpvLibrary, *m_controller);
+    m_window->installEventFilter(m_whenActive.get());
+    m_controller->holdStartPage();
     m_window->showAtStart();
     m_controller->initialise();
 }

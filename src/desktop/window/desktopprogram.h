@@ -36,8 +36,9 @@ public:
     DesktopProgram& operator=(const DesktopProgram&) = delete;
 
     // Shows the window centred, then maximised, and initialises the controller
-    // (no book, then the settings). Once the window is active, libmpv is loaded
-    // in the background, unless a file to play has needed it before.
+    // (no book, then the settings). Once the window is active, the start page
+    // is shown and libmpv loaded in the background, unless a file to play has
+    // needed it before.
     void start();
     // A book named on the command line, opened after the start-up.
     void openAtStart(const std::string& book);
@@ -62,7 +63,7 @@ public:
 private:
     Folders m_folders;
     std::unique_ptr<MpvLibrary> m_mpvLibrary;  // outlives the player and the title cue
-    std::unique_ptr<QObject> m_loadWhenActive;
+    std::unique_ptr<QObject> m_whenActive;
     std::unique_ptr<LateScreenReader> m_lateScreenReader;
     std::unique_ptr<MediaPlayer> m_player;
     std::unique_ptr<TitleCuePlayer> m_titleCue;
