@@ -133,10 +133,14 @@ extern "C" __attribute__((visibility("default"))) int korvin_desktop_main(int ar
 
     DesktopProgram program(folders);
     program.answer(instance);
-    program.joinSession(QDBusConnection::sessionBus(), QDBusConnection::systemBus());
     QObject::connect(&program.window(), &DesktopWindow::ended, &application, &QApplication::quit, Qt::QueuedConnection);
     sessionEnd.setHandler([&program] { program.window().endSession(); });
     program.start();
+    // The sound menu and the sleep inhibition need the buses' answers; the
+    // window's announcement does not wait for them.
+    program.whenActive([&program] {
+        program.joinSession(QDBusConnection::sessionBus(), QDBusConnection::systemBus());
+    });
     if (commandLine.book)
         program.openAtStart(*commandLine.book);
     return application.exec();

@@ -25,33 +25,43 @@
 #include <QEvent>
 #include <QTimer>
 
+#include <utility>
+#include <vector>
+
 namespace korvin {
 
-namespace {
-
 // What can wait until the window is active and has its focus, so that the
-// screen reader announces it sooner: the start page's layout and fonts, and
-// libmpv, loaded in the background. libmpv not before: Qt loads its plugins
-// while the window comes up, and the system's loader serves one load at a
-// time, so the window would wait for libmpv's two hundred libraries after all.
+// screen reader announces it sooner: the start page's layout and fonts, the
+// calls handed to whenActive(), and libmpv, loaded in the background. libmpv
+// not before: Qt loads its plugins while the window comes up, and the
+// system's loader serves one load at a time, so the window would wait for
+// libmpv's two hundred libraries after all.
 class WhenActive : public QObject {
 public:
     WhenActive(MpvLibrary& library, MainController& controller)
         : m_library(library)
         , m_controller(controller)
     {
-        // A window the desktop never activates (no window manager) still shows
-        // its start page.
-        QTimer::singleShot(kStartPageAtTheLatestMs, this, [this] { m_controller.showHeldStartPage(); });
+        // A window the desktop never activates (no window manager) gets them
+        // all the same.
+        QTimer::singleShot(kAtTheLatestMs, this, [this] { runHeld(); });
+    }
+
+    void post(std::function<void()> call)
+    {
+        if (m_ran)
+            call();
+        else
+            m_held.push_back(std::move(call));
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::WindowActivate && !m_started) {
-            m_started = true;
+        if (event->type() == QEvent::WindowActivate && !m_activated) {
+            m_activated = true;
             // After the activation has been handled, with the focus it brings.
             QTimer::singleShot(0, this, [this] {
-                m_controller.showHeldStartPage();
+                runHeld();
                 m_library.loadInBackground();
             });
         }
@@ -59,14 +69,24 @@ public:
     }
 
 private:
-    static constexpr int kStartPageAtTheLatestMs = 2000;
+    static constexpr int kAtTheLatestMs = 2000;
+
+    void runHeld()
+    {
+        if (m_ran)
+            return;
+        m_ran = true;
+        m_controller.showHeldStartPage();
+        for (std::function<void()>& call : std::exchange(m_held, {}))
+            call();
+    }
 
     MpvLibrary& m_library;
     MainController& m_controller;
-    bool m_started = false;
+    std::vector<std::function<void()>> m_held;
+    bool m_activated = false;
+    bool m_ran = false;
 };
-
-}  // namespace
 
 DesktopProgram::DesktopProgram(Folders folders)
     : m_folders(std::move(folders))
@@ -112,6 +132,11 @@ void DesktopProgram::start()
     m_controller->holdStartPage();
     m_window->showAtStart();
     m_controller->initialise();
+}
+
+void DesktopProgram::whenActive(std::function<void()> call)
+{
+    m_whenActive->post(std::move(call));
 }
 
 void DesktopProgram::openAtStart(const std::string& book)
