@@ -138,9 +138,8 @@ extern "C" __attribute__((visibility("default"))) int korvin_desktop_main(int ar
     program.start();
     // The sound menu and the sleep inhibition need the buses' answers; the
     // window's announcement does not wait for them.
-    program.whenActive([&program] {
-        program.joinSession(QDBusConnection::sessionBus(), QDBusConnection::systemBus());
-    });
+    program.whenActive(
+        [&program] { program.joinSession(QDBusConnection::sessionBus(), QDBusConnection::systemBus()); });
     if (commandLine.book)
         program.openAtStart(*commandLine.book);
     return application.exec();
