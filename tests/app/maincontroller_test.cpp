@@ -125,9 +125,7 @@ TEST(MainController, ALanguageLineOfAnotherNumberKeepsGermanAndTheStartPage)
 // in the settings' language, unless a book's document has taken its place.
 TEST(MainController, AHeldStartPageIsShownOnceOnReleaseUnlessABookTookItsPlace)
 {
-    // The settings' language (-1: no settings file), whether a book is opened
-    // before the release, the start page's language shown then (null: none).
-    using Case = std::tuple<int, bool, const char*>;
+    using Case = std::tuple<int, bool, const char*>;  // language (-1: no settings), book opened, page shown
     for (const auto& [language, bookOpened, shown] :
          {Case{-1, false, "de"}, Case{200, false, "en"}, Case{200, true, nullptr}}) {
         test::TempDir home;
