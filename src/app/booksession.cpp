@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/booksession.h"
 
+#include <utility>
 #include <variant>
 
 #include "book/bookfilepath.h"
@@ -287,9 +288,26 @@ void BookSession::resetToNoBook()
 
 void BookSession::showStartPage()
 {
-    m_platform.textView.navigate(m_folders.data +
-                                 m_parts.strings.get(str::kStartPage, m_state.settings.languageOffset));
+    std::string page = m_folders.data + m_parts.strings.get(str::kStartPage, m_state.settings.languageOffset);
     m_state.playback.startPage = true;
+    if (m_startPageHeld)
+        m_heldStartPage = std::move(page);
+    else
+        m_platform.textView.navigate(page);
+}
+
+void BookSession::holdStartPage()
+{
+    m_startPageHeld = true;
+}
+
+void BookSession::releaseStartPage()
+{
+    m_startPageHeld = false;
+    std::optional<std::string> page = std::exchange(m_heldStartPage, std::nullopt);
+    // Every book document shown clears the flag: the view is then the book's.
+    if (page && m_state.playback.startPage)
+        m_platform.textView.navigate(*page);
 }
 
 std::string BookSession::lastBookPath() const

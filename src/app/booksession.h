@@ -94,7 +94,15 @@ public:
     // Offers Last again and redraws the menu bar.
     void enableLast();
 
+    // Shows the program's start page in the interface language; while the
+    // start page is held, only notes it.
     void showStartPage();
+    // Until releaseStartPage(), a start page to show is only noted: the window
+    // comes up and has the focus without waiting for the page's layout and
+    // fonts. Released, the page last noted is shown, unless a book's document
+    // has taken its place meanwhile.
+    void holdStartPage();
+    void releaseStartPage();
 
 private:
     void leaveForOpening();
@@ -118,6 +126,8 @@ private:
     // The archive of the open book when it is zipped; its unpacked files go
     // with it when the book is left.
     std::unique_ptr<ZippedBook> m_zipped;
+    bool m_startPageHeld = false;
+    std::optional<std::string> m_heldStartPage;
 };
 
 // The id of the message that says why a zip file is not opened.

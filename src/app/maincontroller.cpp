@@ -139,6 +139,18 @@ void MainController::initialise()
     loadSettings();
 }
 
+void MainController::holdStartPage()
+{
+    m_session.holdStartPage();
+}
+
+void MainController::showHeldStartPage()
+{
+    const ControllerRemote::Activity activity(m_remote);
+    if (!m_ended)
+        m_session.releaseStartPage();
+}
+
 void MainController::openAtStart(const std::string& path)
 {
     const ControllerRemote::Activity activity(m_remote);

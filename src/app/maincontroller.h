@@ -50,6 +50,10 @@ public:
 
     // Resets to no book and loads the settings; call once the window is shown.
     void initialise();
+    // The start page initialise() and anything before showHeldStartPage()
+    // would show waits for that call (see BookSession::holdStartPage).
+    void holdStartPage();
+    void showHeldStartPage();
     // Opens a book folder or its ncc.html as Open does: the command line's
     // book, or one a later start hands over (the open book is closed first,
     // its place saved; a path that is not a book gets Open's message).

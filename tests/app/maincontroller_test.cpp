@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <tuple>
+#include <vector>
 
 #include "support/controllerharness.h"
 #include "support/samplebook.h"
@@ -116,6 +119,33 @@ TEST(MainController, ALanguageLineOfAnotherNumberKeepsGermanAndTheStartPage)
               "&Öffnen\tStrg+O");
     EXPECT_EQ(harness.textView.navigations().size(), 1u);  // the reset's start page only
     EXPECT_TRUE(harness.controller().hasAccelerators());
+}
+
+// While the window comes up the start page waits: released, it is shown once,
+// in the settings' language, unless a book's document has taken its place.
+TEST(MainController, AHeldStartPageIsShownOnceOnReleaseUnlessABookTookItsPlace)
+{
+    using Case = std::tuple<int, bool, const char*>;  // language (-1: no settings), book opened, page shown
+    for (const auto& [language, bookOpened, shown] :
+         {Case{-1, false, "de"}, Case{200, false, "en"}, Case{200, true, nullptr}}) {
+        test::TempDir home;
+        if (language >= 0)
+            test::writeSettingsFile(home.path().string(), {"50", "1.0", "0", "0", "0", "0", "0", "0", "", "0", "0",
+                                                           "0", "", std::to_string(language)});
+        ControllerHarness harness(home.path().string(), ControllerHarness::StartPage::kHeld);
+        EXPECT_TRUE(harness.textView.navigations().empty());
+        test::TestBook book;
+        if (bookOpened) {
+            test::writeSampleBook(book, harness);
+            harness.openBook(book.folder());
+        }
+        std::vector<std::string> expected = harness.textView.navigations();
+        if (shown)
+            expected.push_back(startPage(harness, shown));
+        harness.controller().showHeldStartPage();
+        harness.controller().showHeldStartPage();  // once only
+        EXPECT_EQ(harness.textView.navigations(), expected) << language << bookOpened;
+    }
 }
 
 // Without a book the style items are grayed: had they run, the text style

@@ -9,7 +9,8 @@
 
 namespace korvin::test {
 
-ControllerHarness::ControllerHarness(const std::string& home)
+ControllerHarness::ControllerHarness(const std::string& home, StartPage startPage)
+    : m_startPage(startPage)
 {
     if (home.empty()) {
         m_ownHome = std::make_unique<TempDir>();
@@ -37,6 +38,8 @@ void ControllerHarness::create()
                                     bookmarkList, searchResultList, messageBoxes, dialogs, windowView,
                                     menuBar,      waitWindow,       textDocuments, archives};
     m_controller = std::make_unique<MainController>(services, Folders{m_home, dataFolder()});
+    if (m_startPage == StartPage::kHeld)
+        m_controller->holdStartPage();
     m_controller->initialise();
 }
 

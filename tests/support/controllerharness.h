@@ -20,8 +20,11 @@ namespace korvin::test {
 // the player and the timers, so playback runs deterministically and fast.
 class ControllerHarness {
 public:
+    // Whether the start page waits for showHeldStartPage(), as while the window comes up.
+    enum class StartPage { kShown, kHeld };
+
     // `home` holds the state files; a fresh folder when empty.
-    explicit ControllerHarness(const std::string& home = std::string());
+    explicit ControllerHarness(const std::string& home = std::string(), StartPage startPage = StartPage::kShown);
     ~ControllerHarness();
 
     MainController& controller() { return *m_controller; }
@@ -64,6 +67,7 @@ public:
 private:
     void create();
 
+    StartPage m_startPage;
     std::unique_ptr<TempDir> m_ownHome;
     std::string m_home;
     std::unique_ptr<MainController> m_controller;

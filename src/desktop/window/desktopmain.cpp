@@ -7,12 +7,15 @@
 #include <QDir>
 #include <QMessageBox>
 
+#include <fontconfig/fontconfig.h>
+
 #include <clocale>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "app/booksession.h"
@@ -75,9 +78,16 @@ extern "C" __attribute__((visibility("default"))) int korvin_desktop_main(int ar
                                          }});
     }
 
+    // fontconfig reads its configuration and font caches when first used, by
+    // the window's first text, a good part of the start. Meanwhile the
+    // application connects to the display and the buses, mostly waiting for
+    // answers: read on a thread of its own then, done before any font is
+    // asked for.
+    std::jthread fonts([] { FcInit(); });
     qInstallMessageHandler(startUpMessage);
     QApplication application(argc, argv);
     qInstallMessageHandler(nullptr);
+    fonts.join();
     QApplication::setOrganizationName(QStringLiteral("Varnholt"));
     QApplication::setApplicationName(QStringLiteral("Korvin 2.0"));
     QApplication::setApplicationVersion(QStringLiteral("2.0.1"));
@@ -123,10 +133,13 @@ extern "C" __attribute__((visibility("default"))) int korvin_desktop_main(int ar
 
     DesktopProgram program(folders);
     program.answer(instance);
-    program.joinSession(QDBusConnection::sessionBus(), QDBusConnection::systemBus());
     QObject::connect(&program.window(), &DesktopWindow::ended, &application, &QApplication::quit, Qt::QueuedConnection);
     sessionEnd.setHandler([&program] { program.window().endSession(); });
     program.start();
+    // The sound menu and the sleep inhibition need the buses' answers; the
+    // window's announcement does not wait for them.
+    program.whenActive(
+        [&program] { program.joinSession(QDBusConnection::sessionBus(), QDBusConnection::systemBus()); });
     if (commandLine.book)
         program.openAtStart(*commandLine.book);
     return application.exec();

@@ -25,37 +25,68 @@
 #include <QEvent>
 #include <QTimer>
 
+#include <utility>
+#include <vector>
+
 namespace korvin {
 
-namespace {
-
-// Loads libmpv in the background once the window is active. Not before: Qt
-// loads its plugins while the window comes up, and the system's loader serves
-// one load at a time, so the window would wait for libmpv's two hundred
-// libraries after all.
-class LoadWhenActive : public QObject {
+// What can wait until the window is active and has its focus, so that the
+// screen reader announces it sooner: the start page's layout and fonts, the
+// calls handed to whenActive(), and libmpv, loaded in the background. libmpv
+// not before: Qt loads its plugins while the window comes up, and the
+// system's loader serves one load at a time, so the window would wait for
+// libmpv's two hundred libraries after all.
+class WhenActive : public QObject {
 public:
-    explicit LoadWhenActive(MpvLibrary& library)
+    WhenActive(MpvLibrary& library, MainController& controller)
         : m_library(library)
+        , m_controller(controller)
     {
+        // A window the desktop never activates (no window manager) gets them
+        // all the same.
+        QTimer::singleShot(kAtTheLatestMs, this, [this] { runHeld(); });
+    }
+
+    void post(std::function<void()> call)
+    {
+        if (m_ran)
+            call();
+        else
+            m_held.push_back(std::move(call));
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::WindowActivate && !m_started) {
-            m_started = true;
+        if (event->type() == QEvent::WindowActivate && !m_activated) {
+            m_activated = true;
             // After the activation has been handled, with the focus it brings.
-            QTimer::singleShot(0, this, [this] { m_library.loadInBackground(); });
+            QTimer::singleShot(0, this, [this] {
+                runHeld();
+                m_library.loadInBackground();
+            });
         }
         return QObject::eventFilter(watched, event);
     }
 
 private:
-    MpvLibrary& m_library;
-    bool m_started = false;
-};
+    static constexpr int kAtTheLatestMs = 2000;
 
-}  // namespace
+    void runHeld()
+    {
+        if (m_ran)
+            return;
+        m_ran = true;
+        m_controller.showHeldStartPage();
+        for (std::function<void()>& call : std::exchange(m_held, {}))
+            call();
+    }
+
+    MpvLibrary& m_library;
+    MainController& m_controller;
+    std::vector<std::function<void()>> m_held;
+    bool m_activated = false;
+    bool m_ran = false;
+};
 
 DesktopProgram::DesktopProgram(Folders folders)
     : m_folders(std::move(folders))
@@ -87,6 +118,7 @@ DesktopProgram::DesktopProgram(Folders folders)
 
 DesktopProgram::~DesktopProgram()
 {
+    m_whenActive.reset();
     m_session.reset();
     m_idleCalls.reset();
     m_timers->setHandler({});
@@ -95,10 +127,16 @@ DesktopProgram::~DesktopProgram()
 
 void DesktopProgram::start()
 {
-    m_loadWhenActive = std::make_unique<LoadWhenActive>(*m_mpvLibrary);
-    m_window->installEventFilter(m_loadWhenActive.get());
+    m_whenActive = std::make_unique<WhenActive>(*m_mpvLibrary, *m_controller);
+    m_window->installEventFilter(m_whenActive.get());
+    m_controller->holdStartPage();
     m_window->showAtStart();
     m_controller->initialise();
+}
+
+void DesktopProgram::whenActive(std::function<void()> call)
+{
+    m_whenActive->post(std::move(call));
 }
 
 void DesktopProgram::openAtStart(const std::string& book)

@@ -23,6 +23,7 @@ class QtMessageBoxes;
 class QtTimers;
 class SessionServices;
 class SingleInstance;
+class WhenActive;
 class ZipBookArchives;
 
 // The desktop program's object graph: the player, the text view, the window
@@ -36,9 +37,13 @@ public:
     DesktopProgram& operator=(const DesktopProgram&) = delete;
 
     // Shows the window centred, then maximised, and initialises the controller
-    // (no book, then the settings). Once the window is active, libmpv is loaded
-    // in the background, unless a file to play has needed it before.
+    // (no book, then the settings). Once the window is active, the start page
+    // is shown and libmpv loaded in the background, unless a file to play has
+    // needed it before.
     void start();
+    // Runs `call` once the window is active and has its focus, as start()
+    // says, or at once when that has passed. Only after start().
+    void whenActive(std::function<void()> call);
     // A book named on the command line, opened after the start-up.
     void openAtStart(const std::string& book);
 
@@ -62,7 +67,7 @@ public:
 private:
     Folders m_folders;
     std::unique_ptr<MpvLibrary> m_mpvLibrary;  // outlives the player and the title cue
-    std::unique_ptr<QObject> m_loadWhenActive;
+    std::unique_ptr<WhenActive> m_whenActive;
     std::unique_ptr<LateScreenReader> m_lateScreenReader;
     std::unique_ptr<MediaPlayer> m_player;
     std::unique_ptr<TitleCuePlayer> m_titleCue;

@@ -48,7 +48,10 @@ DesktopWindow::DesktopWindow(MediaPlayer& player)
     , m_menuBarView(new MenuBarView(*menuBar(), this))
 {
     setWindowTitle(QStringLiteral("Korvin 2.0.1"));
-    setWindowIcon(applicationIcon());
+    // The program's icon serves the window too; drawn again only for a window
+    // without one.
+    if (QApplication::windowIcon().isNull())
+        setWindowIcon(applicationIcon());
     setCentralWidget(m_clientArea);
     m_clientArea->setLayoutHandler([this] { layoutControls(); });
 
