@@ -5,6 +5,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace korvin {
@@ -31,6 +32,9 @@ public:
     // Inserts a row at `index` (appends when index is at or past the row count)
     // with `column0` in its first cell; returns the row's index.
     int insertRow(int index, std::string column0);
+    // Appends a row with `column0` in its first cell and returns its cells,
+    // as rowCells() would: the way of a reader that fills rows in order.
+    std::span<std::string> appendRow(std::string_view column0);
     void deleteRow(int row);
     // Empties the table; the selection mark returns to -1. The table keeps
     // the storage of its rows, and of their texts up to kKeptTextCapacity
@@ -83,7 +87,7 @@ private:
     bool isRow(int row) const { return row >= 0 && row < rowCount(); }
     std::string& cell(int row, int column);
     const std::string& cell(int row, int column) const;
-    void appendRow();
+    void addRow();
     void changeState(int row, int state);
 
     std::vector<std::string> m_columns;
