@@ -34,6 +34,11 @@ void BookTable::addRow()
     m_states.push_back(kNone);
 }
 
+void putLongerText(std::string& cell, std::string_view text)
+{
+    cell = std::string(text);
+}
+
 std::span<std::string> BookTable::appendRow(std::string_view column0)
 {
     const int row = rowCount();
@@ -41,7 +46,7 @@ std::span<std::string> BookTable::appendRow(std::string_view column0)
     if (columnCount() == 0)
         return {};
     const std::span<std::string> cells(&cell(row, 0), static_cast<std::size_t>(columnCount()));
-    cells[0] = column0;
+    putText(cells[0], column0);
     return cells;
 }
 
@@ -128,6 +133,13 @@ void BookTable::setText(int row, int column, std::string&& text)
 }
 
 std::span<std::string> BookTable::rowCells(int row)
+{
+    if (!isRow(row) || columnCount() == 0)
+        return {};
+    return {&cell(row, 0), static_cast<std::size_t>(columnCount())};
+}
+
+std::span<const std::string> BookTable::rowCells(int row) const
 {
     if (!isRow(row) || columnCount() == 0)
         return {};

@@ -49,6 +49,7 @@ public:
     // where it is while rows are appended; after an insertion before the end,
     // a deletion or deleteAllRows() the cells may hold another row's texts.
     std::span<std::string> rowCells(int row);
+    std::span<const std::string> rowCells(int row) const;
     const std::string& text(int row, int column) const;
     // A cell read as the C conversions read it: leading blanks and sign, then
     // digits; text that is not a number reads as 0.
@@ -97,5 +98,18 @@ private:
     int m_mark = -1;
     RowStateListener m_listener;
 };
+
+// Writes `text` into a cell handed out by rowCells() or appendRow(): into the
+// storage the cell holds when it is large enough, else into storage of the
+// text's own size, as a new string gets it (an assignment would make room
+// to grow, which a full table of a large book pays for in megabytes).
+void putLongerText(std::string& cell, std::string_view text);
+inline void putText(std::string& cell, std::string_view text)
+{
+    if (text.size() <= cell.capacity())
+        cell.assign(text);
+    else
+        putLongerText(cell, text);
+}
 
 }  // namespace korvin

@@ -279,7 +279,7 @@ void NccReader::readHeading(std::size_t at, LineReader& lines)
     m_tables.headings.setText(row, col::heading::kTitel, std::move(title));
     m_tables.headings.setText(row, col::heading::kTreeId, s.headingIndexText);
     if (const auto cells = m_tables.headings.rowCells(row); !cells.empty())
-        cells[col::heading::kSmil] = smilName;
+        putText(cells[col::heading::kSmil], smilName);
 
     m_smil.read(smilName);
     ++s.headingCounter;
@@ -295,9 +295,9 @@ void NccReader::readPage(std::size_t at)
     // The cells take the texts in place: a cell keeps its storage from the
     // last book.
     const auto row = pages.rowCells(pages.insertRow(s.pageCounter, std::string(linkLabel(m_line, at))));
-    row[col::page::kSmil] = linkFileName(m_line, at);
-    row[col::page::kFragment] = linkFragment(m_line, at);
-    row[col::page::kTitelId] = s.headingIndexText;
+    putText(row[col::page::kSmil], linkFileName(m_line, at));
+    putText(row[col::page::kFragment], linkFragment(m_line, at));
+    putText(row[col::page::kTitelId], s.headingIndexText);
     ++s.pageCounter;
 }
 
@@ -307,9 +307,9 @@ void NccReader::readGroup(std::size_t at)
     s.features.groups = true;
     BookTable& groups = m_tables.groups;
     const auto row = groups.rowCells(groups.insertRow(s.groupCounter, decodeText(linkLabel(m_line, at))));
-    row[col::group::kSmil] = linkFileName(m_line, at);
-    row[col::group::kFragment] = linkFragment(m_line, at);
-    row[col::group::kTitelId] = s.headingIndexText;
+    putText(row[col::group::kSmil], linkFileName(m_line, at));
+    putText(row[col::group::kFragment], linkFragment(m_line, at));
+    putText(row[col::group::kTitelId], s.headingIndexText);
     ++s.groupCounter;
 }
 

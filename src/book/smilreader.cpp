@@ -203,8 +203,8 @@ void SmilReader::readParLine(std::string_view line, std::size_t at)
         takeSkipClass(m_key, s);
     }
     const auto row = newPhraseRow();
-    row[col::phrase::kParId] = s.parId.view();
-    row[col::phrase::kSkip] = s.skipClass;
+    putText(row[col::phrase::kParId], s.parId.view());
+    putText(row[col::phrase::kSkip], s.skipClass);
 }
 
 std::span<std::string> SmilReader::newPhraseRow()
@@ -234,9 +234,9 @@ void SmilReader::readTextLine(std::string_view line, std::size_t at)
     const auto row = m_tables.phrases.rowCells(s.phraseCounter);
     if (row.empty())
         return;
-    row[col::phrase::kDokument] = s.document;
-    row[col::phrase::kDokFragment] = s.fragment.view();
-    row[col::phrase::kTextId] = s.textId.view();
+    putText(row[col::phrase::kDokument], s.document);
+    putText(row[col::phrase::kDokFragment], s.fragment.view());
+    putText(row[col::phrase::kTextId], s.textId.view());
 }
 
 void SmilReader::readAudioLine(std::string_view line, std::size_t at)
@@ -255,9 +255,9 @@ void SmilReader::readAudioLine(std::string_view line, std::size_t at)
         const auto row = phrases.rowCells(s.phraseCounter);
         if (row.empty())
             return;
-        row[col::phrase::kAudio] = s.audio.view();
-        row[col::phrase::kPhrBeg] = s.clipBegin.view();
-        row[col::phrase::kPhrEnd] = s.clipEnd.view();
+        putText(row[col::phrase::kAudio], s.audio.view());
+        putText(row[col::phrase::kPhrBeg], s.clipBegin.view());
+        putText(row[col::phrase::kPhrEnd], s.clipEnd.view());
         return;
     }
     // A clip before the reading's first par has no par to belong to.
@@ -266,14 +266,14 @@ void SmilReader::readAudioLine(std::string_view line, std::size_t at)
     // A further clip of the same par: a row of its own with the par's values.
     ++s.phraseCounter;
     const auto row = newPhraseRow();
-    row[col::phrase::kParId] = s.parId.view();
-    row[col::phrase::kDokument] = s.document;
-    row[col::phrase::kDokFragment] = s.fragment.view();
-    row[col::phrase::kTextId] = s.textId.view();
-    row[col::phrase::kAudio] = s.audio.view();
-    row[col::phrase::kPhrBeg] = s.clipBegin.view();
-    row[col::phrase::kPhrEnd] = s.clipEnd.view();
-    row[col::phrase::kSkip] = s.skipClass;
+    putText(row[col::phrase::kParId], s.parId.view());
+    putText(row[col::phrase::kDokument], s.document);
+    putText(row[col::phrase::kDokFragment], s.fragment.view());
+    putText(row[col::phrase::kTextId], s.textId.view());
+    putText(row[col::phrase::kAudio], s.audio.view());
+    putText(row[col::phrase::kPhrBeg], s.clipBegin.view());
+    putText(row[col::phrase::kPhrEnd], s.clipEnd.view());
+    putText(row[col::phrase::kSkip], s.skipClass);
 }
 
 void SmilReader::finishFile()
