@@ -47,19 +47,17 @@ void takeSkipClass(std::string_view key, ReadingState& s)
     }
 }
 
-// The first "#" of `line` from `at`, where the name cut from a text tag's
-// "src=" (at `src`) gives it without a second search: the name ends at the
-// first "#" after its start, so only the bytes between the tag and the name
-// are left to look at.
-std::size_t firstHashOfLink(std::string_view line, std::size_t at, std::size_t src, std::string_view name)
+// The file name of a text tag's link: from `src` (where "src=" stands) on,
+// after those five characters, every character up to the first "#" or the
+// end of the line. `hash` is the first "#" from the tag on, which is mostly
+// the one that ends the name.
+std::string_view linkName(std::string_view line, std::size_t src, std::size_t hash)
 {
     if (src == npos || src + 5 >= line.size())
-        return line.find('#', at);
-    for (std::size_t i = at; i < src + 5; ++i)
-        if (line[i] == '#')
-            return i;
-    const auto end = static_cast<std::size_t>(name.data() + name.size() - line.data());
-    return end < line.size() ? end : npos;
+        return {};
+    const std::size_t start = src + 5;
+    const std::size_t end = hash == npos || hash >= start ? hash : line.find('#', start);
+    return line.substr(start, end == npos ? npos : end - start);
 }
 
 }  // namespace
@@ -152,7 +150,7 @@ bool SmilReader::read(std::string_view name)
     return true;
 }
 
-void SmilReader::readLine(std::string_view line, const Tags& tags)
+inline void SmilReader::readLine(std::string_view line, const Tags& tags)
 {
     if (tags.seen & Tags::kHead)
         m_state.inSmilHead = true;
@@ -220,14 +218,14 @@ void SmilReader::readTextLine(std::string_view line, std::size_t at)
 {
     ReadingState& s = m_state;
     const std::size_t src = findText(line, "src=", at);
-    const std::string_view name = src == npos ? std::string_view() : valueUpTo(line, src + 5, '#');
+    const std::size_t hash = line.find('#', at);
+    const std::string_view name = linkName(line, src, hash);
     if (!s.features.textDocuments && !containsText(name, "ncc.html") && !containsText(name, "NCC.HTML"))
         s.features.textDocuments = true;
     // The pars of a file mostly point into one document.
     if (s.document.size() != m_folder.size() + name.size() ||
         std::string_view(s.document).substr(m_folder.size()) != name)
         s.document.assign(m_folder).append(name);
-    const std::size_t hash = firstHashOfLink(line, at, src, name);
     s.fragment = hash == npos ? std::string_view() : valueUpTo(line, hash + 1, '"');
     s.textId = cutAfter(line, at, "id=", 4, '"');
     // Before the reading's first par there is no row to write to.
