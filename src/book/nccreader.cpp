@@ -44,15 +44,14 @@ bool readBookInfo(std::string_view line, std::string_view key, BookInfo& info)
     return tocItems;
 }
 
-
 // The tags of a key line the reading looks at, from one pass over its "<":
 // the answers a search for each would give.
 struct LineTags {
-    bool head = false;     // "<head>"
-    bool headEnd = false;  // "</head>"
-    bool body = false;     // "<body>"
-    bool bodyEnd = false;  // "</body>"
-    bool link = false;     // "<a href"
+    bool head = false;           // "<head>"
+    bool headEnd = false;        // "</head>"
+    bool body = false;           // "<body>"
+    bool bodyEnd = false;        // "</body>"
+    bool link = false;           // "<a href"
     std::size_t heading = npos;  // the first "<h"
     std::size_t group = npos;    // the first "<div"
 

@@ -179,6 +179,9 @@ void SmilReader::readHeadLine(std::string_view line)
 {
     lowerCaseInto(line, m_key);
     const std::string_view key = m_key;
+    // Each of the four names holds "time"; most head lines hold none.
+    if (!containsText(key, "time"))
+        return;
     if (const std::size_t at = findText(key, "timeinthissmil"); at != npos)
         m_state.timeText = padded(metaValue(line, at));
     if (const std::size_t at = findText(key, "time-in-this-smil"); at != npos)
