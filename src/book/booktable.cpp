@@ -26,7 +26,7 @@ const std::string& BookTable::cell(int row, int column) const
     return m_chunks[static_cast<std::size_t>(chunkOf(row))][static_cast<std::size_t>(inChunk * columnCount() + column)];
 }
 
-void BookTable::appendRow()
+void BookTable::addRow()
 {
     const int chunk = chunkOf(rowCount());
     if (chunk >= static_cast<int>(m_chunks.size()))
@@ -34,11 +34,33 @@ void BookTable::appendRow()
     m_states.push_back(kNone);
 }
 
+void putLongerText(std::string& cell, std::string_view text)
+{
+    cell = std::string(text);
+}
+
+std::span<std::string> BookTable::appendRow(std::string_view column0)
+{
+    const int row = rowCount();
+    addRow();
+    if (columnCount() == 0)
+        return {};
+    const std::span<std::string> cells(&cell(row, 0), static_cast<std::size_t>(columnCount()));
+    putText(cells[0], column0);
+    return cells;
+}
+
 int BookTable::insertRow(int index, std::string column0)
 {
-    if (index < 0 || index > rowCount())
-        index = rowCount();
-    appendRow();  // its cells are empty
+    if (index < 0 || index >= rowCount()) {
+        // Appended: no row moves, and the selection stays where it is.
+        const int row = rowCount();
+        addRow();
+        if (columnCount() > 0)
+            cell(row, 0) = std::move(column0);
+        return row;
+    }
+    addRow();  // its cells are empty
     // A row inserted before the end moves the later rows down by one.
     if (index < rowCount() - 1) {
         for (int row = rowCount() - 1; row > index; --row) {
@@ -111,6 +133,13 @@ void BookTable::setText(int row, int column, std::string&& text)
 }
 
 std::span<std::string> BookTable::rowCells(int row)
+{
+    if (!isRow(row) || columnCount() == 0)
+        return {};
+    return {&cell(row, 0), static_cast<std::size_t>(columnCount())};
+}
+
+std::span<const std::string> BookTable::rowCells(int row) const
 {
     if (!isRow(row) || columnCount() == 0)
         return {};

@@ -5,6 +5,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace korvin {
@@ -31,6 +32,9 @@ public:
     // Inserts a row at `index` (appends when index is at or past the row count)
     // with `column0` in its first cell; returns the row's index.
     int insertRow(int index, std::string column0);
+    // Appends a row with `column0` in its first cell and returns its cells,
+    // as rowCells() would: the way of a reader that fills rows in order.
+    std::span<std::string> appendRow(std::string_view column0);
     void deleteRow(int row);
     // Empties the table; the selection mark returns to -1. The table keeps
     // the storage of its rows, and of their texts up to kKeptTextCapacity
@@ -45,6 +49,7 @@ public:
     // where it is while rows are appended; after an insertion before the end,
     // a deletion or deleteAllRows() the cells may hold another row's texts.
     std::span<std::string> rowCells(int row);
+    std::span<const std::string> rowCells(int row) const;
     const std::string& text(int row, int column) const;
     // A cell read as the C conversions read it: leading blanks and sign, then
     // digits; text that is not a number reads as 0.
@@ -83,7 +88,7 @@ private:
     bool isRow(int row) const { return row >= 0 && row < rowCount(); }
     std::string& cell(int row, int column);
     const std::string& cell(int row, int column) const;
-    void appendRow();
+    void addRow();
     void changeState(int row, int state);
 
     std::vector<std::string> m_columns;
@@ -93,5 +98,18 @@ private:
     int m_mark = -1;
     RowStateListener m_listener;
 };
+
+// Writes `text` into a cell handed out by rowCells() or appendRow(): into the
+// storage the cell holds when it is large enough, else into storage of the
+// text's own size, as a new string gets it (an assignment would make room
+// to grow, which a full table of a large book pays for in megabytes).
+void putLongerText(std::string& cell, std::string_view text);
+inline void putText(std::string& cell, std::string_view text)
+{
+    if (text.size() <= cell.capacity())
+        cell.assign(text);
+    else
+        putLongerText(cell, text);
+}
 
 }  // namespace korvin

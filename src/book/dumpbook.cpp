@@ -30,12 +30,13 @@ void writeTable(DumpWriter& out, std::string_view section, const BookTable& tabl
     out.character('[');
     out.text(section);
     out.text("]\n");
-    const int columns = table.columnCount();
     for (int row = 0; row < table.rowCount(); ++row) {
-        for (int column = 0; column < columns; ++column) {
-            if (column > 0)
+        bool first = true;
+        for (const std::string& cell : table.rowCells(row)) {
+            if (!first)
                 out.character('\t');
-            out.escaped(table.text(row, column));
+            first = false;
+            out.escaped(cell);
         }
         out.character('\n');
     }

@@ -70,9 +70,44 @@ void DumpWriter::number(long long value)
     text(std::string_view(digits, static_cast<std::size_t>(end - digits)));
 }
 
+bool DumpWriter::copyPlain(std::string_view value)
+{
+    const std::size_t size = value.size();
+    if (kBlockBytes - m_used < size)
+        return false;
+    const char* from = value.data();
+    char* to = m_block.get() + m_used;
+    if (size >= 8) {
+        for (std::size_t at = 0; at + 8 < size; at += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, from + at, 8);
+            if (mayNeedEscape(word))
+                return false;
+            std::memcpy(to + at, &word, 8);
+        }
+        // The last eight bytes, which may overlap the word before.
+        std::uint64_t word;
+        std::memcpy(&word, from + size - 8, 8);
+        if (mayNeedEscape(word))
+            return false;
+        std::memcpy(to + size - 8, &word, 8);
+    } else {
+        for (std::size_t at = 0; at < size; ++at) {
+            if (escapeOf(from[at]) != 0)
+                return false;
+            to[at] = from[at];
+        }
+    }
+    m_used += size;
+    return true;
+}
+
 void DumpWriter::escaped(std::string_view value)
 {
-    // Most values have nothing to escape and go in one piece.
+    // Most values have nothing to escape: they are copied while they are
+    // looked at, eight bytes at a time.
+    if (copyPlain(value))
+        return;
     if (!mayNeedEscapes(value))
         return text(value);
     std::size_t plain = 0;

@@ -43,6 +43,7 @@ private:
     static constexpr std::size_t kBlockBytes = std::size_t{1} << 18;
 
     void writeLarge(std::string_view text);
+    bool copyPlain(std::string_view value);
 
     std::ostream& m_out;
     std::unique_ptr<char[]> m_block;

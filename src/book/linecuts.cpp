@@ -10,7 +10,8 @@ constexpr auto npos = std::string_view::npos;
 // Where the text after the first `">` from `from` not followed by "<" starts.
 std::size_t textAfterTagEnd(std::string_view line, std::size_t from)
 {
-    for (std::size_t at = findText(line, "\">", from); at != npos; at = findText(line, "\">", at + 1)) {
+    // Found by its ">": a line has fewer of them than quotes.
+    for (std::size_t at = findTextBy<1>(line, "\">", from); at != npos; at = findTextBy<1>(line, "\">", at + 1)) {
         if (at + 2 >= line.size() || line[at + 2] != '<')
             return at + 2;
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "book/nccreader.h"
 
+#include <charconv>
 #include <cstdio>
 
 #include "book/codepages.h"
@@ -43,6 +44,41 @@ bool readBookInfo(std::string_view line, std::string_view key, BookInfo& info)
     return tocItems;
 }
 
+// The tags of a key line the reading looks at, from one pass over its "<":
+// the answers a search for each would give.
+struct LineTags {
+    bool head = false;           // "<head>"
+    bool headEnd = false;        // "</head>"
+    bool body = false;           // "<body>"
+    bool bodyEnd = false;        // "</body>"
+    bool link = false;           // "<a href"
+    std::size_t heading = npos;  // the first "<h"
+    std::size_t group = npos;    // the first "<div"
+
+    explicit LineTags(std::string_view key)
+    {
+        for (std::size_t at = key.find('<'); at != npos; at = key.find('<', at + 1)) {
+            switch (at + 1 < key.size() ? key[at + 1] : '\0') {
+            case 'h':
+                if (heading == npos)
+                    heading = at;
+                head = head || hasTextAt(key, at + 1, "head>");
+                break;
+            case 'b': body = body || hasTextAt(key, at + 1, "body>"); break;
+            case 'a': link = link || hasTextAt(key, at + 1, "a href"); break;
+            case 'd':
+                if (group == npos && hasTextAt(key, at + 1, "div"))
+                    group = at;
+                break;
+            case '/':
+                headEnd = headEnd || hasTextAt(key, at + 1, "/head>");
+                bodyEnd = bodyEnd || hasTextAt(key, at + 1, "/body>");
+                break;
+            default: break;
+            }
+        }
+    }
+};
 
 }  // namespace
 
@@ -80,6 +116,7 @@ NccReader::Result NccReader::read(ReadProgress& progress)
     m_codePage = 0;
     m_state = {};
     m_decoder.reset();
+    takeTocItems();
     emptyReadingTables(m_tables);
 
     if (!m_files.read(m_folder, kNccName, m_bytes))
@@ -108,15 +145,17 @@ void NccReader::readLine(std::string_view line, std::string_view key, LineReader
 {
     m_line = line;
     m_key = key;
-    countLink(progress);
+    const LineTags tags(key);
+    if (tags.link)
+        countLink(progress);
 
-    if (containsText(key, "<head>"))
+    if (tags.head)
         m_state.inHead = true;
-    if (containsText(key, "</head>"))
+    if (tags.headEnd)
         m_state.inHead = false;
-    if (containsText(key, "<body>"))
+    if (tags.body)
         m_state.inBody = true;
-    if (containsText(key, "</body>"))
+    if (tags.bodyEnd)
         m_state.inBody = false;
 
     if (m_state.inHead)
@@ -124,41 +163,39 @@ void NccReader::readLine(std::string_view line, std::string_view key, LineReader
     if (m_state.inBody) {
         // Only the first "<h" of a line counts: a rule tag before a heading
         // tag hides the heading.
-        if (const std::size_t at = findText(key, "<h"); at != npos && at + 2 < m_line.size()) {
+        if (const std::size_t at = tags.heading; at != npos && at + 2 < m_line.size()) {
             const char digit = m_line[at + 2];
             if (digit >= '1' && digit <= '6' && (at + 3 >= m_line.size() || m_line[at + 3] != '/'))
                 readHeading(at, lines);
         }
         // A heading may have joined lines: from here on m_key is the joined key.
+        const bool joined = m_key.data() != key.data();
         if (const std::size_t at = findText(m_key, "class=\"page"); at != npos)
             readPage(at);
-        if (const std::size_t at = findText(m_key, "<div"); at != npos)
+        if (const std::size_t at = joined ? findText(m_key, "<div") : tags.group; at != npos)
             readGroup(at);
     }
 }
 
 void NccReader::countLink(ReadProgress& progress)
 {
-    if (!containsText(m_key, "<a href"))
-        return;
     ++m_state.linkCounter;
     progress.setPosition(m_state.linkCounter);
-    m_state.statusText = std::to_string(m_state.linkCounter);
-    m_state.statusText += ' ';
-    m_state.statusText += m_texts.of;
-    m_state.statusText += ' ';
-    m_state.statusText += std::to_string(toInteger(m_info.tocItems));
+    char digits[16];
+    const char* end = std::to_chars(digits, digits + sizeof digits, m_state.linkCounter).ptr;
+    m_state.statusText.assign(digits, static_cast<std::size_t>(end - digits));
+    m_state.statusText += m_linkStatusEnd;
     progress.setStatus(m_state.statusText);
     // A link with a rel attribute leads to another volume; the phrases that
     // follow carry the class that enables the change of volume.
-    if (containsText(m_key, " rel=\""))
+    if (findTextBy<4>(m_key, " rel=\"") != npos)
         m_state.skipClass = "change";
 }
 
 void NccReader::readMeta(ReadProgress& progress)
 {
     if (readBookInfo(m_line, m_key, m_info)) {
-        const int tocItems = toInteger(m_info.tocItems);
+        const int tocItems = takeTocItems();
         progress.setRange(0, tocItems);
         progress.setPosition(0);
         char text[96];
@@ -172,6 +209,17 @@ void NccReader::readMeta(ReadProgress& progress)
         m_codePage = codePageFromCharsetLine(m_line);
     if (const std::size_t at = findText(m_key, "dc:creator"); at != npos)
         m_creators.push_back(metaValue(m_line, at));
+}
+
+int NccReader::takeTocItems()
+{
+    // The end of every link's status text, made once.
+    const int tocItems = toInteger(m_info.tocItems);
+    m_linkStatusEnd = ' ';
+    m_linkStatusEnd += m_texts.of;
+    m_linkStatusEnd += ' ';
+    m_linkStatusEnd += std::to_string(tocItems);
+    return tocItems;
 }
 
 void NccReader::readHeading(std::size_t at, LineReader& lines)
@@ -229,7 +277,8 @@ void NccReader::readHeading(std::size_t at, LineReader& lines)
     const std::string_view smilName = linkFileName(m_line, at);
     m_tables.headings.setText(row, col::heading::kTitel, std::move(title));
     m_tables.headings.setText(row, col::heading::kTreeId, s.headingIndexText);
-    m_tables.headings.setText(row, col::heading::kSmil, std::string(smilName));
+    if (const auto cells = m_tables.headings.rowCells(row); !cells.empty())
+        putText(cells[col::heading::kSmil], smilName);
 
     m_smil.read(smilName);
     ++s.headingCounter;
@@ -242,10 +291,12 @@ void NccReader::readPage(std::size_t at)
     BookTable& pages = m_tables.pages;
     // The label stays as written: page labels are compared with what the
     // listener types, byte for byte.
-    const int row = pages.insertRow(s.pageCounter, std::string(linkLabel(m_line, at)));
-    pages.setText(row, col::page::kSmil, std::string(linkFileName(m_line, at)));
-    pages.setText(row, col::page::kFragment, std::string(linkFragment(m_line, at)));
-    pages.setText(row, col::page::kTitelId, s.headingIndexText);
+    // The cells take the texts in place: a cell keeps its storage from the
+    // last book.
+    const auto row = pages.rowCells(pages.insertRow(s.pageCounter, std::string(linkLabel(m_line, at))));
+    putText(row[col::page::kSmil], linkFileName(m_line, at));
+    putText(row[col::page::kFragment], linkFragment(m_line, at));
+    putText(row[col::page::kTitelId], s.headingIndexText);
     ++s.pageCounter;
 }
 
@@ -254,10 +305,10 @@ void NccReader::readGroup(std::size_t at)
     ReadingState& s = m_state;
     s.features.groups = true;
     BookTable& groups = m_tables.groups;
-    const int row = groups.insertRow(s.groupCounter, decodeText(linkLabel(m_line, at)));
-    groups.setText(row, col::group::kSmil, std::string(linkFileName(m_line, at)));
-    groups.setText(row, col::group::kFragment, std::string(linkFragment(m_line, at)));
-    groups.setText(row, col::group::kTitelId, s.headingIndexText);
+    const auto row = groups.rowCells(groups.insertRow(s.groupCounter, decodeText(linkLabel(m_line, at))));
+    putText(row[col::group::kSmil], linkFileName(m_line, at));
+    putText(row[col::group::kFragment], linkFragment(m_line, at));
+    putText(row[col::group::kTitelId], s.headingIndexText);
     ++s.groupCounter;
 }
 

@@ -53,6 +53,7 @@ private:
     void readLine(std::string_view line, std::string_view key, LineReader& lines, ReadProgress& progress);
     void countLink(ReadProgress& progress);
     void readMeta(ReadProgress& progress);
+    int takeTocItems();
     void readHeading(std::size_t at, LineReader& lines);
     void readPage(std::size_t at);
     void readGroup(std::size_t at);
@@ -68,6 +69,7 @@ private:
     BookCredits m_credits;
     std::vector<std::string_view> m_creators;  // as written, decoded once the charset is known
     int m_codePage = 0;
+    std::string m_linkStatusEnd;  // " von 245" after a link's number
     ReadingState m_state;
     SmilReader m_smil;
     std::optional<TextDecoder> m_decoder;

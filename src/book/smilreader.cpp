@@ -47,22 +47,33 @@ void takeSkipClass(std::string_view key, ReadingState& s)
     }
 }
 
+// The file name of a text tag's link: from `src` (where "src=" stands) on,
+// after those five characters, every character up to the first "#" or the
+// end of the line. `hash` is the first "#" from the tag on, which is mostly
+// the one that ends the name.
+std::string_view linkName(std::string_view line, std::size_t src, std::size_t hash)
+{
+    if (src == npos || src + 5 >= line.size())
+        return {};
+    const std::size_t start = src + 5;
+    const std::size_t end = hash == npos || hash >= start ? hash : line.find('#', start);
+    return line.substr(start, end == npos ? npos : end - start);
+}
+
 }  // namespace
 
-// Where the tags the reading looks for first stand in a key line, as
-// positions in the line. One pass over the line's "<" finds them all; it
-// gives the positions a search for each tag on its own would give.
+// Which tags the reading looks for stand in a key line: the position of the
+// first par, text and audio tag, and whether the others are there. One pass
+// over the line's "<" finds them all; it gives the answers a search for each
+// tag on its own would give.
 //
 // The "<" are found in the whole file: `nextTag` is the next "<" at or after
 // the line, and is left at the first one after it. The search that ends a
 // line's "<" so finds the next line's first one. Tag names are compared
 // without their case.
 struct SmilReader::Tags {
-    std::size_t head = npos;
-    std::size_t headEnd = npos;
-    std::size_t body = npos;
-    std::size_t bodyEnd = npos;
-    std::size_t parEnd = npos;
+    enum : unsigned { kHead = 1, kHeadEnd = 2, kBody = 4, kBodyEnd = 8, kParEnd = 16 };
+    unsigned seen = 0;
     std::size_t par = npos;
     std::size_t text = npos;
     std::size_t audio = npos;
@@ -75,20 +86,34 @@ struct SmilReader::Tags {
             nextTag = bytes.find('<', nextTag + 1);
             if (at + 1 >= line.size())
                 break;
-            const auto note = [&](std::size_t& first, const auto& name) {
-                if (first == npos && hasTextAtIgnoringCase(line, at + 1, name))
-                    first = at;
-            };
             switch (asciiLower(line[at + 1])) {
-            case 'h': note(head, "head>"); break;
-            case 'b': note(body, "body>"); break;
-            case 'p': note(par, "par"); break;
-            case 't': note(text, "text"); break;
-            case 'a': note(audio, "audio"); break;
+            case 'h':
+                if (hasTextAtIgnoringCase(line, at + 1, "head>"))
+                    seen |= kHead;
+                break;
+            case 'b':
+                if (hasTextAtIgnoringCase(line, at + 1, "body>"))
+                    seen |= kBody;
+                break;
+            case 'p':
+                if (par == npos && hasTextAtIgnoringCase(line, at + 1, "par"))
+                    par = at;
+                break;
+            case 't':
+                if (text == npos && hasTextAtIgnoringCase(line, at + 1, "text"))
+                    text = at;
+                break;
+            case 'a':
+                if (audio == npos && hasTextAtIgnoringCase(line, at + 1, "audio"))
+                    audio = at;
+                break;
             case '/':
-                note(headEnd, "/head>");
-                note(bodyEnd, "/body>");
-                note(parEnd, "/par>");
+                if (hasTextAtIgnoringCase(line, at + 1, "/head>"))
+                    seen |= kHeadEnd;
+                else if (hasTextAtIgnoringCase(line, at + 1, "/body>"))
+                    seen |= kBodyEnd;
+                else if (hasTextAtIgnoringCase(line, at + 1, "/par>"))
+                    seen |= kParEnd;
                 break;
             default: break;
             }
@@ -125,21 +150,21 @@ bool SmilReader::read(std::string_view name)
     return true;
 }
 
-void SmilReader::readLine(std::string_view line, const Tags& tags)
+inline void SmilReader::readLine(std::string_view line, const Tags& tags)
 {
-    if (tags.head != npos)
+    if (tags.seen & Tags::kHead)
         m_state.inSmilHead = true;
-    if (tags.headEnd != npos)
+    if (tags.seen & Tags::kHeadEnd)
         m_state.inSmilHead = false;
-    if (tags.body != npos)
+    if (tags.seen & Tags::kBody)
         m_state.inSmilBody = true;
-    if (tags.bodyEnd != npos)
+    if (tags.seen & Tags::kBodyEnd)
         m_state.inSmilBody = false;
 
     if (m_state.inSmilHead)
         readHeadLine(line);
     if (m_state.inSmilBody) {
-        if (tags.parEnd != npos)
+        if (tags.seen & Tags::kParEnd)
             m_state.skipClass.clear();
         if (tags.par != npos)
             readParLine(line, tags.par);
@@ -154,6 +179,9 @@ void SmilReader::readHeadLine(std::string_view line)
 {
     lowerCaseInto(line, m_key);
     const std::string_view key = m_key;
+    // Each of the four names holds "time"; most head lines hold none.
+    if (!containsText(key, "time"))
+        return;
     if (const std::size_t at = findText(key, "timeinthissmil"); at != npos)
         m_state.timeText = padded(metaValue(line, at));
     if (const std::size_t at = findText(key, "time-in-this-smil"); at != npos)
@@ -175,28 +203,41 @@ void SmilReader::readParLine(std::string_view line, std::size_t at)
         lowerCaseInto(line, m_key);
         takeSkipClass(m_key, s);
     }
+    const auto row = newPhraseRow();
+    putText(row[col::phrase::kParId], s.parId.view());
+    putText(row[col::phrase::kSkip], s.skipClass);
+}
+
+std::span<std::string> SmilReader::newPhraseRow()
+{
     BookTable& phrases = m_tables.phrases;
-    const auto row = phrases.rowCells(phrases.insertRow(s.phraseCounter, s.headingIndexText));
-    row[col::phrase::kParId] = s.parId.view();
-    row[col::phrase::kSkip] = s.skipClass;
+    // The rows are made in order, so the row is normally appended.
+    if (m_state.phraseCounter == phrases.rowCount())
+        return phrases.appendRow(m_state.headingIndexText);
+    return phrases.rowCells(phrases.insertRow(m_state.phraseCounter, m_state.headingIndexText));
 }
 
 void SmilReader::readTextLine(std::string_view line, std::size_t at)
 {
     ReadingState& s = m_state;
-    const std::string_view name = cutAfter(line, at, "src=", 5, '#');
+    const std::size_t src = findText(line, "src=", at);
+    const std::size_t hash = line.find('#', at);
+    const std::string_view name = linkName(line, src, hash);
     if (!s.features.textDocuments && !containsText(name, "ncc.html") && !containsText(name, "NCC.HTML"))
         s.features.textDocuments = true;
-    s.document.assign(m_folder).append(name);
-    s.fragment = linkFragment(line, at);
+    // The pars of a file mostly point into one document.
+    if (s.document.size() != m_folder.size() + name.size() ||
+        std::string_view(s.document).substr(m_folder.size()) != name)
+        s.document.assign(m_folder).append(name);
+    s.fragment = hash == npos ? std::string_view() : valueUpTo(line, hash + 1, '"');
     s.textId = cutAfter(line, at, "id=", 4, '"');
     // Before the reading's first par there is no row to write to.
     const auto row = m_tables.phrases.rowCells(s.phraseCounter);
     if (row.empty())
         return;
-    row[col::phrase::kDokument] = s.document;
-    row[col::phrase::kDokFragment] = s.fragment.view();
-    row[col::phrase::kTextId] = s.textId.view();
+    putText(row[col::phrase::kDokument], s.document);
+    putText(row[col::phrase::kDokFragment], s.fragment.view());
+    putText(row[col::phrase::kTextId], s.textId.view());
 }
 
 void SmilReader::readAudioLine(std::string_view line, std::size_t at)
@@ -215,9 +256,9 @@ void SmilReader::readAudioLine(std::string_view line, std::size_t at)
         const auto row = phrases.rowCells(s.phraseCounter);
         if (row.empty())
             return;
-        row[col::phrase::kAudio] = s.audio.view();
-        row[col::phrase::kPhrBeg] = s.clipBegin.view();
-        row[col::phrase::kPhrEnd] = s.clipEnd.view();
+        putText(row[col::phrase::kAudio], s.audio.view());
+        putText(row[col::phrase::kPhrBeg], s.clipBegin.view());
+        putText(row[col::phrase::kPhrEnd], s.clipEnd.view());
         return;
     }
     // A clip before the reading's first par has no par to belong to.
@@ -225,15 +266,15 @@ void SmilReader::readAudioLine(std::string_view line, std::size_t at)
         return;
     // A further clip of the same par: a row of its own with the par's values.
     ++s.phraseCounter;
-    const auto row = phrases.rowCells(phrases.insertRow(s.phraseCounter, s.headingIndexText));
-    row[col::phrase::kParId] = s.parId.view();
-    row[col::phrase::kDokument] = s.document;
-    row[col::phrase::kDokFragment] = s.fragment.view();
-    row[col::phrase::kTextId] = s.textId.view();
-    row[col::phrase::kAudio] = s.audio.view();
-    row[col::phrase::kPhrBeg] = s.clipBegin.view();
-    row[col::phrase::kPhrEnd] = s.clipEnd.view();
-    row[col::phrase::kSkip] = s.skipClass;
+    const auto row = newPhraseRow();
+    putText(row[col::phrase::kParId], s.parId.view());
+    putText(row[col::phrase::kDokument], s.document);
+    putText(row[col::phrase::kDokFragment], s.fragment.view());
+    putText(row[col::phrase::kTextId], s.textId.view());
+    putText(row[col::phrase::kAudio], s.audio.view());
+    putText(row[col::phrase::kPhrBeg], s.clipBegin.view());
+    putText(row[col::phrase::kPhrEnd], s.clipEnd.view());
+    putText(row[col::phrase::kSkip], s.skipClass);
 }
 
 void SmilReader::finishFile()

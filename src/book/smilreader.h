@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -35,6 +36,7 @@ private:
     void readTextLine(std::string_view line, std::size_t at);
     void readAudioLine(std::string_view line, std::size_t at);
     void finishFile();
+    std::span<std::string> newPhraseRow();
 
     BookTables& m_tables;
     ReadingState& m_state;

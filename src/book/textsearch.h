@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <bit>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -43,6 +45,28 @@ std::size_t findText(std::string_view text, const char (&needle)[N], std::size_t
                                 [&](const char* at) { return std::memcmp(at + 1, needle + 1, N - 2) == 0; });
 }
 
+// findText for a needle whose byte `K` is rarer in the text than its first
+// (the "=" of an attribute after a blank): the places of that byte are the
+// candidates. The same answer as findText.
+template <std::size_t K, std::size_t N>
+std::size_t findTextBy(std::string_view text, const char (&needle)[N], std::size_t from = 0)
+{
+    constexpr std::size_t length = N - 1;
+    static_assert(K < length, "the byte is not in the needle");
+    if (from >= text.size() || text.size() - from < length)
+        return std::string_view::npos;
+    const char* begin = text.data();
+    const char* last = begin + (text.size() - length) + K;  // the byte's last place in a match
+    for (const char* at = begin + from + K; at <= last; ++at) {
+        at = static_cast<const char*>(std::memchr(at, needle[K], static_cast<std::size_t>(last - at) + 1));
+        if (!at)
+            break;
+        if (std::memcmp(at - K, needle, length) == 0)
+            return static_cast<std::size_t>(at - K - begin);
+    }
+    return std::string_view::npos;
+}
+
 template <std::size_t N>
 bool containsText(std::string_view text, const char (&needle)[N])
 {
@@ -73,10 +97,26 @@ bool hasTextAtIgnoringCase(std::string_view text, std::size_t at, const char (&n
     constexpr std::size_t length = N - 1;
     if (at > text.size() || text.size() - at < length)
         return false;
-    for (std::size_t i = 0; i < length; ++i)
-        if (asciiLower(text[at + i]) != needle[i])
-            return false;
-    return true;
+    if constexpr (length <= 8 && std::endian::native == std::endian::little) {
+        // One load of the text: a letter of the needle matches its capital
+        // once the case bit is set on both sides; other bytes compare as
+        // they are. The needle is known when compiling, and so are the two
+        // words made of it.
+        std::uint64_t wanted = 0, caseBits = 0;
+        for (std::size_t i = 0; i < length; ++i) {
+            wanted |= std::uint64_t{static_cast<unsigned char>(needle[i])} << (8 * i);
+            if (needle[i] >= 'a' && needle[i] <= 'z')
+                caseBits |= std::uint64_t{0x20} << (8 * i);
+        }
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + at, length);
+        return (word | caseBits) == wanted;
+    } else {
+        for (std::size_t i = 0; i < length; ++i)
+            if (asciiLower(text[at + i]) != needle[i])
+                return false;
+        return true;
+    }
 }
 
 // `needle` begins with a byte that is no letter, which is looked for as it is.

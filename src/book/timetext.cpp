@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "book/timetext.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace korvin {
 
@@ -58,8 +58,18 @@ std::string formatTime(double seconds)
     const long long hours = whole / 3600;
     const int minutes = static_cast<int>(whole / 60 % 60);
     const int secs = static_cast<int>(whole % 60);
-    char text[48];
-    std::snprintf(text, sizeof text, "%02lld:%02d:%02d", hours, minutes, secs);
+    // "%02lld:%02d:%02d" without the formatting machinery: every heading of
+    // a book without elapsed times gets one.
+    std::string text;
+    if (hours < 10)
+        text += '0';
+    char digits[24];
+    text.append(digits, std::to_chars(digits, digits + sizeof digits, hours).ptr);
+    for (const int field : {minutes, secs}) {
+        text += ':';
+        text += static_cast<char>('0' + field / 10);
+        text += static_cast<char>('0' + field % 10);
+    }
     return text;
 }
 

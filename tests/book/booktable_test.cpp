@@ -114,10 +114,22 @@ TEST(BookTable, CellsStayInPlaceWhileRowsAreAppended)
 TEST(BookTable, ARowsCellsAreTheCellsItsTextsAreReadFrom)
 {
     BookTable table({"A", "B", "C"});
-    for (int i = 0; i < 2200; ++i)
-        table.insertRow(i, std::to_string(i));
+    // Rows made either way: appendRow hands out the cells rowCells gives.
+    for (int i = 0; i < 2200; ++i) {
+        if (i % 2 == 0) {
+            table.insertRow(i, std::to_string(i));
+            continue;
+        }
+        const auto appended = table.appendRow(std::to_string(i));
+        ASSERT_EQ(appended.data(), table.rowCells(i).data()) << i;
+        ASSERT_EQ(appended.size(), 3u);
+    }
+    table.setRowState(5, BookTable::kSelected);
+    table.appendRow("2200");
+    EXPECT_EQ(table.selectedRow(), 5);
+    EXPECT_EQ(table.rowCount(), 2201);
     // The last row of the small first chunk, the first of each large one.
-    for (const int row : {0, 63, 64, 2111, 2112, 2199}) {
+    for (const int row : {0, 63, 64, 2111, 2112, 2199, 2200}) {
         SCOPED_TRACE(row);
         const auto cells = table.rowCells(row);
         ASSERT_EQ(cells.size(), 3u);
@@ -127,11 +139,13 @@ TEST(BookTable, ARowsCellsAreTheCellsItsTextsAreReadFrom)
         EXPECT_EQ(table.text(row, 1), "b" + std::to_string(row));
         EXPECT_EQ(table.text(row, 0), std::to_string(row));
     }
-    for (const int missing : {-1, 2200, 100000})
+    for (const int missing : {-1, 2201, 100000})
         EXPECT_TRUE(table.rowCells(missing).empty()) << missing;
     BookTable noColumns({});
     noColumns.insertRow(0, "ignored");
     EXPECT_TRUE(noColumns.rowCells(0).empty());
+    EXPECT_TRUE(noColumns.appendRow("ignored").empty());
+    EXPECT_EQ(noColumns.rowCount(), 2);
 }
 
 // An emptied table keeps the storage of short texts for the next book, and

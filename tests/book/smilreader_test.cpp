@@ -196,6 +196,46 @@ TEST(SmilReader, FindsTheTagsOfEveryLineWhereverTheyStand)
     }
 }
 
+// The name ends at the first "#" after "src=", the fragment begins after the
+// first "#" of the tag, wherever each stands; the document follows every
+// change of the name.
+TEST(SmilReader, CutsATextsNameAndFragmentWhereverItsHashesStand)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::string> texts;  // one par each
+        std::vector<Texts> rows;         // the name in Dokument, Dok-Fragment, Text-ID
+    };
+    const Case cases[] = {
+        {"name and fragment", {R"(<text src="k.html#t1" id="x1" />)"}, {{"k.html", "t1", "x1"}}},
+        {"a hash before the name", {R"(<text id="a#b" src="k.html#t2" />)"}, {{"k.html", "b", "a#b"}}},
+        {"no hash", {R"(<text src="k.html" id="t3" />)"}, {{R"(k.html" id="t3" />)", "", "t3"}}},
+        {"only a fragment", {R"(<text src="#only" />)"}, {{"", "only", ""}}},
+        {"nothing after src=", {"<text src="}, {{"", "", ""}}},
+        {"two hashes", {R"(<text src="k.html#a#b" id="y" />)"}, {{"k.html", "a#b", "y"}}},
+        {"the name changing",
+         {R"(<text src="a.html#1" />)", R"(<text src="a.html#2" />)", R"(<text src="b.html#3" />)",
+          R"(<text src="a.html#4" />)", R"(<text src="ab.html#5" />)"},
+         {{"a.html", "1", ""}, {"a.html", "2", ""}, {"b.html", "3", ""}, {"a.html", "4", ""}, {"ab.html", "5", ""}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestBook book;
+        std::string body = "<smil><body>\n";
+        for (const std::string& text : c.texts)
+            body += "<par id=\"p\">\n" + text + "\n</par>\n";
+        book.write("a.smil", body);
+        const auto r = readWithSmils(book, {"a.smil"});
+        std::vector<Texts> rows;
+        for (int i = 0; i < r->tables.phrases.rowCount(); ++i) {
+            const Texts all = row(r->tables.phrases, i);
+            ASSERT_EQ(all[2].substr(0, book.folder().size()), book.folder());
+            rows.push_back({all[2].substr(book.folder().size()), all[3], all[4]});
+        }
+        EXPECT_EQ(rows, c.rows);
+    }
+}
+
 TEST(SmilReader, CarriesLineStatesAndSkipClassOverToTheNextFile)
 {
     TestBook book;

@@ -23,6 +23,8 @@ TEST(TextSearch, FindsWhatStringViewFindFinds)
         ASSERT_EQ(findText(view, "a", from), view.find("a", from)) << text << " " << from;
         ASSERT_EQ(findText(view, "ab", from), view.find("ab", from)) << text << " " << from;
         ASSERT_EQ(findText(view, "<ab<", from), view.find("<ab<", from)) << text << " " << from;
+        ASSERT_EQ(findTextBy<2>(view, "<ab<", from), view.find("<ab<", from)) << text << " " << from;
+        ASSERT_EQ(findTextBy<0>(view, "ab", from), view.find("ab", from)) << text << " " << from;
     }
 }
 

@@ -59,6 +59,9 @@ TEST(TimeText, FormatsWholeSecondsWithTwoDigitsEach)
     EXPECT_EQ(formatTime(3599.9), "00:59:59");
     EXPECT_EQ(formatTime(3723.25), "01:02:03");
     EXPECT_EQ(formatTime(360000), "100:00:00");
+    EXPECT_EQ(formatTime(35999), "09:59:59");
+    EXPECT_EQ(formatTime(36000), "10:00:00");
+    EXPECT_EQ(formatTime(1e300), "2501999792983:36:32");  // held at 2^53 seconds
     EXPECT_EQ(formatTime(parseTime("12:34:56")), "12:34:56");
 }
 
