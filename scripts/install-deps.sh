@@ -5,7 +5,7 @@
 set -euo pipefail
 kind=${1:-test}
 
-packages=(cmake ninja-build g++ pkg-config ccache qt6-base-dev libmpv-dev libxml2-dev libzip-dev
+packages=(cmake ninja-build g++ pkg-config ccache qt6-base-dev libmpv-dev libxml2-dev libzip-dev libfontconfig-dev
           libgl-dev fonts-dejavu-core)
 case "$kind" in
   run) ;;
