@@ -9,6 +9,7 @@
 #include "desktop/html/htmlnode.h"
 #include "desktop/html/htmlpartwrapper.h"
 #include "desktop/html/htmlserializer.h"
+#include "desktop/html/xhtmlreader.h"
 
 #include <libxml/HTMLparser.h>
 #include <libxml/HTMLtree.h>
@@ -279,7 +280,9 @@ HtmlDocument HtmlDocument::fromBytes(std::string_view bytes)
 
 HtmlDocument HtmlDocument::fromUtf8(std::string_view markup)
 {
-    xmlDoc* doc = parseHtml(markup);
+    xmlDoc* doc = XhtmlReader::read(markup);
+    if (!doc)
+        doc = parseHtml(markup);
     if (!doc)
         doc = htmlNewDocNoDtD(nullptr, nullptr);
     return HtmlDocument(XmlDocPtr(doc));
