@@ -90,10 +90,28 @@ std::size_t scanStartTag(std::string_view markup, std::size_t at, std::string_vi
     return std::string_view::npos;
 }
 
+// The line ends of the text, comments, styles and scripts within the root,
+// in order: 'n' for LF, 'b' for CR LF, 'r' for CR alone. The XML parser makes
+// LF of each, the HTML parser keeps them as written.
+void noteLineEnds(std::string_view text, std::string& lineEnds)
+{
+    for (std::size_t i = text.find_first_of("\r\n"); i != std::string_view::npos;
+         i = text.find_first_of("\r\n", i + 1)) {
+        if (text[i] == '\n') {
+            lineEnds += 'n';
+        } else if (i + 1 < text.size() && text[i + 1] == '\n') {
+            lineEnds += 'b';
+            ++i;
+        } else {
+            lineEnds += 'r';
+        }
+    }
+}
+
 // Whether markup that opens with an XML declaration holds nothing the two
 // parsers read differently even when both accept it. Well-formedness is the
-// XML parser's to check.
-bool looksPlain(std::string_view markup)
+// XML parser's to check. `lineEnds`, when given, gets the line ends noted.
+bool looksPlain(std::string_view markup, std::string* lineEnds)
 {
     std::size_t i = markup.find("?>");
     if (i == std::string_view::npos)
@@ -101,28 +119,38 @@ bool looksPlain(std::string_view markup)
     i += 2;
     bool raw = false;  // within a style or script
     bool root = true;  // the next start tag is the root's
+    long depth = 0;
     while (i < markup.size()) {
-        const char ch = markup[i];
-        if (ch == '&') {
+        const std::size_t markupAt = markup.find_first_of("&<", i);
+        const std::size_t end = markupAt == std::string_view::npos ? markup.size() : markupAt;
+        if (lineEnds && depth > 0)
+            noteLineEnds(markup.substr(i, end - i), *lineEnds);
+        i = end;
+        if (i == markup.size())
+            break;
+        if (markup[i] == '&') {
             if (raw || !isPlainReference(markup, i))
                 return false;
-            ++i;
-            continue;
-        }
-        if (ch != '<') {
             ++i;
             continue;
         }
         const std::string_view rest = markup.substr(i);
         if (rest.substr(0, 2) == "</") {
             raw = false;
+            --depth;
             i = markup.find('>', i);
         } else if (raw || rest.substr(0, 2) == "<?" || rest.substr(0, 3) == "<![") {
             return false;
         } else if (rest.substr(0, 4) == "<!--") {
-            i = markup.find("-->", i + 4);
-            if (i != std::string_view::npos)
-                i += 2;
+            const std::size_t close = markup.find("-->", i + 4);
+            if (close == std::string_view::npos)
+                return false;
+            const std::string_view comment = markup.substr(i + 4, close - i - 4);
+            if (lineEnds && depth > 0)
+                noteLineEnds(comment, *lineEnds);
+            else if (lineEnds && comment.find('\r') != std::string_view::npos)
+                return false;  // beside the root, where the line ends are not restored
+            i = close + 2;
         } else if (rest.substr(0, 2) == "<!") {
             // A DOCTYPE, whose quoted names may hold anything.
             for (i += 2; i < markup.size() && markup[i] != '>'; ++i) {
@@ -141,7 +169,9 @@ bool looksPlain(std::string_view markup)
             if (i == std::string_view::npos || (root && !namespacesFirst))
                 return false;
             root = false;
-            raw = markup[i - 1] != '/' && (name == "style" || name == "script");
+            const bool empty = markup[i - 1] == '/';
+            depth += empty ? 0 : 1;
+            raw = !empty && (name == "style" || name == "script");
         }
         if (i == std::string_view::npos)
             return false;
@@ -282,40 +312,43 @@ void declarationsAsAttributes(xmlNode* root)
     root->nsDef = nullptr;
 }
 
-// Whether every line of the markup ends in CR LF, and no reference stands
-// for either: the XML parser makes LF of CR LF, the HTML parser keeps both, so
-// then LF becomes CR LF again throughout.
-bool endsLinesWithCrLf(std::string_view markup)
+// Whether a reference stands for a line end, which the line ends noted
+// would not account for.
+bool referencesLineEnd(std::string_view markup)
 {
-    for (std::size_t i = markup.find_first_of("\r\n"); i != std::string_view::npos;
-         i = markup.find_first_of("\r\n", i + 2)) {
-        if (markup[i] != '\r' || i + 1 == markup.size() || markup[i + 1] != '\n')
-            return false;
-    }
     for (std::size_t i = markup.find("&#"); i != std::string_view::npos; i = markup.find("&#", i + 2)) {
         const bool hex = i + 2 < markup.size() && (markup[i + 2] == 'x' || markup[i + 2] == 'X');
         const long value = std::strtol(std::string(markup.substr(i + (hex ? 3 : 2), 12)).c_str(), nullptr, hex ? 16 : 10);
         if (value == '\r' || value == '\n')
-            return false;
+            return true;
     }
+    return false;
+}
+
+// Gives each LF of the node's content the line end written in its place.
+bool restoreLineEnds(xmlNode* node, std::string_view lineEnds, std::size_t& next)
+{
+    if (!node->content || !xmlStrchr(node->content, '\n'))
+        return true;
+    std::string content;
+    for (const xmlChar* c = node->content; *c; ++c) {
+        if (*c != '\n') {
+            content += static_cast<char>(*c);
+            continue;
+        }
+        if (next == lineEnds.size())
+            return false;
+        const char written = lineEnds[next++];
+        content += written == 'n' ? "\n" : written == 'b' ? "\r\n" : "\r";
+    }
+    xmlNodeSetContent(node, BAD_CAST content.c_str());
     return true;
 }
 
-void restoreCrLf(xmlNode* node)
+// `lineEnds` as looksPlain() notes them, nullptr when the markup has no CR.
+bool convert(xmlDoc* doc, std::string_view markup, const std::string* lineEnds)
 {
-    if (!node->content || !xmlStrchr(node->content, '\n'))
-        return;
-    std::string content;
-    for (const xmlChar* c = node->content; *c; ++c) {
-        if (*c == '\n')
-            content += '\r';
-        content += static_cast<char>(*c);
-    }
-    xmlNodeSetContent(node, BAD_CAST content.c_str());
-}
-
-bool convert(xmlDoc* doc, std::string_view markup, bool crLf)
-{
+    std::size_t nextLineEnd = 0;
     xmlNode* root = xmlDocGetRootElement(doc);
     if (!root)
         return false;
@@ -332,13 +365,16 @@ bool convert(xmlDoc* doc, std::string_view markup, bool crLf)
             [[fallthrough]];
         case XML_COMMENT_NODE:
         case XML_CDATA_SECTION_NODE:  // made above
-            if (crLf)
-                restoreCrLf(node);
+            if (lineEnds && !restoreLineEnds(node, *lineEnds, nextLineEnd))
+                return false;
             break;
         default:
             return false;
         }
     }
+    // Every line end noted has found its place, or the notes went astray.
+    if (lineEnds && nextLineEnd != lineEnds->size())
+        return false;
     declarationsAsAttributes(root);
 
     // The XML declaration, as the HTML parser reads a processing instruction:
@@ -371,10 +407,11 @@ bool convert(xmlDoc* doc, std::string_view markup, bool crLf)
 xmlDoc* XhtmlReader::read(std::string_view utf8)
 {
     if (utf8.size() < 6 || utf8.substr(0, 5) != "<?xml" || !isSpace(utf8[5])
-        || utf8.size() >= static_cast<std::size_t>(INT_MAX) || !looksPlain(utf8))
+        || utf8.size() >= static_cast<std::size_t>(INT_MAX))
         return nullptr;
-    const bool crLf = utf8.find('\r') != std::string_view::npos;
-    if (crLf && !endsLinesWithCrLf(utf8))
+    const bool hasCr = utf8.find('\r') != std::string_view::npos;
+    std::string lineEnds;
+    if (!looksPlain(utf8, hasCr ? &lineEnds : nullptr) || (hasCr && referencesLineEnd(utf8)))
         return nullptr;
     const std::unique_ptr<xmlParserCtxt, ParserContextFree> context(xmlNewParserCtxt());
     if (!context)
@@ -386,7 +423,7 @@ xmlDoc* XhtmlReader::read(std::string_view utf8)
                                      | XML_PARSE_NOWARNING));
     const xmlDtd* dtd = doc ? xmlGetIntSubset(doc.get()) : nullptr;
     if (!doc || !context->wellFormed || !context->nsWellFormed || doc->dict || (dtd && dtd->children)
-        || !convert(doc.get(), utf8, crLf))
+        || !convert(doc.get(), utf8, hasCr ? &lineEnds : nullptr))
         return nullptr;
     return doc.release();
 }

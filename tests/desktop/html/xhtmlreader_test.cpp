@@ -97,7 +97,10 @@ TEST(XhtmlReader, ReadsWhatItTakesAsTheHtmlParserDoesAndLeavesTheRestToIt)
              + longStyle + "</head><body><!-- a\r\nb --><p epub:type=\"x\">caf\xC3\xA9 \xD7\xA9\xD7\x9C\r\nwith</p></body></html>",
          true},
         {"a reference to a line end among Windows line ends", kDecl + "<html>\r\n<body><p>a&#13;&#10;b</p></body></html>", false},
-        {"Windows and Unix line ends", kDecl + "<html>\r\n<body>\n<p>a</p></body></html>", false},
+        {"Windows, Unix and old Mac line ends", kDecl + "<html>\r\n<head><style>p {}\r\n\rb {}\n</style></head>"
+                                                  "<body>\n<p class=\"a\"\r\n id=\"b\">a\rb<!-- \r\n -->\r\n</p>\r</body></html>\r\n",
+         true},
+        {"a line end in a comment beside the root", kDecl + "<!-- a\r\nb --><html><body/></html>", false},
         {"a body alone", kDecl + "<html><body><p>x</p></body></html>", true},
         {"no XML declaration", "<html><body><p>x</p></body></html>", false},
         {"not well-formed", page("", "<p>open <b>bold</p>"), false},
