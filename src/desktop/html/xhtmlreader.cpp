@@ -273,6 +273,11 @@ bool convertElement(xmlDoc* doc, xmlNode* element, const xmlNode* root)
     } else if (element == root) {
         if (HtmlNode::name(element) != "html")
             return false;
+        // Written back as attribute values, which would take '&' for a reference.
+        for (const xmlNs* ns = element->nsDef; ns; ns = ns->next) {
+            if (!ns->href || !*ns->href || xmlStrchr(ns->href, '&'))
+                return false;
+        }
     } else if (closesParent(doc, parent, element)) {
         return false;
     }

@@ -120,6 +120,7 @@ TEST(XhtmlReader, ReadsWhatItTakesAsTheHtmlParserDoesAndLeavesTheRestToIt)
         {"a namespace below the root", page("", "<svg xmlns=\"http://www.w3.org/2000/svg\"/>"), false},
         {"a namespace after an attribute", kDecl + "<html lang=\"en\" xmlns=\"http://www.w3.org/1999/xhtml\"><body/></html>",
          false},
+        {"a namespace with a reference", kDecl + "<html xmlns=\"http://a/?b=1&amp;c=2\"><body/></html>", false},
         {"a paragraph in a paragraph", page("", "<p>a<p>b</p></p>"), false},
         {"a table in a paragraph", page("", "<p>a<table><tr><td>b</td></tr></table></p>"), false},
         {"a heading in a heading, kept there", page("", "<h1>a<h2>b</h2></h1>"), true},
