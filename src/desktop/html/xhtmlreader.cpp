@@ -395,8 +395,9 @@ bool convert(xmlDoc* doc, std::string_view markup, const std::string* lineEnds)
     // The HTML parser puts the DTD first, before a comment written ahead of it.
     xmlNode* dtd = reinterpret_cast<xmlNode*>(xmlGetIntSubset(doc));
     if (dtd && dtd != doc->children) {
-        xmlUnlinkNode(dtd);
+        xmlUnlinkNode(dtd);  // which forgets it as the document's DTD
         xmlAddPrevSibling(doc->children, dtd);
+        doc->intSubset = reinterpret_cast<xmlDtd*>(dtd);
     }
     xmlAddPrevSibling(dtd ? dtd->next : doc->children, declaration);
 

@@ -49,7 +49,7 @@ void dump(const xmlNode* node, std::string& out)
 
 std::string dumped(const xmlDoc* doc)
 {
-    std::string out = std::to_string(doc->type) + '\n';
+    std::string out = std::to_string(doc->type) + (doc->intSubset ? " DTD\n" : "\n");
     dump(doc->children, out);
     return out;
 }
