@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <utility>
 
 namespace korvin {
 namespace {
@@ -31,8 +33,8 @@ bool isSpace(char ch)
 
 bool isNameChar(char ch)
 {
-    return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') || ch == '-'
-           || ch == '_' || ch == '.' || ch == ':';
+    return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') || ch == '-' || ch == '_' ||
+           ch == '.' || ch == ':';
 }
 
 // A reference at `at` (an ampersand) that both parsers read alike: a
@@ -121,8 +123,9 @@ bool looksPlain(std::string_view markup, std::string* lineEnds)
     bool root = true;  // the next start tag is the root's
     long depth = 0;
     while (i < markup.size()) {
-        const std::size_t markupAt = markup.find_first_of("&<", i);
-        const std::size_t end = markupAt == std::string_view::npos ? markup.size() : markupAt;
+        std::size_t end = i;
+        while (end < markup.size() && markup[end] != '<' && markup[end] != '&')
+            ++end;
         if (lineEnds && depth > 0)
             noteLineEnds(markup.substr(i, end - i), *lineEnds);
         i = end;
@@ -255,7 +258,34 @@ bool makeRaw(xmlDoc* doc, xmlNode* element)
     return true;
 }
 
-bool convertElement(xmlDoc* doc, xmlNode* element, const xmlNode* root)
+// What the HTML parser's tables say of an element in its parent, looked up
+// once for each pair of names: a long text has a handful of pairs and tens of
+// thousands of elements.
+class ElementRules {
+public:
+    // Whether the HTML parser would read the element elsewhere than the XML parser.
+    bool misplaced(xmlDoc* doc, const xmlNode* parent, const xmlNode* element)
+    {
+        std::string key(HtmlNode::name(parent));
+        key += ' ';
+        key += HtmlNode::name(element);
+        auto found = m_rules.find(key);
+        if (found == m_rules.end()) {
+            const Rule rule{closesParent(doc, parent, element), HtmlNode::isVoid(element)};
+            found = m_rules.emplace(std::move(key), rule).first;
+        }
+        return found->second.closesParent || (found->second.isVoid && element->children);
+    }
+
+private:
+    struct Rule {
+        bool closesParent = false;
+        bool isVoid = false;
+    };
+    std::unordered_map<std::string, Rule> m_rules;
+};
+
+bool convertElement(xmlDoc* doc, xmlNode* element, const xmlNode* root, ElementRules& rules)
 {
     if (!isHtmlName(element->name) || (element->ns && element->ns->prefix) || (element->nsDef && element != root))
         return false;
@@ -278,11 +308,9 @@ bool convertElement(xmlDoc* doc, xmlNode* element, const xmlNode* root)
             if (!ns->href || !*ns->href || xmlStrchr(ns->href, '&'))
                 return false;
         }
-    } else if (closesParent(doc, parent, element)) {
+    } else if (rules.misplaced(doc, parent, element)) {
         return false;
     }
-    if (HtmlNode::isVoid(element) && element->children)
-        return false;
     const std::string_view name = HtmlNode::name(element);
     return (name != "style" && name != "script") || makeRaw(doc, element);
 }
@@ -323,7 +351,8 @@ bool referencesLineEnd(std::string_view markup)
 {
     for (std::size_t i = markup.find("&#"); i != std::string_view::npos; i = markup.find("&#", i + 2)) {
         const bool hex = i + 2 < markup.size() && (markup[i + 2] == 'x' || markup[i + 2] == 'X');
-        const long value = std::strtol(std::string(markup.substr(i + (hex ? 3 : 2), 12)).c_str(), nullptr, hex ? 16 : 10);
+        const long value =
+            std::strtol(std::string(markup.substr(i + (hex ? 3 : 2), 12)).c_str(), nullptr, hex ? 16 : 10);
         if (value == '\r' || value == '\n')
             return true;
     }
@@ -354,13 +383,14 @@ bool restoreLineEnds(xmlNode* node, std::string_view lineEnds, std::size_t& next
 bool convert(xmlDoc* doc, std::string_view markup, const std::string* lineEnds)
 {
     std::size_t nextLineEnd = 0;
+    ElementRules rules;
     xmlNode* root = xmlDocGetRootElement(doc);
     if (!root)
         return false;
     for (xmlNode* node = root; node; node = HtmlNode::next(root, node)) {
         switch (node->type) {
         case XML_ELEMENT_NODE:
-            if (!convertElement(doc, node, root))
+            if (!convertElement(doc, node, root, rules))
                 return false;
             break;
         case XML_TEXT_NODE:
@@ -412,8 +442,8 @@ bool convert(xmlDoc* doc, std::string_view markup, const std::string* lineEnds)
 
 xmlDoc* XhtmlReader::read(std::string_view utf8)
 {
-    if (utf8.size() < 6 || utf8.substr(0, 5) != "<?xml" || !isSpace(utf8[5])
-        || utf8.size() >= static_cast<std::size_t>(INT_MAX))
+    if (utf8.size() < 6 || utf8.substr(0, 5) != "<?xml" || !isSpace(utf8[5]) ||
+        utf8.size() >= static_cast<std::size_t>(INT_MAX))
         return nullptr;
     const bool hasCr = utf8.find('\r') != std::string_view::npos;
     std::string lineEnds;
@@ -425,11 +455,11 @@ xmlDoc* XhtmlReader::read(std::string_view utf8)
     // Without a dictionary every node owns its names, as in the HTML parser's
     // trees, which the document moves nodes between.
     DocPtr doc(xmlCtxtReadMemory(context.get(), utf8.data(), static_cast<int>(utf8.size()), nullptr, "UTF-8",
-                                 XML_PARSE_NONET | XML_PARSE_NODICT | XML_PARSE_IGNORE_ENC | XML_PARSE_NOERROR
-                                     | XML_PARSE_NOWARNING));
+                                 XML_PARSE_NONET | XML_PARSE_NODICT | XML_PARSE_IGNORE_ENC | XML_PARSE_NOERROR |
+                                     XML_PARSE_NOWARNING));
     const xmlDtd* dtd = doc ? xmlGetIntSubset(doc.get()) : nullptr;
-    if (!doc || !context->wellFormed || !context->nsWellFormed || doc->dict || (dtd && dtd->children)
-        || !convert(doc.get(), utf8, hasCr ? &lineEnds : nullptr))
+    if (!doc || !context->wellFormed || !context->nsWellFormed || doc->dict || (dtd && dtd->children) ||
+        !convert(doc.get(), utf8, hasCr ? &lineEnds : nullptr))
         return nullptr;
     return doc.release();
 }
