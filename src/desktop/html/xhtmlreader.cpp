@@ -312,6 +312,9 @@ bool convertElement(xmlDoc* doc, xmlNode* element, const xmlNode* root, ElementR
         return false;
     }
     const std::string_view name = HtmlNode::name(element);
+    // An html, head or body start tag anywhere else the HTML parser passes over.
+    if (element != root && parent != root && (name == "html" || name == "head" || name == "body"))
+        return false;
     return (name != "style" && name != "script") || makeRaw(doc, element);
 }
 

@@ -138,6 +138,7 @@ TEST(XhtmlReader, ReadsWhatItTakesAsTheHtmlParserDoesAndLeavesTheRestToIt)
         {"a link in a link", page("", "<p><a href=\"a\">a<a href=\"b\">b</a></a></p>"), false},
         {"text outside the body", kDecl + "<html>text<body/></html>", false},
         {"an element beside the body", kDecl + "<html><body/><div/></html>", false},
+        {"a body within the body", page("", "<div><body><p>x</p></body></div>"), false},
         {"a body before the head", kDecl + "<html><body/><head/></html>", false},
         {"content in a line break", page("", "<p><br>x</br></p>"), false},
     };
