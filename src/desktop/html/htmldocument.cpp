@@ -9,6 +9,7 @@
 #include "desktop/html/htmlnode.h"
 #include "desktop/html/htmlpartwrapper.h"
 #include "desktop/html/htmlserializer.h"
+#include "desktop/html/xhtmlreader.h"
 
 #include <libxml/HTMLparser.h>
 #include <libxml/HTMLtree.h>
@@ -174,18 +175,30 @@ bool hasC1Control(const xmlChar* text)
     return false;
 }
 
-// Whether UTF-8 `text` holds a letter of a right-to-left script: U+0590 to
-// U+08FF (lead bytes D6 to DF, E0 A0 to E0 A3) or U+FB1D to U+FEFF (EF AC to
-// EF BB).
-bool hasRightToLeftLetter(const xmlChar* text)
+// What the document looks for in a text, found in one pass over its bytes:
+// C1 controls (C2 80 to C2 9F), and letters of a right-to-left script, U+0590
+// to U+08FF (lead bytes D6 to DF, E0 A0 to E0 A3) or U+FB1D to U+FEFF (EF AC
+// to EF BB).
+struct TextMarks {
+    bool c1Control = false;
+    bool rightToLeft = false;
+};
+
+TextMarks marksOf(const xmlChar* text)
 {
+    TextMarks marks;
     for (const xmlChar* c = text; *c; ++c) {
-        if (*c < 0xD6)
-            continue;
-        if ((*c <= 0xDF) || (*c == 0xE0 && c[1] >= 0xA0 && c[1] <= 0xA3) || (*c == 0xEF && c[1] >= 0xAC && c[1] <= 0xBB))
-            return true;
+        if (*c < 0xC2)
+            continue;  // ASCII, or within a character
+        const xmlChar next = c[1];
+        if (*c == 0xC2)
+            marks.c1Control = marks.c1Control || (next >= 0x80 && next <= 0x9F);
+        else if (*c >= 0xD6
+                 && (*c <= 0xDF || (*c == 0xE0 && next >= 0xA0 && next <= 0xA3)
+                     || (*c == 0xEF && next >= 0xAC && next <= 0xBB)))
+            marks.rightToLeft = true;
     }
-    return false;
+    return marks;
 }
 
 bool isSheetElement(const xmlNode* node)
@@ -194,25 +207,25 @@ bool isSheetElement(const xmlNode* node)
     return name == "link" || name == "style";
 }
 
-void replaceC1Text(xmlNode* text)
+void replaceC1Content(xmlNode* text)
 {
-    if (!text || text->type != XML_TEXT_NODE || !text->content || !hasC1Control(text->content))
-        return;
     std::string content(reinterpret_cast<const char*>(text->content));
     if (HtmlEncoding::replaceC1Controls(content))
         xmlNodeSetContent(text, BAD_CAST content.c_str());
 }
 
-// libxml2 turns "&#146;" into the control U+0092, which shows as nothing:
-// "It&#146;s" would read "Its". Texts and the attributes read as text get the
-// character meant; ids and references stay as the book wrote them, so that
-// they match the names the SMIL files use.
-void replaceC1Controls(xmlNode* node)
+void replaceC1Text(xmlNode* text)
 {
-    if (node->type == XML_TEXT_NODE) {
-        replaceC1Text(node);
-        return;
-    }
+    if (text && text->type == XML_TEXT_NODE && text->content && hasC1Control(text->content))
+        replaceC1Content(text);
+}
+
+// libxml2 turns "&#146;" into the control U+0092, which shows as nothing:
+// "It&#146;s" would read "Its". Texts (see takeIn) and the attributes read as
+// text get the character meant; ids and references stay as the book wrote
+// them, so that they match the names the SMIL files use.
+void replaceC1Attributes(xmlNode* node)
+{
     for (xmlAttr* attribute = node->properties; attribute; attribute = attribute->next) {
         const char* name = reinterpret_cast<const char*>(attribute->name);
         if ((name[0] == 'a' || name[0] == 't') && (std::strcmp(name, "alt") == 0 || std::strcmp(name, "title") == 0))
@@ -267,7 +280,9 @@ HtmlDocument HtmlDocument::fromBytes(std::string_view bytes)
 
 HtmlDocument HtmlDocument::fromUtf8(std::string_view markup)
 {
-    xmlDoc* doc = parseHtml(markup);
+    xmlDoc* doc = XhtmlReader::read(markup);
+    if (!doc)
+        doc = parseHtml(markup);
     if (!doc)
         doc = htmlNewDocNoDtD(nullptr, nullptr);
     return HtmlDocument(XmlDocPtr(doc));
@@ -323,11 +338,16 @@ void HtmlDocument::takeIn(xmlNode* below, bool includeSelf)
     const auto takeInNode = [this](xmlNode* node) {
         if (node->type != XML_TEXT_NODE && node->type != XML_ELEMENT_NODE)
             return;
-        replaceC1Controls(node);
         if (node->type == XML_TEXT_NODE) {
-            m_rightToLeft = m_rightToLeft || (node->content && hasRightToLeftLetter(node->content));
+            if (!node->content)
+                return;
+            const TextMarks marks = marksOf(node->content);
+            if (marks.c1Control)
+                replaceC1Content(node);
+            m_rightToLeft = m_rightToLeft || marks.rightToLeft;
             return;
         }
+        replaceC1Attributes(node);
         const std::string_view dir = HtmlNode::attribute(node, "dir");
         m_rightToLeft = m_rightToLeft || (dir.size() == 3 && (dir[0] == 'r' || dir[0] == 'R'));
         if (isSheetElement(node))
