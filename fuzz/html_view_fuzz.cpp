@@ -4,9 +4,11 @@
 // content wrapped in a highlight span and unwrapped again, the search term's
 // way of rewriting the body, and the search's own reading of the text.
 // Besides the sanitizers, what the highlighter relies on is checked: markup set
-// on an element reads back exactly, and taking the span out restores it.
+// on an element reads back exactly, and taking the span out restores it; and
+// a tree the XHTML reader gives is the very tree the HTML parser builds.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +17,8 @@
 #include "desktop/html/htmlencoding.h"
 #include "desktop/html/htmlnode.h"
 #include "desktop/html/htmltextdocuments.h"
+#include "desktop/html/xhtmlreader.h"
+#include "xmltreedump.h"
 
 namespace {
 
@@ -24,6 +28,23 @@ void check(bool condition)
 {
     if (!condition)
         __builtin_trap();
+}
+
+struct DocFree {
+    void operator()(xmlDoc* doc) const { xmlFreeDoc(doc); }
+};
+using DocPtr = std::unique_ptr<xmlDoc, DocFree>;
+
+// The reader's quick way and the parser's must agree wherever the reader
+// does not give up.
+void checkXhtmlReader(const std::string& utf8)
+{
+    const DocPtr read(XhtmlReader::read(utf8));
+    if (!read)
+        return;
+    const DocPtr parsed(parseHtml(utf8));
+    check(parsed != nullptr);
+    check(xmltreedump::dumped(read.get()) == xmltreedump::dumped(parsed.get()));
 }
 
 constexpr std::size_t kMostIds = 8;
@@ -51,6 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string utf8 = HtmlEncoding::toUtf8(bytes);
     HtmlEncoding::replaceC1Controls(utf8);
     (void)HtmlTextDocuments::textOf(utf8);
+    checkXhtmlReader(utf8);
 
     HtmlDocument document = HtmlDocument::fromBytes(bytes);
     check(document.body() != nullptr);

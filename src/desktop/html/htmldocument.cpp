@@ -36,30 +36,6 @@ struct ParserContextFree {
     void operator()(htmlParserCtxt* context) const { htmlFreeParserCtxt(context); }
 };
 
-// UTF-8 markup parsed as htmlReadMemory parses it, except that libxml2 keeps
-// no table of ids of its own: the document keeps its own, and libxml2's would
-// cost a hash entry per id to make and another lookup per attribute to free.
-// The caller owns the result; nullptr when it cannot be parsed.
-xmlDoc* parseHtml(std::string_view markup)
-{
-    if (markup.empty() || markup.size() >= static_cast<std::size_t>(INT_MAX))
-        return nullptr;
-    const std::unique_ptr<htmlParserCtxt, ParserContextFree> context(
-        htmlCreateMemoryParserCtxt(markup.data(), static_cast<int>(markup.size())));
-    if (!context)
-        return nullptr;
-    htmlCtxtUseOptions(context.get(), kParseOptions);
-    context->loadsubset |= XML_SKIP_IDS;
-    if (xmlCharEncodingHandler* utf8 = xmlFindCharEncodingHandler("UTF-8"))
-        xmlSwitchToEncoding(context.get(), utf8);
-    htmlParseDocument(context.get());
-    xmlDoc* doc = std::exchange(context->myDoc, nullptr);
-    // The document holds the names' dictionary now.
-    if (doc && context->dictNames && doc->dict == context->dict)
-        context->dict = nullptr;
-    return doc;
-}
-
 xmlNode* childElement(const xmlNode* parent, std::string_view name)
 {
     for (xmlNode* child = parent ? parent->children : nullptr; child; child = child->next) {
@@ -246,6 +222,29 @@ xmlDoc* parseAsBody(std::string_view content)
 }
 
 }  // namespace
+
+// libxml2 keeps no table of ids of its own here: the document keeps its own,
+// and libxml2's would cost a hash entry per id to make and another lookup per
+// attribute to free.
+xmlDoc* parseHtml(std::string_view markup)
+{
+    if (markup.empty() || markup.size() >= static_cast<std::size_t>(INT_MAX))
+        return nullptr;
+    const std::unique_ptr<htmlParserCtxt, ParserContextFree> context(
+        htmlCreateMemoryParserCtxt(markup.data(), static_cast<int>(markup.size())));
+    if (!context)
+        return nullptr;
+    htmlCtxtUseOptions(context.get(), kParseOptions);
+    context->loadsubset |= XML_SKIP_IDS;
+    if (xmlCharEncodingHandler* utf8 = xmlFindCharEncodingHandler("UTF-8"))
+        xmlSwitchToEncoding(context.get(), utf8);
+    htmlParseDocument(context.get());
+    xmlDoc* doc = std::exchange(context->myDoc, nullptr);
+    // The document holds the names' dictionary now.
+    if (doc && context->dictNames && doc->dict == context->dict)
+        context->dict = nullptr;
+    return doc;
+}
 
 HtmlDocument::HtmlDocument(XmlDocPtr doc) : m_doc(std::move(doc))
 {

@@ -15,6 +15,11 @@
 
 namespace korvin {
 
+// UTF-8 markup parsed as htmlReadMemory parses it, as HtmlDocument::fromUtf8
+// does where XhtmlReader gives up. The caller owns the result; nullptr when it
+// cannot be parsed.
+xmlDoc* parseHtml(std::string_view markup);
+
 // A parsed HTML document (libxml2's tolerant HTML parser) that hands out and
 // takes markup the way the text view's callers expect.
 //

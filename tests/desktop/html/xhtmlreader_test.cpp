@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/html/xhtmlreader.h"
 
-#include <libxml/HTMLparser.h>
+#include "desktop/html/htmldocument.h"
+#include "xmltreedump.h"
 
 #include <gtest/gtest.h>
 
@@ -16,49 +17,11 @@ struct DocFree {
 };
 using DocPtr = std::unique_ptr<xmlDoc, DocFree>;
 
-std::string text(const xmlChar* value)
-{
-    return value ? reinterpret_cast<const char*>(value) : "-";
-}
-
-// Everything of a tree the document, the renderer and the serializer read.
-void dump(const xmlNode* node, std::string& out)
-{
-    for (; node; node = node->next) {
-        out += std::to_string(node->type) + ' ' + text(node->name);
-        if (node->ns)
-            out += " ns=" + text(node->ns->prefix) + ',' + text(node->ns->href);
-        if (node->nsDef)
-            out += " nsDef";
-        if (node->type == XML_DTD_NODE) {
-            const auto* dtd = reinterpret_cast<const xmlDtd*>(node);
-            out += ' ' + text(dtd->ExternalID) + ' ' + text(dtd->SystemID);
-        } else if (node->type != XML_ELEMENT_NODE) {
-            out += " [" + text(node->content) + ']';
-        }
-        for (const xmlAttr* a = node->type == XML_ELEMENT_NODE ? node->properties : nullptr; a; a = a->next) {
-            out += " @" + text(a->name) + (a->ns ? "(ns)" : "") + '=';
-            for (const xmlNode* value = a->children; value; value = value->next)
-                out += std::to_string(value->type) + '[' + text(value->content) + ']';
-        }
-        out += '\n';
-        if (node->type == XML_ELEMENT_NODE)
-            dump(node->children, out);
-    }
-}
-
-std::string dumped(const xmlDoc* doc)
-{
-    std::string out = std::to_string(doc->type) + (doc->intSubset ? " DTD\n" : "\n");
-    dump(doc->children, out);
-    return out;
-}
+using xmltreedump::dumped;
 
 DocPtr parsedAsHtml(const std::string& markup)
 {
-    return DocPtr(htmlReadMemory(markup.data(), static_cast<int>(markup.size()), nullptr, "UTF-8",
-                                 HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET |
-                                     HTML_PARSE_NODEFDTD | HTML_PARSE_IGNORE_ENC | XML_PARSE_HUGE));
+    return DocPtr(parseHtml(markup));
 }
 
 const std::string kDecl = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n";
