@@ -1,0 +1,110 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "book/filereadahead.h"
+
+#include <algorithm>
+
+namespace korvin {
+
+FileReadAhead::FileReadAhead(const FileSource& files, std::string folder, std::unique_ptr<Names> names, Bound bound)
+    : m_files(files)
+    , m_folder(std::move(folder))
+    , m_names(std::move(names))
+    , m_bound{std::max<std::size_t>(bound.files, 1), bound.bytes}
+{
+    m_shared.spare.reserve(m_bound.files);
+    m_shared.thread = std::jthread([this](const std::stop_token& stop) { readAhead(stop); });
+}
+
+FileReadAhead::FileReadAhead(const FileSource& files, std::string folder, std::unique_ptr<Names> names)
+    : FileReadAhead(files, std::move(folder), std::move(names), Bound())
+{
+}
+
+FileReadAhead::~FileReadAhead() = default;
+
+void FileReadAhead::readAhead(const std::stop_token& stop)
+{
+    Shared& s = m_shared;
+    // Whatever goes wrong here (a read or a name that throws, memory) only
+    // ends the reading ahead: the reading then reads the rest itself and
+    // meets the same fault where it met it before.
+    try {
+        for (;;) {
+            File file;
+            {
+                std::unique_lock lock(s.mutex);
+                if (!s.changed.wait(lock, stop, [this] { return hasRoom(); }) || stop.stop_requested())
+                    break;
+                if (!s.spare.empty()) {
+                    file.bytes = std::move(s.spare.back());
+                    s.spare.pop_back();
+                }
+            }
+            const std::optional<std::string_view> name = m_names->next();
+            if (!name)
+                break;
+            file.name.assign(*name);
+            file.read = m_files.read(m_folder, file.name, file.bytes);
+            {
+                const std::lock_guard lock(s.mutex);
+                s.readyBytes += file.bytes.size();
+                s.ready.push_back(std::move(file));
+            }
+            s.changed.notify_all();
+        }
+    } catch (...) {
+    }
+    {
+        const std::lock_guard lock(s.mutex);
+        s.finished = true;
+    }
+    s.changed.notify_all();
+}
+
+// An empty queue always has room, so that a file larger than the bound is
+// still read ahead, alone.
+bool FileReadAhead::hasRoom() const
+{
+    const Shared& s = m_shared;
+    return s.ready.empty() || (s.ready.size() < m_bound.files && s.readyBytes < m_bound.bytes);
+}
+
+bool FileReadAhead::read(const std::string& folder, std::string_view name, std::string& bytes) const
+{
+    if (!m_shared.direct) {
+        if (const std::optional<bool> taken = takeNext(folder, name, bytes))
+            return *taken;
+    }
+    return m_files.read(folder, name, bytes);
+}
+
+std::optional<bool> FileReadAhead::takeNext(const std::string& folder, std::string_view name, std::string& bytes) const
+{
+    Shared& s = m_shared;
+    std::unique_lock lock(s.mutex);
+    s.changed.wait(lock, [&s] { return !s.ready.empty() || s.finished; });
+    if (s.ready.empty() || s.ready.front().name != name || folder != m_folder) {
+        // Not what was read ahead: from here on the source answers alone.
+        lock.unlock();
+        s.thread.request_stop();
+        s.thread.join();
+        s.direct = true;
+        s.ready.clear();
+        s.spare.clear();
+        return std::nullopt;
+    }
+    File& file = s.ready.front();
+    s.readyBytes -= file.bytes.size();
+    bytes.swap(file.bytes);
+    const bool read = file.read;
+    if (s.spare.size() < m_bound.files) {
+        file.bytes.clear();
+        s.spare.push_back(std::move(file.bytes));
+    }
+    s.ready.pop_front();
+    lock.unlock();
+    s.changed.notify_all();
+    return read;
+}
+
+}  // namespace korvin
