@@ -7,6 +7,7 @@
 
 #include "book/clockvalue.h"
 #include "book/diskfilesource.h"
+#include "book/filereadahead.h"
 #include "book/navigationfile.h"
 #include "book/packagefile.h"
 #include "book/smil2reader.h"
@@ -28,6 +29,32 @@ std::string totalTimeText(const std::string& written, std::int64_t computed)
     const auto value = parseClockValue(written);
     return value ? clockText(*value) : written;
 }
+
+// The files a reading takes after the package file, in its order: the
+// navigation file, then the SMIL files of the spine.
+class SpineNames final : public FileReadAhead::Names {
+public:
+    explicit SpineNames(const PackageFile& package)
+        : m_package(package)
+    {
+    }
+
+    std::optional<std::string_view> next() override
+    {
+        if (m_next == 0) {
+            m_next = 1;
+            if (!m_package.navigationFile.empty())
+                return m_package.navigationFile;
+        }
+        if (m_next > m_package.smilFiles.size())
+            return std::nullopt;
+        return m_package.smilFiles[m_next++ - 1];
+    }
+
+private:
+    const PackageFile& m_package;
+    std::size_t m_next = 0;
+};
 
 class TableWriting {
 public:
@@ -192,8 +219,11 @@ Daisy3Reader::Result Daisy3Reader::read(ReadProgress& progress)
     if (!m_files.read(m_folder, m_packageName, bytes))
         return kFailed;
     const PackageFile package = readPackageFile(bytes, m_packageName);
+    // The SMIL files are read ahead while the navigation file and the SMIL
+    // file before are read.
+    const FileReadAhead readAhead(m_files, m_folder, std::make_unique<SpineNames>(package));
     NavigationFile navigation;
-    if (!package.navigationFile.empty() && m_files.read(m_folder, package.navigationFile, bytes))
+    if (!package.navigationFile.empty() && readAhead.read(m_folder, package.navigationFile, bytes))
         navigation = readNavigationFile(bytes, package.navigationFile);
     m_codePage = navigation.codePage;
     for (const auto& test : navigation.customTests)
@@ -209,7 +239,7 @@ Daisy3Reader::Result Daisy3Reader::read(ReadProgress& progress)
     progress.setPosition(0);
     for (int i = 0; i < files; ++i) {
         const std::string& file = package.smilFiles[static_cast<std::size_t>(i)];
-        if (m_files.read(m_folder, file, bytes)) {
+        if (readAhead.read(m_folder, file, bytes)) {
             writer.beginFile(file);
             smil.read(bytes, writer);
         }
