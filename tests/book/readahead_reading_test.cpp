@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The readers of both formats read their SMIL files ahead on a second thread:
-// what they make of a book's files, and when a reading ends early, is what
-// a reading in one thread makes of them.
+// what they make of a book's files, and how a reading ends early, is what a
+// reading on one thread makes of them.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,14 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "book/daisy3reader.h"
-#include "book/nccreader.h"
+#include "book/bookreader.h"
 #include "support/testbook.h"
 
 namespace korvin {
 namespace {
 
 using test::TestBook;
+using Names = std::vector<std::string>;
 
 // Progress that ends the reading by throwing when it reaches `stopAt`.
 class StoppingProgress final : public ReadProgress {
@@ -37,99 +37,65 @@ private:
     int m_stopAt;
 };
 
-std::vector<std::string> column(const BookTable& table, int column)
+// A book with a heading (DAISY 2.02) or a spine item (DAISY 3) for each of
+// `smils`: a.smil has two pars, b.smil one, "folder.smil" is a folder
+// (refused like a missing file), "missing.smil" is not there.
+BookStart writeBook(TestBook& book, bool daisy3, const Names& smils)
 {
-    std::vector<std::string> texts;
-    for (int row = 0; row < table.rowCount(); ++row)
-        texts.push_back(table.text(row, column));
-    return texts;
-}
-
-// a.smil has two pars, "folder.smil" is a folder (refused like a missing
-// file), "missing.smil" is not there; an NCC names a.smil twice (a spine
-// names a file once).
-const std::vector<std::string> kSmilNames = {"a.smil", "folder.smil", "missing.smil", "b.smil", "a.smil"};
-const std::vector<std::string> kSpine = {"a.smil", "folder.smil", "missing.smil", "b.smil"};
-
-void writeSmilFiles(TestBook& book, bool daisy3)
-{
+    std::filesystem::create_directory(book.folder() + "folder.smil");
     if (daisy3) {
         book.writeSmil2("a.smil", TestBook::Smil2().par("a1", "t.xml#1").par("a2", "t.xml#2"));
         book.writeSmil2("b.smil", TestBook::Smil2().par("b1", "t.xml#3"));
-    } else {
-        book.writeSmil("a.smil", TestBook::Smil().par("a1", "t.html#1").par("a2", "t.html#2"));
-        book.writeSmil("b.smil", TestBook::Smil().par("b1", "t.html#3"));
-    }
-    std::filesystem::create_directory(book.folder() + "folder.smil");
-}
-
-TEST(ReadAheadReading, Daisy202SkipsWhatCannotBeReadAndReadsAFileNamedTwiceTwice)
-{
-    TestBook book;
-    writeSmilFiles(book, false);
-    TestBook::Ncc ncc;
-    for (std::size_t i = 0; i < kSmilNames.size(); ++i)
-        ncc.heading(1, "H" + std::to_string(i), kSmilNames[i] + "#h");
-    book.writeNcc(ncc);
-    BookTables tables;
-    NccReader reader(tables, book.folder());
-    NoProgress progress;
-    ASSERT_EQ(reader.read(progress), NccReader::kRead);
-    EXPECT_EQ(column(tables.headings, col::heading::kSmil), kSmilNames);
-    EXPECT_EQ(column(tables.phrases, col::phrase::kParId), (std::vector<std::string>{"a1", "a2", "b1", "a1", "a2"}));
-    EXPECT_EQ(column(tables.phrases, col::phrase::kTreeId), (std::vector<std::string>{"0", "0", "3", "4", "4"}));
-}
-
-TEST(ReadAheadReading, Daisy3SkipsWhatCannotBeRead)
-{
-    TestBook book;
-    writeSmilFiles(book, true);
-    TestBook::Package package;
-    for (const std::string& name : kSpine)
-        package.smil(name);
-    book.writePackage(package);
-    book.writeNcx(TestBook::Ncx().navPoint(1, "Eins", "a.smil#a1").navPoint(1, "Zwei", "b.smil#b1"));
-    BookTables tables;
-    Daisy3Reader reader(tables, book.folder(), "book.opf", "von");
-    NoProgress progress;
-    ASSERT_EQ(reader.read(progress), Daisy3Reader::kRead);
-    EXPECT_EQ(column(tables.phrases, col::phrase::kParId), (std::vector<std::string>{"a1", "a2", "b1"}));
-    EXPECT_EQ(column(tables.headings, col::heading::kTitel), (std::vector<std::string>{"Eins", "Zwei"}));
-}
-
-// A reading that ends early, at any of its files, ends as it did in one
-// thread: the error reaches the caller and the tables hold what was read
-// up to there.
-TEST(ReadAheadReading, AReadingThatStopsEarlyStopsTheReadingAhead)
-{
-    for (const int stopAt : {1, 2, 3, 5}) {
-        SCOPED_TRACE(stopAt);
-        TestBook book;
-        writeSmilFiles(book, false);
-        TestBook::Ncc ncc;
-        for (std::size_t i = 0; i < kSmilNames.size(); ++i)
-            ncc.heading(1, "H" + std::to_string(i), kSmilNames[i] + "#h");
-        book.writeNcc(ncc);
-        BookTables tables;
-        NccReader reader(tables, book.folder());
-        StoppingProgress progress(stopAt);
-        EXPECT_THROW(reader.read(progress), std::runtime_error);
-        // The status of link n comes before heading n is read.
-        EXPECT_EQ(tables.headings.rowCount(), stopAt - 1);
-    }
-    for (const int stopAt : {1, 2, 4}) {
-        SCOPED_TRACE(stopAt);
-        TestBook book;
-        writeSmilFiles(book, true);
         TestBook::Package package;
-        for (const std::string& name : kSpine)
+        for (const std::string& name : smils)
             package.smil(name);
         book.writePackage(package);
         book.writeNcx(TestBook::Ncx().navPoint(1, "Eins", "a.smil#a1"));
+        return {BookFormat::kDaisy3, "book.opf"};
+    }
+    book.writeSmil("a.smil", TestBook::Smil().par("a1", "t.html#1").par("a2", "t.html#2"));
+    book.writeSmil("b.smil", TestBook::Smil().par("b1", "t.html#3"));
+    TestBook::Ncc ncc;
+    for (const std::string& name : smils)
+        ncc.heading(1, "H", name + "#h");
+    book.writeNcc(ncc);
+    return {BookFormat::kDaisy202, "ncc.html"};
+}
+
+TEST(ReadAheadReading, SkipsWhatCannotBeReadAndEndsEarlyAsBefore)
+{
+    const struct {
+        bool daisy3;
+        Names smils;  // a spine names a file once, an NCC may name it twice
+        Names parIds;
+        std::vector<int> stops;  // progress positions: a link (2.02) or a file (3) reached
+    } cases[] = {
+        {false, {"a.smil", "folder.smil", "missing.smil", "b.smil", "a.smil"}, {"a1", "a2", "b1", "a1", "a2"}, {1, 2, 5}},
+        {false, {"b.smil"}, {"b1"}, {1}},
+        {true, {"a.smil", "folder.smil", "missing.smil", "b.smil"}, {"a1", "a2", "b1"}, {1, 2, 4}},
+        {true, {"b.smil"}, {"b1"}, {1}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.daisy3 ? "DAISY 3" : "DAISY 2.02");
+        TestBook book;
+        const BookStart start = writeBook(book, c.daisy3, c.smils);
         BookTables tables;
-        Daisy3Reader reader(tables, book.folder(), "book.opf", "von");
-        StoppingProgress progress(stopAt);
-        EXPECT_THROW(reader.read(progress), std::runtime_error);
+        BookReader reader(tables, book.folder(), start, NccReader::Texts());
+        NoProgress progress;
+        ASSERT_EQ(reader.read(progress), BookReader::kRead);
+        Names parIds;
+        for (int row = 0; row < tables.phrases.rowCount(); ++row)
+            parIds.push_back(tables.phrases.text(row, col::phrase::kParId));
+        EXPECT_EQ(parIds, c.parIds);
+        // The error reaches the caller; an NCC's link n is reported before its heading is read.
+        for (const int stop : c.stops) {
+            SCOPED_TRACE(stop);
+            StoppingProgress stopping(stop);
+            EXPECT_THROW(reader.read(stopping), std::runtime_error);
+            if (!c.daisy3) {
+                EXPECT_EQ(tables.headings.rowCount(), stop - 1);
+            }
+        }
     }
 }
 
