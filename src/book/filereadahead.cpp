@@ -5,18 +5,26 @@
 
 namespace korvin {
 
-FileReadAhead::FileReadAhead(const FileSource& files, std::string folder, std::unique_ptr<Names> names, Bound bound)
+FileReadAhead::FileReadAhead(const FileSource& files, std::string folder, std::unique_ptr<Names> names, Bound bound,
+                             std::unique_ptr<Preparer> preparer)
     : m_files(files)
     , m_folder(std::move(folder))
     , m_names(std::move(names))
     , m_bound{std::max<std::size_t>(bound.files, 1), bound.bytes}
+    , m_preparer(std::move(preparer))
 {
-    m_shared.spare.reserve(m_bound.files);
+    // Storage handed back is kept without allocating under the lock.
+    m_shared.spare.reserve(2 * m_bound.files);
     m_shared.thread = std::jthread([this](const std::stop_token& stop) { readAhead(stop); });
 }
 
+FileReadAhead::FileReadAhead(const FileSource& files, std::string folder, std::unique_ptr<Names> names, Bound bound)
+    : FileReadAhead(files, std::move(folder), std::move(names), bound, nullptr)
+{
+}
+
 FileReadAhead::FileReadAhead(const FileSource& files, std::string folder, std::unique_ptr<Names> names)
-    : FileReadAhead(files, std::move(folder), std::move(names), Bound())
+    : FileReadAhead(files, std::move(folder), std::move(names), Bound(), nullptr)
 {
 }
 
@@ -35,19 +43,20 @@ void FileReadAhead::readAhead(const std::stop_token& stop)
                 std::unique_lock lock(s.mutex);
                 if (!s.changed.wait(lock, stop, [this] { return hasRoom(); }) || stop.stop_requested())
                     break;
-                if (!s.spare.empty()) {
-                    file.bytes = std::move(s.spare.back());
-                    s.spare.pop_back();
-                }
+                file.bytes = spareString();
+                if (m_preparer)
+                    file.prepared = spareString();
             }
             const std::optional<std::string_view> name = m_names->next();
             if (!name)
                 break;
             file.name.assign(*name);
             file.read = m_files.read(m_folder, file.name, file.bytes);
+            if (file.read && m_preparer)
+                m_preparer->prepare(file.bytes, file.prepared);
             {
                 const std::lock_guard lock(s.mutex);
-                s.readyBytes += file.bytes.size();
+                s.readyBytes += file.bytes.size() + file.prepared.size();
                 s.ready.push_back(std::move(file));
             }
             s.changed.notify_all();
@@ -69,16 +78,46 @@ bool FileReadAhead::hasRoom() const
     return s.ready.empty() || (s.ready.size() < m_bound.files && s.readyBytes < m_bound.bytes);
 }
 
+std::string FileReadAhead::spareString()
+{
+    std::vector<std::string>& spare = m_shared.spare;
+    if (spare.empty())
+        return {};
+    std::string storage = std::move(spare.back());
+    spare.pop_back();
+    return storage;
+}
+
+void FileReadAhead::keepSpare(std::string& storage) const
+{
+    std::vector<std::string>& spare = m_shared.spare;
+    if (spare.size() < spare.capacity()) {
+        storage.clear();
+        spare.push_back(std::move(storage));
+    }
+}
+
 bool FileReadAhead::read(const std::string& folder, std::string_view name, std::string& bytes) const
 {
     if (!m_shared.direct) {
-        if (const std::optional<bool> taken = takeNext(folder, name, bytes))
+        if (const std::optional<bool> taken = takeNext(folder, name, bytes, nullptr))
             return *taken;
     }
     return m_files.read(folder, name, bytes);
 }
 
-std::optional<bool> FileReadAhead::takeNext(const std::string& folder, std::string_view name, std::string& bytes) const
+FileReadAhead::Taken FileReadAhead::read(const std::string& folder, std::string_view name, std::string& bytes,
+                                         std::string& prepared) const
+{
+    if (!m_shared.direct) {
+        if (const std::optional<bool> taken = takeNext(folder, name, bytes, &prepared))
+            return {*taken, *taken && m_preparer};
+    }
+    return {m_files.read(folder, name, bytes), false};
+}
+
+std::optional<bool> FileReadAhead::takeNext(const std::string& folder, std::string_view name, std::string& bytes,
+                                            std::string* prepared) const
 {
     Shared& s = m_shared;
     std::unique_lock lock(s.mutex);
@@ -94,13 +133,14 @@ std::optional<bool> FileReadAhead::takeNext(const std::string& folder, std::stri
         return std::nullopt;
     }
     File& file = s.ready.front();
-    s.readyBytes -= file.bytes.size();
+    s.readyBytes -= file.bytes.size() + file.prepared.size();
     bytes.swap(file.bytes);
-    const bool read = file.read;
-    if (s.spare.size() < m_bound.files) {
-        file.bytes.clear();
-        s.spare.push_back(std::move(file.bytes));
+    keepSpare(file.bytes);
+    if (prepared) {
+        prepared->swap(file.prepared);
+        keepSpare(file.prepared);
     }
+    const bool read = file.read;
     s.ready.pop_front();
     lock.unlock();
     s.changed.notify_all();

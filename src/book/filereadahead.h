@@ -44,6 +44,17 @@ public:
         virtual std::optional<std::string_view> next() = 0;
     };
 
+    // Work done on the read-ahead thread on every file it has read, which
+    // goes with the file's bytes to the reading. Produced there, and used
+    // there only until the thread has stopped.
+    class Preparer {
+    public:
+        virtual ~Preparer() = default;
+        // What the reading would make of `bytes`, into `prepared` (whose
+        // storage may be reused).
+        virtual void prepare(std::string_view bytes, std::string& prepared) = 0;
+    };
+
     struct Bound {
         std::size_t files = 16;
         std::size_t bytes = std::size_t{4} << 20;
@@ -52,6 +63,8 @@ public:
     // `files` must outlive this object; `folder` is the folder of every name.
     FileReadAhead(const FileSource& files, std::string folder, std::unique_ptr<Names> names, Bound bound);
     FileReadAhead(const FileSource& files, std::string folder, std::unique_ptr<Names> names);
+    FileReadAhead(const FileSource& files, std::string folder, std::unique_ptr<Names> names, Bound bound,
+                  std::unique_ptr<Preparer> preparer);
     ~FileReadAhead() override;
 
     FileReadAhead(const FileReadAhead&) = delete;
@@ -60,10 +73,19 @@ public:
     using FileSource::read;
     bool read(const std::string& folder, std::string_view name, std::string& bytes) const override;
 
+    struct Taken {
+        bool read = false;      // as read() returns
+        bool prepared = false;  // `prepared` holds what the preparer made of the bytes
+    };
+    // As read(); a file read ahead and prepared comes with what the preparer
+    // made of it. A file read here is not prepared: the reading does its work.
+    Taken read(const std::string& folder, std::string_view name, std::string& bytes, std::string& prepared) const;
+
 private:
     struct File {
         std::string name;
         std::string bytes;
+        std::string prepared;
         bool read = false;
     };
 
@@ -84,12 +106,16 @@ private:
     bool hasRoom() const;
     // The next file read ahead, when it is the one asked for: whether it was
     // read. Otherwise stops the thread and gives nullopt.
-    std::optional<bool> takeNext(const std::string& folder, std::string_view name, std::string& bytes) const;
+    std::optional<bool> takeNext(const std::string& folder, std::string_view name, std::string& bytes,
+                                 std::string* prepared) const;
+    std::string spareString();
+    void keepSpare(std::string& storage) const;
 
     const FileSource& m_files;
     const std::string m_folder;
     const std::unique_ptr<Names> m_names;
     const Bound m_bound;
+    const std::unique_ptr<Preparer> m_preparer;
     mutable Shared m_shared;
 };
 
