@@ -20,7 +20,8 @@ namespace korvin {
 // reading parses the file before: a FileSource that answers from what that
 // thread has read.
 //
-// The names come in the order the reading will ask for them. A request for
+// The names come in the order the reading will ask for them; a Preparer may
+// also do the reading's first work on each file there. A request for
 // the next of them gets its bytes (or its failure, or the exception its read
 // threw) as the source gave them. A request for anything else stops the
 // thread and is read from the source directly, and so is every request after
