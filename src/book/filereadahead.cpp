@@ -41,7 +41,12 @@ void FileReadAhead::readAhead(const std::stop_token& stop)
             File file;
             {
                 std::unique_lock lock(s.mutex);
-                if (!s.changed.wait(lock, stop, [this] { return hasRoom(); }) || stop.stop_requested())
+                if (!hasRoom()) {
+                    s.aheadWaiting = true;
+                    s.changed.wait(lock, stop, [this] { return isLow(); });
+                    s.aheadWaiting = false;
+                }
+                if (stop.stop_requested())
                     break;
                 file.bytes = spareString();
                 if (m_preparer)
@@ -58,6 +63,8 @@ void FileReadAhead::readAhead(const std::stop_token& stop)
                 const std::lock_guard lock(s.mutex);
                 s.readyBytes += file.bytes.size() + file.prepared.size();
                 s.ready.push_back(std::move(file));
+                if (!s.readingWaiting || !isHigh())
+                    continue;
             }
             s.changed.notify_all();
         }
@@ -76,6 +83,24 @@ bool FileReadAhead::hasRoom() const
 {
     const Shared& s = m_shared;
     return s.ready.empty() || (s.ready.size() < m_bound.files && s.readyBytes < m_bound.bytes);
+}
+
+// Each thread that has to wait for the other waits until half the bound has
+// been read or taken, not one file: a thread woken for every file would
+// spend more on waking than the read-ahead saves, all the more on a busy
+// machine.
+bool FileReadAhead::isLow() const
+{
+    const Shared& s = m_shared;
+    return s.ready.empty() ||
+           (hasRoom() && s.ready.size() <= m_bound.files / 2 && s.readyBytes <= m_bound.bytes / 2);
+}
+
+bool FileReadAhead::isHigh() const
+{
+    const Shared& s = m_shared;
+    return !s.ready.empty() && (!hasRoom() || s.ready.size() >= (m_bound.files + 1) / 2 ||
+                                s.readyBytes >= (m_bound.bytes + 1) / 2);
 }
 
 std::string FileReadAhead::spareString()
@@ -121,7 +146,11 @@ std::optional<bool> FileReadAhead::takeNext(const std::string& folder, std::stri
 {
     Shared& s = m_shared;
     std::unique_lock lock(s.mutex);
-    s.changed.wait(lock, [&s] { return !s.ready.empty() || s.finished; });
+    if (s.ready.empty() && !s.finished) {
+        s.readingWaiting = true;
+        s.changed.wait(lock, [this, &s] { return s.finished || isHigh(); });
+        s.readingWaiting = false;
+    }
     if (s.ready.empty() || s.ready.front().name != name || folder != m_folder) {
         // Not what was read ahead: from here on the source answers alone.
         lock.unlock();
@@ -142,8 +171,10 @@ std::optional<bool> FileReadAhead::takeNext(const std::string& folder, std::stri
     }
     const bool read = file.read;
     s.ready.pop_front();
+    const bool wake = s.aheadWaiting && isLow();
     lock.unlock();
-    s.changed.notify_all();
+    if (wake)
+        s.changed.notify_all();
     return read;
 }
 

@@ -99,12 +99,16 @@ private:
         std::vector<std::string> spare;  // storage handed back by the reading
         bool finished = false;           // every name read, or the thread stopped
         bool direct = false;             // the thread joined: requests go to the source
+        bool aheadWaiting = false;       // the thread waits for room
+        bool readingWaiting = false;     // the reading waits for a file
         // Last: stopped and joined before the members it uses go.
         std::jthread thread;
     };
 
     void readAhead(const std::stop_token& stop);
     bool hasRoom() const;
+    bool isLow() const;
+    bool isHigh() const;
     // The next file read ahead, when it is the one asked for: whether it was
     // read. Otherwise stops the thread and gives nullopt.
     std::optional<bool> takeNext(const std::string& folder, std::string_view name, std::string& bytes,
