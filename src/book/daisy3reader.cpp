@@ -7,12 +7,10 @@
 
 #include "book/clockvalue.h"
 #include "book/diskfilesource.h"
-#include "book/filereadahead.h"
 #include "book/navigationfile.h"
 #include "book/packagefile.h"
 #include "book/smil2reader.h"
 #include "book/smilphrasewriter.h"
-#include "book/smilrecording.h"
 
 namespace korvin {
 
@@ -30,45 +28,6 @@ std::string totalTimeText(const std::string& written, std::int64_t computed)
     const auto value = parseClockValue(written);
     return value ? clockText(*value) : written;
 }
-
-// The SMIL files of the spine, in its order.
-class SpineNames final : public FileReadAhead::Names {
-public:
-    explicit SpineNames(const std::vector<std::string>& files)
-        : m_files(files)
-    {
-    }
-
-    std::optional<std::string_view> next() override
-    {
-        if (m_next == m_files.size())
-            return std::nullopt;
-        return m_files[m_next++];
-    }
-
-private:
-    const std::vector<std::string>& m_files;
-    std::size_t m_next = 0;
-};
-
-// The SMIL files' phrases read on the read-ahead thread, to be written into
-// the tables on the reading's.
-class SmilPreparer final : public FileReadAhead::Preparer {
-public:
-    explicit SmilPreparer(std::vector<std::pair<std::string, Skippable>> customTests)
-        : m_smil(std::move(customTests))
-    {
-    }
-
-    void prepare(std::string_view bytes, std::string& prepared) override
-    {
-        SmilRecorder recorder(prepared);
-        m_smil.read(bytes, recorder);
-    }
-
-private:
-    Smil2Reader m_smil;
-};
 
 class TableWriting {
 public:
@@ -244,25 +203,15 @@ Daisy3Reader::Result Daisy3Reader::read(ReadProgress& progress)
 
     SmilPhraseWriter writer(m_tables.phrases, m_folder, navigation, m_features);
     Smil2Reader smil(navigation.customTests);
-    // The SMIL files are read and their phrases gathered ahead, on a second
-    // thread, while the phrases of the file before are written.
-    const FileReadAhead readAhead(m_files, m_folder, std::make_unique<SpineNames>(package.smilFiles),
-                                  FileReadAhead::Bound(), std::make_unique<SmilPreparer>(navigation.customTests));
-    std::string phrases;
-    std::vector<SmilPhrase::Clip> clips;
     const int files = static_cast<int>(package.smilFiles.size());
     const std::string ofFiles = ' ' + m_of + ' ' + std::to_string(files);
     progress.setRange(0, files);
     progress.setPosition(0);
     for (int i = 0; i < files; ++i) {
         const std::string& file = package.smilFiles[static_cast<std::size_t>(i)];
-        const FileReadAhead::Taken taken = readAhead.read(m_folder, file, bytes, phrases);
-        if (taken.read) {
+        if (m_files.read(m_folder, file, bytes)) {
             writer.beginFile(file);
-            if (taken.prepared)
-                replaySmil(phrases, writer, clips);
-            else
-                smil.read(bytes, writer);
+            smil.read(bytes, writer);
         }
         progress.setPosition(i + 1);
         progress.setStatus(std::to_string(i + 1) + ofFiles);

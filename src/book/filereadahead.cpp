@@ -5,26 +5,19 @@
 
 namespace korvin {
 
-FileReadAhead::FileReadAhead(const FileSource& files, std::string folder, std::unique_ptr<Names> names, Bound bound,
-                             std::unique_ptr<Preparer> preparer)
+FileReadAhead::FileReadAhead(const FileSource& files, std::string folder, std::unique_ptr<Names> names, Bound bound)
     : m_files(files)
     , m_folder(std::move(folder))
     , m_names(std::move(names))
     , m_bound{std::max<std::size_t>(bound.files, 1), bound.bytes}
-    , m_preparer(std::move(preparer))
 {
     // Storage handed back is kept without allocating under the lock.
-    m_shared.spare.reserve(2 * m_bound.files);
+    m_shared.spare.reserve(m_bound.files);
     m_shared.thread = std::jthread([this](const std::stop_token& stop) { readAhead(stop); });
 }
 
-FileReadAhead::FileReadAhead(const FileSource& files, std::string folder, std::unique_ptr<Names> names, Bound bound)
-    : FileReadAhead(files, std::move(folder), std::move(names), bound, nullptr)
-{
-}
-
 FileReadAhead::FileReadAhead(const FileSource& files, std::string folder, std::unique_ptr<Names> names)
-    : FileReadAhead(files, std::move(folder), std::move(names), Bound(), nullptr)
+    : FileReadAhead(files, std::move(folder), std::move(names), Bound())
 {
 }
 
@@ -49,19 +42,15 @@ void FileReadAhead::readAhead(const std::stop_token& stop)
                 if (stop.stop_requested())
                     break;
                 file.bytes = spareString();
-                if (m_preparer)
-                    file.prepared = spareString();
             }
             const std::optional<std::string_view> name = m_names->next();
             if (!name)
                 break;
             file.name.assign(*name);
             file.read = m_files.read(m_folder, file.name, file.bytes);
-            if (file.read && m_preparer)
-                m_preparer->prepare(file.bytes, file.prepared);
             {
                 const std::lock_guard lock(s.mutex);
-                s.readyBytes += file.bytes.size() + file.prepared.size();
+                s.readyBytes += file.bytes.size();
                 s.ready.push_back(std::move(file));
                 if (!s.readingWaiting || !isHigh())
                     continue;
@@ -125,24 +114,13 @@ void FileReadAhead::keepSpare(std::string& storage) const
 bool FileReadAhead::read(const std::string& folder, std::string_view name, std::string& bytes) const
 {
     if (!m_shared.direct) {
-        if (const std::optional<bool> taken = takeNext(folder, name, bytes, nullptr))
+        if (const std::optional<bool> taken = takeNext(folder, name, bytes))
             return *taken;
     }
     return m_files.read(folder, name, bytes);
 }
 
-FileReadAhead::Taken FileReadAhead::read(const std::string& folder, std::string_view name, std::string& bytes,
-                                         std::string& prepared) const
-{
-    if (!m_shared.direct) {
-        if (const std::optional<bool> taken = takeNext(folder, name, bytes, &prepared))
-            return {*taken, *taken && m_preparer};
-    }
-    return {m_files.read(folder, name, bytes), false};
-}
-
-std::optional<bool> FileReadAhead::takeNext(const std::string& folder, std::string_view name, std::string& bytes,
-                                            std::string* prepared) const
+std::optional<bool> FileReadAhead::takeNext(const std::string& folder, std::string_view name, std::string& bytes) const
 {
     Shared& s = m_shared;
     std::unique_lock lock(s.mutex);
@@ -162,13 +140,9 @@ std::optional<bool> FileReadAhead::takeNext(const std::string& folder, std::stri
         return std::nullopt;
     }
     File& file = s.ready.front();
-    s.readyBytes -= file.bytes.size() + file.prepared.size();
+    s.readyBytes -= file.bytes.size();
     bytes.swap(file.bytes);
     keepSpare(file.bytes);
-    if (prepared) {
-        prepared->swap(file.prepared);
-        keepSpare(file.prepared);
-    }
     const bool read = file.read;
     s.ready.pop_front();
     const bool wake = s.aheadWaiting && isLow();

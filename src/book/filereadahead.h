@@ -20,8 +20,7 @@ namespace korvin {
 // reading parses the file before: a FileSource that answers from what that
 // thread has read.
 //
-// The names come in the order the reading will ask for them; a Preparer may
-// also do the reading's first work on each file there. A request for
+// The names come in the order the reading will ask for them. A request for
 // the next of them gets its bytes (or its failure, or the exception its read
 // threw) as the source gave them. A request for anything else stops the
 // thread and is read from the source directly, and so is every request after
@@ -45,17 +44,6 @@ public:
         virtual std::optional<std::string_view> next() = 0;
     };
 
-    // Work done on the read-ahead thread on every file it has read, which
-    // goes with the file's bytes to the reading. Produced there, and used
-    // there only until the thread has stopped.
-    class Preparer {
-    public:
-        virtual ~Preparer() = default;
-        // What the reading would make of `bytes`, into `prepared` (whose
-        // storage may be reused).
-        virtual void prepare(std::string_view bytes, std::string& prepared) = 0;
-    };
-
     struct Bound {
         std::size_t files = 16;
         std::size_t bytes = std::size_t{4} << 20;
@@ -64,8 +52,6 @@ public:
     // `files` must outlive this object; `folder` is the folder of every name.
     FileReadAhead(const FileSource& files, std::string folder, std::unique_ptr<Names> names, Bound bound);
     FileReadAhead(const FileSource& files, std::string folder, std::unique_ptr<Names> names);
-    FileReadAhead(const FileSource& files, std::string folder, std::unique_ptr<Names> names, Bound bound,
-                  std::unique_ptr<Preparer> preparer);
     ~FileReadAhead() override;
 
     FileReadAhead(const FileReadAhead&) = delete;
@@ -74,19 +60,10 @@ public:
     using FileSource::read;
     bool read(const std::string& folder, std::string_view name, std::string& bytes) const override;
 
-    struct Taken {
-        bool read = false;      // as read() returns
-        bool prepared = false;  // `prepared` holds what the preparer made of the bytes
-    };
-    // As read(); a file read ahead and prepared comes with what the preparer
-    // made of it. A file read here is not prepared: the reading does its work.
-    Taken read(const std::string& folder, std::string_view name, std::string& bytes, std::string& prepared) const;
-
 private:
     struct File {
         std::string name;
         std::string bytes;
-        std::string prepared;
         bool read = false;
     };
 
@@ -111,8 +88,7 @@ private:
     bool isHigh() const;
     // The next file read ahead, when it is the one asked for: whether it was
     // read. Otherwise stops the thread and gives nullopt.
-    std::optional<bool> takeNext(const std::string& folder, std::string_view name, std::string& bytes,
-                                 std::string* prepared) const;
+    std::optional<bool> takeNext(const std::string& folder, std::string_view name, std::string& bytes) const;
     std::string spareString();
     void keepSpare(std::string& storage) const;
 
@@ -120,7 +96,6 @@ private:
     const std::string m_folder;
     const std::unique_ptr<Names> m_names;
     const Bound m_bound;
-    const std::unique_ptr<Preparer> m_preparer;
     mutable Shared m_shared;
 };
 

@@ -187,47 +187,5 @@ TEST(FileReadAhead, ReadsNoFurtherAheadThanTheBound)
     }
 }
 
-class UpperCase final : public FileReadAhead::Preparer {
-public:
-    void prepare(std::string_view bytes, std::string& prepared) override
-    {
-        prepared.clear();
-        for (const char c : bytes)
-            prepared.push_back(c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c);
-    }
-};
-
-// A file read ahead comes prepared; one the reading reads itself (a request
-// out of order and all after it) does not, and a file not read is not.
-TEST(FileReadAhead, HandsOnWhatThePreparerMadeOfAFileReadAhead)
-{
-    const struct {
-        std::string name;
-        FileReadAhead::Taken taken;
-        std::string prepared;
-    } requests[] = {{"a.smil", {true, true}, "ABC"}, {"missing.smil", {false, false}, ""},
-                    {"b.smil", {true, true}, "XY"}, {"a.smil", {true, false}, ""}, {"b.smil", {true, false}, ""}};
-    WatchedSource source;
-    source.add("/book/a.smil", "abc");
-    source.add("/book/b.smil", "xy");
-    const FileReadAhead files(source, kFolder,
-                              std::make_unique<NameList>(std::vector<std::string>{"a.smil", "missing.smil", "b.smil",
-                                                                                  "b.smil"}),
-                              Bound{1, 0}, std::make_unique<UpperCase>());
-    for (const auto& r : requests) {
-        SCOPED_TRACE(r.name);
-        std::string bytes;
-        std::string prepared;
-        source.request();
-        const FileReadAhead::Taken taken = files.read(kFolder, r.name, bytes, prepared);
-        EXPECT_EQ(taken.read, r.taken.read);
-        EXPECT_EQ(taken.prepared, r.taken.prepared);
-        if (taken.prepared) {
-            EXPECT_EQ(prepared, r.prepared);
-        }
-    }
-    EXPECT_FALSE(source.overlapped());
-}
-
 }  // namespace
 }  // namespace korvin

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The readers of both formats read their SMIL files ahead on a second thread:
-// what they make of a book's files, and how a reading ends early, is what a
-// reading on one thread makes of them.
+// The DAISY 2.02 reader reads its SMIL files ahead on a second thread: what it
+// makes of a book's files, and how a reading ends early, is what a reading on
+// one thread makes of them, and what the DAISY 3 reader makes of the same.
 #include <gtest/gtest.h>
 
 #include <filesystem>
