@@ -6,7 +6,9 @@
 
 #include "book/codepages.h"
 #include "book/diskfilesource.h"
+#include "book/filereadahead.h"
 #include "book/linecuts.h"
+#include "book/nccheadings.h"
 #include "book/textcase.h"
 #include "book/textnumbers.h"
 #include "book/textsearch.h"
@@ -44,42 +46,6 @@ bool readBookInfo(std::string_view line, std::string_view key, BookInfo& info)
     return tocItems;
 }
 
-// The tags of a key line the reading looks at, from one pass over its "<":
-// the answers a search for each would give.
-struct LineTags {
-    bool head = false;           // "<head>"
-    bool headEnd = false;        // "</head>"
-    bool body = false;           // "<body>"
-    bool bodyEnd = false;        // "</body>"
-    bool link = false;           // "<a href"
-    std::size_t heading = npos;  // the first "<h"
-    std::size_t group = npos;    // the first "<div"
-
-    explicit LineTags(std::string_view key)
-    {
-        for (std::size_t at = key.find('<'); at != npos; at = key.find('<', at + 1)) {
-            switch (at + 1 < key.size() ? key[at + 1] : '\0') {
-            case 'h':
-                if (heading == npos)
-                    heading = at;
-                head = head || hasTextAt(key, at + 1, "head>");
-                break;
-            case 'b': body = body || hasTextAt(key, at + 1, "body>"); break;
-            case 'a': link = link || hasTextAt(key, at + 1, "a href"); break;
-            case 'd':
-                if (group == npos && hasTextAt(key, at + 1, "div"))
-                    group = at;
-                break;
-            case '/':
-                headEnd = headEnd || hasTextAt(key, at + 1, "/head>");
-                bodyEnd = bodyEnd || hasTextAt(key, at + 1, "/body>");
-                break;
-            default: break;
-            }
-        }
-    }
-};
-
 }  // namespace
 
 NccReader::NccReader(BookTables& tables, std::string bookFolder)
@@ -93,7 +59,7 @@ NccReader::NccReader(BookTables& tables, std::string bookFolder, Texts texts)
     , m_texts(std::move(texts))
     , m_ownFiles(std::make_unique<DiskFileSource>())
     , m_files(*m_ownFiles)
-    , m_smil(m_tables, m_state, m_folder, m_files)
+    , m_smil(m_tables, m_state, m_folder)
 {
 }
 
@@ -102,7 +68,7 @@ NccReader::NccReader(BookTables& tables, std::string bookFolder, Texts texts, co
     , m_folder(std::move(bookFolder))
     , m_texts(std::move(texts))
     , m_files(files)
-    , m_smil(m_tables, m_state, m_folder, m_files)
+    , m_smil(m_tables, m_state, m_folder)
 {
 }
 
@@ -124,11 +90,17 @@ NccReader::Result NccReader::read(ReadProgress& progress)
     // Every line's key at once (see SmilReader::read).
     lowerCaseInto(m_bytes, m_keys);
     const std::string_view keys = m_keys;
-    LineReader lines(m_bytes);
-    while (const auto line = lines.next()) {
-        if (!line->empty()) {
-            const auto at = static_cast<std::size_t>(line->data() - m_bytes.data());
-            readLine(*line, keys.substr(at, line->size()), lines, progress);
+    {
+        // The SMIL files are read ahead, in the order of the headings that
+        // name them, while the NCC and the file before are read; the thread
+        // has stopped when the block ends, however it ends.
+        const FileReadAhead smilFiles(m_files, m_folder, std::make_unique<NccSmilNames>(m_bytes, keys));
+        LineReader lines(m_bytes);
+        while (const auto line = lines.next()) {
+            if (!line->empty()) {
+                const auto at = static_cast<std::size_t>(line->data() - m_bytes.data());
+                readLine(*line, keys.substr(at, line->size()), lines, smilFiles, progress);
+            }
         }
     }
     if (m_info.date.empty())
@@ -141,11 +113,12 @@ NccReader::Result NccReader::read(ReadProgress& progress)
     return kRead;
 }
 
-void NccReader::readLine(std::string_view line, std::string_view key, LineReader& lines, ReadProgress& progress)
+void NccReader::readLine(std::string_view line, std::string_view key, LineReader& lines, const FileSource& smilFiles,
+                         ReadProgress& progress)
 {
     m_line = line;
     m_key = key;
-    const LineTags tags(key);
+    const NccLineTags tags(key);
     if (tags.link)
         countLink(progress);
 
@@ -161,13 +134,8 @@ void NccReader::readLine(std::string_view line, std::string_view key, LineReader
     if (m_state.inHead)
         readMeta(progress);
     if (m_state.inBody) {
-        // Only the first "<h" of a line counts: a rule tag before a heading
-        // tag hides the heading.
-        if (const std::size_t at = tags.heading; at != npos && at + 2 < m_line.size()) {
-            const char digit = m_line[at + 2];
-            if (digit >= '1' && digit <= '6' && (at + 3 >= m_line.size() || m_line[at + 3] != '/'))
-                readHeading(at, lines);
-        }
+        if (opensHeading(m_line, tags.heading))
+            readHeading(tags.heading, lines, smilFiles);
         // A heading may have joined lines: from here on m_key is the joined key.
         const bool joined = m_key.data() != key.data();
         if (const std::size_t at = findText(m_key, "class=\"page"); at != npos)
@@ -222,40 +190,12 @@ int NccReader::takeTocItems()
     return tocItems;
 }
 
-void NccReader::readHeading(std::size_t at, LineReader& lines)
+void NccReader::readHeading(std::size_t at, LineReader& lines, const FileSource& smilFiles)
 {
     ReadingState& s = m_state;
-    // A heading written over several lines is joined without a separator
-    // until its end tag; the end of the file ends it as well.
-    if (!containsText(m_key, "</h")) {
-        bool joined = false;
-        for (;;) {
-            const auto next = lines.next();
-            if (!next)
-                break;
-            // Copied only once a line is to be joined: a heading that runs to
-            // the end of the file needs no copy of itself.
-            if (!joined) {
-                m_joined.assign(m_line);
-                m_joinedKey.assign(m_key);
-                joined = true;
-            }
-            const std::size_t joint = m_joined.size();
-            m_joined += *next;
-            m_joinedKey += *next;
-            // A byte's lower case depends on the byte before it (the C3 of a
-            // Latin-1 capital), so the joint is lower-cased again.
-            const std::size_t from = joint > 0 ? joint - 1 : 0;
-            lowerCaseInPlace(m_joinedKey.data() + from, m_joinedKey.size() - from);
-            // Only the new part (and an end tag across the joint) is searched,
-            // so a heading that never ends costs linear time.
-            if (findText(m_joinedKey, "</h", joint >= 2 ? joint - 2 : 0) != npos)
-                break;
-        }
-        if (joined) {
-            m_line = m_joined;
-            m_key = m_joinedKey;
-        }
+    if (joinHeadingLines(m_line, m_key, lines, m_joined, m_joinedKey)) {
+        m_line = m_joined;
+        m_key = m_joinedKey;
     }
 
     int level = m_line[at + 2] - '0';
@@ -280,7 +220,7 @@ void NccReader::readHeading(std::size_t at, LineReader& lines)
     if (const auto cells = m_tables.headings.rowCells(row); !cells.empty())
         putText(cells[col::heading::kSmil], smilName);
 
-    m_smil.read(smilName);
+    m_smil.read(smilFiles, smilName);
     ++s.headingCounter;
 }
 

@@ -50,11 +50,12 @@ public:
     const FeatureFlags& features() const { return m_state.features; }
 
 private:
-    void readLine(std::string_view line, std::string_view key, LineReader& lines, ReadProgress& progress);
+    void readLine(std::string_view line, std::string_view key, LineReader& lines, const FileSource& smilFiles,
+                  ReadProgress& progress);
     void countLink(ReadProgress& progress);
     void readMeta(ReadProgress& progress);
     int takeTocItems();
-    void readHeading(std::size_t at, LineReader& lines);
+    void readHeading(std::size_t at, LineReader& lines, const FileSource& smilFiles);
     void readPage(std::size_t at);
     void readGroup(std::size_t at);
     std::string decodeText(std::string_view bytes);

@@ -121,17 +121,16 @@ struct SmilReader::Tags {
     }
 };
 
-SmilReader::SmilReader(BookTables& tables, ReadingState& state, const std::string& bookFolder, const FileSource& files)
+SmilReader::SmilReader(BookTables& tables, ReadingState& state, const std::string& bookFolder)
     : m_tables(tables)
     , m_state(state)
     , m_folder(bookFolder)
-    , m_files(files)
 {
 }
 
-bool SmilReader::read(std::string_view name)
+bool SmilReader::read(const FileSource& files, std::string_view name)
 {
-    if (!m_files.read(m_folder, name, m_bytes))
+    if (!files.read(m_folder, name, m_bytes))
         return false;
     m_state.elapsedText.clear();
     // The tags are told without lower-casing the file; the few lines that

@@ -20,12 +20,12 @@ namespace korvin {
 // caller has already inserted.
 class SmilReader {
 public:
-    SmilReader(BookTables& tables, ReadingState& state, const std::string& bookFolder, const FileSource& files);
+    SmilReader(BookTables& tables, ReadingState& state, const std::string& bookFolder);
 
-    // Reads the file `name` of the book folder. When it cannot be opened
+    // Reads the file `name` of the book folder from `files`. When it cannot be opened
     // nothing is written and false is returned (no message: a book may lack
     // a SMIL file and still be read).
-    bool read(std::string_view name);
+    bool read(const FileSource& files, std::string_view name);
 
 private:
     struct Tags;
@@ -41,7 +41,6 @@ private:
     BookTables& m_tables;
     ReadingState& m_state;
     const std::string& m_folder;
-    const FileSource& m_files;
     // The file, and the lower-cased copy of a line that needs one; their
     // storage is reused from file to file.
     std::string m_bytes;

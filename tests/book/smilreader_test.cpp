@@ -325,11 +325,11 @@ TEST(SmilReader, WritesNothingForAFileThatCannotBeOpened)
     MemoryFileSource files;
     const std::string folder = "/book/";
     tables.headings.insertRow(0, "1");
-    SmilReader reader(tables, state, folder, files);
-    EXPECT_FALSE(reader.read("missing.smil"));
+    SmilReader reader(tables, state, folder);
+    EXPECT_FALSE(reader.read(files, "missing.smil"));
     EXPECT_EQ(tables.headings.text(0, col::heading::kZeitVerg), "");
     files.add("/book/a.smil", "<body>\n<par id=\"x\">\n");
-    EXPECT_TRUE(reader.read("a.smil"));
+    EXPECT_TRUE(reader.read(files, "a.smil"));
     EXPECT_EQ(tables.headings.text(0, col::heading::kZeitVerg), "00:00:00");
     EXPECT_EQ(tables.phrases.text(0, col::phrase::kParId), "x");
 }
