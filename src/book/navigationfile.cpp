@@ -187,8 +187,14 @@ private:
             target = &m_file.pages[owner->index].target;
         else if (owner->kind == Kind::kNavTarget)
             target = &m_file.groups[owner->index].target;
-        if (target && !*target)
-            *target = resolveReference(m_path, nameText(trimWhiteSpace(m_scanner.attribute("src")), m_decoder));
+        if (!target || *target)
+            return;
+        // A reference in ASCII without entities is its own name: no copy to make.
+        const std::string_view src = trimWhiteSpace(m_scanner.attribute("src"));
+        if (isAscii(src) && src.find('&') == std::string_view::npos)
+            *target = resolveReference(m_path, src);
+        else
+            *target = resolveReference(m_path, nameText(src, m_decoder));
     }
 
     XmlScanner m_scanner;

@@ -24,6 +24,20 @@ Smil2Reader::Smil2Reader(std::vector<std::pair<std::string, Skippable>> customTe
                      [](const auto& a, const auto& b) { return a.first < b.first; });
 }
 
+namespace {
+
+// A file name as written without the white space around it: mostly there is
+// none, which one look at both ends tells.
+std::string_view trimmedName(std::string_view src)
+{
+    const auto space = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    if (src.empty() || (!space(src.front()) && !space(src.back())))
+        return src;
+    return trimWhiteSpace(src);
+}
+
+}  // namespace
+
 // One look at each attribute: a SMIL file has a few of them on every one of
 // its many elements. SMIL 2 writes clipBegin; files made after the older SMIL
 // write clip-begin.
@@ -99,9 +113,9 @@ std::string Smil2Reader::converted(std::string_view raw)
     return m_decoder ? nameText(raw, *m_decoder) : xmlText(raw);
 }
 
-std::string_view Smil2Reader::decoded(std::string_view raw)
+std::string_view Smil2Reader::decodedValue(std::string_view raw)
 {
-    if (m_plainValues || isPlain(raw))
+    if (isPlain(raw))
         return raw;
     return m_decoded.emplace_back(converted(raw));
 }
@@ -121,7 +135,7 @@ void Smil2Reader::addText(const Attributes& attributes)
     if (m_hasText)
         return;
     m_hasText = true;
-    m_phrase.textSrc = decoded(trimWhiteSpace(attributes.src));
+    m_phrase.textSrc = decoded(trimmedName(attributes.src));
     m_phrase.textId = decoded(attributes.id);
 }
 
@@ -130,7 +144,7 @@ void Smil2Reader::addClip(const Attributes& attributes)
     if (m_phrase.clipCount == m_clips.size())
         m_clips.emplace_back();
     SmilPhrase::Clip& clip = m_clips[m_phrase.clipCount++];
-    clip.src = decoded(trimWhiteSpace(attributes.src));
+    clip.src = decoded(trimmedName(attributes.src));
     clip.beginText = attributes.clipBegin;
     clip.endText = attributes.clipEnd;
     // Most clips begin where the clip before ended, whose value is at hand.

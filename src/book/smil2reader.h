@@ -80,7 +80,9 @@ private:
     Skippable kindOf(const Attributes& attributes) const;
     bool isPlain(std::string_view raw) const;
     std::string converted(std::string_view raw);
-    std::string_view decoded(std::string_view raw);
+    // A value to hand on: as written in most files, else decoded.
+    std::string_view decoded(std::string_view raw) { return m_plainValues ? raw : decodedValue(raw); }
+    std::string_view decodedValue(std::string_view raw);
     void startPhrase(const Attributes& attributes);
     void addText(const Attributes& attributes);
     void addClip(const Attributes& attributes);

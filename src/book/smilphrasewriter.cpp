@@ -162,8 +162,7 @@ void SmilPhraseWriter::writeRow(const SmilPhrase& phrase, const SmilPhrase::Clip
     using namespace col::phrase;
     // The cells of the appended row are written in place: a text goes
     // straight from the file into the storage a cell kept from the last book.
-    const int row = m_phrases.insertRow(m_phrases.rowCount(), m_treeId);
-    const std::span<std::string> cells = m_phrases.rowCells(row);
+    const std::span<std::string> cells = m_phrases.appendRow(m_treeId);
     if (cells.empty())
         return;
     cells[kParId] = phrase.id;
@@ -178,13 +177,13 @@ void SmilPhraseWriter::writeRow(const SmilPhrase& phrase, const SmilPhrase::Clip
         // Most clips begin where the clip before ended, whose text is at hand.
         const std::int64_t begin = clip->begin.value_or(0);
         if (!m_lastEndWritten.empty() && clip->beginText == m_lastEndWritten)
-            cells[kPhrBeg] = m_phrases.text(m_lastEndRow, kPhrEnd);
+            cells[kPhrBeg] = *m_lastEndCell;
         else
             assignSecondsText(begin, cells[kPhrBeg]);
         if (clip->end) {
             assignSecondsText(*clip->end, cells[kPhrEnd]);
             m_lastEndWritten = clip->endText;
-            m_lastEndRow = row;
+            m_lastEndCell = &cells[kPhrEnd];
             if (*clip->end > begin) {
                 m_total += *clip->end - begin;
                 m_spans[static_cast<std::size_t>(m_currentSpan)].duration += *clip->end - begin;

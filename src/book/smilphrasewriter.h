@@ -104,7 +104,8 @@ private:
     std::string m_audioSrc;  // as written
     std::string m_audio;     // relative to the book folder; empty when it leaves the book
     std::string_view m_lastEndWritten;  // a clip end as written in this file
-    int m_lastEndRow = -1;              // the row that holds its time
+    // The cell that holds its time: appended rows stay where they are.
+    const std::string* m_lastEndCell = nullptr;
 };
 
 }  // namespace korvin

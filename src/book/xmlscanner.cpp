@@ -137,6 +137,15 @@ std::size_t XmlScanner::lessFrom(std::size_t from)
     return m_nextLess;
 }
 
+void XmlScanner::setTextWanted(bool wanted)
+{
+    // Text passed over after the last start tag and not read since is handed
+    // out after all.
+    if (wanted && !m_textWanted && m_pos == m_skippedTo)
+        m_pos = m_skippedFrom;
+    m_textWanted = wanted;
+}
+
 void XmlScanner::closeEmptyElement()
 {
     if (!m_endPending)
@@ -329,7 +338,14 @@ XmlScanner::Token XmlScanner::startTag()
         m_attributes.emplace_back(attributeName, std::string_view(data + at + 1, close - at - 1));
         at = close + 1;
     }
+    // Text after the tag that is not wanted is passed over at once: it ends
+    // at the next "<", which is known.
     m_pos = at;
+    if (!m_textWanted) {
+        m_skippedFrom = at;
+        m_skippedTo = less;
+        m_pos = less;
+    }
     m_rootSeen = true;
     m_open.push_back(m_name);
     m_endPending = m_emptyElement;

@@ -57,7 +57,7 @@ public:
 
     // Whether text is handed out (the default); a reader that only wants the
     // markup passes over it faster. CDATA sections count as text.
-    void setTextWanted(bool wanted) { m_textWanted = wanted; }
+    void setTextWanted(bool wanted);
 
     // kText: the text as written, entities not decoded; a CDATA section is
     // handed out as one text of its own, whose content is taken literally.
@@ -82,6 +82,10 @@ private:
     // for every place up to it.
     std::size_t m_lessSearched = std::string_view::npos;
     std::size_t m_nextLess = 0;
+    // The text after the last start tag, when it was passed over: the scan
+    // has not gone on while m_pos is still at its end.
+    std::size_t m_skippedFrom = 0;
+    std::size_t m_skippedTo = std::string_view::npos;
     std::vector<std::string_view> m_open;
     std::vector<std::pair<std::string_view, std::string_view>> m_attributes;
     std::string_view m_name;

@@ -143,6 +143,46 @@ TEST(XmlScanner, ReadsAnElementsTextUpToItsEnd)
     EXPECT_EQ(scanner.next(), Token::kEnd);
 }
 
+// A reader that passes over text and asks for it after a token gets the
+// text from there on, once: none before, none twice.
+TEST(XmlScanner, HandsOutTextFromWhereItIsAskedFor)
+{
+    struct Case {
+        const char* document;
+        int tokensBefore;  // without text
+        const char* texts;
+    };
+    const Case cases[] = {
+        {"<a><b>x</b></a>", 2, "'x'"},
+        {"<a><b>x</b></a>", 1, "'x'"},
+        {"<a><b/>x</a>", 2, "'x'"},
+        {"<a><b/>x</a>", 3, "'x'"},
+        {"<a>1<b></b>2</a>", 3, "'2'"},
+        {"<a>1<b></b>2</a>", 2, "'2'"},
+        {"<a>1<b x=\"&gt;\">2</b>3</a>", 2, "'2''3'"},
+        {"<a>x<!-- y -->z<?p q?>w</a>", 1, "'x''z''w'"},
+        {"<a> <![CDATA[<z>]]></a>", 1, "' '[<z>]"},
+        {"<a>x</a>", 0, "'x'"},
+        {"<a>x</a>", 3, ""},
+        {"<a>x", 1, "'x'"},
+    };
+    for (const Case& c : cases) {
+        XmlScanner scanner(c.document);
+        scanner.setTextWanted(false);
+        std::string texts;
+        for (int tokens = 0;; ++tokens) {
+            if (tokens == c.tokensBefore)
+                scanner.setTextWanted(true);
+            const Token token = scanner.next();
+            if (token == Token::kEnd || token == Token::kError)
+                break;
+            if (token == Token::kText)
+                texts += scanner.isCData() ? "[" + std::string(scanner.text()) + "]" : "'" + std::string(scanner.text()) + "'";
+        }
+        EXPECT_EQ(texts, c.texts) << c.document << " after " << c.tokensBefore;
+    }
+}
+
 TEST(XmlText, DecodesThePredefinedEntitiesAndCharacterReferencesOnly)
 {
     const struct {
