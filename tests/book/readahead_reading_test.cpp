@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The DAISY 2.02 reader reads its SMIL files ahead on a second thread: what it
 // makes of a book's files, and how a reading ends early, is what a reading on
-// one thread makes of them, and what the DAISY 3 reader makes of the same.
+// one thread makes of them.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -37,22 +37,12 @@ private:
     int m_stopAt;
 };
 
-// A book with a heading (DAISY 2.02) or a spine item (DAISY 3) for each of
-// `smils`: a.smil has two pars, b.smil one, "folder.smil" is a folder
-// (refused like a missing file), "missing.smil" is not there.
-BookStart writeBook(TestBook& book, bool daisy3, const Names& smils)
+// A book with a heading for each of `smils`: a.smil has two pars, b.smil one,
+// "folder.smil" is a folder (refused like a missing file), "missing.smil" is
+// not there.
+BookStart writeBook(TestBook& book, const Names& smils)
 {
     std::filesystem::create_directory(book.folder() + "folder.smil");
-    if (daisy3) {
-        book.writeSmil2("a.smil", TestBook::Smil2().par("a1", "t.xml#1").par("a2", "t.xml#2"));
-        book.writeSmil2("b.smil", TestBook::Smil2().par("b1", "t.xml#3"));
-        TestBook::Package package;
-        for (const std::string& name : smils)
-            package.smil(name);
-        book.writePackage(package);
-        book.writeNcx(TestBook::Ncx().navPoint(1, "Eins", "a.smil#a1"));
-        return {BookFormat::kDaisy3, "book.opf"};
-    }
     book.writeSmil("a.smil", TestBook::Smil().par("a1", "t.html#1").par("a2", "t.html#2"));
     book.writeSmil("b.smil", TestBook::Smil().par("b1", "t.html#3"));
     TestBook::Ncc ncc;
@@ -65,20 +55,16 @@ BookStart writeBook(TestBook& book, bool daisy3, const Names& smils)
 TEST(ReadAheadReading, SkipsWhatCannotBeReadAndEndsEarlyAsBefore)
 {
     const struct {
-        bool daisy3;
-        Names smils;  // a spine names a file once, an NCC may name it twice
+        Names smils;  // an NCC may name a file twice
         Names parIds;
-        std::vector<int> stops;  // progress positions: a link (2.02) or a file (3) reached
+        std::vector<int> stops;  // progress positions: a link reached
     } cases[] = {
-        {false, {"a.smil", "folder.smil", "missing.smil", "b.smil", "a.smil"}, {"a1", "a2", "b1", "a1", "a2"}, {1, 2, 5}},
-        {false, {"b.smil"}, {"b1"}, {1}},
-        {true, {"a.smil", "folder.smil", "missing.smil", "b.smil"}, {"a1", "a2", "b1"}, {1, 2, 4}},
-        {true, {"b.smil"}, {"b1"}, {1}},
+        {{"a.smil", "folder.smil", "missing.smil", "b.smil", "a.smil"}, {"a1", "a2", "b1", "a1", "a2"}, {1, 2, 5}},
+        {{"b.smil"}, {"b1"}, {1}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.daisy3 ? "DAISY 3" : "DAISY 2.02");
         TestBook book;
-        const BookStart start = writeBook(book, c.daisy3, c.smils);
+        const BookStart start = writeBook(book, c.smils);
         BookTables tables;
         BookReader reader(tables, book.folder(), start, NccReader::Texts());
         NoProgress progress;
@@ -92,9 +78,7 @@ TEST(ReadAheadReading, SkipsWhatCannotBeReadAndEndsEarlyAsBefore)
             SCOPED_TRACE(stop);
             StoppingProgress stopping(stop);
             EXPECT_THROW(reader.read(stopping), std::runtime_error);
-            if (!c.daisy3) {
-                EXPECT_EQ(tables.headings.rowCount(), stop - 1);
-            }
+            EXPECT_EQ(tables.headings.rowCount(), stop - 1);
         }
     }
 }
